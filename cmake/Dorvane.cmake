@@ -1,0 +1,53 @@
+# Shared settings for every Dorvane target.
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
+
+find_program(DORVANE_CCACHE ccache)
+if(DORVANE_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  set(CMAKE_CXX_COMPILER_LAUNCHER "${DORVANE_CCACHE}")
+endif()
+
+# Warnings are errors-clean on our own targets only; Qt and GoogleTest headers
+# are system headers and stay out of it.
+function(dorvane_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+endfunction()
+
+# A layer library: every .cpp/.h of the folder, Qt's code generators on.
+function(dorvane_layer target)
+  file(GLOB _sources CONFIGURE_DEPENDS
+       "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
+       "${CMAKE_CURRENT_SOURCE_DIR}/*.ui" "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
+  if(NOT _sources MATCHES "\\.cpp")
+    # A layer that has no code yet still links.
+    file(WRITE "${CMAKE_CURRENT_BINARY_DIR}/${target}_empty.cpp" "// no code in this layer yet\n")
+    list(APPEND _sources "${CMAKE_CURRENT_BINARY_DIR}/${target}_empty.cpp")
+  endif()
+  add_library(${target} STATIC ${_sources})
+  target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  set_target_properties(${target} PROPERTIES AUTOMOC ON AUTOUIC ON AUTORCC ON)
+  dorvane_warnings(${target})
+endfunction()
+
+# One test program per folder of tests/: every .cpp in it. Qt tests get a main
+# that starts an offscreen QApplication with the program's font substitutions.
+function(dorvane_test_folder target)
+  cmake_parse_arguments(ARG "QT" "" "LIBS" ${ARGN})
+  file(GLOB _sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  if(NOT _sources)
+    return()
+  endif()
+  add_executable(${target} ${_sources})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gmock)
+  if(ARG_QT)
+    target_link_libraries(${target} PRIVATE dorvane_test_qt_main Qt6::Test)
+    set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
+  else()
+    target_link_libraries(${target} PRIVATE GTest::gtest_main)
+  endif()
+  dorvane_warnings(${target})
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8" TIMEOUT 300)
+endfunction()

@@ -1,0 +1,51 @@
+#include "core/curves.h"
+
+#include <cmath>
+
+namespace dorvane {
+namespace {
+
+// Share of the lower part of the track in percent at t (0..1 of the travel).
+// Any step that divides by zero, has no defined result or overflows makes the
+// point 0.
+double LoadedShare(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted) {
+  const double rb = t * p;
+  const double ra = (1 - t) * p;
+  double ratio = 0;
+  if (r2Fitted) {
+    const double product = rb * r2, sum = rb + r2;
+    const double rbLoaded = product / sum;
+    const double total = ra + rbLoaded;
+    ratio = rbLoaded / total;
+    if (!std::isfinite(product) || !std::isfinite(rbLoaded) || !std::isfinite(total)) return 0;
+  } else if (r1Fitted) {
+    const double product = ra * r1, sum = ra + r1;
+    const double raLoaded = product / sum;
+    const double total = rb + raLoaded;
+    ratio = rb / total;
+    if (!std::isfinite(product) || !std::isfinite(raLoaded) || !std::isfinite(total)) return 0;
+  } else {
+    return 0;
+  }
+  const double y = ratio * 100;
+  return std::isfinite(y) ? y : 0;
+}
+
+}  // namespace
+
+Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted, bool r2Fitted) {
+  Curves c;
+  if (lawIndex != 0) return c;
+  c.linear.reserve(101);
+  c.loaded.reserve(101);
+  c.log.reserve(101);
+  for (int i = 0; i <= 100; ++i) {
+    const double x = i;
+    c.linear.push_back({x, x});
+    c.loaded.push_back({x, LoadedShare(x / 100, p, r1, r2, r1Fitted, r2Fitted)});
+    c.log.push_back({i == 0 ? 0.0 : 50 * std::log10(x), x});
+  }
+  return c;
+}
+
+}  // namespace dorvane

@@ -1,0 +1,57 @@
+#include "core/main_window_state.h"
+
+#include "core/resistance.h"
+
+namespace dorvane {
+namespace {
+
+constexpr std::uint32_t kWhite = 0xFFFFFF, kGrey = 0x808080, kBlack = 0x000000;
+
+std::string Caption(const char* name, const std::string& text, char separator) {
+  return std::string(name) + '\r' + FormatResistance(ParseResistance(text, separator), separator);
+}
+
+}  // namespace
+
+PlotOutputs ComputePlot(const MainWindowInputs& in) {
+  const char sep = in.decimalSeparator;
+  PlotOutputs out;
+  out.linearActive = in.showLinear;
+  out.loadedActive = in.showLoaded && (in.r1Ticked || in.r2Ticked);
+  out.logActive = in.showLog;
+  out.curves = ComputeCurves(in.lawIndex, ParseResistance(in.p1Text, sep), ParseResistance(in.r1Text, sep),
+                             ParseResistance(in.r2Text, sep), in.r1Ticked, in.r2Ticked);
+  return out;
+}
+
+MainWindowState ComputeMainWindowState(const MainWindowInputs& in) {
+  MainWindowState s;
+  // At most one resistor: the box just clicked unticks the other one.
+  s.r1Ticked = in.r1Ticked;
+  s.r2Ticked = in.r2Ticked;
+  if (in.sender == RuleSender::R1Box && s.r2Ticked) s.r2Ticked = false;
+  if (in.sender == RuleSender::R2Box && s.r1Ticked) s.r1Ticked = false;
+
+  s.title = s.r1Ticked ? kTitleAntiLog : s.r2Ticked ? kTitleLog : kTitleUnloaded;
+  s.loadedBoxVisible = s.r1Ticked || s.r2Ticked;
+
+  s.r1Enabled = s.r1Ticked;
+  s.r1BodyColour = s.r1Ticked ? kWhite : kGrey;
+  s.r1CaptionColour = s.r1Ticked ? kBlack : kGrey;
+  s.r2Enabled = s.r2Ticked;
+  s.r2BodyColour = s.r2Ticked ? kWhite : kGrey;
+  s.r2CaptionColour = s.r2Ticked ? kBlack : kGrey;
+
+  const char sep = in.decimalSeparator;
+  s.p1Caption = Caption("P1", in.p1Text, sep);
+  s.r1Caption = s.r1Ticked ? Caption("R1", in.r1Text, sep) : "R1";
+  s.r2Caption = s.r2Ticked ? Caption("R2", in.r2Text, sep) : "R2";
+
+  MainWindowInputs ticked = in;
+  ticked.r1Ticked = s.r1Ticked;
+  ticked.r2Ticked = s.r2Ticked;
+  s.plot = ComputePlot(ticked);
+  return s;
+}
+
+}  // namespace dorvane

@@ -1,0 +1,52 @@
+#pragma once
+// The rule that ties the main window's controls together, as a plain function
+// of what the controls hold: the window copies the outputs into its controls.
+#include <cstdint>
+#include <string>
+
+#include "core/curves.h"
+
+namespace dorvane {
+
+// The control whose event runs the rule.
+enum class RuleSender { None, R1Box, R2Box, Other };
+
+struct MainWindowInputs {
+  int lawIndex = 0;
+  std::string p1Text, r1Text, r2Text;  // raw 8-bit texts of the value boxes
+  bool r1Ticked = false, r2Ticked = false;
+  bool showLinear = false, showLoaded = false, showLog = false;
+  RuleSender sender = RuleSender::None;
+  char decimalSeparator = ',';
+};
+
+// What the replot alone decides: the points and which series are drawn.
+struct PlotOutputs {
+  Curves curves;
+  bool linearActive = false, loadedActive = false, logActive = false;
+};
+
+struct MainWindowState {
+  bool r1Ticked = false, r2Ticked = false;  // after the exclusion
+  std::string title;                        // chart title and diagram title
+  bool loadedBoxVisible = false;
+  bool r1Enabled = false;
+  std::uint32_t r1BodyColour = 0, r1CaptionColour = 0;  // 0x00BBGGRR
+  bool r2Enabled = false;
+  std::uint32_t r2BodyColour = 0, r2CaptionColour = 0;
+  std::string p1Caption, r1Caption, r2Caption;  // two lines joined by '\r'
+  PlotOutputs plot;
+};
+
+inline constexpr const char* kTitleAntiLog = "Montage en Pseudo Anti-Log (Log Neg)";
+inline constexpr const char* kTitleLog = "Montage en Pseudo Log (Log Pos)";
+inline constexpr const char* kTitleUnloaded = "Montage sans modification";
+
+// The full update rule: exclusion of R1 and R2, titles, diagram, replot.
+MainWindowState ComputeMainWindowState(const MainWindowInputs& in);
+
+// The replot alone (a click on one of the "Afficher" boxes): reads the ticks
+// as they are, without the exclusion.
+PlotOutputs ComputePlot(const MainWindowInputs& in);
+
+}  // namespace dorvane

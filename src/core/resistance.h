@@ -1,0 +1,18 @@
+#pragma once
+// Resistance values in the short notation of circuit diagrams ("4K7", "1M3",
+// "470E", "11,3").
+#include <string>
+#include <string_view>
+
+namespace dorvane {
+
+// Reads a typed value as ohms. The text is taken as raw 8-bit characters.
+// Never fails: an unreadable value is 0; a leading minus gives a negative
+// value, passed on as it is.
+double ParseResistance(std::string_view text, char decimalSeparator);
+
+// The short text shown under a name in the circuit diagram: "12,8K", "470,0U",
+// "1,3M", or "-" for 0, negative, not-a-number and anything above 2^32 - 1.
+std::string FormatResistance(double ohms, char decimalSeparator);
+
+}  // namespace dorvane

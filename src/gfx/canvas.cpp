@@ -1,0 +1,413 @@
+#include "gfx/canvas.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygon>
+
+namespace dorvane::gfx {
+
+namespace {
+// What a batch of pending pixels does to the destination.
+enum class Raster { Copy, NotXor, Invert };
+
+Raster RasterOf(PenMode mode) { return mode == PenMode::NotXor ? Raster::NotXor : Raster::Copy; }
+
+void SetComposition(QPainter& p, Raster r) {
+  switch (r) {
+    case Raster::Copy: p.setCompositionMode(QPainter::CompositionMode_SourceOver); break;
+    case Raster::NotXor: p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination); break;
+    case Raster::Invert: p.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
+  }
+}
+
+// Pens with a pattern say per step whether the pixel is painted.
+bool PatternOn(PenStyle style, int step) {
+  switch (style) {
+    case PenStyle::Solid: return true;
+    case PenStyle::Dot: return step % 3 == 0;
+    case PenStyle::AlternateDot: return step % 2 == 0;
+    case PenStyle::Clear: return false;
+  }
+  return true;
+}
+}  // namespace
+
+struct Canvas::State {
+  Pen pen;
+  Brush brush;
+  QFont font;
+  Colour fontColour;
+  BackgroundMode bkMode;
+  Colour textBackground;
+  QPoint pos;
+};
+
+Canvas::Canvas(QPainter& painter) : painter_(painter), font_(painter.font()) {
+  painter_.save();
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
+Canvas::~Canvas() {
+  flush();
+  painter_.restore();
+}
+
+void Canvas::setPen(const Pen& pen) { pen_ = pen; }
+
+void Canvas::setBrush(const Brush& brush) { brush_ = brush; }
+
+void Canvas::setFont(const QFont& font) { font_ = font; }
+
+void Canvas::save() {
+  flush();
+  saved_.push_back({pen_, brush_, font_, fontColour_, bkMode_, textBackground_, pos_});
+  painter_.save();
+}
+
+void Canvas::restore() {
+  if (saved_.empty()) return;
+  flush();
+  painter_.restore();
+  const State& s = saved_.back();
+  pen_ = s.pen;
+  brush_ = s.brush;
+  font_ = s.font;
+  fontColour_ = s.fontColour;
+  bkMode_ = s.bkMode;
+  textBackground_ = s.textBackground;
+  pos_ = s.pos;
+  saved_.pop_back();
+}
+
+void Canvas::setClipRect(const Rect& r) {
+  flush();
+  painter_.setClipRect(r.toQRect(), Qt::ReplaceClip);
+}
+
+void Canvas::intersectClipRect(const Rect& r) {
+  flush();
+  if (painter_.hasClipping())
+    painter_.setClipRect(r.toQRect(), Qt::IntersectClip);
+  else
+    painter_.setClipRect(r.toQRect(), Qt::ReplaceClip);
+}
+
+void Canvas::clearClip() {
+  flush();
+  painter_.setClipping(false);
+}
+
+// ---------------------------------------------------------------------------
+// Pixel batches: lines become runs of pixels painted by one drawRects call.
+
+void Canvas::flush() {
+  if (pending_.empty()) return;
+  SetComposition(painter_, Raster(pendRaster_));
+  painter_.setPen(Qt::NoPen);
+  painter_.setBrush(Raster(pendRaster_) == Raster::Invert ? QColor(Qt::white) : ToQColor(pendColour_));
+  painter_.drawRects(pending_.data(), int(pending_.size()));
+  SetComposition(painter_, Raster::Copy);
+  pending_.clear();
+}
+
+void Canvas::addSpan(int x, int y, int w, int h) { pending_.emplace_back(x, y, w, h); }
+
+void Canvas::applyComposition(PenMode mode) {
+  const Raster r = RasterOf(mode);
+  if (!pending_.empty() && (pendColour_ != pen_.colour || Raster(pendRaster_) != r)) flush();
+  pendColour_ = pen_.colour;
+  pendRaster_ = int(r);
+}
+
+void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
+  if (pen_.style == PenStyle::Clear) return;
+  if (pen_.width > 1 && pen_.style == PenStyle::Solid) {
+    wideLine(a, b);
+    return;
+  }
+  applyComposition(pen_.mode);
+
+  const int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y());
+  const int sx = b.x() >= a.x() ? 1 : -1, sy = b.y() >= a.y() ? 1 : -1;
+  const bool xMajor = dx >= dy;
+  const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+  const int count = major + (paintEnd ? 1 : 0);
+  if (count <= 0) return;
+
+  const bool solid = pen_.style == PenStyle::Solid;
+  int x = a.x(), y = a.y();
+  int err = major / 2;
+  // A run of solid pixels along the major axis, flushed when the minor
+  // coordinate steps.
+  int runX = x, runY = y, runLen = 0;
+  auto endRun = [&] {
+    if (runLen == 0) return;
+    if (xMajor)
+      addSpan(sx > 0 ? runX : runX - runLen + 1, runY, runLen, 1);
+    else
+      addSpan(runX, sy > 0 ? runY : runY - runLen + 1, 1, runLen);
+    runLen = 0;
+  };
+  for (int i = 0; i < count; ++i) {
+    if (solid) {
+      if (runLen == 0) {
+        runX = x;
+        runY = y;
+      }
+      ++runLen;
+    } else if (PatternOn(pen_.style, i)) {
+      addSpan(x, y, 1, 1);
+    }
+    err -= minor;
+    const bool stepMinor = err < 0;
+    if (stepMinor) err += major;
+    if (xMajor) {
+      x += sx;
+      if (stepMinor) {
+        endRun();
+        y += sy;
+      }
+    } else {
+      y += sy;
+      if (stepMinor) {
+        endRun();
+        x += sx;
+      }
+    }
+  }
+  endRun();
+}
+
+// Pens wider than one pixel: a band of the pen's width centred on the line,
+// start included, end excluded; slanted wide lines are left to QPainter.
+void Canvas::wideLine(QPoint a, QPoint b) {
+  const int w = pen_.width, off = w / 2;
+  if (a.y() == b.y()) {
+    if (a.x() == b.x()) return;
+    applyComposition(pen_.mode);
+    const int left = a.x() < b.x() ? a.x() : b.x() + 1;
+    addSpan(left, a.y() - off, std::abs(b.x() - a.x()), w);
+  } else if (a.x() == b.x()) {
+    applyComposition(pen_.mode);
+    const int top = a.y() < b.y() ? a.y() : b.y() + 1;
+    addSpan(a.x() - off, top, w, std::abs(b.y() - a.y()));
+  } else {
+    flush();
+    SetComposition(painter_, RasterOf(pen_.mode));
+    QPen qp(ToQColor(pen_.colour), w, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    painter_.setPen(qp);
+    painter_.drawLine(a, b);
+    SetComposition(painter_, Raster::Copy);
+  }
+}
+
+void Canvas::lineTo(int x, int y) {
+  strokeLine(pos_, {x, y}, false);
+  pos_ = {x, y};
+}
+
+void Canvas::polyline(std::span<const QPoint> points) {
+  if (points.empty()) return;
+  moveTo(points[0].x(), points[0].y());
+  for (size_t i = 1; i < points.size(); ++i) lineTo(points[i].x(), points[i].y());
+}
+
+void Canvas::setPixel(int x, int y, Colour colour) {
+  const Pen saved = pen_;
+  pen_.colour = colour;
+  applyComposition(PenMode::Copy);
+  addSpan(x, y, 1, 1);
+  pen_ = saved;
+}
+
+// ---------------------------------------------------------------------------
+// Filled shapes.
+
+void Canvas::fillRect(const Rect& r, Colour colour) {
+  if (r.isEmpty() || colour == clNone) return;
+  flush();
+  painter_.fillRect(r.toQRect(), ToQColor(colour));
+}
+
+void Canvas::fillRect(const Rect& r) {
+  if (brush_.style == BrushStyle::Clear || r.isEmpty()) return;
+  flush();
+  SetComposition(painter_, RasterOf(pen_.mode));
+  painter_.fillRect(r.toQRect(), ToQColor(brush_.colour));
+  SetComposition(painter_, Raster::Copy);
+}
+
+void Canvas::rectangle(const Rect& in) {
+  Rect r{std::min(in.left, in.right), std::min(in.top, in.bottom), std::max(in.left, in.right),
+         std::max(in.top, in.bottom)};
+  if (r.isEmpty()) return;
+  const bool outlined = pen_.style != PenStyle::Clear;
+  if (!outlined) {
+    fillRect(r);
+    return;
+  }
+  const int w = std::max(1, pen_.width);
+  fillRect({r.left + w, r.top + w, r.right - w, r.bottom - w});
+  if (w > 1 || r.width() <= 2 * w || r.height() <= 2 * w) {
+    // Frame bands drawn inside the rectangle, each pixel once.
+    applyComposition(pen_.mode);
+    const int bw = std::min(w, r.height()), lw = std::min(w, r.width());
+    addSpan(r.left, r.top, r.width(), bw);
+    if (r.height() > bw) addSpan(r.left, std::max(r.top + bw, r.bottom - w), r.width(), r.bottom - std::max(r.top + bw, r.bottom - w));
+    const int innerTop = r.top + bw, innerBottom = std::max(innerTop, r.bottom - w);
+    if (innerBottom > innerTop) {
+      addSpan(r.left, innerTop, lw, innerBottom - innerTop);
+      if (r.width() > lw) addSpan(std::max(r.left + lw, r.right - w), innerTop, r.right - std::max(r.left + lw, r.right - w), innerBottom - innerTop);
+    }
+    return;
+  }
+  // Clockwise, each side without its end: every corner painted once.
+  moveTo(r.left, r.top);
+  lineTo(r.right - 1, r.top);
+  lineTo(r.right - 1, r.bottom - 1);
+  lineTo(r.left, r.bottom - 1);
+  lineTo(r.left, r.top);
+}
+
+void Canvas::frameRect(const Rect& r, Colour colour) {
+  if (r.isEmpty() || colour == clNone) return;
+  flush();
+  const QColor c = ToQColor(colour);
+  painter_.fillRect(QRect(r.left, r.top, r.width(), 1), c);
+  if (r.height() > 1) painter_.fillRect(QRect(r.left, r.bottom - 1, r.width(), 1), c);
+  if (r.height() > 2) {
+    painter_.fillRect(QRect(r.left, r.top + 1, 1, r.height() - 2), c);
+    if (r.width() > 1) painter_.fillRect(QRect(r.right - 1, r.top + 1, 1, r.height() - 2), c);
+  }
+}
+
+void Canvas::focusRect(const Rect& r) {
+  if (r.isEmpty()) return;
+  flush();
+  pendRaster_ = int(Raster::Invert);
+  auto dot = [&](int x, int y) {
+    if (((x - r.left) + (y - r.top)) % 2 == 0) addSpan(x, y, 1, 1);
+  };
+  for (int x = r.left; x < r.right; ++x) dot(x, r.top);
+  if (r.height() > 1)
+    for (int x = r.left; x < r.right; ++x) dot(x, r.bottom - 1);
+  for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+    dot(r.left, y);
+    if (r.width() > 1) dot(r.right - 1, y);
+  }
+  flush();
+  pendRaster_ = int(Raster::Copy);
+}
+
+void Canvas::ellipse(const Rect& box) {
+  if (box.width() < 1 || box.height() < 1) return;
+  flush();
+  SetComposition(painter_, RasterOf(pen_.mode));
+  if (pen_.style == PenStyle::Clear) {
+    painter_.setPen(Qt::NoPen);
+  } else {
+    QPen qp(ToQColor(pen_.colour));
+    qp.setCosmetic(true);
+    qp.setWidth(1);
+    painter_.setPen(qp);
+  }
+  painter_.setBrush(brush_.style == BrushStyle::Solid ? QBrush(ToQColor(brush_.colour)) : QBrush(Qt::NoBrush));
+  painter_.drawEllipse(QRect(box.left, box.top, box.width() - 1, box.height() - 1));
+  SetComposition(painter_, Raster::Copy);
+}
+
+void Canvas::polygon(std::span<const QPoint> points) {
+  if (points.size() < 2) return;
+  if (brush_.style == BrushStyle::Solid) {
+    flush();
+    SetComposition(painter_, RasterOf(pen_.mode));
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(ToQColor(brush_.colour));
+    painter_.drawPolygon(points.data(), int(points.size()));
+    SetComposition(painter_, Raster::Copy);
+  }
+  // Each edge without its end point: every corner is the start of one edge.
+  for (size_t i = 0; i < points.size(); ++i) strokeLine(points[i], points[(i + 1) % points.size()], false);
+  pos_ = points[0];
+}
+
+// ---------------------------------------------------------------------------
+// Text.
+
+int Canvas::textWidth(const QString& text) const {
+  return QFontMetrics(font_, painter_.device()).horizontalAdvance(text);
+}
+
+int Canvas::textHeight(const QString&) const { return QFontMetrics(font_, painter_.device()).height(); }
+
+void Canvas::textOut(int x, int y, const QString& text, TextAlign align) {
+  flush();
+  const QFontMetrics fm(font_, painter_.device());
+  const int w = fm.horizontalAdvance(text);
+  const int left = align == TextAlign::Left ? x : align == TextAlign::Center ? x - w / 2 : x - w;
+  if (bkMode_ == BackgroundMode::Opaque) painter_.fillRect(QRect(left, y, w, fm.height()), ToQColor(textBackground_));
+  painter_.setFont(font_);
+  painter_.setPen(ToQColor(fontColour_));
+  painter_.drawText(QPoint(left, y + fm.ascent()), text);
+}
+
+void Canvas::textOutRotated90(int x, int y, const QString& text) {
+  flush();
+  const QFontMetrics fm(font_, painter_.device());
+  painter_.save();
+  painter_.translate(x, y);
+  painter_.rotate(-90);
+  if (bkMode_ == BackgroundMode::Opaque)
+    painter_.fillRect(QRect(0, 0, fm.horizontalAdvance(text), fm.height()), ToQColor(textBackground_));
+  painter_.setFont(font_);
+  painter_.setPen(ToQColor(fontColour_));
+  painter_.drawText(QPoint(0, fm.ascent()), text);
+  painter_.restore();
+}
+
+int Canvas::drawText(Rect& r, const QString& text, unsigned flags) {
+  flush();
+  const QFontMetrics fm(font_, painter_.device());
+  int qf = 0;
+  qf |= (flags & kAlignCenter) ? Qt::AlignHCenter : (flags & kAlignRight) ? Qt::AlignRight : Qt::AlignLeft;
+  const bool single = flags & kSingleLine;
+  if (single)
+    qf |= (flags & kAlignBottom) ? Qt::AlignBottom : (flags & kAlignVCenter) ? Qt::AlignVCenter : Qt::AlignTop;
+  else
+    qf |= Qt::AlignTop;
+  if (single) qf |= Qt::TextSingleLine;
+  if ((flags & kWordBreak) && !single) qf |= Qt::TextWordWrap;
+  if (flags & kExpandTabs) qf |= Qt::TextExpandTabs;
+  if (flags & kMnemonics) qf |= Qt::TextShowMnemonic;
+  if (flags & kNoClip) qf |= Qt::TextDontClip;
+
+  QString shown = text;
+  if ((flags & kEndEllipsis) && !(qf & Qt::TextWordWrap))
+    shown = fm.elidedText(text, Qt::ElideRight, std::max(0, r.width()), qf & Qt::TextShowMnemonic);
+
+  const QRect bounds = fm.boundingRect(r.toQRect(), qf, shown);
+  if (flags & kCalcRect) {
+    r.right = r.left + bounds.width();
+    r.bottom = r.top + bounds.height();
+    return bounds.height();
+  }
+  if (bkMode_ == BackgroundMode::Opaque)
+    painter_.fillRect((flags & kNoClip) ? bounds : bounds.intersected(r.toQRect()), ToQColor(textBackground_));
+  painter_.setFont(font_);
+  painter_.setPen(ToQColor(fontColour_));
+  if (!(flags & kNoClip)) {
+    painter_.save();
+    painter_.setClipRect(r.toQRect(), painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    painter_.drawText(r.toQRect(), qf, shown);
+    painter_.restore();
+  } else {
+    painter_.drawText(r.toQRect(), qf, shown);
+  }
+  return bounds.height();
+}
+
+}  // namespace dorvane::gfx

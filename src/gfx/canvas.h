@@ -1,0 +1,198 @@
+#pragma once
+// A drawing surface with the classic raster rules, on top of QPainter.
+//
+// Every custom-drawn control and the chart draw through Canvas so that the
+// pixel rules hold in one place:
+//  - a rectangle (left, top, right, bottom) excludes its right column and
+//    bottom row, for outline and fill alike;
+//  - a line from A to B paints A and not B, at any slope; a polyline paints
+//    each joint once;
+//  - an ellipse lies inside its box without the box's right column and bottom
+//    row;
+//  - a filled polygon is outlined through every corner.
+// Antialiasing is off. Coordinates are logical pixels; on a high-density
+// device every logical pixel becomes a block of device pixels.
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <span>
+#include <vector>
+
+#include "gfx/colour.h"
+
+class QPainter;
+class QPaintDevice;
+
+namespace dorvane::gfx {
+
+struct Rect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+
+  constexpr int width() const { return right - left; }
+  constexpr int height() const { return bottom - top; }
+  constexpr bool isEmpty() const { return right <= left || bottom <= top; }
+  constexpr Rect translated(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+  constexpr Rect inflated(int dx, int dy) const { return {left - dx, top - dy, right + dx, bottom + dy}; }
+  constexpr bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+  QRect toQRect() const { return QRect(left, top, right - left, bottom - top); }
+  static Rect fromQRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+  friend constexpr bool operator==(const Rect&, const Rect&) = default;
+};
+
+enum class PenStyle {
+  Solid,
+  Dot,           // one pixel on, two off; restarts at every line
+  AlternateDot,  // every other pixel
+  Clear,         // draws nothing
+};
+enum class PenMode {
+  Copy,
+  NotXor,  // destination = NOT (pen XOR destination); drawing twice restores
+};
+struct Pen {
+  Colour colour = clBlack;
+  int width = 1;
+  PenStyle style = PenStyle::Solid;
+  PenMode mode = PenMode::Copy;
+  friend bool operator==(const Pen&, const Pen&) = default;
+};
+
+enum class BrushStyle { Solid, Clear };
+struct Brush {
+  Colour colour = clWhite;
+  BrushStyle style = BrushStyle::Solid;
+  friend bool operator==(const Brush&, const Brush&) = default;
+};
+
+enum class BackgroundMode { Opaque, Transparent };
+
+// Horizontal place of the reference point of TextOut.
+enum class TextAlign { Left, Center, Right };
+
+// Flags of DrawText.
+enum TextFlag : unsigned {
+  kAlignLeft = 0,
+  kAlignCenter = 1u << 0,
+  kAlignRight = 1u << 1,
+  kAlignTop = 0,
+  kAlignVCenter = 1u << 2,  // single line only
+  kAlignBottom = 1u << 3,   // single line only
+  kSingleLine = 1u << 4,
+  kWordBreak = 1u << 5,
+  kExpandTabs = 1u << 6,
+  kMnemonics = 1u << 7,    // "&x" underlines x, "&&" shows "&"
+  kEndEllipsis = 1u << 8,  // cut with "..." at the end when too wide
+  kNoClip = 1u << 9,
+  kCalcRect = 1u << 10,  // measure only: the rectangle receives the extent
+};
+
+class Canvas {
+ public:
+  // Draws with an existing painter (a widget's paint event, an image, an SVG
+  // generator). The painter's own state is restored when the canvas goes.
+  explicit Canvas(QPainter& painter);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  QPainter& painter() { return painter_; }
+
+  // --- drawing state ---------------------------------------------------
+  const Pen& pen() const { return pen_; }
+  void setPen(const Pen& pen);
+  const Brush& brush() const { return brush_; }
+  void setBrush(const Brush& brush);
+  const QFont& font() const { return font_; }
+  void setFont(const QFont& font);
+  Colour fontColour() const { return fontColour_; }
+  void setFontColour(Colour colour) { fontColour_ = colour; }
+  BackgroundMode backgroundMode() const { return bkMode_; }
+  void setBackgroundMode(BackgroundMode mode) { bkMode_ = mode; }
+  Colour textBackground() const { return textBackground_; }
+  void setTextBackground(Colour colour) { textBackground_ = colour; }
+
+  // Saves pen, brush, font, text settings, clip and current position;
+  // restore() brings back the last saved state. Nested pairs are fine.
+  void save();
+  void restore();
+
+  // --- clipping (right and bottom excluded, like every rectangle) --------
+  void setClipRect(const Rect& r);        // replaces the clip
+  void intersectClipRect(const Rect& r);  // narrows the clip
+  void clearClip();
+
+  // --- shapes ------------------------------------------------------------
+  void moveTo(int x, int y) { pos_ = {x, y}; }
+  QPoint penPos() const { return pos_; }
+  // Line from the current position to (x, y), end pixel excluded; (x, y)
+  // becomes the current position.
+  void lineTo(int x, int y);
+  void line(int x1, int y1, int x2, int y2) {
+    moveTo(x1, y1);
+    lineTo(x2, y2);
+  }
+  // Joined lines: each joint painted once, the last point not painted.
+  void polyline(std::span<const QPoint> points);
+  // Outline with the pen and fill with the brush, inside (l..r-1, t..b-1).
+  void rectangle(const Rect& r);
+  // Fill with the brush (or a colour), no outline.
+  void fillRect(const Rect& r);
+  void fillRect(const Rect& r, Colour colour);
+  // Outline only, one pixel wide, in the given colour.
+  void frameRect(const Rect& r, Colour colour);
+  // Alternate-dot rectangle inverting what lies below (drawing it twice
+  // removes it), as keyboard focus is shown.
+  void focusRect(const Rect& r);
+  void ellipse(const Rect& box);
+  // Closed polygon: filled with the brush, outlined through every corner.
+  void polygon(std::span<const QPoint> points);
+  void setPixel(int x, int y, Colour colour);
+
+  // --- text --------------------------------------------------------------
+  // Text whose cell has its top at y; x is the left edge, the centre or the
+  // right edge of the text as align says. Background per backgroundMode().
+  void textOut(int x, int y, const QString& text, TextAlign align = TextAlign::Left);
+  // Text turned 90 degrees anticlockwise, reading upwards. (x, y) is the
+  // top-left corner of the text cell before turning: the text covers
+  // x .. x + height - 1 across and runs up from y.
+  void textOutRotated90(int x, int y, const QString& text);
+  // Classic box text. Returns the height of the text; with kCalcRect nothing
+  // is drawn and r receives the text's extent (left and top kept).
+  int drawText(Rect& r, const QString& text, unsigned flags);
+  int drawText(const Rect& r, const QString& text, unsigned flags) {
+    Rect copy = r;
+    return drawText(copy, text, flags);
+  }
+
+  int textWidth(const QString& text) const;
+  // The height of a line of text in the current font (ascent + descent).
+  int textHeight(const QString& text = QStringLiteral("W")) const;
+  QSize textExtent(const QString& text) const { return {textWidth(text), textHeight(text)}; }
+
+ private:
+  struct State;
+  void flush();
+  void addSpan(int x, int y, int w, int h);
+  void strokeLine(QPoint a, QPoint b, bool paintEnd);
+  void wideLine(QPoint a, QPoint b);
+  void applyComposition(PenMode mode);
+
+  QPainter& painter_;
+  Pen pen_;
+  Brush brush_;
+  QFont font_;
+  Colour fontColour_ = clBlack;
+  BackgroundMode bkMode_ = BackgroundMode::Opaque;
+  Colour textBackground_ = clWhite;
+  QPoint pos_;
+  std::vector<State> saved_;
+
+  // Pixels of lines waiting to be painted in one call, all in pendColour_
+  // with the raster operation pendRaster_ (copy, not-xor or invert).
+  std::vector<QRect> pending_;
+  Colour pendColour_ = clBlack;
+  int pendRaster_ = 0;
+};
+
+}  // namespace dorvane::gfx

@@ -1,0 +1,22 @@
+#pragma once
+// The program's fonts: the classic faces are mapped onto Liberation Sans, and
+// sizes are given in pixels as the layouts were drawn at 96 dpi.
+#include <QFont>
+#include <QString>
+
+namespace dorvane::gfx {
+
+// "Arial" and "MS Sans Serif" both answer with Liberation Sans. Call once
+// after the application object exists.
+void InstallFontSubstitutions();
+
+// 8 points at 96 dpi are 11 pixels (rounded like the classic MulDiv).
+int PointsToPixels(int points);
+
+// A font of the given face whose em is pixelSize pixels high.
+QFont PixelFont(const QString& family, int pixelSize, bool bold = false);
+
+// The window font of the main window: "MS Sans Serif", 11 pixels.
+QFont WindowFont();
+
+}  // namespace dorvane::gfx
