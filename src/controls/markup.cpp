@@ -54,18 +54,35 @@ QFontMetrics Metrics(const gfx::Canvas& canvas, const QFont& font) {
   return QFontMetrics(font, const_cast<gfx::Canvas&>(canvas).painter().device());
 }
 
+// The characters DrawText shows for a run: "&&" is one "&", a single "&"
+// only marks the next character, a trailing one vanishes.
+QString WithoutMnemonics(const QString& run) {
+  if (!run.contains(u'&')) return run;
+  QString out;
+  out.reserve(run.size());
+  for (qsizetype i = 0; i < run.size(); ++i) {
+    if (run[i] == u'&') {
+      if (++i >= run.size()) break;
+    }
+    out += run[i];
+  }
+  return out;
+}
+
 // Width and height of a run as DrawText shows it: mnemonics resolved, tabs
 // expanded, trailing spaces counted (the next run starts after them).
 Extent MeasureRun(const gfx::Canvas& canvas, const QFont& font, const QString& run) {
   const QFontMetrics fm = Metrics(canvas, font);
-  const int flags = Qt::TextSingleLine | Qt::TextExpandTabs | Qt::TextShowMnemonic | Qt::TextIncludeTrailingSpaces;
-  const QRect r = fm.boundingRect(QRect(0, 0, 0, 0), flags, run);
-  return {r.width(), std::max(r.height(), fm.height())};
+  const QString shown = WithoutMnemonics(run);
+  if (shown.contains(u'\t')) {
+    const int flags = Qt::TextSingleLine | Qt::TextExpandTabs | Qt::TextIncludeTrailingSpaces;
+    return {fm.boundingRect(QRect(0, 0, 0, 0), flags, shown).width(), fm.height()};
+  }
+  return {fm.horizontalAdvance(shown), fm.height()};
 }
 
-int GhHeight(const gfx::Canvas& canvas, const QFont& font) {
-  return Metrics(canvas, font).boundingRect(QRect(0, 0, 0, 0), Qt::TextSingleLine, QStringLiteral("gh")).height();
-}
+// The least height of a line: "gh" in the font of the line's start.
+int GhHeight(const gfx::Canvas& canvas, const QFont& font) { return Metrics(canvas, font).height(); }
 
 QString DecodeRun(QString run) {
   if (!run.contains(u'&')) return run;
