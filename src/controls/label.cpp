@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 
+#include "controls/markup.h"
 #include "gfx/canvas.h"
 
 namespace dorvane::controls {
@@ -72,7 +73,7 @@ void TLabel::AdjustBounds() {
   const QStringList lines = Lines();
   int w = 0;
   for (const QString& line : lines)
-    w = std::max(w, fm.boundingRect(QRect(), Qt::TextSingleLine | Qt::TextShowMnemonic | Qt::TextExpandTabs | Qt::TextIncludeTrailingSpaces, line).width());
+    w = std::max(w, fm.horizontalAdvance(WithoutMnemonics(line)));
   const int h = fm.height() * int(lines.size());
   const int left = alignment_ == taRightJustify ? geometry().right() + 1 - w : x();
   setGeometry(left, y(), w, h);

@@ -54,21 +54,6 @@ QFontMetrics Metrics(const gfx::Canvas& canvas, const QFont& font) {
   return QFontMetrics(font, const_cast<gfx::Canvas&>(canvas).painter().device());
 }
 
-// The characters DrawText shows for a run: "&&" is one "&", a single "&"
-// only marks the next character, a trailing one vanishes.
-QString WithoutMnemonics(const QString& run) {
-  if (!run.contains(u'&')) return run;
-  QString out;
-  out.reserve(run.size());
-  for (qsizetype i = 0; i < run.size(); ++i) {
-    if (run[i] == u'&') {
-      if (++i >= run.size()) break;
-    }
-    out += run[i];
-  }
-  return out;
-}
-
 // Width and height of a run as DrawText shows it: mnemonics resolved, tabs
 // expanded, trailing spaces counted (the next run starts after them).
 Extent MeasureRun(const gfx::Canvas& canvas, const QFont& font, const QString& run) {
@@ -144,6 +129,19 @@ bool ApplyTag(const QString& tag, const Style& start, Style& style) {
 }
 
 }  // namespace
+
+QString WithoutMnemonics(const QString& run) {
+  if (!run.contains(u'&')) return run;
+  QString out;
+  out.reserve(run.size());
+  for (qsizetype i = 0; i < run.size(); ++i) {
+    if (run[i] == u'&') {
+      if (++i >= run.size()) break;
+    }
+    out += run[i];
+  }
+  return out;
+}
 
 QString PrepareMarkup(const QString& input) {
   QString text = input;
