@@ -213,8 +213,8 @@ MarkupExtent DrawMarkup(gfx::Canvas& canvas, const QString& input, const gfx::Re
       if (lt < 0) lt = text.size();
       qsizetype end = lt;
       if (options.wordWrap) {
-        const qsizetype space = text.indexOf(u' ', pos);
-        if (space >= 0 && space < lt) end = space + 1;
+        const qsizetype space = QStringView(text).mid(pos, lt - pos).indexOf(u' ');
+        if (space >= 0) end = pos + space + 1;
       }
       if (end > pos) {
         const QString run = DecodeRun(text.mid(pos, end - pos));

@@ -21,6 +21,9 @@ long long RoundProduct(double a, double b) {
 
 TShader::TShader(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(false);
+  // Children align inside a 1-pixel margin: the width of the raised outer
+  // bevel, which is not drawn.
+  setContentsMargins(1, 1, 1, 1);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, gfx::ToQColor(color_));
   setPalette(pal);
