@@ -97,6 +97,32 @@ inline QImage ReferenceText(const QString& text, QPoint cell, QRgb colour, QRgb 
   return img;
 }
 
+// Minor ticks: three between neighbouring ticks and as many beyond both
+// ends, spaced like the first interval, kept strictly inside (lo, hi).
+inline std::vector<int> Minors(const std::vector<int>& ticks, int lo, int hi) {
+  std::vector<int> out;
+  auto part = [](int span, int j) { return Round(j * span / 4.0); };
+  for (size_t i = 1; i < ticks.size(); ++i)
+    for (int j = 1; j <= 3; ++j) out.push_back(ticks[i] - part(ticks[i] - ticks[i - 1], j));
+  if (ticks.size() >= 2)
+    for (int j = 1; j <= 3; ++j) {
+      out.push_back(ticks.front() - part(ticks[1] - ticks[0], j));
+      out.push_back(ticks.back() + part(ticks[1] - ticks[0], j));
+    }
+  std::erase_if(out, [&](int m) { return m <= lo || m >= hi; });
+  return out;
+}
+
+inline int CountNot(const QImage& img, QRgb colour, const QRect& r) {
+  return r.width() * r.height() - [&] {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x)
+        if (img.pixel(x, y) == colour) ++n;
+    return n;
+  }();
+}
+
 // Pixels of a rectangle that differ between two images.
 inline int DifferentPixels(const QImage& a, const QImage& b, const QRect& r) {
   int n = 0;
