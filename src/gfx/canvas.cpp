@@ -425,8 +425,10 @@ int Canvas::drawText(Rect& r, const QString& text, unsigned flags) {
   const int lineHeight = fm.height();
   auto shownWidth = [&](const QString& l) {
     const QString plain = mnemonics ? WithoutMnemonics(l) : l;
-    return (flags & kExpandTabs) ? fm.boundingRect(QRect(), Qt::TextExpandTabs, plain).width()
-                                 : fm.horizontalAdvance(plain);
+    // Only a tab needs Qt's layout to be measured; everything else is its advance.
+    return (flags & kExpandTabs) && plain.contains(u'\t')
+               ? fm.boundingRect(QRect(), Qt::TextExpandTabs, plain).width()
+               : fm.horizontalAdvance(plain);
   };
   if ((flags & kEndEllipsis))
     for (QString& l : lines)
