@@ -1,7 +1,6 @@
 #include "e2e/x_session.h"
 
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 #include <csignal>
@@ -11,6 +10,24 @@
 namespace dorvane::e2e {
 
 void Sleep(int ms) { QThread::msleep(ms); }
+
+namespace {
+// xdotool takes a POSIX extended regex, and window names reach it through
+// the C locale: escape the metacharacters, and let anything stand for a
+// character beyond ASCII.
+QString EscapeRegex(const QString& text) {
+  QString out;
+  for (QChar c : text) {
+    if (c.unicode() > 127) {
+      out += QStringLiteral(".+");
+      continue;
+    }
+    if (QStringLiteral(".[](){}*+?|^$\\").contains(c)) out += u'\\';
+    out += c;
+  }
+  return out;
+}
+}  // namespace
 
 XSession::XSession() {
   if (QStandardPaths::findExecutable("Xvfb").isEmpty()) {
@@ -106,8 +123,7 @@ qulonglong XSession::waitForWindow(const QString& title, int timeoutMs) {
   QElapsedTimer timer;
   timer.start();
   while (timer.elapsed() < timeoutMs) {
-    const QByteArray out =
-        run("xdotool", {"search", "--onlyvisible", "--name", "^" + QRegularExpression::escape(title) + "$"});
+    const QByteArray out = run("xdotool", {"search", "--onlyvisible", "--name", "^" + EscapeRegex(title) + "$"});
     const QList<QByteArray> ids = out.trimmed().split('\n');
     if (!ids.isEmpty() && !ids.first().isEmpty()) return ids.first().toULongLong();
     Sleep(50);
