@@ -43,6 +43,8 @@ TEST(Shader, DefaultsOfANewPanel) {
   EXPECT_EQ(s.Steps(), 20);
   EXPECT_FALSE(s.Direction());
   EXPECT_EQ(s.Version(), "1.1.0.0");
+  s.resize(606, 374);
+  EXPECT_EQ(s.contentsRect(), QRect(1, 1, 604, 372));  // where aligned children go
 }
 
 TEST(Shader, ProgramPanelBandsRowByRow) {
