@@ -21,6 +21,13 @@ TFlatComboBox::TFlatComboBox(QWidget* parent)
   connect(this, &QComboBox::activated, this, [this] { emit OnChange(); });
 }
 
+TFlatComboBox::~TFlatComboBox() {
+  if (label_) {
+    label_->hide();
+    label_->deleteLater();
+  }
+}
+
 void TFlatComboBox::setFlat(bool on) {
   if (flat_ == on) return;
   flat_ = on;

@@ -44,6 +44,8 @@ class TFlatComboBox : public QComboBox {
   Q_ENUM(TLabelPosition)
 
   explicit TFlatComboBox(QWidget* parent = nullptr);
+  // The caption label goes with the list.
+  ~TFlatComboBox() override;
 
   // From code: selects without raising OnChange.
   int ItemIndex() const { return currentIndex(); }

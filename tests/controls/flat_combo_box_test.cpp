@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -219,6 +220,16 @@ TEST(FlatComboBox, LabelFollowsVisibilityAndEnabledState) {
   EXPECT_TRUE(label->isEnabled());
   f.list->setEnabled(false);
   EXPECT_FALSE(label->isEnabled());
+}
+
+TEST(FlatComboBox, LabelGoesWithTheList) {
+  Form f;
+  QPointer<TLabel> label = f.list->Label();
+  f.parent.show();
+  f.list->deleteLater();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(label.isNull());
 }
 
 TEST(FlatComboBox, OnlyTheUsersSelectionRaisesOnChange) {
