@@ -1,11 +1,11 @@
 // Costs of the styled controls on the paths that run per keystroke: a
 // mark-up caption, a flat edit box taking a key and repainting, a check box
 // repaint. Baseline: the same box as a plain QLineEdit.
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
-#include <benchmark/benchmark.h>
 
 #include "controls/flat_edit.h"
 #include "controls/markup.h"
@@ -21,7 +21,8 @@ void BM_DrawMarkupCaption(benchmark::State& state) {
   QPainter painter(&image);
   gfx::Canvas canvas(painter);
   canvas.setFont(gfx::WindowFont());
-  const QString caption = QStringLiteral("Afficher <FONT color=\"#C0C0C0\"  >courbe log (Pos) théorique</FONT>");
+  const QString caption =
+      QStringLiteral("Afficher <FONT color=\"#C0C0C0\"  >courbe log (Pos) théorique</FONT>");
   for (auto _ : state) benchmark::DoNotOptimize(controls::DrawMarkup(canvas, caption, {17, 4, 209, 20}));
 }
 BENCHMARK(BM_DrawMarkupCaption);
@@ -42,8 +43,12 @@ void EditKeystroke(benchmark::State& state) {
     edit.render(&image);
   }
 }
-void BM_FlatEditKeystroke(benchmark::State& state) { EditKeystroke<controls::TFlatEdit>(state); }
-void BM_PlainLineEditKeystroke(benchmark::State& state) { EditKeystroke<QLineEdit>(state); }
+void BM_FlatEditKeystroke(benchmark::State& state) {
+  EditKeystroke<controls::TFlatEdit>(state);
+}
+void BM_PlainLineEditKeystroke(benchmark::State& state) {
+  EditKeystroke<QLineEdit>(state);
+}
 BENCHMARK(BM_FlatEditKeystroke);
 BENCHMARK(BM_PlainLineEditKeystroke);
 

@@ -38,8 +38,16 @@ class TFlatComboBox : public QComboBox {
 
  public:
   enum TLabelPosition {
-    lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpBottomLeft,
-    lpLeftTopLeft, lpLeftCenterLeft, lpLeftBottomLeft, lpTopCenter, lpBottomCenter,
+    lpLeftTop,
+    lpLeftCenter,
+    lpLeftBottom,
+    lpTopLeft,
+    lpBottomLeft,
+    lpLeftTopLeft,
+    lpLeftCenterLeft,
+    lpLeftBottomLeft,
+    lpTopCenter,
+    lpBottomCenter,
   };
   Q_ENUM(TLabelPosition)
 
