@@ -512,6 +512,28 @@ TEST(CanvasText, Extents) {
     EXPECT_EQ(cv.textExtent(s), QSize(fm.horizontalAdvance(s), fm.height()));
   }
   EXPECT_EQ(cv.textHeight(), fm.height());
+  // Measurements follow the font, also for a text measured before.
+  const QFont big = PixelFont(QStringLiteral("Arial"), 20, true);
+  const QFontMetrics bigFm(big, &img);
+  cv.setFont(big);
+  EXPECT_EQ(cv.textWidth(QStringLiteral("100")), bigFm.horizontalAdvance(QStringLiteral("100")));
+  EXPECT_EQ(cv.textHeight(), bigFm.height());
+  cv.save();
+  cv.setFont(font);
+  cv.restore();
+  EXPECT_EQ(cv.textHeight(), bigFm.height()) << "restore brings the font's metrics back";
+}
+
+TEST(CanvasText, SameTextInAnotherFontIsDrawnInThatFont) {
+  const QFont small = ArialFont(), big = PixelFont(QStringLiteral("Arial"), 16, true);
+  for (const QFont& f : {small, big, small}) {
+    const QImage img = Draw(Blank(80, 24), [&](Canvas& cv) {
+      cv.setFont(f);
+      cv.setBackgroundMode(BackgroundMode::Transparent);
+      cv.textOut(2, 2, QStringLiteral("Axe 50"));
+    });
+    EXPECT_EQ(img, ReferenceText({80, 24}, {2, 2}, QStringLiteral("Axe 50"), f));
+  }
 }
 
 // --- high density -------------------------------------------------------------
