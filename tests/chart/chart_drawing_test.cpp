@@ -251,7 +251,9 @@ TEST_F(ProgramChart, InitialCurves) {
   // Nothing of the curves outside the clip rectangle.
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
-      if (!clip.contains(x, y)) ASSERT_TRUE(img.pixel(x, y) != kRed && img.pixel(x, y) != kGreen) << x << "," << y;
+      if (!clip.contains(x, y)) {
+        ASSERT_TRUE(img.pixel(x, y) != kRed && img.pixel(x, y) != kGreen) << x << "," << y;
+      }
 
   chart.Series(2)->setActive(true);
   img = Render(chart);
