@@ -168,7 +168,26 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
   }
   applyComposition(pen_.mode);
 
-  const int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y());
+  if (a.x() == b.x() || a.y() == b.y()) {
+    axisLine(a, b, paintEnd);
+    return;
+  }
+  const long long ldx = std::llabs(static_cast<long long>(b.x()) - a.x());
+  const long long ldy = std::llabs(static_cast<long long>(b.y()) - a.y());
+  if (std::max(ldx, ldy) > kLineReach) {
+    // Far longer than any device: stepping pixel by pixel would take
+    // seconds, and the end pixel lies off every device anyway.
+    flush();
+    SetComposition(painter_, RasterOf(pen_.mode));
+    QPen qp(ToQColor(pen_.colour), 1, pen_.style == PenStyle::Solid ? Qt::SolidLine : Qt::DotLine, Qt::FlatCap);
+    qp.setCosmetic(true);
+    painter_.setPen(qp);
+    painter_.drawLine(a, b);
+    SetComposition(painter_, Raster::Copy);
+    return;
+  }
+
+  const int dx = int(ldx), dy = int(ldy);
   const int sx = b.x() >= a.x() ? 1 : -1, sy = b.y() >= a.y() ? 1 : -1;
   const bool xMajor = dx >= dy;
   const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
@@ -219,19 +238,58 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
   endRun();
 }
 
+// Horizontal and vertical lines: one run for a solid pen, the pattern's
+// pixels otherwise. Only the part within kLineReach of the origin is
+// visited, with the pattern counted from the real start.
+void Canvas::axisLine(QPoint a, QPoint b, bool paintEnd) {
+  const bool horizontal = a.y() == b.y();
+  const long long from = horizontal ? a.x() : a.y(), to = horizontal ? b.x() : b.y();
+  const int step = to >= from ? 1 : -1;
+  const long long count = std::llabs(to - from) + (paintEnd ? 1 : 0);
+  long long first = 0, end = count;  // steps first .. end - 1
+  if (step > 0) {
+    first = std::max(first, -kLineReach - from);
+    end = std::min(end, kLineReach - from + 1);
+  } else {
+    first = std::max(first, from - kLineReach);
+    end = std::min(end, from + kLineReach + 1);
+  }
+  if (first >= end) return;
+  auto at = [&](long long i) { return int(from + i * step); };
+  auto run = [&](int p, int q) {
+    const int lo = std::min(p, q), len = std::abs(q - p) + 1;
+    if (horizontal)
+      addSpan(lo, a.y(), len, 1);
+    else
+      addSpan(a.x(), lo, 1, len);
+  };
+  if (pen_.style == PenStyle::Solid) {
+    run(at(first), at(end - 1));
+    return;
+  }
+  const int period = pen_.style == PenStyle::Dot ? 3 : 2;
+  for (long long i = first + (period - first % period) % period; i < end; i += period) run(at(i), at(i));
+}
+
 // Pens wider than one pixel: a band of the pen's width centred on the line,
 // start included, end excluded; slanted wide lines are left to QPainter.
 void Canvas::wideLine(QPoint a, QPoint b) {
   const int w = pen_.width, off = w / 2;
+  // The band [lo, hi) along the line, start included, end excluded.
+  auto band = [](long long p, long long q) {
+    const long long lo = std::clamp(p < q ? p : q + 1, -kLineReach, kLineReach);
+    const long long hi = std::clamp(p < q ? q : p + 1, -kLineReach, kLineReach);
+    return std::pair<int, int>(int(lo), int(hi));
+  };
   if (a.y() == b.y()) {
     if (a.x() == b.x()) return;
     applyComposition(pen_.mode);
-    const int left = a.x() < b.x() ? a.x() : b.x() + 1;
-    addSpan(left, a.y() - off, std::abs(b.x() - a.x()), w);
+    const auto [lo, hi] = band(a.x(), b.x());
+    if (hi > lo) addSpan(lo, a.y() - off, hi - lo, w);
   } else if (a.x() == b.x()) {
     applyComposition(pen_.mode);
-    const int top = a.y() < b.y() ? a.y() : b.y() + 1;
-    addSpan(a.x() - off, top, w, std::abs(b.y() - a.y()));
+    const auto [lo, hi] = band(a.y(), b.y());
+    if (hi > lo) addSpan(a.x() - off, lo, w, hi - lo);
   } else {
     flush();
     SetComposition(painter_, RasterOf(pen_.mode));

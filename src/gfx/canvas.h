@@ -177,6 +177,9 @@ class Canvas {
   void flush();
   void addSpan(int x, int y, int w, int h);
   void strokeLine(QPoint a, QPoint b, bool paintEnd);
+  void axisLine(QPoint a, QPoint b, bool paintEnd);
+  // Lines are stepped only this far from the origin, in logical pixels.
+  static constexpr long long kLineReach = 1 << 20;
   void wideLine(QPoint a, QPoint b);
   void applyComposition(PenMode mode);
   const QFontMetrics& metrics() const;

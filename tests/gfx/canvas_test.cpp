@@ -270,6 +270,36 @@ TEST(CanvasPen, VerticalDotsFollowTheLine) {
   EXPECT_EQ(PixelsOf(img, kBlack), (PixelSet{{1, 10}, {1, 7}, {1, 4}, {1, 1}}));
 }
 
+TEST(CanvasLine, LinesFromFarAwayKeepTheirPattern) {
+  // Only the part near the device is stepped; dots count from the start.
+  const int far = -1000000000;
+  struct Case {
+    PenStyle style;
+    int width;
+    QPoint a, b;
+    PixelSet expected;
+  };
+  PixelSet dotsFromFar, solidRow = Box(0, 2, 13, 3), column = Box(4, 0, 5, 10), wide = Box(0, 6, 20, 8);
+  for (int x = 0; x < 13; ++x)
+    if ((static_cast<long long>(x) - far) % 3 == 0) dotsFromFar.insert({x, 3});
+  const Case cases[] = {
+      {PenStyle::Dot, 1, {far, 3}, {13, 3}, dotsFromFar},
+      {PenStyle::Solid, 1, {far, 2}, {13, 2}, solidRow},
+      {PenStyle::Solid, 1, {4, 2000000000}, {4, -2000000000}, column},
+      {PenStyle::Solid, 2, {-2000000000, 7}, {2000000000, 7}, wide},
+  };
+  for (const Case& c : cases) {
+    const QImage img = Draw(Blank(20, 10), [&](Canvas& cv) {
+      cv.setPen({clBlack, c.width, c.style});
+      cv.line(c.a.x(), c.a.y(), c.b.x(), c.b.y());
+    });
+    EXPECT_EQ(PixelsOf(img, kBlack), c.expected) << c.a.x() << "," << c.a.y();
+  }
+  // A slanted line of absurd length still ends, and crosses the image.
+  const QImage slanted = Draw(Blank(20, 10), [](Canvas& cv) { cv.line(-100000000, -50000000, 100000000, 50000000); });
+  EXPECT_FALSE(PixelsOf(slanted, kBlack).empty());
+}
+
 TEST(CanvasPen, NotXorTwiceRestoresTheImageExactly) {
   QImage before = Blank(24, 24);
   for (int y = 0; y < 24; ++y)
