@@ -459,5 +459,47 @@ TEST(ChartRanges, AbsurdRangesDrawWithoutHanging) {
   }
 }
 
+TEST(ChartRanges, AbsurdSettingsDrawWithoutHanging) {
+  const std::vector<std::pair<const char*, std::function<void(TChart&)>>> settings = {
+      {"tick lengths", [](TChart& c) {
+         c.BottomAxis()->setTickLength(2000000000);
+         c.LeftAxis()->setMinorTickLength(-2000000000);
+         c.LeftAxis()->setTickInnerLength(2000000000);
+       }},
+      {"label and title sizes", [](TChart& c) {
+         c.BottomAxis()->setLabelsSize(2000000000);
+         c.LeftAxis()->setTitleSize(-2000000000);
+       }},
+      {"margins", [](TChart& c) {
+         c.setMarginLeft(100000);
+         c.setMarginTop(-100000);
+         c.setBorderWidth(2000000000);
+       }},
+      {"positions", [](TChart& c) {
+         c.BottomAxis()->setStartPosition(1e300);
+         c.LeftAxis()->setEndPosition(-std::numeric_limits<double>::infinity());
+       }},
+      {"separation and minor count", [](TChart& c) {
+         c.BottomAxis()->setLabelsSeparation(-5);
+         c.LeftAxis()->setLabelsSeparation(2000000000);
+         c.LeftAxis()->setMinorTickCount(2000000000);
+       }},
+      {"wide pens", [](TChart& c) {
+         c.BottomAxis()->Axis()->setWidth(100000);
+         c.LeftAxis()->Grid()->setWidth(100000);
+         static_cast<TLineSeries*>(c.Series(1))->LinePen()->setWidth(1000);
+       }},
+  };
+  for (const auto& [what, apply] : settings) {
+    SCOPED_TRACE(what);
+    TChart chart;
+    SetUpProgramChart(chart);
+    PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, true);
+    apply(chart);
+    const QImage img = Render(chart);
+    EXPECT_FALSE(img.isNull());
+  }
+}
+
 }  // namespace
 }  // namespace dorvane::chart
