@@ -224,6 +224,31 @@ TEST_F(ProgramChart, ShownAxes) {
   EXPECT_FALSE(chart.IsAxisShown(chart.RightAxis()));
 }
 
+TEST(ChartAxes, AutomaticRangeFollowsTheActiveSeries) {
+  TChart chart;
+  chart.resize(kWidth, kHeight);
+  auto* a = new TLineSeries(&chart);
+  auto* b = new TLineSeries(&chart);
+  chart.AddSeries(a);
+  chart.AddSeries(b);
+  a->AddPoint(10, 5);
+  a->AddPoint(20, 7);
+  b->AddPoint(-4, 30);
+  Render(chart);
+  EXPECT_EQ(chart.BottomAxis()->ShownMin(), -4);
+  EXPECT_EQ(chart.BottomAxis()->ShownMax(), 20);
+  EXPECT_EQ(chart.LeftAxis()->ShownMax(), 30);
+  b->setActive(false);
+  Render(chart);
+  EXPECT_EQ(chart.BottomAxis()->ShownMin(), 10);
+  EXPECT_EQ(chart.LeftAxis()->ShownMin(), 5);
+  EXPECT_EQ(chart.LeftAxis()->ShownMax(), 7);
+  chart.BottomAxis()->SetMinMax(0, 50);  // a fixed range ignores the points
+  Render(chart);
+  EXPECT_EQ(chart.BottomAxis()->ShownMin(), 0);
+  EXPECT_EQ(chart.BottomAxis()->ShownMax(), 50);
+}
+
 // --- the program's curves -----------------------------------------------------
 
 TEST_F(ProgramChart, InitialCurves) {
