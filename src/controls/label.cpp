@@ -1,4 +1,5 @@
 #include "controls/label.h"
+#include "gfx/fonts.h"
 
 #include <algorithm>
 
@@ -73,7 +74,7 @@ void TLabel::AdjustBounds() {
   const QStringList lines = Lines();
   int w = 0;
   for (const QString& line : lines) w = std::max(w, fm.horizontalAdvance(WithoutMnemonics(line)));
-  const int h = fm.height() * int(lines.size());
+  const int h = gfx::LineHeight(font()) * int(lines.size());
   const int left = alignment_ == taRightJustify ? geometry().right() + 1 - w : x();
   setGeometry(left, y(), w, h);
 }
@@ -96,7 +97,7 @@ void TLabel::paintEvent(QPaintEvent*) {
   const unsigned align = alignment_ == taRightJustify ? gfx::kAlignRight
                          : alignment_ == taCenter     ? gfx::kAlignCenter
                                                       : gfx::kAlignLeft;
-  const int lineHeight = QFontMetrics(font()).height();
+  const int lineHeight = gfx::LineHeight(font());
   const QStringList lines = Lines();
   auto drawLines = [&](int dx, int dy) {
     for (int i = 0; i < lines.size(); ++i)

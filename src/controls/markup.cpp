@@ -1,4 +1,5 @@
 #include "controls/markup.h"
+#include "gfx/fonts.h"
 
 #include <algorithm>
 #include <array>
@@ -54,6 +55,10 @@ QFontMetrics Metrics(const gfx::Canvas& canvas, const QFont& font) {
   return QFontMetrics(font, const_cast<gfx::Canvas&>(canvas).painter().device());
 }
 
+int LineHeightOf(const gfx::Canvas& canvas, const QFont& font) {
+  return gfx::LineHeight(font, const_cast<gfx::Canvas&>(canvas).painter().device());
+}
+
 // Width and height of a run as DrawText shows it: mnemonics resolved, tabs
 // expanded, trailing spaces counted (the next run starts after them).
 Extent MeasureRun(const gfx::Canvas& canvas, const QFont& font, const QString& run) {
@@ -61,14 +66,14 @@ Extent MeasureRun(const gfx::Canvas& canvas, const QFont& font, const QString& r
   const QString shown = WithoutMnemonics(run);
   if (shown.contains(u'\t')) {
     const int flags = Qt::TextSingleLine | Qt::TextExpandTabs | Qt::TextIncludeTrailingSpaces;
-    return {fm.boundingRect(QRect(0, 0, 0, 0), flags, shown).width(), fm.height()};
+    return {fm.boundingRect(QRect(0, 0, 0, 0), flags, shown).width(), LineHeightOf(canvas, font)};
   }
-  return {fm.horizontalAdvance(shown), fm.height()};
+  return {fm.horizontalAdvance(shown), LineHeightOf(canvas, font)};
 }
 
 // The least height of a line: "gh" in the font of the line's start.
 int GhHeight(const gfx::Canvas& canvas, const QFont& font) {
-  return Metrics(canvas, font).height();
+  return LineHeightOf(canvas, font);
 }
 
 QString DecodeRun(QString run) {

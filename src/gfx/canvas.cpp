@@ -1,4 +1,5 @@
 #include "gfx/canvas.h"
+#include "gfx/fonts.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -67,6 +68,7 @@ void Canvas::setFont(const QFont& font) {
   if (font == font_) return;
   font_ = font;
   metrics_.reset();
+  lineHeight_ = -1;
 }
 
 const QFontMetrics& Canvas::metrics() const {
@@ -476,14 +478,19 @@ void Canvas::drawShaped(int left, int top, const ShapedText& t) {
 
 int Canvas::textWidth(const QString& text) const { return shaped(text).width; }
 
-int Canvas::textHeight(const QString&) const { return metrics().height(); }
+int Canvas::textHeight(const QString&) const { return lineHeight(); }
+
+int Canvas::lineHeight() const {
+  if (lineHeight_ < 0) lineHeight_ = LineHeight(font_, painter_.device());
+  return lineHeight_;
+}
 
 void Canvas::textOut(int x, int y, const QString& text, TextAlign align) {
   flush();
   const ShapedText& t = shaped(text);
   const int w = t.width;
   const int left = align == TextAlign::Left ? x : align == TextAlign::Center ? x - w / 2 : x - w;
-  if (bkMode_ == BackgroundMode::Opaque) painter_.fillRect(QRect(left, y, w, metrics().height()), ToQColor(textBackground_));
+  if (bkMode_ == BackgroundMode::Opaque) painter_.fillRect(QRect(left, y, w, lineHeight()), ToQColor(textBackground_));
   drawShaped(left, y, t);
 }
 
@@ -494,7 +501,7 @@ void Canvas::textOutRotated90(int x, int y, const QString& text) {
   painter_.translate(x, y);
   painter_.rotate(-90);
   if (bkMode_ == BackgroundMode::Opaque)
-    painter_.fillRect(QRect(0, 0, t.width, metrics().height()), ToQColor(textBackground_));
+    painter_.fillRect(QRect(0, 0, t.width, lineHeight()), ToQColor(textBackground_));
   drawShaped(0, 0, t);
   painter_.restore();
 }
@@ -552,7 +559,7 @@ int Canvas::drawText(Rect& r, const QString& text, unsigned flags) {
   if (!single)
     for (QString& l : lines)
       if (l.endsWith(u'\r')) l.chop(1);
-  const int lineHeight = fm.height();
+  const int lineHeight = this->lineHeight();
   auto shownWidth = [&](const QString& l) {
     const QString plain = mnemonics ? WithoutMnemonics(l) : l;
     // Only a tab needs Qt's layout to be measured; everything else is its advance.

@@ -183,6 +183,7 @@ class Canvas {
   void wideLine(QPoint a, QPoint b);
   void applyComposition(PenMode mode);
   const QFontMetrics& metrics() const;
+  int lineHeight() const;
   // Width and shaped glyphs of a text in the current font, kept across
   // canvases: chart labels and captions repeat on every repaint.
   struct ShapedText;
@@ -199,6 +200,7 @@ class Canvas {
   QPoint pos_;
   std::vector<State> saved_;
   mutable std::optional<QFontMetrics> metrics_;
+  mutable int lineHeight_ = -1;  // of font_, see LineHeight()
 
   // Pixels of lines waiting to be painted in one call, all in pendColour_
   // with the raster operation pendRaster_ (copy, not-xor or invert). Single

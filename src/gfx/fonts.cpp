@@ -1,5 +1,9 @@
 #include "gfx/fonts.h"
 
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <cmath>
+
 namespace dorvane::gfx {
 
 void InstallFontSubstitutions() {
@@ -18,5 +22,10 @@ QFont PixelFont(const QString& family, int pixelSize, bool bold) {
 }
 
 QFont WindowFont() { return PixelFont(QStringLiteral("MS Sans Serif"), 11); }
+
+int LineHeight(const QFont& font, const QPaintDevice* device) {
+  const QFontMetricsF fm = device ? QFontMetricsF(font, device) : QFontMetricsF(font);
+  return int(std::ceil(fm.ascent() - 1e-6)) + int(std::ceil(fm.descent() - 1e-6));
+}
 
 }  // namespace dorvane::gfx

@@ -19,4 +19,10 @@ QFont PixelFont(const QString& family, int pixelSize, bool bold = false);
 // The window font of the main window: "MS Sans Serif", 11 pixels.
 QFont WindowFont();
 
+// The height of a line of text (the height of "W") as the layouts measure
+// it: ascent and descent each rounded up to whole pixels. Qt rounds both to
+// the nearest, which makes Liberation Sans at 11 px a pixel shorter than the
+// 13 pixels the layouts were drawn with.
+int LineHeight(const QFont& font, const QPaintDevice* device = nullptr);
+
 }  // namespace dorvane::gfx

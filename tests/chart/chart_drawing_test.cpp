@@ -1,5 +1,6 @@
 // The program's chart drawn pixel by pixel: geometry from the font metrics,
 // labels, ticks, grid, titles, walls and the curves.
+#include "support/layout_metrics.h"
 #include <QApplication>
 #include <QPainter>
 #include <QTest>
@@ -112,7 +113,7 @@ TEST_F(ProgramChart, DottedGridShowsTheWallBetweenDots) {
 
 TEST_F(ProgramChart, LabelsAndTitlesWhereTheMetricsPutThem) {
   const Expected e;
-  const QFontMetrics fm = Metrics();
+  const testsupport::LayoutMetrics fm = Metrics();
   const QImage img = Render(chart);
   struct Text {
     QString text;

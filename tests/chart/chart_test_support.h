@@ -1,6 +1,7 @@
 #pragma once
 // Expectations for the program's chart computed from QFontMetrics and the
 // chart's layout rules, never from the chart code itself.
+#include "support/layout_metrics.h"
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -22,9 +23,9 @@ inline constexpr QRgb kAqua = 0xFF00FFFF, kBlack = 0xFF000000, kGrey = 0xFF80808
 
 inline QFont ChartFont() { return gfx::PixelFont(QStringLiteral("Arial"), 11); }
 
-inline QFontMetrics Metrics() {
+inline testsupport::LayoutMetrics Metrics() {
   static const QImage probe(1, 1, QImage::Format_RGB32);
-  return QFontMetrics(ChartFont(), &probe);
+  return testsupport::LayoutMetrics(ChartFont(), &probe);
 }
 
 // Nearest integer, halves to even (the chart's rounding of pixels).
@@ -47,7 +48,7 @@ struct Expected {
   int stepX, stepY;
 
   Expected(bool titleLine = true, bool leftLabels = true) {
-    const QFontMetrics fm = Metrics();
+    const testsupport::LayoutMetrics fm = Metrics();
     h = fm.height();
     w100 = fm.horizontalAdvance(QStringLiteral("100"));
     wBlank = fm.horizontalAdvance(QStringLiteral(" "));

@@ -1,3 +1,4 @@
+#include "support/layout_metrics.h"
 #include "controls/flat_combo_box.h"
 
 #include <cstdlib>
@@ -166,7 +167,7 @@ TEST(FlatComboBox, CaptionLabelAboveTheList) {
   TLabel* label = f.list->Label();
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->parentWidget(), &f.parent);
-  const QFontMetrics fm(gfx::WindowFont());
+  const testsupport::LayoutMetrics fm(gfx::WindowFont());
   // (16, 32 - 13 - 4) with a 13-pixel line; here the line of the font in use.
   EXPECT_EQ(label->pos(), QPoint(16, 32 - fm.height() - 4));
   EXPECT_EQ(label->size(), QSize(fm.horizontalAdvance(f.list->LabelCaption()), fm.height()));
@@ -182,7 +183,7 @@ TEST(FlatComboBox, CaptionLabelAboveTheList) {
 TEST(FlatComboBox, AllTenLabelPositions) {
   Form f;
   TLabel* label = f.list->Label();
-  const QFontMetrics fm(gfx::WindowFont());
+  const testsupport::LayoutMetrics fm(gfx::WindowFont());
   const int L = 16, T = 32, W = 137, H = 21, m = 4;
   const int w = fm.horizontalAdvance(f.list->LabelCaption()), h = fm.height();
   struct Case {

@@ -1,3 +1,4 @@
+#include "support/layout_metrics.h"
 #include "controls/markup_check_box.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +57,7 @@ int Width(const QString& s) {
   return QFontMetrics(gfx::WindowFont()).horizontalAdvance(s);
 }
 int LineHeight() {
-  return QFontMetrics(gfx::WindowFont()).height();
+  return testsupport::LayoutMetrics(gfx::WindowFont()).height();
 }
 
 struct TextRun {
@@ -66,7 +67,7 @@ struct TextRun {
 
 void DrawRuns(QPainter& p, QPoint at, const std::vector<TextRun>& runs) {
   p.setFont(gfx::WindowFont());
-  const QFontMetrics fm(gfx::WindowFont());
+  const testsupport::LayoutMetrics fm(gfx::WindowFont());
   int x = at.x();
   for (const TextRun& r : runs) {
     p.setPen(r.colour);

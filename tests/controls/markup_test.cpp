@@ -1,3 +1,4 @@
+#include "support/layout_metrics.h"
 #include "controls/markup.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ QImage Reference(const std::vector<TextRun>& runs, int x0 = 11, int top = 4, int
   painter.setClipRect(QRect(0, 0, clipRight, kImage.height()));
   const QFont font = gfx::WindowFont();
   painter.setFont(font);
-  const QFontMetrics fm(font, &img);
+  const testsupport::LayoutMetrics fm(font, &img);
   int x = x0, line = 0;
   for (const TextRun& run : runs) {
     if (run.line != line) {
@@ -71,7 +72,7 @@ int Width(const QString& s) {
   return QFontMetrics(gfx::WindowFont()).horizontalAdvance(s);
 }
 int LineHeight() {
-  return QFontMetrics(gfx::WindowFont()).height();
+  return testsupport::LayoutMetrics(gfx::WindowFont()).height();
 }
 
 TEST(Markup, ProgramCaptionWithColourTag) {
@@ -242,7 +243,7 @@ TEST(Markup, WithoutWordWrapOneLineEndsInAnEllipsis) {
   {
     QPainter p(&expected);
     p.setFont(gfx::WindowFont());
-    const QFontMetrics fm(gfx::WindowFont(), &expected);
+    const testsupport::LayoutMetrics fm(gfx::WindowFont(), &expected);
     p.drawText(QPoint(11, 4 + fm.ascent()),
                fm.elidedText("aaaa bbbb cccc dddd", Qt::ElideRight, Width("aaaa bbbb") - 1));
   }

@@ -1,3 +1,4 @@
+#include "support/layout_metrics.h"
 #include <gtest/gtest.h>
 #include <QFontMetrics>
 #include <QPainter>
@@ -64,7 +65,7 @@ TLabel* AddP1(QWidget& parent) {
 TEST(Label, RightAlignedLabelGrowsToTheLeftAndShrinksBack) {
   Form f;
   TLabel* label = AddP1(f.parent);
-  const QFontMetrics fm(Bold());
+  const testsupport::LayoutMetrics fm(Bold());
   EXPECT_EQ(label->geometry(),
             QRect(49 - fm.horizontalAdvance("P1"), 192, fm.horizontalAdvance("P1"), fm.height()));
   const QRect one = label->geometry();
@@ -82,7 +83,7 @@ TEST(Label, LeftAlignedLabelKeepsItsLeftEdge) {
   label->setFont(Bold());
   label->ensurePolished();
   label->setCaption(QStringLiteral("R1\r10,2K"));
-  const QFontMetrics fm(Bold());
+  const testsupport::LayoutMetrics fm(Bold());
   EXPECT_EQ(label->geometry(), QRect(120, 168, fm.horizontalAdvance("10,2K"), 2 * fm.height()));
 }
 
@@ -98,7 +99,7 @@ TEST(Label, TwoLinesEachAlignedOverTheBackground) {
     QPainter p(&expected);
     p.setFont(Bold());
     p.setPen(QColor(255, 0, 0));
-    const QFontMetrics fm(Bold());
+    const testsupport::LayoutMetrics fm(Bold());
     const QRect r = label->geometry();
     // Each line ends at the label's right edge, by whole pixels; a glyph's
     // overhang beyond the label is cut like everything the label paints.

@@ -1,3 +1,4 @@
+#include "support/layout_metrics.h"
 #include "forms/frm_main.h"
 
 #include <gtest/gtest.h>
@@ -183,7 +184,7 @@ TEST_F(MainWindowTest, TwoLineCaptionGrowsLeftAndDown) {
   const QRect g = ui().lblP1->geometry();
   EXPECT_EQ(g.x() + g.width(), 49);
   EXPECT_LT(g.x(), 33);
-  const QFontMetrics fm(ui().lblP1->font());
+  const testsupport::LayoutMetrics fm(ui().lblP1->font());
   EXPECT_EQ(g.y(), 192);
   EXPECT_EQ(g.height(), 2 * fm.height());
   EXPECT_EQ(g.width(), std::max(fm.horizontalAdvance("P1"), fm.horizontalAdvance("100,0K")));
@@ -199,6 +200,7 @@ TEST_F(MainWindowTest, FixedFrameAndMenus) {
   EXPECT_EQ(ui().StatusBar1->currentMessage(),
             QString::fromUtf8("Exemples de valeur de résistance (pour P1, R1 et R2) : "
                               "12; 11,3; 11U3, 68U; 120R;  470E; 12K8; 12,8K; 1M3"));
+  EXPECT_TRUE(ui().StatusBar1->autoFillBackground());  // on the button face, not the gradient
   EXPECT_FALSE(ui().Indexdelaide1->isEnabled());
   EXPECT_EQ(ui().Indexdelaide1->text(), "&Index de l'aide");
   EXPECT_EQ(ui().CopierenMetafile1->text(), "C&opier en Metafile");

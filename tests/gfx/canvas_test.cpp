@@ -1,6 +1,7 @@
 // Pixel tests of the classic raster rules that Canvas promises. Every image
 // starts filled with a known colour; expectations come from the rule itself or
 // from QFontMetrics.
+#include "support/layout_metrics.h"
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -406,7 +407,7 @@ TEST(CanvasText, TextOutAlignment) {
 TEST(CanvasText, OpaqueBackgroundFillsTheCellTransparentLeavesIt) {
   const QFont font = ArialFont();
   const QImage probe = Blank(1, 1);
-  const QFontMetrics fm(font, &probe);
+  const testsupport::LayoutMetrics fm(font, &probe);
   const QString text = QStringLiteral("ab");
   const int w = fm.horizontalAdvance(text), h = fm.height();
   for (bool opaque : {true, false}) {
@@ -431,7 +432,7 @@ TEST(CanvasText, OpaqueBackgroundFillsTheCellTransparentLeavesIt) {
 TEST(CanvasText, DrawTextBottomAlignedInABox) {
   const QFont font = ArialFont();
   const QImage probe = Blank(1, 1);
-  const QFontMetrics fm(font, &probe);
+  const testsupport::LayoutMetrics fm(font, &probe);
   const QString text = QStringLiteral("Bas");
   const QImage img = Draw(Blank(80, 40), [&](Canvas& cv) {
     cv.setFont(font);
@@ -444,7 +445,7 @@ TEST(CanvasText, DrawTextBottomAlignedInABox) {
 TEST(CanvasText, DrawTextHorizontalAlignmentAndMeasure) {
   const QFont font = ArialFont();
   const QImage probe = Blank(1, 1);
-  const QFontMetrics fm(font, &probe);
+  const testsupport::LayoutMetrics fm(font, &probe);
   const QString text = QStringLiteral("Milieu");
   const int w = fm.horizontalAdvance(text);
   struct Case {
@@ -502,7 +503,7 @@ TEST(CanvasText, Mnemonics) {
 TEST(CanvasText, Rotated90ReadsUpwards) {
   const QFont font = ArialFont();
   const QImage probe = Blank(1, 1);
-  const QFontMetrics fm(font, &probe);
+  const testsupport::LayoutMetrics fm(font, &probe);
   // Ink only at the start of the string: reading upwards puts it at the bottom.
   const QString text = QStringLiteral("W            ");
   const int w = fm.horizontalAdvance(text), wW = fm.horizontalAdvance(QStringLiteral("W"));
@@ -532,7 +533,7 @@ TEST(CanvasText, Rotated90ReadsUpwards) {
 TEST(CanvasText, Extents) {
   const QFont font = ArialFont();
   const QImage probe = Blank(1, 1);
-  const QFontMetrics fm(font, &probe);
+  const testsupport::LayoutMetrics fm(font, &probe);
   QImage img = Blank(10, 10);
   QPainter p(&img);
   Canvas cv(p);
@@ -544,7 +545,7 @@ TEST(CanvasText, Extents) {
   EXPECT_EQ(cv.textHeight(), fm.height());
   // Measurements follow the font, also for a text measured before.
   const QFont big = PixelFont(QStringLiteral("Arial"), 20, true);
-  const QFontMetrics bigFm(big, &img);
+  const testsupport::LayoutMetrics bigFm(big, &img);
   cv.setFont(big);
   EXPECT_EQ(cv.textWidth(QStringLiteral("100")), bigFm.horizontalAdvance(QStringLiteral("100")));
   EXPECT_EQ(cv.textHeight(), bigFm.height());
