@@ -78,6 +78,8 @@ const LoadedCase kLoaded[] = {
     {"huge but finite R2", kP, 0, 1e300, false, true, [](int i) { return double(i); }},
 };
 
+void PrintTo(const LoadedCase& c, std::ostream* os) { *os << c.name; }
+
 class LoadedCurveTest : public ::testing::TestWithParam<LoadedCase> {};
 
 TEST_P(LoadedCurveTest, EveryPoint) {

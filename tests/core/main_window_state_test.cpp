@@ -77,6 +77,8 @@ const TickCase kTicks[] = {
     {"both ticked, no sender", true, true, RuleSender::None, true, true, "Montage en Pseudo Anti-Log (Log Neg)"},
 };
 
+void PrintTo(const TickCase& c, std::ostream* os) { *os << c.name; }
+
 class TickTest : public ::testing::TestWithParam<TickCase> {};
 
 TEST_P(TickTest, ExclusionTitleAndDiagram) {

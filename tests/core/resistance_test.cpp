@@ -71,6 +71,8 @@ const NotationCase kNotation[] = {
     {"\xE9" "5", 0, "-", 0, "-"},
 };
 
+void PrintTo(const NotationCase& c, std::ostream* os) { *os << "'" << c.typed << "'"; }
+
 class NotationTest : public ::testing::TestWithParam<NotationCase> {};
 
 TEST_P(NotationTest, ReadsAndShowsWithBothSeparators) {
