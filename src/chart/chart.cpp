@@ -76,12 +76,16 @@ void TCustomChartPanel::setBufferedDisplay(bool on) {
 
 void TCustomChartPanel::RequestRepaint() {
   stale_ = true;
+  // A replot asks some three hundred times; one pending paint serves all.
+  if (paintPending_) return;
+  paintPending_ = true;
   update();
 }
 
 gfx::Rect TCustomChartPanel::GetDrawRectangle() const { return {0, 0, width(), height()}; }
 
 void TCustomChartPanel::paintEvent(QPaintEvent*) {
+  paintPending_ = false;
   QPainter painter(this);
   if (!buffered_) {
     gfx::Canvas canvas(painter);

@@ -118,6 +118,7 @@ class TCustomChartPanel : public QWidget {
 
   bool buffered_ = true;
   bool stale_ = true;
+  bool paintPending_ = false;  // an update() is on its way
   bool loading_ = false;
   bool destroying_ = false;
   QImage image_;
