@@ -103,7 +103,8 @@ ChartHit TChartMouse::HitTest(QPoint pos) const {
 
 void TChartMouse::StartDrag(TDragRecord& drag, QPoint pos) {
   drag = {pos.x(), pos.y(), pos.x(), pos.y(), true};
-  if (!cursorSet_) {
+  // Remember the control's own cursor, unless the arrow is still ours.
+  if (!cursorSet_ || chart_->cursor().shape() != Qt::ArrowCursor) {
     hadCursor_ = chart_->testAttribute(Qt::WA_SetCursor);
     oldCursor_ = chart_->cursor().shape();
     cursorSet_ = true;
