@@ -22,14 +22,17 @@ using dorvane::chart::TChart;
 // The main window's chart in its initial state (title, linear and loaded
 // law), made in main() after the application.
 TChart* chartUnderTest = nullptr;
-TChart& Chart() { return *chartUnderTest; }
+TChart& Chart() {
+  return *chartUnderTest;
+}
 
 void SetUp(TChart& c) {
   c.resize(345, 321);
   dorvane::chart::ConfigureProgramChart(c);
   c.Title()->Text().clear();
   c.Title()->Text().add(QStringLiteral("Montage en Pseudo Log (Log Pos)"));
-  dorvane::chart::PlotProgramCurves(c, dorvane::ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
+  dorvane::chart::PlotProgramCurves(c, dorvane::ComputeCurves(0, 100000, 10200, 10000, false, true), true,
+                                    true, false);
 }
 
 void BM_DrawingPass(benchmark::State& state) {

@@ -39,7 +39,8 @@ QByteArray WithPixelSize(QByteArray svg, QSize size) {
   const QString head = QString::fromUtf8(svg.left(512));
   const QRegularExpressionMatch m = kSize.match(head);
   if (!m.hasMatch()) return svg;
-  const QByteArray sized = QStringLiteral(R"(<svg width="%1" height="%2")").arg(size.width()).arg(size.height()).toUtf8();
+  const QByteArray sized =
+      QStringLiteral(R"(<svg width="%1" height="%2")").arg(size.width()).arg(size.height()).toUtf8();
   // The head is plain ASCII up to here, so characters and bytes agree.
   svg.replace(m.capturedStart(), m.capturedLength(), sized);
   return svg;
@@ -47,8 +48,12 @@ QByteArray WithPixelSize(QByteArray svg, QSize size) {
 
 }  // namespace
 
-ClipboardPort& ChartClipboard() { return *currentPort; }
-void SetChartClipboard(ClipboardPort* port) { currentPort = port ? port : &systemClipboard; }
+ClipboardPort& ChartClipboard() {
+  return *currentPort;
+}
+void SetChartClipboard(ClipboardPort* port) {
+  currentPort = port ? port : &systemClipboard;
+}
 
 void TCustomChartPanel::DrawAfresh(gfx::Canvas& canvas, const gfx::Rect& rect) {
   // The off-screen image goes and is marked stale, so the next paint draws

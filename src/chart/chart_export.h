@@ -33,7 +33,9 @@ void SetChartClipboard(ClipboardPort* port);
 // Uses a port for as long as it lives, then the one before.
 class ScopedChartClipboard {
  public:
-  explicit ScopedChartClipboard(ClipboardPort& port) : previous_(&ChartClipboard()) { SetChartClipboard(&port); }
+  explicit ScopedChartClipboard(ClipboardPort& port) : previous_(&ChartClipboard()) {
+    SetChartClipboard(&port);
+  }
   ~ScopedChartClipboard() { SetChartClipboard(previous_); }
   ScopedChartClipboard(const ScopedChartClipboard&) = delete;
   ScopedChartClipboard& operator=(const ScopedChartClipboard&) = delete;

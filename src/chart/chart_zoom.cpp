@@ -26,7 +26,9 @@ AxisMap CurrentMap(const TChartAxis& a) {
 
 namespace {
 
-bool Holds(Qt::KeyboardModifiers keys, Qt::KeyboardModifiers required) { return (keys & required) == required; }
+bool Holds(Qt::KeyboardModifiers keys, Qt::KeyboardModifiers required) {
+  return (keys & required) == required;
+}
 
 double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
   const QPointF ab = b - a;
@@ -39,7 +41,8 @@ double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
 bool InAxisBand(const TChartAxis& a, QPoint pos) {
   const int gap = MouseSettings().axisClickGap;
   const int along = a.Horizontal() ? pos.x() : pos.y(), across = a.Horizontal() ? pos.y() : pos.x();
-  if (along < std::min(a.StartPixel(), a.EndPixel()) || along >= std::max(a.StartPixel(), a.EndPixel())) return false;
+  if (along < std::min(a.StartPixel(), a.EndPixel()) || along >= std::max(a.StartPixel(), a.EndPixel()))
+    return false;
   int lo = 0, hi = 0;
   switch (a.Kind()) {
     case AxisKind::Bottom:
@@ -52,7 +55,8 @@ bool InAxisBand(const TChartAxis& a, QPoint pos) {
       lo = a.LabelsEdge();
       hi = a.AxisLinePos() + gap;
       break;
-    case AxisKind::Depth: return false;
+    case AxisKind::Depth:
+      return false;
   }
   return across >= lo && across < hi;
 }
@@ -63,7 +67,9 @@ int SeriesPointAt(const TCustomAxisPanel& chart, const TChartSeries& s, QPoint p
   if (first < 0 || last < first || last >= s.Count()) return -1;
   const TChartAxis* h = s.HorizAxis() == aTopAxis ? chart.TopAxis() : chart.BottomAxis();
   const TChartAxis* v = s.VertAxis() == aRightAxis ? chart.RightAxis() : chart.LeftAxis();
-  auto at = [&](int i) { return QPoint(h->ValueToPixel(s.XValues()->Value(i)), v->ValueToPixel(s.YValues()->Value(i))); };
+  auto at = [&](int i) {
+    return QPoint(h->ValueToPixel(s.XValues()->Value(i)), v->ValueToPixel(s.YValues()->Value(i)));
+  };
   const int tol = kSeriesClickTolerance;
   QPoint prev = first > 0 ? at(first - 1) : at(first);
   for (int i = first; i <= last; ++i) {
@@ -92,11 +98,13 @@ ChartHit TChartMouse::HitTest(QPoint pos) const {
     for (qsizetype i = list.size() - 1; i >= 0; --i) {
       TChartSeries* s = list[i];
       if (!s->Active()) continue;
-      if (const int index = SeriesPointAt(*chart_, *s, pos); index >= 0) return {ChartHit::Series, s, index, nullptr};
+      if (const int index = SeriesPointAt(*chart_, *s, pos); index >= 0)
+        return {ChartHit::Series, s, index, nullptr};
     }
   for (TChartAxis* a : chart_->Axes())
     if (chart_->IsAxisShown(a) && InAxisBand(*a, pos)) return {ChartHit::Axis, nullptr, -1, a};
-  const bool anyActive = std::any_of(list.begin(), list.end(), [](const TChartSeries* s) { return s->Active(); });
+  const bool anyActive =
+      std::any_of(list.begin(), list.end(), [](const TChartSeries* s) { return s->Active(); });
   if (anyActive && plot.contains(pos.x(), pos.y())) return {ChartHit::Plot, nullptr, -1, nullptr};
   return {};
 }
@@ -125,10 +133,17 @@ void TChartMouse::Press(Qt::MouseButton button, Qt::KeyboardModifiers keys, QPoi
   if (zoom_.active || scroll_.active) return;
   const ChartHit hit = HitTest(pos);
   switch (hit.kind) {
-    case ChartHit::None: return;
-    case ChartHit::Series: emit chart_->OnClickSeries(hit.series, hit.index, button, pos); break;
-    case ChartHit::Axis: emit chart_->OnClickAxis(hit.axis, button, pos); break;
-    case ChartHit::Plot: emit chart_->OnClickBackground(button, pos); break;
+    case ChartHit::None:
+      return;
+    case ChartHit::Series:
+      emit chart_->OnClickSeries(hit.series, hit.index, button, pos);
+      break;
+    case ChartHit::Axis:
+      emit chart_->OnClickAxis(hit.axis, button, pos);
+      break;
+    case ChartHit::Plot:
+      emit chart_->OnClickBackground(button, pos);
+      break;
   }
   const ChartMouseSettings& s = MouseSettings();
   if (button == s.zoomButton && Holds(keys, s.zoomKeys) && chart_->AllowZoom()) {
@@ -154,8 +169,10 @@ void TChartMouse::Move(QPoint pos) {
   SaveState();
   const TPanningMode mode = chart_->AllowPanning();
   bool moved = false;
-  if (pos.x() != scroll_.x1 && (mode == pmHorizontal || mode == pmBoth)) moved |= ShiftAxes(true, scroll_.x1, pos.x());
-  if (pos.y() != scroll_.y1 && (mode == pmVertical || mode == pmBoth)) moved |= ShiftAxes(false, scroll_.y1, pos.y());
+  if (pos.x() != scroll_.x1 && (mode == pmHorizontal || mode == pmBoth))
+    moved |= ShiftAxes(true, scroll_.x1, pos.x());
+  if (pos.y() != scroll_.y1 && (mode == pmVertical || mode == pmBoth))
+    moved |= ShiftAxes(false, scroll_.y1, pos.y());
   scroll_.x1 = pos.x();
   scroll_.y1 = pos.y();
   if (moved) {
@@ -292,15 +309,21 @@ void TChartMouse::UndoZoom() {
 // =============================================================================
 // The chart's side.
 
-TChartMouse& TCustomChart::Mouse() { return *mouse_; }
-bool TCustomChart::Zoomed() const { return mouse_->Zoomed(); }
+TChartMouse& TCustomChart::Mouse() {
+  return *mouse_;
+}
+bool TCustomChart::Zoomed() const {
+  return mouse_->Zoomed();
+}
 
 void TCustomChart::ZoomRect(const QRect& rect) {
   mouse_->ZoomTo(rect.topLeft(), {rect.x() + rect.width(), rect.y() + rect.height()});
   RequestRepaint();
 }
 
-void TCustomChart::UndoZoom() { mouse_->UndoZoom(); }
+void TCustomChart::UndoZoom() {
+  mouse_->UndoZoom();
+}
 
 void TCustomChart::paintEvent(QPaintEvent* event) {
   TCustomAxisPanel::paintEvent(event);

@@ -26,8 +26,12 @@ void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::M
   QMouseEvent e(type, QPointF(p), w->mapToGlobal(QPointF(p)), button, held, Qt::NoModifier);
   QApplication::sendEvent(w, &e);
 }
-void Press(QWidget* w, QPoint p, Qt::MouseButton b = Qt::LeftButton) { Send(w, QEvent::MouseButtonPress, p, b, b); }
-void MoveTo(QWidget* w, QPoint p, Qt::MouseButton b = Qt::LeftButton) { Send(w, QEvent::MouseMove, p, Qt::NoButton, b); }
+void Press(QWidget* w, QPoint p, Qt::MouseButton b = Qt::LeftButton) {
+  Send(w, QEvent::MouseButtonPress, p, b, b);
+}
+void MoveTo(QWidget* w, QPoint p, Qt::MouseButton b = Qt::LeftButton) {
+  Send(w, QEvent::MouseMove, p, Qt::NoButton, b);
+}
 void Release(QWidget* w, QPoint p, Qt::MouseButton b = Qt::LeftButton) {
   Send(w, QEvent::MouseButtonRelease, p, b, Qt::NoButton);
 }
@@ -38,12 +42,14 @@ void Drag(QWidget* w, QPoint from, QPoint to, Qt::MouseButton b = Qt::LeftButton
   Release(w, to, b);
 }
 void Wheel(QWidget* w, QPoint p, int delta) {
-  QWheelEvent e(QPointF(p), w->mapToGlobal(QPointF(p)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                Qt::NoScrollPhase, false);
+  QWheelEvent e(QPointF(p), w->mapToGlobal(QPointF(p)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(w, &e);
 }
 
-QImage Shown(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage Shown(QWidget& w) {
+  return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 class ChartZoom : public ::testing::Test {
  protected:
@@ -73,7 +79,7 @@ TEST_F(ChartZoom, DragsOfSixteenPixelsDoNothingSeventeenZoomOrUndo) {
   struct Case {
     int dx, dy;
     Outcome outcome;
-  } cases[] = {{16, 16, kNothing},  {17, 16, kNothing}, {16, 17, kNothing}, {-17, 16, kNothing},
+  } cases[] = {{16, 16, kNothing},   {17, 16, kNothing}, {16, 17, kNothing}, {-17, 16, kNothing},
                {-16, -30, kNothing}, {17, 17, kZoom},    {-17, -17, kUndo},  {17, -17, kUndo},
                {-17, 17, kUndo},     {40, 30, kZoom}};
   for (const Case& c : cases) {
@@ -266,7 +272,8 @@ TEST_F(ChartZoom, WhatAPressStarts) {
         Settle();
       }
       Press(&chart, k.at, b);
-      const bool started = (b == Qt::LeftButton ? chart.Mouse().ZoomDrag() : chart.Mouse().ScrollDrag()).active;
+      const bool started =
+          (b == Qt::LeftButton ? chart.Mouse().ZoomDrag() : chart.Mouse().ScrollDrag()).active;
       EXPECT_EQ(started, k.starts) << k.what << " button " << int(b);
       MoveTo(&chart, k.at + QPoint(30, 30), b);
       Release(&chart, k.at + QPoint(30, 30), b);

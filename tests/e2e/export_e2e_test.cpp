@@ -46,7 +46,9 @@ class ExportEndToEnd : public ::testing::Test {
     ASSERT_GE(top_, 0);
   }
   QRect Chart() const { return {248, top_ + 16, 345, 321}; }
-  QByteArray Clipboard(const QString& type) { return x_.run("xclip", {"-selection", "clipboard", "-t", type, "-o"}); }
+  QByteArray Clipboard(const QString& type) {
+    return x_.run("xclip", {"-selection", "clipboard", "-t", type, "-o"});
+  }
   // The clipboard's PNG once the program has put one there.
   QImage ClipboardImage() {
     QImage img;

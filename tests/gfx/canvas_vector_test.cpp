@@ -46,7 +46,9 @@ QImage Render(const QByteArray& svg) {
 }
 
 // Dark enough to count as ink after the renderer's smoothing.
-bool Ink(const QImage& img, int x, int y) { return qGray(img.pixel(x, y)) < 128; }
+bool Ink(const QImage& img, int x, int y) {
+  return qGray(img.pixel(x, y)) < 128;
+}
 
 TEST(CanvasVector, OnlyAnSvgGeneratorIsVector) {
   QImage img(4, 4, QImage::Format_RGB32);
@@ -56,9 +58,9 @@ TEST(CanvasVector, OnlyAnSvgGeneratorIsVector) {
 
 TEST(CanvasVector, LinesStayLinesOverTheRasterPixels) {
   const QByteArray svg = Svg([](Canvas& c) {
-    c.line(5, 10, 25, 10);   // horizontal: 5..24 painted
-    c.line(30, 5, 30, 20);   // vertical: 5..19 painted
-    c.line(2, 30, 20, 39);   // slanted
+    c.line(5, 10, 25, 10);  // horizontal: 5..24 painted
+    c.line(30, 5, 30, 20);  // vertical: 5..19 painted
+    c.line(2, 30, 20, 39);  // slanted
   });
   EXPECT_EQ(svg.count("<polyline"), 3) << svg.constData();
   EXPECT_EQ(svg.count("<rect"), 0);
