@@ -312,5 +312,34 @@ TEST_F(ChartZoom, WheelMovesTheVerticalAxesByThreePercentAndRepaintsAtOnce) {
   EXPECT_FALSE(chart_.Mouse().StateSaved());
 }
 
+TEST_F(ChartZoom, AnimatedZoomStepsThereWithRepaintsAndEndsAtTheSameRanges) {
+  const QRect r(e_.X(20), e_.Y(80), e_.X(60) - e_.X(20), e_.Y(30) - e_.Y(80));
+  TChart plain;
+  Open(plain);
+  plain.ZoomRect(r);
+  chart_.setAnimatedZoom(true);
+  QSignalSpy zooms(&chart_, &TChart::OnZoom);
+  const qint64 passes = chart_.DrawingPassCount();
+  chart_.ZoomRect(r);
+  EXPECT_EQ(chart_.DrawingPassCount(), passes + chart_.AnimatedZoomSteps() - 1);
+  EXPECT_EQ(zooms.count(), 1);
+  ExpectRange(chart_.BottomAxis(), XValue(r.left()), XValue(r.left() + r.width()));
+  for (auto [a, b] :
+       {std::pair{chart_.BottomAxis(), plain.BottomAxis()}, {chart_.LeftAxis(), plain.LeftAxis()}})
+    ExpectRange(a, b->Minimum(), b->Maximum());
+}
+
+TEST(ChartZoomUnpainted, MouseOnAChartNeverDrawnChangesNothing) {
+  TChart chart;
+  SetUpProgramChart(chart);
+  Drag(&chart, {100, 100}, {200, 200});
+  Drag(&chart, {100, 100}, {200, 200}, Qt::RightButton);
+  EXPECT_FALSE(chart.Zoomed());
+  EXPECT_EQ(chart.BottomAxis()->Minimum(), 0);
+  EXPECT_EQ(chart.BottomAxis()->Maximum(), 100);
+  Wheel(&chart, {100, 100}, -120);
+  EXPECT_NEAR(chart.LeftAxis()->Minimum(), 3, 1e-9);
+}
+
 }  // namespace
 }  // namespace dorvane::chart
