@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "chart/chart_fonts.h"
+#include "chart/chart_zoom.h"
 
 namespace dorvane::chart {
 
@@ -401,7 +402,8 @@ TCustomChart::TCustomChart(QWidget* parent)
       backWall_(new TChartWall(gfx::clAutomatic, this)),
       leftWall_(new TChartWall(0x80FFFF, this)),
       bottomWall_(new TChartWall(gfx::clWhite, this)),
-      legend_(new TChartLegend(this)) {
+      legend_(new TChartLegend(this)),
+      mouse_(new TChartMouse(this)) {
   foot_->setFontColor(gfx::clRed);
   backWall_->Brush()->setStyle(bsClear);
   for (TChartTitle* t : {title_, foot_}) connect(t, &TChartTitle::Changed, this, &TCustomChart::RequestRepaint);

@@ -60,6 +60,19 @@ class TCustomChartPanel : public QWidget {
   // pixels) at the given density.
   QImage DrawToImage(QSize size, qreal devicePixelRatio = 1);
 
+  // --- export (chart_export.cpp) ------------------------------------------
+  // The chart drawn afresh, as the window shows it, and put on the
+  // clipboard: as an image of the client size, or as SVG one pixel
+  // narrower and lower (the vector image has no "enhanced" variant, so the
+  // flag changes nothing). Neither changes a property or asks for a paint;
+  // the off-screen image is dropped, so the next paint draws afresh. Throw
+  // EClipboardError when the clipboard cannot be had.
+  void CopyAsBitmap();
+  void CopyAsMetafile(bool enhanced);
+  // What the copies put on the clipboard.
+  QImage ExportBitmap();
+  QByteArray ExportSvg();
+
   // With the off-screen image off, every paint draws straight to the
   // window (for callers that need a live drawing); on by default.
   bool BufferedDisplay() const { return buffered_; }
@@ -104,6 +117,8 @@ class TCustomChartPanel : public QWidget {
 
   void paintEvent(QPaintEvent* event) override;
   void setDestroying() { destroying_ = true; }
+  // Draws into the canvas with the off-screen image switched off.
+  void DrawAfresh(gfx::Canvas& canvas, const gfx::Rect& rect);
 
   gfx::Rect chartArea_;
   gfx::Rect plotRect_;
@@ -348,11 +363,28 @@ class TChartLegend : public QObject {
   bool visible_ = true;
 };
 
+class TChartMouse;
+
 class TCustomChart : public TCustomAxisPanel {
   Q_OBJECT
 
  public:
   explicit TCustomChart(QWidget* parent = nullptr);
+
+  // --- zoom and scroll by mouse (chart_zoom.cpp) ----------------------------
+  // Zooms every axis to the pixel rectangle (corners in any order), saving
+  // the ranges for UndoZoom first; raises OnZoom.
+  void ZoomRect(const QRect& rect);
+  // Brings back the ranges from before the first zoom or scroll (or just
+  // repaints when none were saved); raises OnUndoZoom.
+  void UndoZoom();
+  bool Zoomed() const;
+  bool AnimatedZoom() const { return animatedZoom_; }
+  void setAnimatedZoom(bool on) { animatedZoom_ = on; }
+  int AnimatedZoomSteps() const { return animatedZoomSteps_; }
+  void setAnimatedZoomSteps(int steps) { animatedZoomSteps_ = steps; }
+  // The drag records and the saved ranges.
+  TChartMouse& Mouse();
 
   TChartTitle* Title() const { return title_; }
   TChartTitle* Foot() const { return foot_; }
@@ -364,9 +396,28 @@ class TCustomChart : public TCustomAxisPanel {
   // Also makes the back wall's brush solid.
   void setBackColor(gfx::Colour c);
 
+ signals:
+  void OnZoom();
+  void OnUndoZoom();
+  void OnScroll();
+  // Before an axis scrolls to [min, max]; a handler may change the bounds
+  // or clear allow (direct connections only).
+  void OnAllowScroll(dorvane::chart::TChartAxis* axis, double& min, double& max, bool& allow);
+  void OnClickSeries(dorvane::chart::TChartSeries* series, int index, Qt::MouseButton button, QPoint pos);
+  void OnClickAxis(dorvane::chart::TChartAxis* axis, Qt::MouseButton button, QPoint pos);
+  void OnClickBackground(Qt::MouseButton button, QPoint pos);
+
  protected:
   void DrawTitles(gfx::Canvas& canvas) override;
   void DrawWalls(gfx::Canvas& canvas) override;
+  // The window copy of the off-screen image, with the rubber rectangle of a
+  // zoom drag over it.
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void DrawTitle(gfx::Canvas& canvas, const TChartTitle& title, bool top);
@@ -377,6 +428,9 @@ class TCustomChart : public TCustomAxisPanel {
   TChartWall* leftWall_;
   TChartWall* bottomWall_;
   TChartLegend* legend_;
+  TChartMouse* mouse_ = nullptr;  // made on first use, a child of the chart
+  bool animatedZoom_ = false;
+  int animatedZoomSteps_ = 8;
 };
 
 class TChart : public TCustomChart {
@@ -398,6 +452,8 @@ class TChart : public TCustomChart {
   Q_PROPERTY(bool AllowZoom READ AllowZoom WRITE setAllowZoom)
   Q_PROPERTY(dorvane::chart::TPanningMode AllowPanning READ AllowPanning WRITE setAllowPanning)
   Q_PROPERTY(bool BufferedDisplay READ BufferedDisplay WRITE setBufferedDisplay)
+  Q_PROPERTY(bool AnimatedZoom READ AnimatedZoom WRITE setAnimatedZoom)
+  Q_PROPERTY(int AnimatedZoomSteps READ AnimatedZoomSteps WRITE setAnimatedZoomSteps)
 
  public:
   explicit TChart(QWidget* parent = nullptr) : TCustomChart(parent) {}

@@ -14,6 +14,7 @@
 #include "controls/shape.h"
 #include "controls/technical_line.h"
 #include "forms/access_keys.h"
+#include "forms/application.h"
 #include "forms/startup.h"
 #include "gfx/fonts.h"
 #include "ui_frm_main.h"
@@ -85,9 +86,21 @@ void TfmMain::cbShowCurveOriginalClick() { PlotCurves(); }
 
 void TfmMain::Quitter1Click() { close(); }
 
-void TfmMain::Copier1Click() {}
+void TfmMain::Copier1Click() { ui_->Chart1->CopyAsBitmap(); }
 
-void TfmMain::CopierenMetafile1Click() {}
+void TfmMain::CopierenMetafile1Click() { ui_->Chart1->CopyAsMetafile(true); }
+
+void TfmMain::ReportErrorsOf(void (TfmMain::*handler)()) {
+  try {
+    (this->*handler)();
+  } catch (const std::exception& error) {
+    TApplication::ShowException(error);
+  }
+}
+
+void TfmMain::Copier1Triggered() { ReportErrorsOf(&TfmMain::Copier1Click); }
+
+void TfmMain::CopierenMetafile1Triggered() { ReportErrorsOf(&TfmMain::CopierenMetafile1Click); }
 
 void TfmMain::Apropos1Click() {}
 

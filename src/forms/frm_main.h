@@ -38,6 +38,12 @@ class TfmMain : public QMainWindow {
   void CopierenMetafile1Click();
   void Apropos1Click();
 
+  // The menu's copy actions are bound to these (frm_main.ui): each runs its
+  // handler and shows an error that escapes it with the application's
+  // standard error report, so that no exception crosses Qt's menu code.
+  void Copier1Triggered();
+  void CopierenMetafile1Triggered();
+
  protected:
   bool event(QEvent* event) override;
 
@@ -48,6 +54,7 @@ class TfmMain : public QMainWindow {
   void ApplyPlot(const PlotOutputs& plot);
   void FocusFirstTabStop();
   void SetR1R2Handlers(bool attached);
+  void ReportErrorsOf(void (TfmMain::*handler)());
 
   std::unique_ptr<Ui::TfmMain> ui_;
   char separator_ = '.';

@@ -2,11 +2,14 @@
 #include "gfx/fonts.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include <QFontMetrics>
 #include <QHash>
 #include <QPaintDevice>
+#include <QLineF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
 #include <QStaticText>
@@ -49,7 +52,10 @@ struct Canvas::State {
   QPoint pos;
 };
 
-Canvas::Canvas(QPainter& painter) : painter_(painter), font_(painter.font()) {
+Canvas::Canvas(QPainter& painter)
+    : painter_(painter),
+      vector_(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::SVG),
+      font_(painter.font()) {
   painter_.save();
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -118,8 +124,29 @@ void Canvas::clearClip() {
 // ---------------------------------------------------------------------------
 // Pixel batches: lines become runs of pixels painted by one drawRects call.
 
+bool Canvas::clipFor(QRectF& clip) const {
+  if (!painter_.hasClipping()) return false;
+  clip = painter_.clipBoundingRect();
+  return true;
+}
+
 void Canvas::flush() {
   if (pending_.empty() && pendingPixels_.empty()) return;
+  if (vector_) {
+    // No single points on a vector device, and the SVG writer keeps no clip:
+    // the pixel runs are cut here.
+    for (const QPoint& pt : pendingPixels_) pending_.emplace_back(pt.x(), pt.y(), 1, 1);
+    pendingPixels_.clear();
+    QRectF clip;
+    if (clipFor(clip)) {
+      const QRect c = clip.toAlignedRect();
+      std::erase_if(pending_, [&](QRect& r) {
+        r = r.intersected(c);
+        return r.isEmpty();
+      });
+    }
+    if (pending_.empty()) return;
+  }
   SetComposition(painter_, Raster(pendRaster_));
   const QColor colour = Raster(pendRaster_) == Raster::Invert ? QColor(Qt::white) : ToQColor(pendColour_);
   if (!pendingPixels_.empty()) {
@@ -166,6 +193,10 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
   if (pen_.style == PenStyle::Clear) return;
   if (pen_.width > 1 && pen_.style == PenStyle::Solid) {
     wideLine(a, b);
+    return;
+  }
+  if (vector_ && a != b) {
+    vectorLine(a, b, paintEnd);
     return;
   }
   applyComposition(pen_.mode);
@@ -273,6 +304,53 @@ void Canvas::axisLine(QPoint a, QPoint b, bool paintEnd) {
   for (long long i = first + (period - first % period) % period; i < end; i += period) run(at(i), at(i));
 }
 
+// A one-pixel line on a vector device: a geometric line, one pixel wide,
+// over the pixels the raster rule paints (from the outer edge of A's pixel
+// along the main direction to the outer edge of the last painted pixel), cut
+// to the clip rectangle.
+void Canvas::vectorLine(QPoint a, QPoint b, bool paintEnd) {
+  flush();
+  const QPointF d(b - a);
+  const double major = std::max(std::abs(d.x()), std::abs(d.y()));
+  const QPointF unit = d / major, centre(0.5, 0.5);
+  QPointF p = QPointF(a) + centre - unit * 0.5;
+  QPointF q = QPointF(b) + centre - unit * 0.5 + (paintEnd ? unit : QPointF());
+  double t0 = 0, t1 = 1;
+  QRectF clip;
+  if (clipFor(clip)) {
+    // Liang-Barsky against the clip rectangle.
+    const QPointF v = q - p;
+    const double edges[4][2] = {{-v.x(), p.x() - clip.left()},
+                                {v.x(), clip.right() - p.x()},
+                                {-v.y(), p.y() - clip.top()},
+                                {v.y(), clip.bottom() - p.y()}};
+    for (const auto& [den, num] : edges) {
+      if (den == 0) {
+        if (num < 0) return;
+        continue;
+      }
+      const double t = num / den;
+      if (den < 0)
+        t0 = std::max(t0, t);
+      else
+        t1 = std::min(t1, t);
+    }
+    if (t0 >= t1) return;
+  }
+  const QPointF v = q - p;
+  QPen qp(ToQColor(pen_.colour), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+  if (pen_.style == PenStyle::Dot || pen_.style == PenStyle::AlternateDot) {
+    // Dots are laid along the line's length; one pixel each.
+    qp.setDashPattern(pen_.style == PenStyle::Dot ? QList<qreal>{1, 2} : QList<qreal>{1, 1});
+    qp.setDashOffset(t0 * std::hypot(v.x(), v.y()));
+  }
+  painter_.setPen(qp);
+  painter_.setBrush(Qt::NoBrush);
+  SetComposition(painter_, RasterOf(pen_.mode));
+  painter_.drawLine(QLineF(p + v * t0, p + v * t1));
+  SetComposition(painter_, Raster::Copy);
+}
+
 // Pens wider than one pixel: a band of the pen's width centred on the line,
 // start included, end excluded; slanted wide lines are left to QPainter.
 void Canvas::wideLine(QPoint a, QPoint b) {
@@ -324,17 +402,25 @@ void Canvas::setPixel(int x, int y, Colour colour) {
 // ---------------------------------------------------------------------------
 // Filled shapes.
 
+QRect Canvas::fillArea(const Rect& r) const {
+  QRectF clip;
+  return vector_ && clipFor(clip) ? r.toQRect().intersected(clip.toAlignedRect()) : r.toQRect();
+}
+
 void Canvas::fillRect(const Rect& r, Colour colour) {
   if (r.isEmpty() || colour == clNone) return;
   flush();
-  painter_.fillRect(r.toQRect(), ToQColor(colour));
+  const QRect area = fillArea(r);
+  if (!area.isEmpty()) painter_.fillRect(area, ToQColor(colour));
 }
 
 void Canvas::fillRect(const Rect& r) {
   if (brush_.style == BrushStyle::Clear || r.isEmpty()) return;
   flush();
+  const QRect area = fillArea(r);
+  if (area.isEmpty()) return;
   SetComposition(painter_, RasterOf(pen_.mode));
-  painter_.fillRect(r.toQRect(), ToQColor(brush_.colour));
+  painter_.fillRect(area, ToQColor(brush_.colour));
   SetComposition(painter_, Raster::Copy);
 }
 

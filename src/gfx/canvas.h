@@ -12,6 +12,11 @@
 //  - a filled polygon is outlined through every corner.
 // Antialiasing is off. Coordinates are logical pixels; on a high-density
 // device every logical pixel becomes a block of device pixels.
+//
+// On a vector device (an SVG generator) lines stay lines: one-pixel lines are
+// drawn as geometric lines over the pixels the raster rule would paint, and
+// lines and fills are cut to the clip rectangle by the canvas itself, since
+// the SVG writer keeps no clip. Text is never cut there.
 #include <QFont>
 #include <QFontMetrics>
 #include <QPoint>
@@ -99,6 +104,8 @@ class Canvas {
   Canvas& operator=(const Canvas&) = delete;
 
   QPainter& painter() { return painter_; }
+  // Drawing into a vector device (see above).
+  bool vector() const { return vector_; }
 
   // --- drawing state ---------------------------------------------------
   const Pen& pen() const { return pen_; }
@@ -189,8 +196,12 @@ class Canvas {
   struct ShapedText;
   const ShapedText& shaped(const QString& text) const;
   void drawShaped(int left, int top, const ShapedText& t);
+  void vectorLine(QPoint a, QPoint b, bool paintEnd);
+  bool clipFor(QRectF& clip) const;
+  QRect fillArea(const Rect& r) const;
 
   QPainter& painter_;
+  bool vector_ = false;
   Pen pen_;
   Brush brush_;
   QFont font_;
