@@ -14,13 +14,6 @@
 namespace dorvane::chart {
 
 namespace {
-template <class T>
-bool Assign(T& member, const T& value) {
-  if (member == value) return false;
-  member = value;
-  return true;
-}
-
 // a * b / c rounded to the nearest integer, halves away from zero.
 int MulDiv(int a, int b, int c) {
   if (c == 0) return -1;

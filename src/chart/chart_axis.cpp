@@ -9,13 +9,6 @@
 namespace dorvane::chart {
 
 namespace {
-template <class T>
-bool Assign(T& member, const T& value) {
-  if (member == value) return false;
-  member = value;
-  return true;
-}
-
 // An angle at which text runs along an axis of the given direction.
 bool RunsAlong(bool horizontal, int angle) {
   const int a = ((angle % 360) + 360) % 360;

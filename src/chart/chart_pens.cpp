@@ -4,15 +4,6 @@
 
 namespace dorvane::chart {
 
-namespace {
-template <class T>
-bool Assign(T& member, T value) {
-  if (member == value) return false;
-  member = value;
-  return true;
-}
-}  // namespace
-
 void TChartPen::setColor(gfx::Colour c) {
   if (Assign(color_, c)) emit Changed();
 }

@@ -9,13 +9,6 @@
 namespace dorvane::chart {
 
 namespace {
-template <class T>
-bool Assign(T& member, const T& value) {
-  if (member == value) return false;
-  member = value;
-  return true;
-}
-
 // Points beyond this many pixels from the origin are not drawn.
 constexpr int kMaxPixel = 32766;
 bool Drawable(int p) { return p >= -kMaxPixel && p <= kMaxPixel; }

@@ -7,6 +7,14 @@
 namespace dorvane::chart {
 Q_NAMESPACE
 
+// Setters compare first: stores the value and says whether it changed.
+template <class T>
+bool Assign(T& member, const T& value) {
+  if (member == value) return false;
+  member = value;
+  return true;
+}
+
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
 Q_ENUM_NS(TPenStyle)
 enum TPenMode { pmCopy, pmNotXor };

@@ -11,20 +11,6 @@
 namespace dorvane::e2e {
 namespace {
 
-const QString kTitle = QString::fromUtf8("Potentiomètre - Modification courbe variation");
-
-QRgb At(const QImage& img, int x, int y) {
-  const QRgb p = img.pixel(x, y);
-  return qRgb(qRed(p), qGreen(p), qBlue(p));
-}
-
-// The first row of the gradient panel under the menu bar.
-int PanelTop(const QImage& shot) {
-  for (int y = 0; y < shot.height(); ++y)
-    if (At(shot, 3, y) == qRgb(115, 220, 225)) return y;
-  return -1;
-}
-
 int Differences(const QImage& a, const QImage& b) {
   if (a.size() != b.size()) return -1;
   int n = 0;
@@ -38,7 +24,7 @@ class ExportEndToEnd : public ::testing::Test {
   void SetUp() override {
     if (!x_.ok()) GTEST_SKIP() << x_.error().toStdString();
     x_.start(DORVANE_BINARY, {}, {"LC_ALL=fr_FR.UTF-8"});
-    wid_ = x_.waitForWindow(kTitle);
+    wid_ = x_.waitForWindow(kMainTitle);
     ASSERT_NE(wid_, 0u) << "the window never showed";
     x_.focus(wid_);
     shot_ = x_.screenshotUntil(wid_, [](const QImage& s) { return PanelTop(s) >= 0; });

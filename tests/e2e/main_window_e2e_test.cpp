@@ -11,21 +11,6 @@
 namespace dorvane::e2e {
 namespace {
 
-const QString kTitle = QString::fromUtf8("Potentiomètre - Modification courbe variation");
-
-QRgb At(const QImage& img, int x, int y) {
-  const QRgb p = img.pixel(x, y);
-  return qRgb(qRed(p), qGreen(p), qBlue(p));
-}
-
-// Rows of the window above the gradient panel (the menu bar): the first row
-// at x = 3 with the panel's first band colour.
-int PanelTop(const QImage& shot) {
-  for (int y = 0; y < shot.height(); ++y)
-    if (At(shot, 3, y) == qRgb(115, 220, 225)) return y;
-  return -1;
-}
-
 int CountColour(const QImage& img, const QRect& area, QRgb colour) {
   int n = 0;
   for (int y = area.top(); y <= area.bottom(); ++y)
@@ -37,7 +22,7 @@ TEST(EndToEnd, MainJobOnARealDisplay) {
   XSession x;
   if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
   QProcess& program = x.start(DORVANE_BINARY, {}, {"LC_ALL=fr_FR.UTF-8"});
-  const qulonglong wid = x.waitForWindow(kTitle);
+  const qulonglong wid = x.waitForWindow(kMainTitle);
   ASSERT_NE(wid, 0u) << "the window never showed";
   x.focus(wid);
 

@@ -49,6 +49,23 @@ class XSession {
 
 void Sleep(int ms);
 
+// The main window's title, as the window manager shows it.
+inline const QString kMainTitle = QString::fromUtf8("Potentiomètre - Modification courbe variation");
+
+// A screenshot's pixel without its alpha.
+inline QRgb At(const QImage& img, int x, int y) {
+  const QRgb p = img.pixel(x, y);
+  return qRgb(qRed(p), qGreen(p), qBlue(p));
+}
+
+// The first row of the main window's gradient panel, under the menu bar:
+// the first row at x = 3 in the panel's first band colour; -1 if none.
+inline int PanelTop(const QImage& shot) {
+  for (int y = 0; y < shot.height(); ++y)
+    if (At(shot, 3, y) == qRgb(115, 220, 225)) return y;
+  return -1;
+}
+
 template <class Pred>
 QImage XSession::screenshotUntil(qulonglong window, Pred pred, int timeoutMs) {
   QImage shot;
