@@ -173,8 +173,11 @@ std::optional<std::pair<std::uint16_t, std::uint16_t>> VersionTranslation(std::s
 
 std::u16string FindVersionString(std::span<const std::uint8_t> block, std::u16string_view key) {
   const auto translation = VersionTranslation(block);
-  const std::u16string table = translation ? version_detail::TableName(translation->first, translation->second)
-                                           : std::u16string(kFallbackStringTable);
+  std::u16string table(kFallbackStringTable);
+  if (translation) {
+    const auto name = version_detail::TableName(translation->first, translation->second);
+    table.assign(name.begin(), name.end());
+  }
   std::u16string path = u"\\StringFileInfo\\" + table + u"\\";
   path += key;
   const std::optional<VersionValue> v = QueryVersionValue(block, path);

@@ -85,10 +85,12 @@ constexpr void Close(std::vector<std::uint8_t>& out, std::size_t start) { Patch1
 
 constexpr char16_t HexDigit(unsigned v) { return char16_t(v < 10 ? u'0' + v : u'A' + (v - 10)); }
 
-constexpr std::u16string TableName(std::uint16_t language, std::uint16_t codePage) {
-  std::u16string name;
+// "040C04E4": language then code page, four uppercase hex digits each.
+constexpr std::array<char16_t, 8> TableName(std::uint16_t language, std::uint16_t codePage) {
+  std::array<char16_t, 8> name{};
+  std::size_t i = 0;
   for (std::uint16_t v : {language, codePage})
-    for (int shift = 12; shift >= 0; shift -= 4) name.push_back(HexDigit((v >> shift) & 0xF));
+    for (int shift = 12; shift >= 0; shift -= 4) name[i++] = HexDigit((v >> shift) & 0xF);
   return name;
 }
 
@@ -118,8 +120,9 @@ constexpr std::vector<std::uint8_t> BuildVersionRecord(const VersionRecordSpec& 
   Put32(out, 0);
 
   const std::size_t sfi = Open(out, u"StringFileInfo", 0, 1);
-  const std::u16string name =
-      spec.tableName.empty() ? TableName(spec.language, spec.codePage) : std::u16string(spec.tableName);
+  const std::array<char16_t, 8> hexName = TableName(spec.language, spec.codePage);
+  const std::u16string_view name =
+      spec.tableName.empty() ? std::u16string_view(hexName.data(), hexName.size()) : spec.tableName;
   const std::size_t table = Open(out, name, 0, 1);
   for (const VersionString& s : spec.strings) {
     const std::size_t entry = Open(out, s.key, std::uint16_t(s.value.size() + 1), 1);
