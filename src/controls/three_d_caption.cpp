@@ -61,6 +61,21 @@ void DrawText3D(gfx::Canvas& canvas, const gfx::Rect& r, const QString& text, co
 
 // --- TCustom3DLabel -----------------------------------------------------------
 
+namespace {
+
+// The text as shown: "&x" shows "x", "&&" shows "&".
+QString StripMnemonics(const QString& text) {
+  QString shown;
+  shown.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == QLatin1Char('&') && i + 1 < text.size()) ++i;
+    shown += text[i];
+  }
+  return shown;
+}
+
+}  // namespace
+
 TCustom3DLabel::TCustom3DLabel(QWidget* parent) : TLightControl(parent), font3D_(new T3DCaption(this)) {
   connect(font3D_, &T3DCaption::Changed, this, &TCustom3DLabel::TextChanged);
 }
@@ -118,10 +133,16 @@ void TCustom3DLabel::AdjustBounds() {
   QString text = Text();
   // Nothing to measure still takes the room of one blank.
   if (text.isEmpty() || (showAccelChar_ && text == QLatin1String("&"))) text = QStringLiteral(" ");
-  int qtFlags = Qt::TextExpandTabs | Qt::AlignLeft | Qt::AlignTop;
-  if (showAccelChar_) qtFlags |= Qt::TextShowMnemonic;
-  if (!MultiLineText()) qtFlags |= Qt::TextSingleLine;
-  const QRect measured = QFontMetrics(font()).boundingRect(QRect(0, 0, 0x7FFF, 0x7FFF), qtFlags, text);
+  const QFontMetrics fm(font());
+  QSize measured;
+  if (!MultiLineText() && !text.contains(QLatin1Char('\t'))) {
+    measured = {fm.horizontalAdvance(showAccelChar_ ? StripMnemonics(text) : text), fm.height()};
+  } else {
+    int qtFlags = Qt::TextExpandTabs | Qt::AlignLeft | Qt::AlignTop;
+    if (showAccelChar_) qtFlags |= Qt::TextShowMnemonic;
+    if (!MultiLineText()) qtFlags |= Qt::TextSingleLine;
+    measured = fm.boundingRect(QRect(0, 0, 0x7FFF, 0x7FFF), qtFlags, text).size();
+  }
   const int grow = font3D_->Depth() + 2;
   resize(measured.width() + grow, measured.height() + grow);
 }
