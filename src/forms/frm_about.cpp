@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QScreen>
 
 #include "controls/form_fill.h"
@@ -33,10 +34,15 @@ TfmAbout::TfmAbout(QWidget* parent)
   const QFontMetrics title(ui_->SimpleLabel1->font());
   ui_->SimpleLabel2->move(ui_->SimpleLabel1->x() + title.horizontalAdvance(ui_->SimpleLabel1->Caption()),
                           ui_->SimpleLabel2->y());
-  // The description sizes itself to its text, its right edge fixed.
-  const QRect d = ui_->Label2->geometry();
-  const int width = QFontMetrics(ui_->Label2->font()).horizontalAdvance(ui_->Label2->text());
-  ui_->Label2->setGeometry(d.right() + 1 - width, d.top(), width, d.height());
+  // Plain labels size themselves to their text (the bounds in the layout
+  // are what that gave with the original face): the left-aligned ones keep
+  // their left edge, the right-aligned description its right edge at 289.
+  for (QLabel* label : {ui_->lblThanks, ui_->Version, ui_->Copyright, ui_->Comments, ui_->Label2}) {
+    const QRect r = label->geometry();
+    const int width = QFontMetrics(label->font()).horizontalAdvance(label->text());
+    const int left = (label->alignment() & Qt::AlignRight) ? r.right() + 1 - width : r.left();
+    label->setGeometry(left, r.top(), width, r.height());
+  }
 
   FormCreate();
 }
