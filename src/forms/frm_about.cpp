@@ -74,10 +74,19 @@ void TfmAbout::done(int result) {
 }
 
 void TfmAbout::CentreOnScreen() {
-  const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+  const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+  const QScreen* screen = owner ? owner->screen() : this->screen();
   if (!screen) screen = QGuiApplication::primaryScreen();
   if (!screen) return;
-  QRect frame = frameGeometry();
+  // Before the first showing the window manager's frame is not known yet;
+  // the owner's frame is the best guess of it.
+  const auto margins = [](const QWidget* w) {
+    const QRect f = w->frameGeometry(), g = w->geometry();
+    return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
+  };
+  QMargins frameMargins = margins(this);
+  if (frameMargins.isNull() && owner) frameMargins = margins(owner);
+  QRect frame = geometry().marginsAdded(frameMargins);
   frame.moveCenter(screen->geometry().center());
   move(frame.topLeft());
 }
