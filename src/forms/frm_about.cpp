@@ -98,7 +98,7 @@ void TfmAbout::showEvent(QShowEvent* event) {
 
 void TfmAbout::keyPressEvent(QKeyEvent* event) {
   // There is no cancel button: Esc does nothing.
-  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+  if (event->matches(QKeySequence::Cancel)) {
     event->accept();
     return;
   }
