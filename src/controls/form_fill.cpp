@@ -32,6 +32,9 @@ void TFormFill::setOffsetY(int y) {
 
 void TFormFill::setPicture(const QImage& picture) {
   picture_ = picture;
+  // Converted once: drawing a palette picture would convert it at every paint.
+  tile_ = picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                            : QImage::Format_RGB32);
   repaint();
 }
 
@@ -56,24 +59,24 @@ void TFormFill::Attach(QWidget* form) {
 void TFormFill::PaintBackground(QPainter& painter, QSize client) const {
   // One pixel more than the client area each way, as the window erases it.
   const QRect area(0, 0, client.width() + 1, client.height() + 1);
-  if (style_ != sfBitmap || picture_.isNull()) {
+  if (style_ != sfBitmap || tile_.isNull()) {
     painter.fillRect(area, form_ ? form_->palette().color(QPalette::Window) : QColor(Qt::white));
     return;
   }
-  const int w = picture_.width(), h = picture_.height();
+  const int w = tile_.width(), h = tile_.height();
   switch (tileMode_) {
     case tmTile:
       // Full copies from the top-left corner; the window clips the last ones.
       for (int col = 0; col <= area.width() / w; ++col)
         for (int row = 0; row <= area.height() / h; ++row)
-          painter.drawImage(QPoint(offsetX_ + col * w, offsetY_ + row * h), picture_);
+          painter.drawImage(QPoint(offsetX_ + col * w, offsetY_ + row * h), tile_);
       break;
     case tmCenter:
       painter.fillRect(area, form_ ? form_->palette().color(QPalette::Window) : QColor(Qt::white));
-      painter.drawImage(QPoint(offsetX_ + (area.width() - w) / 2, offsetY_ + (area.height() - h) / 2), picture_);
+      painter.drawImage(QPoint(offsetX_ + (area.width() - w) / 2, offsetY_ + (area.height() - h) / 2), tile_);
       break;
     case tmStretch:
-      painter.drawImage(area.translated(offsetX_, offsetY_), picture_);
+      painter.drawImage(area.translated(offsetX_, offsetY_), tile_);
       break;
   }
 }

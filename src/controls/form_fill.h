@@ -54,6 +54,7 @@ class TFormFill : public QObject {
   TTileMode tileMode_ = tmTile;
   int offsetX_ = 0, offsetY_ = 0;
   QImage picture_;
+  QImage tile_;  // the picture in a format that draws without conversion
   QPointer<QWidget> form_;
 };
 

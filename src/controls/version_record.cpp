@@ -128,18 +128,17 @@ class File {
   std::uint64_t size_ = 0;
 };
 
-// Reads the fixed-width integers of an ELF file in its own byte order.
-struct ElfReader {
-  const ReadAtFn& readAt;
+// Fixed-width integers of an ELF file, in its own byte order, from bytes
+// already read.
+struct ElfBytes {
+  std::span<const std::uint8_t> bytes;
   bool bigEndian = false;
 
-  std::optional<std::uint64_t> get(std::uint64_t offset, int bytes) const {
-    std::array<std::uint8_t, 8> buf{};
-    if (!readAt(offset, std::span(buf.data(), std::size_t(bytes)))) return std::nullopt;
+  std::uint64_t get(std::size_t at, int width) const {
     std::uint64_t v = 0;
-    for (int i = 0; i < bytes; ++i) {
-      const int from = bigEndian ? i : bytes - 1 - i;
-      v = (v << 8) | buf[std::size_t(from)];
+    for (int i = 0; i < width; ++i) {
+      const std::size_t from = at + std::size_t(bigEndian ? i : width - 1 - i);
+      v = (v << 8) | bytes[from];
     }
     return v;
   }
@@ -185,58 +184,63 @@ std::u16string FindVersionString(std::span<const std::uint8_t> block, std::u16st
 }
 
 std::optional<FileSection> FindElfSection(const ReadAtFn& readAt, std::uint64_t fileSize, std::string_view name) {
-  std::array<std::uint8_t, 6> ident{};
-  if (!readAt(0, ident) || ident[0] != 0x7F || ident[1] != 'E' || ident[2] != 'L' || ident[3] != 'F')
-    return std::nullopt;
-  const bool is64 = ident[4] == 2;
-  if (!is64 && ident[4] != 1) return std::nullopt;
-  if (ident[5] != 1 && ident[5] != 2) return std::nullopt;
-  const ElfReader r{readAt, ident[5] == 2};
+  // Three reads: the file header, the section header table, the name table.
+  std::array<std::uint8_t, 64> header{};
+  const std::size_t headerSize = std::size_t(std::min<std::uint64_t>(fileSize, header.size()));
+  if (headerSize < 52 || !readAt(0, std::span(header.data(), headerSize))) return std::nullopt;
+  if (header[0] != 0x7F || header[1] != 'E' || header[2] != 'L' || header[3] != 'F') return std::nullopt;
+  const bool is64 = header[4] == 2;
+  if ((!is64 && header[4] != 1) || (header[5] != 1 && header[5] != 2)) return std::nullopt;
+  if (is64 && headerSize < 64) return std::nullopt;
+  const ElfBytes h{std::span(header.data(), headerSize), header[5] == 2};
 
   const int word = is64 ? 8 : 4;
-  const auto shoff = r.get(is64 ? 0x28 : 0x20, word);
-  const auto shentsize = r.get(is64 ? 0x3A : 0x2E, 2);
-  auto shnum = r.get(is64 ? 0x3C : 0x30, 2);
-  auto shstrndx = r.get(is64 ? 0x3E : 0x32, 2);
+  const std::uint64_t shoff = h.get(is64 ? 0x28 : 0x20, word);
+  const std::uint64_t entrySize = h.get(is64 ? 0x3A : 0x2E, 2);
+  std::uint64_t count = h.get(is64 ? 0x3C : 0x30, 2);
+  std::uint64_t namesIndex = h.get(is64 ? 0x3E : 0x32, 2);
   const std::uint64_t minEntry = is64 ? 64 : 40;
-  if (!shoff || !shentsize || !shnum || !shstrndx || *shoff == 0 || *shentsize < minEntry) return std::nullopt;
+  constexpr std::uint64_t kNoBits = 8, kXIndex = 0xFFFF, kMaxSections = 0x10000, kMaxNames = 1 << 20;
+  if (shoff == 0 || entrySize < minEntry || shoff > fileSize) return std::nullopt;
 
   struct Section {
     std::uint64_t name, type, offset, size, link;
   };
-  const auto section = [&](std::uint64_t index) -> std::optional<Section> {
-    const std::uint64_t at = *shoff + index * *shentsize;
-    if (at < *shoff || at > fileSize || fileSize - at < minEntry) return std::nullopt;
-    const auto nm = r.get(at, 4), type = r.get(at + 4, 4);
-    const auto offset = r.get(at + (is64 ? 24 : 16), word), size = r.get(at + (is64 ? 32 : 20), word);
-    const auto link = r.get(at + (is64 ? 40 : 24), 4);
-    if (!nm || !type || !offset || !size || !link) return std::nullopt;
-    return Section{*nm, *type, *offset, *size, *link};
+  std::vector<std::uint8_t> table;
+  const auto section = [&](std::uint64_t index) {
+    const ElfBytes e{std::span(table).subspan(std::size_t(index * entrySize)), h.bigEndian};
+    return Section{e.get(0, 4), e.get(4, 4), e.get(is64 ? 24 : 16, word), e.get(is64 ? 32 : 20, word),
+                   e.get(is64 ? 40 : 24, 4)};
   };
-  constexpr std::uint64_t kNoBits = 8, kXIndex = 0xFFFF, kMaxSections = 0x10000;
+  const auto readTable = [&](std::uint64_t n) {
+    if (n > kMaxSections || n * entrySize > fileSize - shoff) return false;
+    table.resize(std::size_t(n * entrySize));
+    return readAt(shoff, table);
+  };
   // Very many sections keep their count and the name table's index in the
   // first section header.
-  if (*shnum == 0 || *shstrndx == kXIndex) {
-    const auto first = section(0);
-    if (!first) return std::nullopt;
-    if (*shnum == 0) shnum = first->size;
-    if (*shstrndx == kXIndex) shstrndx = first->link;
+  if (count == 0 || namesIndex == kXIndex) {
+    if (!readTable(1)) return std::nullopt;
+    const Section first = section(0);
+    if (count == 0) count = first.size;
+    if (namesIndex == kXIndex) namesIndex = first.link;
   }
-  if (*shnum > kMaxSections || *shstrndx >= *shnum) return std::nullopt;
-  const auto names = section(*shstrndx);
-  if (!names || names->type == kNoBits || names->offset > fileSize || names->size > fileSize - names->offset)
-    return std::nullopt;
+  if (namesIndex >= count || !readTable(count)) return std::nullopt;
 
-  std::string wanted(name);
-  wanted.push_back('\0');
-  std::vector<std::uint8_t> got(wanted.size());
-  for (std::uint64_t i = 1; i < *shnum; ++i) {
-    const auto s = section(i);
-    if (!s) return std::nullopt;
-    if (s->name >= names->size || names->size - s->name < got.size()) continue;
-    if (!readAt(names->offset + s->name, got) || !std::equal(got.begin(), got.end(), wanted.begin())) continue;
-    if (s->type == kNoBits || s->offset > fileSize || s->size > fileSize - s->offset) return std::nullopt;
-    return FileSection{s->offset, s->size};
+  const Section names = section(namesIndex);
+  if (names.type == kNoBits || names.size > kMaxNames || names.offset > fileSize ||
+      names.size > fileSize - names.offset)
+    return std::nullopt;
+  std::vector<std::uint8_t> strings(std::size_t(names.size));
+  if (!readAt(names.offset, strings)) return std::nullopt;
+
+  for (std::uint64_t i = 1; i < count; ++i) {
+    const Section s = section(i);
+    if (s.name >= strings.size() || strings.size() - s.name <= name.size()) continue;
+    const auto* at = strings.data() + s.name;
+    if (!std::equal(name.begin(), name.end(), at) || at[name.size()] != 0) continue;
+    if (s.type == kNoBits || s.offset > fileSize || s.size > fileSize - s.offset) return std::nullopt;
+    return FileSection{s.offset, s.size};
   }
   return std::nullopt;
 }
