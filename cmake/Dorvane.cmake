@@ -20,11 +20,6 @@ function(dorvane_layer target)
   file(GLOB _sources CONFIGURE_DEPENDS
        "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
        "${CMAKE_CURRENT_SOURCE_DIR}/*.ui" "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
-  if(NOT _sources MATCHES "\\.cpp")
-    # A layer that has no code yet still links.
-    file(WRITE "${CMAKE_CURRENT_BINARY_DIR}/${target}_empty.cpp" "// no code in this layer yet\n")
-    list(APPEND _sources "${CMAKE_CURRENT_BINARY_DIR}/${target}_empty.cpp")
-  endif()
   add_library(${target} STATIC ${_sources})
   target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}/src")
   set_target_properties(${target} PROPERTIES AUTOMOC ON AUTOUIC ON AUTORCC ON)

@@ -369,45 +369,101 @@ void Canvas::textOutRotated90(int x, int y, const QString& text) {
   painter_.restore();
 }
 
+namespace {
+// The text as shown once mnemonic markers are taken out ("&&" stays one "&").
+QString WithoutMnemonics(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'&' && i + 1 < text.size()) ++i;
+    out += text[i];
+  }
+  return out;
+}
+}  // namespace
+
 int Canvas::drawText(Rect& r, const QString& text, unsigned flags) {
   flush();
   const QFontMetrics fm(font_, painter_.device());
-  int qf = 0;
-  qf |= (flags & kAlignCenter) ? Qt::AlignHCenter : (flags & kAlignRight) ? Qt::AlignRight : Qt::AlignLeft;
   const bool single = flags & kSingleLine;
-  if (single)
-    qf |= (flags & kAlignBottom) ? Qt::AlignBottom : (flags & kAlignVCenter) ? Qt::AlignVCenter : Qt::AlignTop;
-  else
-    qf |= Qt::AlignTop;
-  if (single) qf |= Qt::TextSingleLine;
-  if ((flags & kWordBreak) && !single) qf |= Qt::TextWordWrap;
+  const bool wrap = (flags & kWordBreak) && !single;
+  const bool mnemonics = flags & kMnemonics;
+  int qf = 0;
   if (flags & kExpandTabs) qf |= Qt::TextExpandTabs;
-  if (flags & kMnemonics) qf |= Qt::TextShowMnemonic;
-  if (flags & kNoClip) qf |= Qt::TextDontClip;
+  if (mnemonics) qf |= Qt::TextShowMnemonic;
 
-  QString shown = text;
-  if ((flags & kEndEllipsis) && !(qf & Qt::TextWordWrap))
-    shown = fm.elidedText(text, Qt::ElideRight, std::max(0, r.width()), qf & Qt::TextShowMnemonic);
-
-  const QRect bounds = fm.boundingRect(r.toQRect(), qf, shown);
-  if (flags & kCalcRect) {
-    r.right = r.left + bounds.width();
-    r.bottom = r.top + bounds.height();
+  if (wrap) {
+    // Wrapped text is laid out by Qt; lines are ascent + descent apart.
+    qf |= Qt::TextWordWrap | Qt::AlignTop;
+    qf |= (flags & kAlignCenter) ? Qt::AlignHCenter : (flags & kAlignRight) ? Qt::AlignRight : Qt::AlignLeft;
+    const QRect bounds = fm.boundingRect(r.toQRect(), qf, text);
+    if (flags & kCalcRect) {
+      r.right = r.left + bounds.width();
+      r.bottom = r.top + bounds.height();
+      return bounds.height();
+    }
+    if (bkMode_ == BackgroundMode::Opaque)
+      painter_.fillRect((flags & kNoClip) ? bounds : bounds.intersected(r.toQRect()), ToQColor(textBackground_));
+    painter_.save();
+    if (!(flags & kNoClip))
+      painter_.setClipRect(r.toQRect(), painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    painter_.setFont(font_);
+    painter_.setPen(ToQColor(fontColour_));
+    painter_.drawText(r.toQRect(), qf, text);
+    painter_.restore();
     return bounds.height();
   }
-  if (bkMode_ == BackgroundMode::Opaque)
-    painter_.fillRect((flags & kNoClip) ? bounds : bounds.intersected(r.toQRect()), ToQColor(textBackground_));
-  painter_.setFont(font_);
-  painter_.setPen(ToQColor(fontColour_));
-  if (!(flags & kNoClip)) {
-    painter_.save();
-    painter_.setClipRect(r.toQRect(), painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    painter_.drawText(r.toQRect(), qf, shown);
-    painter_.restore();
-  } else {
-    painter_.drawText(r.toQRect(), qf, shown);
+
+  // Unwrapped text is placed line by line with the classic integer rules:
+  // centred at left + (width - text width) / 2, right-aligned ending at the
+  // right edge, lines ascent + descent high.
+  QStringList lines = single ? QStringList{QString(text).replace(u'\n', u' ').replace(u'\r', u' ')}
+                             : text.split(u'\n');
+  if (!single)
+    for (QString& l : lines)
+      if (l.endsWith(u'\r')) l.chop(1);
+  const int lineHeight = fm.height();
+  auto shownWidth = [&](const QString& l) {
+    const QString plain = mnemonics ? WithoutMnemonics(l) : l;
+    // Only a tab needs Qt's layout to be measured; everything else is its advance.
+    return (flags & kExpandTabs) && plain.contains(u'\t')
+               ? fm.boundingRect(QRect(), Qt::TextExpandTabs, plain).width()
+               : fm.horizontalAdvance(plain);
+  };
+  if ((flags & kEndEllipsis))
+    for (QString& l : lines)
+      if (shownWidth(l) > r.width()) l = fm.elidedText(l, Qt::ElideRight, std::max(0, r.width()), qf);
+  int widest = 0;
+  std::vector<int> widths;
+  for (const QString& l : lines) widths.push_back(shownWidth(l)), widest = std::max(widest, widths.back());
+  const int total = lineHeight * int(lines.size());
+  if (flags & kCalcRect) {
+    r.right = r.left + widest;
+    r.bottom = r.top + total;
+    return total;
   }
-  return bounds.height();
+  int y = r.top;
+  if (single && (flags & kAlignBottom))
+    y = r.bottom - lineHeight;
+  else if (single && (flags & kAlignVCenter))
+    y = r.top + (r.height() - lineHeight) / 2;
+
+  painter_.save();
+  if (!(flags & kNoClip))
+    painter_.setClipRect(r.toQRect(), painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+  painter_.setFont(font_);
+  for (qsizetype i = 0; i < lines.size(); ++i, y += lineHeight) {
+    const int w = widths[size_t(i)];
+    const int x = (flags & kAlignCenter) ? r.left + (r.width() - w) / 2 : (flags & kAlignRight) ? r.right - w : r.left;
+    if (bkMode_ == BackgroundMode::Opaque) painter_.fillRect(QRect(x, y, w, lineHeight), ToQColor(textBackground_));
+    painter_.setPen(ToQColor(fontColour_));
+    // A box wider than the text keeps Qt from moving the line; the text
+    // starts at its left edge.
+    painter_.drawText(QRect(x, y, w + lineHeight, lineHeight), qf | Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      lines[i]);
+  }
+  painter_.restore();
+  return total;
 }
 
 }  // namespace dorvane::gfx

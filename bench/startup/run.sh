@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Whole-process start-up to the first painted frame and peak memory, for the
+# program and for a bare Qt window with the same stock controls, offscreen and
+# on Xvfb. Prints medians and the program's ratios to the baseline.
+#   bench/startup/run.sh BUILD_DIR [RUNS]
+set -euo pipefail
+build=${1:?build directory, e.g. build/release}
+runs=${2:-40}
+bare="$build/bench/startup/bench_startup_bare"
+prog="$build/bench/startup/bench_startup_dorvane"
+
+measure() {  # platform program -> "median_ms median_rss_kib"
+  local platform=$1 program=$2 times=() rss=()
+  for ((i = 0; i < runs; i++)); do
+    local out
+    out=$( { /usr/bin/time -f '%e %M' env QT_QPA_PLATFORM="$platform" "$program" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+    times+=("$(awk '{print $1 * 1000}' <<<"$out")")
+    rss+=("$(awk '{print $2}' <<<"$out")")
+  done
+  local t r
+  t=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
+  r=$(printf '%s\n' "${rss[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
+  echo "$t $r"
+}
+
+report() {
+  local platform=$1
+  read -r bt br <<<"$(measure "$platform" "$bare")"
+  read -r pt pr <<<"$(measure "$platform" "$prog")"
+  awk -v p="$platform" -v bt="$bt" -v br="$br" -v pt="$pt" -v pr="$pr" 'BEGIN {
+    printf "%-9s bare %6.1f ms %6.1f MiB | dorvane %6.1f ms %6.1f MiB | ratio time %.2fx memory %.2fx\n",
+           p, bt, br / 1024, pt, pr / 1024, pt / bt, pr / br }'
+}
+
+report offscreen
+if command -v Xvfb >/dev/null; then
+  exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
+  read -r -u 3 display
+  export DISPLAY=":$display"
+  report xcb
+  pkill -f "Xvfb -displayfd 1 -screen 0 1280x1024x24" || true
+fi

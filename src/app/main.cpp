@@ -1,0 +1,25 @@
+// Dorvane: the potentiometer taper tool. Starts the application, shows the
+// main window and runs until it closes; nothing is read or saved.
+#include <QIcon>
+#include <cstdio>
+
+#include "forms/application.h"
+#include "forms/frm_main.h"
+#include "forms/startup.h"
+#include "gfx/fonts.h"
+
+int main(int argc, char** argv) {
+  using namespace dorvane;
+  if (const QString problem = forms::DisplayProblem(); !problem.isEmpty()) {
+    std::fprintf(stderr, "dorvane : %s.\nLancez Dorvane depuis une session graphique.\n", problem.toUtf8().constData());
+    return 1;
+  }
+  forms::TApplication app(argc, argv);
+  QCoreApplication::setApplicationName(forms::TitleFromProgramFile(QCoreApplication::applicationFilePath()));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.dorvane.Dorvane"));
+  gfx::InstallFontSubstitutions();
+
+  forms::TfmMain fmMain;
+  fmMain.show();
+  return app.exec();
+}

@@ -1,0 +1,124 @@
+#include "chart/axis_scale.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace dorvane::chart {
+
+double RoundHalfEven(double v) { return std::nearbyint(v); }
+
+int AxisMap::ValueToPixel(double value) const {
+  const double r = Range();
+  if (r != 0) {
+    const double t = (value - min_) * PixelSize() / r;
+    if (std::abs(t) < 2147483647.0) {
+      const long long rt = static_cast<long long>(RoundHalfEven(t));
+      const bool fromStart = horizontal_ != inverted_;
+      const long long p = fromStart ? start_ + rt : end_ - rt;
+      return int(std::clamp<long long>(p, INT_MIN, INT_MAX));
+    }
+  }
+  return CenterPixel();
+}
+
+double AxisMap::PixelToValue(int pixel) const {
+  if (PixelSize() < 1) return 0;
+  const double offset = double(pixel - start_) * Range() / PixelSize();
+  const bool fromMin = horizontal_ != inverted_;
+  return fromMin ? min_ + offset : max_ - offset;
+}
+
+double NextLabelStep(double s) {
+  if (!(s > 0) || !std::isfinite(s)) return std::numeric_limits<double>::infinity();
+  // The same divisions and multiplications as "ten times the next step of
+  // s / 10" and "a tenth of the next step of 10 s", without recursion.
+  int up = 0, down = 0;
+  while (s >= 10) {
+    s /= 10;
+    ++up;
+  }
+  while (s < 1) {
+    s *= 10;
+    ++down;
+  }
+  double next = s < 2 ? 2 : s < 5 ? 5 : 10;
+  for (; up > 0; --up) next *= 10;
+  for (; down > 0; --down) next /= 10;
+  return next;
+}
+
+double LabelStep(const LabelStepInput& in) {
+  if (!std::isfinite(in.range)) return kMinLabelStep;
+  long long fit = 1;
+  if (in.labelSize != 0) {
+    const int room = in.separationPercent > 0
+                         ? in.labelSize + int(RoundHalfEven(in.labelSize * double(in.separationPercent) / 100))
+                         : in.labelSize;
+    fit = room != 0 ? static_cast<long long>(RoundHalfEven(double(in.pixelSize) / room)) : 0;
+  }
+  if (fit < 1) return kMinLabelStep;
+  double s = in.increment > 0 && std::isfinite(in.increment) ? in.increment
+             : std::abs(in.range) < 1                         ? kMinLabelStep
+                                                              : 1;
+  if (in.separationPercent > 0) {
+    // From 1e-12 to the largest double is about a thousand steps; the guard
+    // only matters for ranges that no step can satisfy.
+    for (int guard = 0; guard < 4000; ++guard) {
+      const double q = in.range / s;
+      if (std::abs(q) < 2147483647.0 && RoundHalfEven(q) <= double(fit)) break;
+      const double next = NextLabelStep(s);
+      if (!std::isfinite(next)) break;
+      s = next;
+    }
+  }
+  return std::max(s, kMinLabelStep);
+}
+
+std::vector<double> LabelValues(double min, double max, double step, bool roundFirst) {
+  std::vector<double> out;
+  if (!(step > 0) || !std::isfinite(step) || !std::isfinite(min) || !std::isfinite(max) || !(max >= min))
+    return out;
+  const double steps = (max - min) / step;
+  if (!std::isfinite(steps) || std::abs(steps) >= kMaxLabelSteps) return out;
+  double v = roundFirst && min != max ? std::trunc(max / step) * step : max;
+  // Far from zero a step can be lost in the rounding of v: stop when v no
+  // longer moves, and never write more labels than the range holds steps.
+  for (int guard = 0; v > max && guard < 4; ++guard) v -= step;
+  const double last = (min - 1e-12) / 1.000000000001;
+  while (v >= last && double(out.size()) < kMaxLabelSteps) {
+    out.push_back(v);
+    const double next = v - step;
+    if (!(next < v)) break;
+    v = next;
+  }
+  return out;
+}
+
+QString FormatAxisValue(double value, QChar decimalSeparator, QChar thousandSeparator) {
+  if (!std::isfinite(value)) return QString();
+  const double magnitude = std::abs(value);
+  if (magnitude >= 1e18) {
+    QString s = QString::number(value, 'E', 3);
+    return s.replace(u'.', decimalSeparator);
+  }
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.3f", magnitude);
+  QString digits = QString::fromLatin1(buf);
+  const qsizetype point = digits.indexOf(u'.');
+  QString whole = digits.left(point), decimals = digits.mid(point + 1);
+  while (decimals.endsWith(u'0')) decimals.chop(1);
+  QString out;
+  for (qsizetype i = 0; i < whole.size(); ++i) {
+    if (i > 0 && (whole.size() - i) % 3 == 0) out += thousandSeparator;
+    out += whole[i];
+  }
+  if (!decimals.isEmpty()) out += decimalSeparator + decimals;
+  const bool zero = whole == QLatin1String("0") && decimals.isEmpty();
+  if (value < 0 && !zero) out.prepend(u'-');
+  return out;
+}
+
+}  // namespace dorvane::chart

@@ -1,0 +1,72 @@
+#include "chart/program_chart.h"
+
+#include <algorithm>
+
+namespace dorvane::chart {
+
+void ConfigureProgramChart(TChart& chart) {
+  chart.setLoading(true);
+  chart.setObjectName(QStringLiteral("Chart1"));
+  chart.Title()->setText({QStringLiteral("Montage en Pseudo Anti-Log")});
+  chart.Legend()->setVisible(false);
+  chart.setView3D(false);
+  chart.BackWall()->Brush()->setColor(gfx::clWhite);
+  chart.BackWall()->setColor(gfx::clBlack);
+  chart.setBackColor(gfx::clBlack);
+  chart.setColor(gfx::clAqua);
+  chart.setBevelOuter(bvNone);
+  chart.setMarginLeft(1);
+  chart.setMarginBottom(1);
+
+  struct AxisSetting {
+    TChartAxis* axis;
+    const char* title;
+  };
+  for (const AxisSetting& a : {AxisSetting{chart.BottomAxis(), "Position curseur (en % de la course totale)"},
+                               AxisSetting{chart.LeftAxis(), "Valeur résistance Rb (en % de la valeur totale)"}}) {
+    a.axis->setAutomatic(false);
+    a.axis->setAutomaticMinimum(false);
+    a.axis->setAutomaticMaximum(false);
+    a.axis->setMaximum(100);
+    a.axis->setMinimum(0);
+    a.axis->Title()->setCaption(QString::fromUtf8(a.title));
+  }
+  chart.TopAxis()->setVisible(false);
+  chart.RightAxis()->setVisible(false);
+
+  struct SeriesSetting {
+    const char* name;
+    gfx::Colour colour;
+    int pointerSize;
+  };
+  for (const SeriesSetting& s : {SeriesSetting{"Series1", 0x00FF80, 2}, SeriesSetting{"Series2", gfx::clRed, 4},
+                                 SeriesSetting{"Series3", gfx::clSilver, 4}}) {
+    auto* series = new TLineSeries(&chart);
+    series->setObjectName(QString::fromLatin1(s.name));
+    series->setSeriesColor(s.colour);
+    series->Marks().Visible = false;
+    series->Pointer().Visible = false;
+    series->Pointer().HorizSize = series->Pointer().VertSize = s.pointerSize;
+    series->XValues()->setOrder(loAscending);
+    series->YValues()->setOrder(loNone);
+    series->XValues()->setName(QStringLiteral("X "));
+    series->YValues()->setName(QStringLiteral("Y "));
+    series->XValues()->setMultiplier(1);
+    series->YValues()->setMultiplier(1);
+    chart.AddSeries(series);
+  }
+  chart.setLoading(false);
+}
+
+void PlotProgramCurves(TChart& chart, const Curves& curves, bool showLinear, bool showLoaded, bool showLog) {
+  for (int i = 0; i < chart.SeriesCount(); ++i) chart.Series(i)->RemoveAllPoints();
+  const std::vector<CurvePoint>* lists[3] = {&curves.linear, &curves.loaded, &curves.log};
+  const size_t n = std::max({curves.linear.size(), curves.loaded.size(), curves.log.size()});
+  for (size_t i = 0; i < n; ++i)
+    for (int s = 0; s < 3 && s < chart.SeriesCount(); ++s)
+      if (i < lists[s]->size()) chart.Series(s)->AddPoint((*lists[s])[i].x, (*lists[s])[i].y, QString(), gfx::clAutomatic);
+  const bool active[3] = {showLinear, showLoaded, showLog};
+  for (int s = 0; s < 3 && s < chart.SeriesCount(); ++s) chart.Series(s)->setActive(active[s]);
+}
+
+}  // namespace dorvane::chart

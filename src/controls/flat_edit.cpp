@@ -1,0 +1,221 @@
+#include "controls/flat_edit.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "gfx/canvas.h"
+
+namespace dorvane::controls {
+
+TFlatEdit::TFlatEdit(QWidget* parent) : QLineEdit(parent) {
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  connect(this, &QLineEdit::textChanged, this, &TFlatEdit::textWasChanged);
+  applyLook();
+  applyColours();
+}
+
+void TFlatEdit::setFlat(bool on) {
+  if (flat_ == on) return;
+  flat_ = on;
+  applyLook();
+  applyColours();
+}
+
+void TFlatEdit::setFlatLineColor(gfx::Colour c) {
+  if (flatLineColor_ == c) return;
+  flatLineColor_ = c;
+  update();
+}
+
+void TFlatEdit::setFlatParentColor(bool on) {
+  if (flatParentColor_ == on) return;
+  flatParentColor_ = on;
+  applyColours();
+}
+
+void TFlatEdit::setColor(gfx::Colour c) {
+  if (color_ == c) return;
+  color_ = c;
+  applyColours();
+}
+
+void TFlatEdit::setFontColor(gfx::Colour c) {
+  if (fontColor_ == c) return;
+  fontColor_ = c;
+  applyColours();
+}
+
+void TFlatEdit::setFocusColor(gfx::Colour c) {
+  if (focusColor_ == c) return;
+  focusColor_ = c;
+  applyColours();
+}
+
+void TFlatEdit::setFocusFontColor(gfx::Colour c) {
+  if (focusFontColor_ == c) return;
+  focusFontColor_ = c;
+  applyColours();
+}
+
+void TFlatEdit::setDisabledColor(gfx::Colour c) {
+  if (disabledColor_ == c) return;
+  disabledColor_ = c;
+  applyColours();
+}
+
+void TFlatEdit::setShowModified(bool on) {
+  if (showModified_ == on) return;
+  showModified_ = on;
+  applyColours();
+}
+
+void TFlatEdit::setShowError(bool on) {
+  if (showError_ == on) return;
+  showError_ = on;
+  applyColours();
+}
+
+void TFlatEdit::setErrorColor(gfx::Colour c) {
+  if (errorColor_ == c) return;
+  errorColor_ = c;
+  applyColours();
+}
+
+void TFlatEdit::setErrorFontColor(gfx::Colour c) {
+  if (errorFontColor_ == c) return;
+  errorFontColor_ = c;
+  applyColours();
+}
+
+void TFlatEdit::setBorderStyle(TBorderStyle s) {
+  if (borderStyle_ == s) return;
+  borderStyle_ = s;
+  applyLook();
+}
+
+void TFlatEdit::setValueValidator(std::function<bool(const QString&)> validator) {
+  validator_ = std::move(validator);
+}
+
+gfx::Colour TFlatEdit::parentColour() const {
+  return parentWidget() ? gfx::FromQColor(parentWidget()->palette().color(QPalette::Window)) : color_;
+}
+
+gfx::Colour TFlatEdit::CurrentBackground() const {
+  const gfx::Colour normal = flat_ && flatParentColor_ ? parentColour() : color_;
+  if (!isEnabled()) return disabledColor_;
+  if (error_ && showError_) return errorColor_;
+  if (hasFocus()) {
+    const gfx::Colour focus = flat_ && flatParentColor_ ? normal : focusColor_;
+    if (focus != gfx::clNone) return focus;
+  }
+  return normal;
+}
+
+gfx::Colour TFlatEdit::CurrentTextColour() const {
+  if (isEnabled() && error_ && showError_) return errorFontColor_;
+  if (isEnabled() && hasFocus() && !showModified_ && focusFontColor_ != gfx::clNone) return focusFontColor_;
+  return fontColor_;
+}
+
+// Flat: no frame, the text in (2, 4)-(width - 2, height - 4). QLineEdit
+// puts its text line 2 pixels in and 1 pixel down from its contents.
+void TFlatEdit::applyLook() {
+  if (flat_) {
+    setFrame(false);
+    setTextMargins(0, 3, 0, 3);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  } else {
+    setFrame(borderStyle_ == bsSingle);
+    setTextMargins(0, 0, 0, 0);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  }
+  update();
+}
+
+void TFlatEdit::applyColours() {
+  const QColor base = gfx::ToQColor(CurrentBackground());
+  const QColor text = gfx::ToQColor(CurrentTextColour());
+  if (base == appliedBase_ && text == appliedText_) return;
+  appliedBase_ = base;
+  appliedText_ = text;
+  QPalette pal = palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    pal.setColor(group, QPalette::Base, base);
+    pal.setColor(group, QPalette::Window, base);
+    // A disabled box keeps its text readable on the grey.
+    pal.setColor(group, QPalette::Text, text);
+  }
+  setPalette(pal);
+  update();
+}
+
+void TFlatEdit::textWasChanged() {
+  emit OnChange();
+  if (!showError_) return;
+  const bool invalid = validator_ && !validator_(text());
+  if (invalid == error_) return;
+  error_ = invalid;
+  applyColours();
+}
+
+void TFlatEdit::paintEvent(QPaintEvent* event) {
+  {
+    // Our own fill covers the whole box whatever the style leaves out.
+    QPainter painter(this);
+    painter.fillRect(rect(), appliedBase_);
+  }
+  QLineEdit::paintEvent(event);
+  if (!flat_ || flatLineColor_ == gfx::clNone) return;
+  QPainter painter(this);
+  gfx::Canvas canvas(painter);
+  canvas.setPen({flatLineColor_, 1, gfx::PenStyle::Solid});
+  canvas.line(0, height() - 1, width(), height() - 1);
+}
+
+void TFlatEdit::focusInEvent(QFocusEvent* event) {
+  focusText_ = text();
+  QLineEdit::focusInEvent(event);
+  applyColours();
+  if (autoSelect_)
+    selectAll();
+  else
+    deselect();
+}
+
+void TFlatEdit::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  applyColours();
+}
+
+void TFlatEdit::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      // Never reaches the text; with ReturnIsTab it moves the focus on.
+      if (returnIsTab_) {
+        focusNextChild();
+        event->accept();
+      } else {
+        event->ignore();
+      }
+      return;
+    case Qt::Key_Escape:
+      if (canUndo_ && text() != focusText_) {
+        setText(focusText_);
+        event->accept();
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void TFlatEdit::changeEvent(QEvent* event) {
+  QLineEdit::changeEvent(event);
+  if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ParentChange) applyColours();
+}
+
+}  // namespace dorvane::controls

@@ -1,0 +1,41 @@
+#include "controls/shape.h"
+
+#include <QPainter>
+
+#include "gfx/canvas.h"
+
+namespace dorvane::controls {
+
+TShape::TShape(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_NoSystemBackground);
+  setAutoFillBackground(false);
+  resize(65, 65);
+}
+
+void TShape::setBrushColor(gfx::Colour c) {
+  if (brush_ == c) return;
+  brush_ = c;
+  update();
+}
+
+void TShape::setPenColor(gfx::Colour c) {
+  if (pen_ == c) return;
+  pen_ = c;
+  update();
+}
+
+void TShape::setPenWidth(int w) {
+  if (penWidth_ == w) return;
+  penWidth_ = w;
+  update();
+}
+
+void TShape::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  gfx::Canvas canvas(painter);
+  canvas.setPen({pen_, penWidth_, penWidth_ > 0 ? gfx::PenStyle::Solid : gfx::PenStyle::Clear});
+  canvas.setBrush({brush_, brush_ == gfx::clNone ? gfx::BrushStyle::Clear : gfx::BrushStyle::Solid});
+  canvas.rectangle({0, 0, width(), height()});
+}
+
+}  // namespace dorvane::controls

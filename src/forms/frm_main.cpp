@@ -1,0 +1,166 @@
+#include "forms/frm_main.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QStatusBar>
+
+#include "chart/chart.h"
+#include "chart/program_chart.h"
+#include "controls/flat_combo_box.h"
+#include "controls/flat_edit.h"
+#include "controls/label.h"
+#include "controls/markup_check_box.h"
+#include "controls/shader.h"
+#include "controls/shape.h"
+#include "controls/technical_line.h"
+#include "forms/access_keys.h"
+#include "forms/startup.h"
+#include "gfx/fonts.h"
+#include "ui_frm_main.h"
+
+namespace dorvane::forms {
+namespace {
+
+constexpr char kStatusText[] =
+    "Exemples de valeur de résistance (pour P1, R1 et R2) : 12; 11,3; 11U3, 68U; 120R;  470E; 12K8; 12,8K; 1M3";
+
+// The value boxes hold 8-bit text in the notation's eyes: characters beyond
+// Latin-1 cannot be part of a value and read as an unknown byte.
+std::string EightBit(const QString& text) { return text.toLatin1().toStdString(); }
+
+QString Caption(const std::string& text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+
+}  // namespace
+
+TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::TfmMain>()) {
+  ui_->setupUi(this);
+  setFont(gfx::WindowFont());
+  separator_ = NumericDecimalSeparator();
+
+  // Fixed frame: close and minimise, no maximise, no resizing.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  ApplyAccessKeys(*ui_->MainMenu1);
+  const QSize client(606, 374);
+  ui_->Shader1->setFixedSize(client);
+  setFixedSize(client.width(), client.height() + ui_->MainMenu1->sizeHint().height());
+  move(292, 204);
+
+  ui_->StatusBar1->showMessage(QString::fromUtf8(kStatusText));
+  chart::ConfigureProgramChart(*ui_->Chart1);
+  ui_->Chart1->setDecimalSeparator(QChar(separator_));
+
+  FormCreate();
+}
+
+TfmMain::~TfmMain() = default;
+
+void TfmMain::setDecimalSeparator(char separator) {
+  if (separator_ == separator) return;
+  separator_ = separator;
+  ui_->Chart1->setDecimalSeparator(QChar(separator));
+  RunRule(RuleSender::None);
+}
+
+bool TfmMain::event(QEvent* e) {
+  if (e->type() == QEvent::LocaleChange) setDecimalSeparator(NumericDecimalSeparator());
+  return QMainWindow::event(e);
+}
+
+void TfmMain::FormCreate() {
+  ui_->lstPotType->setItemIndex(0);  // raises no change event
+  RunRule(RuleSender::None);
+  FocusFirstTabStop();
+}
+
+void TfmMain::cbR1Click() {
+  const QObject* from = sender();
+  RunRule(from == ui_->cbR1   ? RuleSender::R1Box
+          : from == ui_->cbR2 ? RuleSender::R2Box
+          : from              ? RuleSender::Other
+                              : RuleSender::None);
+}
+
+void TfmMain::cbShowCurveOriginalClick() { PlotCurves(); }
+
+void TfmMain::Quitter1Click() { close(); }
+
+void TfmMain::Copier1Click() {}
+
+void TfmMain::CopierenMetafile1Click() {}
+
+void TfmMain::Apropos1Click() {}
+
+MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {
+  MainWindowInputs in;
+  in.lawIndex = ui_->lstPotType->ItemIndex();
+  in.p1Text = EightBit(ui_->edP1->text());
+  in.r1Text = EightBit(ui_->edR1->text());
+  in.r2Text = EightBit(ui_->edR2->text());
+  in.r1Ticked = ui_->cbR1->Checked();
+  in.r2Ticked = ui_->cbR2->Checked();
+  in.showLinear = ui_->cbShowCurveOriginal->Checked();
+  in.showLoaded = ui_->cbShowCurveModified->Checked();
+  in.showLog = ui_->cbShowCurveLogIdeal->Checked();
+  in.sender = sender;
+  in.decimalSeparator = separator_;
+  return in;
+}
+
+void TfmMain::SetR1R2Handlers(bool attached) {
+  for (auto* box : {ui_->cbR1, ui_->cbR2}) {
+    if (attached)
+      connect(box, SIGNAL(OnClick()), this, SLOT(cbR1Click()));
+    else
+      disconnect(box, SIGNAL(OnClick()), this, SLOT(cbR1Click()));
+  }
+}
+
+void TfmMain::RunRule(RuleSender sender) {
+  ++ruleRuns_;
+  const MainWindowState s = ComputeMainWindowState(ReadInputs(sender));
+
+  // Unticking the other box must not run the rule again from inside itself.
+  SetR1R2Handlers(false);
+  ui_->cbR1->setChecked(s.r1Ticked);
+  ui_->cbR2->setChecked(s.r2Ticked);
+  SetR1R2Handlers(true);
+
+  const QString title = QString::fromLatin1(s.title.c_str());
+  ui_->Chart1->Title()->Text().Clear();
+  ui_->Chart1->Title()->Text().Add(title);
+  ui_->lblWireType->setCaption(title);
+  ui_->cbShowCurveModified->setVisible(s.loadedBoxVisible);
+
+  ui_->edR1->setEnabled(s.r1Enabled);
+  ui_->shR1->setBrushColor(s.r1BodyColour);
+  ui_->lblR1->setFontColor(s.r1CaptionColour);
+  ui_->edR2->setEnabled(s.r2Enabled);
+  ui_->shR2->setBrushColor(s.r2BodyColour);
+  ui_->lblR2->setFontColor(s.r2CaptionColour);
+
+  ui_->lblP1->setCaption(Caption(s.p1Caption));
+  ui_->lblR1->setCaption(Caption(s.r1Caption));
+  ui_->lblR2->setCaption(Caption(s.r2Caption));
+
+  // The rule already computed the replot from the same texts and ticks.
+  ApplyPlot(s.plot);
+}
+
+void TfmMain::PlotCurves() { ApplyPlot(ComputePlot(ReadInputs(RuleSender::None))); }
+
+void TfmMain::ApplyPlot(const PlotOutputs& plot) {
+  chart::PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive);
+}
+
+// The first enabled control that the Tab key visits, in tab order.
+void TfmMain::FocusFirstTabStop() {
+  for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+    if (w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && !w->isHidden()) {
+      w->setFocus(Qt::OtherFocusReason);
+      return;
+    }
+  }
+}
+
+}  // namespace dorvane::forms

@@ -1,0 +1,57 @@
+#pragma once
+// The main window: the value boxes, the R1/R2 boxes, the circuit diagram and
+// the chart, tied together by the update rule of core/main_window_state.h.
+#include <QMainWindow>
+#include <memory>
+
+#include "core/main_window_state.h"
+
+namespace Ui {
+class TfmMain;
+}
+
+namespace dorvane::forms {
+
+class TfmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TfmMain(QWidget* parent = nullptr);
+  ~TfmMain() override;
+
+  // The controls as laid out, for the start-up code and the tests.
+  Ui::TfmMain& controls() { return *ui_; }
+
+  char DecimalSeparator() const { return separator_; }
+  void setDecimalSeparator(char separator);
+
+  // How many times the update rule ran since creation.
+  qint64 RuleRunCount() const { return ruleRuns_; }
+
+ public slots:
+  void FormCreate();
+  // The update rule; the sender is the control whose event runs it.
+  void cbR1Click();
+  void cbShowCurveOriginalClick();
+  void Quitter1Click();
+  void Copier1Click();
+  void CopierenMetafile1Click();
+  void Apropos1Click();
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  void RunRule(RuleSender sender);
+  MainWindowInputs ReadInputs(RuleSender sender) const;
+  void PlotCurves();
+  void ApplyPlot(const PlotOutputs& plot);
+  void FocusFirstTabStop();
+  void SetR1R2Handlers(bool attached);
+
+  std::unique_ptr<Ui::TfmMain> ui_;
+  char separator_ = '.';
+  qint64 ruleRuns_ = 0;
+};
+
+}  // namespace dorvane::forms

@@ -1,0 +1,143 @@
+#pragma once
+// Expectations for the program's chart computed from QFontMetrics and the
+// chart's layout rules, never from the chart code itself.
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <vector>
+
+#include "chart/program_chart.h"
+#include "gfx/fonts.h"
+
+namespace dorvane::chart::testing {
+
+inline constexpr int kWidth = 345, kHeight = 321;
+inline const QString kTitle = QStringLiteral("Montage en Pseudo Log (Log Pos)");
+inline const QString kBottomTitle = QStringLiteral("Position curseur (en % de la course totale)");
+inline const QString kLeftTitle = QString::fromUtf8("Valeur résistance Rb (en % de la valeur totale)");
+
+inline constexpr QRgb kAqua = 0xFF00FFFF, kBlack = 0xFF000000, kGrey = 0xFF808080, kSilver = 0xFFC0C0C0,
+                      kRed = 0xFFFF0000, kGreen = 0xFF80FF00, kBlue = 0xFF0000FF;
+
+inline QFont ChartFont() { return gfx::PixelFont(QStringLiteral("Arial"), 11); }
+
+inline QFontMetrics Metrics() {
+  static const QImage probe(1, 1, QImage::Format_RGB32);
+  return QFontMetrics(ChartFont(), &probe);
+}
+
+// Nearest integer, halves to even (the chart's rounding of pixels).
+inline int Round(double v) { return int(std::nearbyint(v)); }
+
+// The 1-2-5 step for 0..100 over a span of `pixels` with labels `size`
+// pixels long and 10 % separation.
+inline int StepFor(int pixels, int size) {
+  const int fit = Round(double(pixels) / (size + Round(size / 10.0)));
+  for (int s : {1, 2, 5, 10, 20, 50, 100})
+    if (Round(100.0 / s) <= fit) return s;
+  return 100;
+}
+
+// Geometry of the chart at 345 x 321 with a one-line title and labels on
+// both axes.
+struct Expected {
+  int h, w100, wBlank;
+  int left, top, right, bottom;
+  int stepX, stepY;
+
+  Expected(bool titleLine = true, bool leftLabels = true) {
+    const QFontMetrics fm = Metrics();
+    h = fm.height();
+    w100 = fm.horizontalAdvance(QStringLiteral("100"));
+    wBlank = fm.horizontalAdvance(QStringLiteral(" "));
+    // Margins 1 %, 4 %, 3 %, 1 % of 345 x 321: (3, 13, 335, 318).
+    top = 13 + (titleLine ? h + 5 : 0);
+    bottom = 318 - h /*title*/ - h /*labels*/ - 6 /*axis pen 2 + tick 4*/;
+    left = 3 + h + (leftLabels ? w100 + wBlank : 0) + 6;
+    right = 335;
+    stepY = StepFor(bottom - top, h);
+    stepX = StepFor(right - left, std::max(fm.horizontalAdvance(QStringLiteral("0")), w100));
+  }
+  int X(double v) const { return left + Round(v * (right - left) / 100); }
+  int Y(double v) const { return bottom - Round(v * (bottom - top) / 100); }
+  // Tick pixels from the top value down.
+  std::vector<int> TicksX() const {
+    std::vector<int> out;
+    for (int v = 100; v >= 0; v -= stepX) out.push_back(X(v));
+    return out;
+  }
+  std::vector<int> TicksY() const {
+    std::vector<int> out;
+    for (int v = 100; v >= 0; v -= stepY) out.push_back(Y(v));
+    return out;
+  }
+};
+
+// The program's chart, sized as laid out, with the title of the initial
+// state.
+inline void SetUpProgramChart(TChart& chart) {
+  chart.resize(kWidth, kHeight);
+  ConfigureProgramChart(chart);
+  chart.Title()->Text().clear();
+  chart.Title()->Text().add(kTitle);
+}
+
+inline QImage Render(TChart& chart, qreal dpr = 1) { return chart.DrawToImage({kWidth, kHeight}, dpr); }
+
+// Text drawn by QPainter alone with its cell's top-left corner at `cell`,
+// on the chart's background.
+inline QImage ReferenceText(const QString& text, QPoint cell, QRgb colour, QRgb background = kAqua) {
+  QImage img(kWidth, kHeight, QImage::Format_RGB32);
+  img.fill(background);
+  QPainter p(&img);
+  p.setFont(ChartFont());
+  p.setPen(QColor::fromRgb(colour));
+  p.drawText(QPoint(cell.x(), cell.y() + Metrics().ascent()), text);
+  return img;
+}
+
+// Minor ticks: three between neighbouring ticks and as many beyond both
+// ends, spaced like the first interval, kept strictly inside (lo, hi).
+inline std::vector<int> Minors(const std::vector<int>& ticks, int lo, int hi) {
+  std::vector<int> out;
+  auto part = [](int span, int j) { return Round(j * span / 4.0); };
+  for (size_t i = 1; i < ticks.size(); ++i)
+    for (int j = 1; j <= 3; ++j) out.push_back(ticks[i] - part(ticks[i] - ticks[i - 1], j));
+  if (ticks.size() >= 2)
+    for (int j = 1; j <= 3; ++j) {
+      out.push_back(ticks.front() - part(ticks[1] - ticks[0], j));
+      out.push_back(ticks.back() + part(ticks[1] - ticks[0], j));
+    }
+  std::erase_if(out, [&](int m) { return m <= lo || m >= hi; });
+  return out;
+}
+
+inline int CountNot(const QImage& img, QRgb colour, const QRect& r) {
+  return r.width() * r.height() - [&] {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x)
+        if (img.pixel(x, y) == colour) ++n;
+    return n;
+  }();
+}
+
+// Pixels of a rectangle that differ between two images.
+inline int DifferentPixels(const QImage& a, const QImage& b, const QRect& r) {
+  int n = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x)
+      if (a.pixel(x, y) != b.pixel(x, y)) ++n;
+  return n;
+}
+
+inline int CountColour(const QImage& img, QRgb colour, const QRect& r) {
+  int n = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x)
+      if (img.pixel(x, y) == colour) ++n;
+  return n;
+}
+
+}  // namespace dorvane::chart::testing

@@ -1,0 +1,110 @@
+// The chart as a window: the off-screen image, merged repaints and the
+// device pixel ratio.
+#include <QApplication>
+#include <QPainter>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "chart_test_support.h"
+#include "core/curves.h"
+
+namespace dorvane::chart {
+namespace {
+
+using namespace dorvane::chart::testing;
+
+void Settle() {
+  for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+TEST(ChartWidget, OneDrawingPassPerReplotAndNoneForAnUnchangedPaint) {
+  TChart chart;
+  SetUpProgramChart(chart);
+  chart.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+  Settle();
+  const qint64 afterShow = chart.DrawingPassCount();
+  EXPECT_GE(afterShow, 1);
+  EXPECT_FALSE(chart.ImageStale());
+
+  // The main window's replot: title cleared and set, 3 x 101 points, flags.
+  chart.Title()->Text().clear();
+  chart.Title()->Text().add(kTitle);
+  PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
+  EXPECT_TRUE(chart.ImageStale());
+  EXPECT_EQ(chart.DrawingPassCount(), afterShow) << "requests only mark the image";
+  Settle();
+  EXPECT_EQ(chart.DrawingPassCount(), afterShow + 1);
+
+  // Uncovering or repainting an unchanged chart copies the image.
+  chart.repaint();
+  chart.repaint();
+  EXPECT_EQ(chart.DrawingPassCount(), afterShow + 1);
+  const QImage shown = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(chart.DrawingPassCount(), afterShow + 1);
+  EXPECT_EQ(shown, chart.OffscreenImage());
+  EXPECT_EQ(chart.OffscreenImage(), Render(chart)) << "the window shows what DrawToCanvas draws";
+
+  chart.RequestRepaint();
+  chart.repaint();
+  EXPECT_EQ(chart.DrawingPassCount(), afterShow + 3) << "one for Render, one for the stale image";
+}
+
+TEST(ChartWidget, UnbufferedDisplayDrawsEveryPaint) {
+  TChart chart;
+  SetUpProgramChart(chart);
+  chart.setBufferedDisplay(false);
+  chart.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+  Settle();
+  const qint64 before = chart.DrawingPassCount();
+  chart.repaint();
+  EXPECT_EQ(chart.DrawingPassCount(), before + 1);
+  EXPECT_TRUE(chart.OffscreenImage().isNull());
+  const QImage shown = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(shown, Render(chart));
+}
+
+// A chart on a screen of twice the density.
+class DenseChart : public TChart {
+ protected:
+  int metric(PaintDeviceMetric m) const override {
+    if (m == PdmDevicePixelRatio) return 2;
+    if (m == PdmDevicePixelRatioScaled) return int(2 * QPaintDevice::devicePixelRatioFScale());
+    return TChart::metric(m);
+  }
+};
+
+TEST(ChartWidget, ImageAtDeviceSizeDrawingInLayoutPixels) {
+  DenseChart chart;
+  SetUpProgramChart(chart);
+  PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, true);
+  QImage target(2 * kWidth, 2 * kHeight, QImage::Format_RGB32);
+  target.setDevicePixelRatio(2);
+  chart.render(&target);
+  const QImage& image = chart.OffscreenImage();
+  EXPECT_EQ(image.size(), QSize(2 * kWidth, 2 * kHeight));
+  EXPECT_EQ(image.devicePixelRatio(), 2);
+  const Expected e;
+  EXPECT_EQ(chart.PlotRect(), (gfx::Rect{e.left, e.top, e.right, e.bottom})) << "layout pixels";
+
+  // Shapes become 2 x 2 blocks of the 1x picture: wall, axes, ticks, grid
+  // and curves (text is drawn at full density and left out).
+  const QImage single = Render(chart);
+  const QImage dense = chart.DrawToImage({kWidth, kHeight}, 2);
+  EXPECT_EQ(dense, image);
+  int compared = 0;
+  for (int y = e.top; y <= e.bottom + 4; ++y)
+    for (int x = e.left - 4; x <= e.right; ++x) {
+      const QRgb c = single.pixel(x, y);
+      for (int dy = 0; dy < 2; ++dy)
+        for (int dx = 0; dx < 2; ++dx) ASSERT_EQ(dense.pixel(2 * x + dx, 2 * y + dy), c) << x << "," << y;
+      ++compared;
+    }
+  EXPECT_GT(compared, 70000);
+  EXPECT_EQ(chart.LeftAxis()->TickPositions(), e.TicksY());
+}
+
+}  // namespace
+}  // namespace dorvane::chart

@@ -1,0 +1,113 @@
+// The real program on a real X server: it shows its window, draws the
+// gradient, the chart and the curves, follows typing and clicks, and quits
+// from its menu with status 0.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+
+#include "e2e/x_session.h"
+
+namespace dorvane::e2e {
+namespace {
+
+const QString kTitle = QString::fromUtf8("Potentiomètre - Modification courbe variation");
+
+QRgb At(const QImage& img, int x, int y) {
+  const QRgb p = img.pixel(x, y);
+  return qRgb(qRed(p), qGreen(p), qBlue(p));
+}
+
+// Rows of the window above the gradient panel (the menu bar): the first row
+// at x = 3 with the panel's first band colour.
+int PanelTop(const QImage& shot) {
+  for (int y = 0; y < shot.height(); ++y)
+    if (At(shot, 3, y) == qRgb(115, 220, 225)) return y;
+  return -1;
+}
+
+int CountColour(const QImage& img, const QRect& area, QRgb colour) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) n += At(img, x, y) == colour;
+  return n;
+}
+
+TEST(EndToEnd, MainJobOnARealDisplay) {
+  XSession x;
+  if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
+  QProcess& program = x.start(DORVANE_BINARY, {}, {"LC_ALL=fr_FR.UTF-8"});
+  const qulonglong wid = x.waitForWindow(kTitle);
+  ASSERT_NE(wid, 0u) << "the window never showed";
+  x.focus(wid);
+
+  const auto ready = [](const QImage& s) { return PanelTop(s) >= 0; };
+  QImage shot = x.screenshotUntil(wid, ready);
+  const int top = PanelTop(shot);
+  ASSERT_GE(top, 0);
+  EXPECT_EQ(shot.width(), 606);
+  EXPECT_EQ(shot.height(), top + 374);
+
+  // Gradient bands at known rows of the panel (red, green, blue).
+  EXPECT_EQ(At(shot, 3, top + 0), qRgb(115, 220, 225));
+  EXPECT_EQ(At(shot, 3, top + 100), qRgb(86, 165, 233));   // band 5 starts at 93
+  EXPECT_EQ(At(shot, 3, top + 285), qRgb(29, 55, 247));    // band 15 starts at 280
+  EXPECT_EQ(At(shot, 3, top + 350), qRgb(11, 22, 252));    // band 18
+
+  // The chart: aqua panel, black plot, green and red curves.
+  const QRect chart(248, top + 16, 345, 321);
+  EXPECT_EQ(At(shot, chart.left() + 1, chart.top() + 1), qRgb(0, 255, 255));
+  EXPECT_EQ(At(shot, chart.right() - 1, chart.bottom() - 1), qRgb(0, 255, 255));
+  const QRect plotCorner(chart.left() + 60, chart.top() + 40, 20, 20);  // above both curves
+  EXPECT_GT(CountColour(shot, plotCorner, qRgb(0, 0, 0)), 300);
+  EXPECT_GT(CountColour(shot, chart, qRgb(128, 255, 0)), 200);
+  EXPECT_GT(CountColour(shot, chart, qRgb(255, 0, 0)), 200);
+  EXPECT_EQ(CountColour(shot, chart, qRgb(192, 192, 192)), 0);  // log curve off
+
+  if (qEnvironmentVariableIsSet("DORVANE_SCREENSHOT")) shot.save(qEnvironmentVariable("DORVANE_SCREENSHOT"));
+
+  // Typing into R2 changes the loaded curve.
+  const QImage before = shot.copy(chart);
+  x.click(wid, 160 + 40, top + 88 + 10);
+  x.key("End");
+  x.type("2");
+  shot = x.screenshotUntil(wid, [&](const QImage& s) { return s.copy(chart) != before; });
+  EXPECT_NE(shot.copy(chart), before) << "typing did not redraw the chart";
+
+  // Ticking R1 unticks R2 and turns the loaded curve into the anti-log one:
+  // at 25 % of the travel it now lies above the linear law.
+  const QImage beforeTick = shot.copy(chart);
+  x.click(wid, 16 + 6, top + 64 + 10);
+  shot = x.screenshotUntil(wid, [&](const QImage& s) { return s.copy(chart) != beforeTick; });
+  EXPECT_NE(shot.copy(chart), beforeTick);
+  const QRect titleBand(chart.left(), chart.top() + 8, chart.width(), 16);
+  EXPECT_NE(shot.copy(titleBand), beforeTick.copy(titleBand.translated(-chart.topLeft())));
+
+  // Quit with Alt+F then Q: status 0.
+  x.focus(wid);
+  x.key("alt+f");
+  Sleep(300);
+  x.key("q");
+  ASSERT_TRUE(program.waitForFinished(10000)) << "the program did not end";
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 0);
+}
+
+TEST(EndToEnd, WithoutADisplayItSaysSo) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("DISPLAY");
+  env.remove("WAYLAND_DISPLAY");
+  env.remove("QT_QPA_PLATFORM");
+  p.setProcessEnvironment(env);
+  p.start(DORVANE_BINARY, {});
+  ASSERT_TRUE(p.waitForFinished(10000));
+  EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);  // no abort
+  EXPECT_EQ(p.exitCode(), 1);
+  const QString err = QString::fromUtf8(p.readAllStandardError());
+  EXPECT_TRUE(err.contains("DISPLAY")) << err.toStdString();
+  EXPECT_FALSE(err.contains("qt.qpa")) << err.toStdString();
+}
+
+}  // namespace
+}  // namespace dorvane::e2e

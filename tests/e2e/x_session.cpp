@@ -1,0 +1,152 @@
+#include "e2e/x_session.h"
+
+#include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QThread>
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace dorvane::e2e {
+
+void Sleep(int ms) { QThread::msleep(ms); }
+
+namespace {
+// xdotool takes a POSIX extended regex, and window names reach it through
+// the C locale: escape the metacharacters, and let anything stand for a
+// character beyond ASCII.
+QString EscapeRegex(const QString& text) {
+  QString out;
+  for (QChar c : text) {
+    if (c.unicode() > 127) {
+      out += QStringLiteral(".+");
+      continue;
+    }
+    if (QStringLiteral(".[](){}*+?|^$\\").contains(c)) out += u'\\';
+    out += c;
+  }
+  return out;
+}
+}  // namespace
+
+XSession::XSession() {
+  if (QStandardPaths::findExecutable("Xvfb").isEmpty()) {
+    error_ = "Xvfb is not installed";
+    return;
+  }
+  // -displayfd: the server picks a free display and writes it when ready.
+  int fds[2];
+  if (::pipe(fds) != 0) {
+    error_ = "pipe failed";
+    return;
+  }
+  auto server = std::make_unique<QProcess>();
+  server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  server->setChildProcessModifier([fds] { ::close(fds[0]); });
+  server->start("Xvfb", {"-displayfd", QString::number(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+  ::close(fds[1]);
+  if (!server->waitForStarted(5000)) {
+    ::close(fds[0]);
+    error_ = "Xvfb did not start";
+    return;
+  }
+  QByteArray number;
+  char c;
+  while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  ::close(fds[0]);
+  processes_.push_back(std::move(server));
+  if (number.isEmpty()) {
+    error_ = "Xvfb gave no display";
+    return;
+  }
+  display_ = ":" + QString::fromLatin1(number);
+  if (!QStandardPaths::findExecutable("openbox").isEmpty()) {
+    start("openbox", {"--sm-disable"});
+    // The window manager owns the screen once it answers on the root window.
+    for (int i = 0; i < 50; ++i) {
+      int rc = -1;
+      const QByteArray out = run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}, &rc);
+      if (rc == 0 && out.contains("window id")) break;
+      Sleep(100);
+    }
+  }
+}
+
+XSession::~XSession() {
+  // Programs first, the server last; each by its PID.
+  for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) {
+    QProcess& p = **it;
+    if (p.state() == QProcess::NotRunning) continue;
+    ::kill(pid_t(p.processId()), SIGTERM);
+    if (!p.waitForFinished(3000)) {
+      ::kill(pid_t(p.processId()), SIGKILL);
+      p.waitForFinished(3000);
+    }
+  }
+}
+
+QProcessEnvironment XSession::env() const {
+  QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+  e.insert("DISPLAY", display_);
+  e.remove("QT_QPA_PLATFORM");
+  e.remove("WAYLAND_DISPLAY");
+  return e;
+}
+
+QProcess& XSession::start(const QString& program, const QStringList& args, const QStringList& extraEnv) {
+  auto p = std::make_unique<QProcess>();
+  QProcessEnvironment e = env();
+  for (const QString& kv : extraEnv) e.insert(kv.section('=', 0, 0), kv.section('=', 1));
+  p->setProcessEnvironment(e);
+  p->setProcessChannelMode(QProcess::ForwardedChannels);
+  p->start(program, args);
+  p->waitForStarted(5000);
+  processes_.push_back(std::move(p));
+  return *processes_.back();
+}
+
+QByteArray XSession::run(const QString& tool, const QStringList& args, int* exitCode, int timeoutMs) {
+  QProcess p;
+  p.setProcessEnvironment(env());
+  p.start(tool, args);
+  if (!p.waitForFinished(timeoutMs)) {
+    p.kill();
+    p.waitForFinished(1000);
+    if (exitCode) *exitCode = -1;
+    return {};
+  }
+  if (exitCode) *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  return p.readAllStandardOutput();
+}
+
+qulonglong XSession::waitForWindow(const QString& title, int timeoutMs) {
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < timeoutMs) {
+    const QByteArray out = run("xdotool", {"search", "--onlyvisible", "--name", "^" + EscapeRegex(title) + "$"});
+    const QList<QByteArray> ids = out.trimmed().split('\n');
+    if (!ids.isEmpty() && !ids.first().isEmpty()) return ids.first().toULongLong();
+    Sleep(50);
+  }
+  return 0;
+}
+
+QImage XSession::screenshot(qulonglong window) {
+  const QByteArray png = run("import", {"-window", QString::number(window), "png:-"});
+  QImage image;
+  image.loadFromData(png, "PNG");
+  return image.convertToFormat(QImage::Format_RGB32);
+}
+
+void XSession::key(const QString& keys) { run("xdotool", {"key", "--clearmodifiers", keys}); }
+
+void XSession::type(const QString& text) { run("xdotool", {"type", "--delay", "20", text}); }
+
+void XSession::click(qulonglong window, int x, int y, int button) {
+  run("xdotool", {"mousemove", "--window", QString::number(window), QString::number(x), QString::number(y)});
+  run("xdotool", {"click", QString::number(button)});
+}
+
+void XSession::focus(qulonglong window) { run("xdotool", {"windowfocus", "--sync", QString::number(window)}); }
+
+}  // namespace dorvane::e2e

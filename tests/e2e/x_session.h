@@ -1,0 +1,62 @@
+#pragma once
+// A private X server with a window manager for end-to-end tests, and the
+// command-line tools that drive it. Every process started here is ended by
+// its PID when the session goes.
+#include <QImage>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace dorvane::e2e {
+
+class XSession {
+ public:
+  XSession();
+  ~XSession();
+  XSession(const XSession&) = delete;
+  XSession& operator=(const XSession&) = delete;
+
+  bool ok() const { return !display_.isEmpty(); }
+  const QString& display() const { return display_; }
+  const QString& error() const { return error_; }
+
+  // Starts a program on this display; the session keeps it and ends it last.
+  QProcess& start(const QString& program, const QStringList& args = {}, const QStringList& extraEnv = {});
+
+  // Runs a tool to completion on this display; returns its standard output.
+  QByteArray run(const QString& tool, const QStringList& args, int* exitCode = nullptr, int timeoutMs = 20000);
+
+  // The id of the visible window whose title is exactly `title`, waiting up
+  // to timeoutMs; 0 when it never shows.
+  qulonglong waitForWindow(const QString& title, int timeoutMs = 15000);
+  QImage screenshot(qulonglong window);
+  // Screenshot until `pred` holds or the time is up; returns the last one.
+  template <class Pred>
+  QImage screenshotUntil(qulonglong window, Pred pred, int timeoutMs = 5000);
+
+  void key(const QString& keys);  // xdotool key names, e.g. "alt+f"
+  void type(const QString& text);
+  void click(qulonglong window, int x, int y, int button = 1);
+  void focus(qulonglong window);
+
+ private:
+  QProcessEnvironment env() const;
+  QString display_, error_;
+  std::vector<std::unique_ptr<QProcess>> processes_;  // server first
+};
+
+void Sleep(int ms);
+
+template <class Pred>
+QImage XSession::screenshotUntil(qulonglong window, Pred pred, int timeoutMs) {
+  QImage shot;
+  for (int waited = 0;; waited += 100) {
+    shot = screenshot(window);
+    if (pred(shot) || waited >= timeoutMs) return shot;
+    Sleep(100);
+  }
+}
+
+}  // namespace dorvane::e2e

@@ -1,0 +1,241 @@
+#include "forms/frm_main.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+
+#include "chart/chart.h"
+#include "controls/flat_combo_box.h"
+#include "controls/flat_edit.h"
+#include "controls/label.h"
+#include "controls/markup_check_box.h"
+#include "controls/shape.h"
+#include "core/curves.h"
+#include "core/resistance.h"
+#include "gfx/colour.h"
+#include "ui_frm_main.h"
+
+namespace dorvane::forms {
+namespace {
+
+using gfx::clBlack;
+using gfx::clGray;
+using gfx::clWhite;
+
+// A window created under a given numeric locale, shown offscreen.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void Open(const char* locale = "fr_FR.UTF-8") {
+    qputenv("LC_ALL", locale);
+    window_ = std::make_unique<TfmMain>();
+    window_->show();
+    QApplication::setActiveWindow(window_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void TearDown() override {
+    window_.reset();
+    qunsetenv("LC_ALL");
+  }
+  Ui::TfmMain& ui() { return window_->controls(); }
+
+  void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, 10)); }
+
+  // The series hold exactly the curves computed from the boxes' texts.
+  void ExpectSeriesMatchBoxes() {
+    const char sep = window_->DecimalSeparator();
+    auto read = [&](controls::TFlatEdit* e) { return ParseResistance(e->text().toLatin1().toStdString(), sep); };
+    const Curves c = ComputeCurves(ui().lstPotType->ItemIndex(), read(ui().edP1), read(ui().edR1),
+                                   read(ui().edR2), ui().cbR1->Checked(), ui().cbR2->Checked());
+    const std::vector<CurvePoint>* lists[] = {&c.linear, &c.loaded, &c.log};
+    for (int s = 0; s < 3; ++s) {
+      chart::TChartSeries* series = ui().Chart1->Series(s);
+      ASSERT_EQ(series->Count(), int(lists[s]->size())) << s;
+      // Points are stored in ascending x; the curves are produced that way too.
+      for (int i = 0; i < series->Count(); ++i) {
+        ASSERT_EQ(series->XValues()->Value(i), (*lists[s])[i].x) << s << " " << i;
+        ASSERT_EQ(series->YValues()->Value(i), (*lists[s])[i].y) << s << " " << i;
+      }
+    }
+  }
+
+  std::unique_ptr<TfmMain> window_;
+};
+
+TEST_F(MainWindowTest, InitialStateInACommaLocale) {
+  Open();
+  EXPECT_EQ(window_->windowTitle(), QString::fromUtf8("Potentiomètre - Modification courbe variation"));
+  EXPECT_EQ(ui().Chart1->Title()->TextLines(), QStringList{"Montage en Pseudo Log (Log Pos)"});
+  EXPECT_EQ(ui().lblWireType->Caption(), "Montage en Pseudo Log (Log Pos)");
+  EXPECT_EQ(ui().lblP1->Caption(), "P1\r100,0K");
+  EXPECT_EQ(ui().lblR1->Caption(), "R1");
+  EXPECT_EQ(ui().lblR2->Caption(), "R2\r10,0K");
+  EXPECT_EQ(ui().lblR1->FontColor(), clGray);
+  EXPECT_EQ(ui().lblR2->FontColor(), clBlack);
+  EXPECT_EQ(ui().shR1->BrushColor(), clGray);
+  EXPECT_EQ(ui().shR2->BrushColor(), clWhite);
+  EXPECT_FALSE(ui().edR1->isEnabled());
+  EXPECT_EQ(ui().edR1->text(), "10K2");
+  EXPECT_TRUE(ui().edR2->isEnabled());
+  EXPECT_TRUE(ui().cbShowCurveModified->isVisible());
+  EXPECT_EQ(ui().lstPotType->ItemIndex(), 0);
+  EXPECT_FALSE(ui().lstPotType->isEnabled());
+  EXPECT_TRUE(ui().Chart1->Series(0)->Active());
+  EXPECT_TRUE(ui().Chart1->Series(1)->Active());
+  EXPECT_FALSE(ui().Chart1->Series(2)->Active());
+  EXPECT_EQ(ui().Chart1->Series(2)->Count(), 101);
+  EXPECT_EQ(QApplication::focusWidget(), ui().edR2);
+  ExpectSeriesMatchBoxes();
+}
+
+TEST_F(MainWindowTest, PointLocaleCaptions) {
+  Open("en_US.UTF-8");
+  EXPECT_EQ(ui().lblP1->Caption(), "P1\r100.0K");
+  EXPECT_EQ(ui().lblR2->Caption(), "R2\r10.0K");
+}
+
+TEST_F(MainWindowTest, TickingR1UnticksR2) {
+  Open();
+  Click(ui().cbR1);
+  EXPECT_TRUE(ui().cbR1->Checked());
+  EXPECT_FALSE(ui().cbR2->Checked());
+  EXPECT_EQ(ui().Chart1->Title()->TextLines(), QStringList{"Montage en Pseudo Anti-Log (Log Neg)"});
+  EXPECT_TRUE(ui().edR1->isEnabled());
+  EXPECT_FALSE(ui().edR2->isEnabled());
+  EXPECT_EQ(ui().shR1->BrushColor(), clWhite);
+  EXPECT_EQ(ui().shR2->BrushColor(), clGray);
+  EXPECT_EQ(ui().lblR1->Caption(), "R1\r10,2K");
+  EXPECT_EQ(ui().lblR2->Caption(), "R2");
+  EXPECT_EQ(ui().lblR2->FontColor(), clGray);
+  ExpectSeriesMatchBoxes();
+  // And back: ticking R2 unticks R1.
+  Click(ui().cbR2);
+  EXPECT_FALSE(ui().cbR1->Checked());
+  EXPECT_TRUE(ui().cbR2->Checked());
+  EXPECT_EQ(ui().Chart1->Title()->TextLines(), QStringList{"Montage en Pseudo Log (Log Pos)"});
+  ExpectSeriesMatchBoxes();
+}
+
+TEST_F(MainWindowTest, UntickingBothHidesTheLoadedCurveUntilReticked) {
+  Open();
+  Click(ui().cbR2);
+  EXPECT_FALSE(ui().cbR1->Checked());
+  EXPECT_FALSE(ui().cbR2->Checked());
+  EXPECT_EQ(ui().Chart1->Title()->TextLines(), QStringList{"Montage sans modification"});
+  EXPECT_FALSE(ui().cbShowCurveModified->isVisible());
+  EXPECT_TRUE(ui().cbShowCurveModified->Checked());
+  EXPECT_FALSE(ui().Chart1->Series(1)->Active());
+  EXPECT_FALSE(ui().edR1->isEnabled());
+  EXPECT_FALSE(ui().edR2->isEnabled());
+  Click(ui().cbR2);
+  EXPECT_TRUE(ui().Chart1->Series(1)->Active());
+  EXPECT_TRUE(ui().cbShowCurveModified->isVisible());
+}
+
+TEST_F(MainWindowTest, AfficherBoxesOnlyReplot) {
+  Open();
+  Click(ui().cbShowCurveModified);
+  EXPECT_FALSE(ui().Chart1->Series(1)->Active());
+  EXPECT_EQ(ui().Chart1->Title()->TextLines(), QStringList{"Montage en Pseudo Log (Log Pos)"});
+  EXPECT_EQ(ui().lblR2->Caption(), "R2\r10,0K");
+  Click(ui().cbShowCurveLogIdeal);
+  EXPECT_TRUE(ui().Chart1->Series(2)->Active());
+}
+
+TEST_F(MainWindowTest, EmptyingP1) {
+  Open();
+  ui().edP1->setFocus();
+  QTest::keyClick(ui().edP1, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(ui().edP1, Qt::Key_Delete);
+  EXPECT_EQ(ui().edP1->text(), "");
+  EXPECT_EQ(ui().lblP1->Caption(), "P1\r-");
+  for (int i = 0; i < ui().Chart1->Series(1)->Count(); ++i) EXPECT_EQ(ui().Chart1->Series(1)->YValues()->Value(i), 0);
+  ExpectSeriesMatchBoxes();
+}
+
+TEST_F(MainWindowTest, OtherLawEmptiesEverySeries) {
+  Open();
+  ui().lstPotType->setItemIndex(1);
+  window_->cbR1Click();
+  for (int s = 0; s < 3; ++s) EXPECT_EQ(ui().Chart1->Series(s)->Count(), 0);
+  EXPECT_EQ(ui().lblP1->Caption(), "P1\r100,0K");
+}
+
+TEST_F(MainWindowTest, OneKeystrokeIsOneRuleRunAndOneDrawingPass) {
+  Open();
+  QApplication::processEvents();
+  ui().Chart1->grab();  // the first pass, if it has not happened yet
+  const qint64 runs = window_->RuleRunCount(), passes = ui().Chart1->DrawingPassCount();
+  ui().edR2->setFocus();
+  QTest::keyClick(ui().edR2, Qt::Key_End);
+  QTest::keyClick(ui().edR2, Qt::Key_2);
+  EXPECT_EQ(ui().edR2->text(), "10K2");
+  EXPECT_EQ(window_->RuleRunCount(), runs + 1);
+  QApplication::processEvents();
+  ui().Chart1->repaint();
+  EXPECT_EQ(ui().Chart1->DrawingPassCount(), passes + 1);
+  EXPECT_EQ(ui().lblR2->Caption(), "R2\r10,2K");
+}
+
+TEST_F(MainWindowTest, TwoLineCaptionGrowsLeftAndDown) {
+  Open();
+  const QRect g = ui().lblP1->geometry();
+  EXPECT_EQ(g.x() + g.width(), 49);
+  EXPECT_LT(g.x(), 33);
+  const QFontMetrics fm(ui().lblP1->font());
+  EXPECT_EQ(g.y(), 192);
+  EXPECT_EQ(g.height(), 2 * fm.height());
+  EXPECT_EQ(g.width(), std::max(fm.horizontalAdvance("P1"), fm.horizontalAdvance("100,0K")));
+}
+
+TEST_F(MainWindowTest, FixedFrameAndMenus) {
+  Open();
+  EXPECT_EQ(window_->minimumSize(), window_->maximumSize());
+  EXPECT_FALSE(window_->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(window_->windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_EQ(ui().Shader1->size(), QSize(606, 374));
+  EXPECT_EQ(ui().StatusBar1->geometry(), QRect(1, 354, 604, 19));
+  EXPECT_EQ(ui().StatusBar1->currentMessage(),
+            QString::fromUtf8("Exemples de valeur de résistance (pour P1, R1 et R2) : "
+                              "12; 11,3; 11U3, 68U; 120R;  470E; 12K8; 12,8K; 1M3"));
+  EXPECT_FALSE(ui().Indexdelaide1->isEnabled());
+  EXPECT_EQ(ui().Indexdelaide1->text(), "&Index de l'aide");
+  EXPECT_EQ(ui().CopierenMetafile1->text(), "C&opier en Metafile");
+  EXPECT_EQ(ui().Copier1->text(), "&Copier en Bitmap ");
+  EXPECT_EQ(ui().Fichier1->title(), "&Fichier");
+}
+
+TEST_F(MainWindowTest, TabVisitsTheEnabledValueBoxesOnly) {
+  Open();
+  auto tab = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); };
+  EXPECT_EQ(QApplication::focusWidget(), ui().edR2);
+  tab();
+  EXPECT_EQ(QApplication::focusWidget(), ui().edP1);
+  tab();
+  EXPECT_EQ(QApplication::focusWidget(), ui().edR2);
+  Click(ui().cbR1);  // R1 fitted: edR1 takes part, edR2 drops out
+  ui().edP1->setFocus();
+  tab();
+  EXPECT_EQ(QApplication::focusWidget(), ui().edR1);
+  tab();
+  EXPECT_EQ(QApplication::focusWidget(), ui().edP1);
+}
+
+TEST_F(MainWindowTest, LocaleChangeIsReadAgain) {
+  Open();
+  qputenv("LC_ALL", "en_US.UTF-8");
+  QEvent change(QEvent::LocaleChange);
+  QApplication::sendEvent(window_.get(), &change);
+  EXPECT_EQ(window_->DecimalSeparator(), '.');
+  EXPECT_EQ(ui().lblP1->Caption(), "P1\r100.0K");
+}
+
+TEST_F(MainWindowTest, QuitClosesTheWindow) {
+  Open();
+  ui().Quitter1->trigger();
+  EXPECT_FALSE(window_->isVisible());
+}
+
+}  // namespace
+}  // namespace dorvane::forms
