@@ -32,8 +32,15 @@ BENCHMARK(BM_AboutBoxPaint)->Unit(benchmark::kMicrosecond);
 void BM_PlainDialogPaint(benchmark::State& state) {
   QWidget dialog;
   dialog.resize(305, 193);
-  const char* texts[] = {"Version :", "Copyright :", "Commentaires :", "1.0.0.0", "Copyright (C) 2026 Dorvane",
-                         "Freeware", "Remerciements", "Dorvane", "Modification courbe variation potentiometre"};
+  const char* texts[] = {"Version :",
+                         "Copyright :",
+                         "Commentaires :",
+                         "1.0.0.0",
+                         "Copyright (C) 2026 Dorvane",
+                         "Freeware",
+                         "Remerciements",
+                         "Dorvane",
+                         "Modification courbe variation potentiometre"};
   int y = 8;
   for (const char* t : texts) (new QLabel(QString::fromLatin1(t), &dialog))->move(8, y += 16);
   QImage image(dialog.size(), QImage::Format_RGB32);

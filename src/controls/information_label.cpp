@@ -7,7 +7,8 @@
 
 namespace dorvane::controls {
 
-QString ComposeInformationText(const QString& caption, int insertColon, int insertTabs, const QString& value) {
+QString ComposeInformationText(const QString& caption, int insertColon, int insertTabs,
+                               const QString& value) {
   QString text = caption;
   if (insertColon == 0) text += QLatin1Char(':');
   for (int i = 1; i <= insertTabs; ++i) {
@@ -69,10 +70,14 @@ void TInformationLabel::setVersionFile(const std::string& path) {
 
 QString TInformationLabel::StandardCaption(TInfoType info) {
   switch (info) {
-    case itUser: return QStringLiteral("Utilisateur");
-    case itProgVersion: return QStringLiteral("Version");
-    case itProgCopyright: return QStringLiteral("Copyright");
-    case itProgComments: return QStringLiteral("Commentaires");
+    case itUser:
+      return QStringLiteral("Utilisateur");
+    case itProgVersion:
+      return QStringLiteral("Version");
+    case itProgCopyright:
+      return QStringLiteral("Copyright");
+    case itProgComments:
+      return QStringLiteral("Commentaires");
   }
   return {};
 }
@@ -80,10 +85,17 @@ QString TInformationLabel::StandardCaption(TInfoType info) {
 QString TInformationLabel::Value() const {
   const char16_t* key = nullptr;
   switch (info_) {
-    case itProgVersion: key = u"ProductVersion"; break;
-    case itProgCopyright: key = u"LegalCopyright"; break;
-    case itProgComments: key = u"Comments"; break;
-    case itUser: break;
+    case itProgVersion:
+      key = u"ProductVersion";
+      break;
+    case itProgCopyright:
+      key = u"LegalCopyright";
+      break;
+    case itProgComments:
+      key = u"Comments";
+      break;
+    case itUser:
+      break;
   }
   if (!key) return {};
   const std::u16string value = LookupVersionString(key, versionFile_);
@@ -95,6 +107,8 @@ QString TInformationLabel::Text() const {
   return ComposeInformationText(caption, insertColon_, insertTabs_, Value());
 }
 
-void TInformationLabel::Paint(gfx::Canvas& canvas, const gfx::Rect& client) { DrawLabelText(canvas, client); }
+void TInformationLabel::Paint(gfx::Canvas& canvas, const gfx::Rect& client) {
+  DrawLabelText(canvas, client);
+}
 
 }  // namespace dorvane::controls

@@ -49,7 +49,9 @@ void TScrollText::setFontColor(gfx::Colour c) {
   update();
 }
 
-int TScrollText::LineHeight() const { return QFontMetrics(font()).height() + font3D_->Depth(); }
+int TScrollText::LineHeight() const {
+  return QFontMetrics(font()).height() + font3D_->Depth();
+}
 
 gfx::Rect TScrollText::LineRect(int i, const gfx::Rect& visible) const {
   const int h = LineHeight();

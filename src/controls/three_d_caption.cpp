@@ -15,13 +15,27 @@ void T3DCaption::change(T& field, T value) {
   emit Changed();
 }
 
-void T3DCaption::setStyle(TThreeDStyle s) { change(style_, s); }
-void T3DCaption::setLightDepth(int d) { change(lightDepth_, std::clamp(d, 0, 255)); }
-void T3DCaption::setShadowDepth(int d) { change(shadowDepth_, std::clamp(d, 0, 255)); }
-void T3DCaption::setLightColor(gfx::Colour c) { change(lightColor_, c); }
-void T3DCaption::setShadowColor(gfx::Colour c) { change(shadowColor_, c); }
-void T3DCaption::setTracing(int t) { change(tracing_, t); }
-void T3DCaption::setDisabledStyle(TDisabledStyle s) { change(disabledStyle_, s); }
+void T3DCaption::setStyle(TThreeDStyle s) {
+  change(style_, s);
+}
+void T3DCaption::setLightDepth(int d) {
+  change(lightDepth_, std::clamp(d, 0, 255));
+}
+void T3DCaption::setShadowDepth(int d) {
+  change(shadowDepth_, std::clamp(d, 0, 255));
+}
+void T3DCaption::setLightColor(gfx::Colour c) {
+  change(lightColor_, c);
+}
+void T3DCaption::setShadowColor(gfx::Colour c) {
+  change(shadowColor_, c);
+}
+void T3DCaption::setTracing(int t) {
+  change(tracing_, t);
+}
+void T3DCaption::setDisabledStyle(TDisabledStyle s) {
+  change(disabledStyle_, s);
+}
 
 // --- the 3-D text routine -----------------------------------------------------
 
@@ -104,7 +118,9 @@ void TCustom3DLabel::setFontColor(gfx::Colour c) {
   update();
 }
 
-void TCustom3DLabel::Loaded() { AdjustBounds(); }
+void TCustom3DLabel::Loaded() {
+  AdjustBounds();
+}
 
 void TCustom3DLabel::TextChanged() {
   AdjustBounds();

@@ -15,7 +15,9 @@ namespace {
 
 constexpr std::size_t kHeader = 6;  // length, value length, type
 
-constexpr std::size_t Align4(std::size_t v) { return (v + 3) & ~std::size_t(3); }
+constexpr std::size_t Align4(std::size_t v) {
+  return (v + 3) & ~std::size_t(3);
+}
 
 std::uint16_t Read16(std::span<const std::uint8_t> b, std::size_t at) {
   return std::uint16_t(b[at] | (b[at + 1] << 8));
@@ -54,7 +56,9 @@ std::optional<Node> ReadNode(std::span<const std::uint8_t> b, std::size_t at, st
   return n;
 }
 
-char16_t FoldAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - u'a' + u'A') : c; }
+char16_t FoldAscii(char16_t c) {
+  return (c >= u'a' && c <= u'z') ? char16_t(c - u'a' + u'A') : c;
+}
 
 bool KeyIs(std::span<const std::uint8_t> b, const Node& n, std::u16string_view key) {
   if (n.keyUnits != key.size()) return false;
@@ -93,7 +97,7 @@ class File {
   explicit File(const std::string& path) {
     do fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     while (fd_ < 0 && errno == EINTR);
-    struct stat st{};
+    struct stat st {};
     if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) size_ = std::uint64_t(st.st_size);
   }
   ~File() {
@@ -119,7 +123,9 @@ class File {
 
   std::optional<FileSection> versionSection() const {
     if (!ok()) return std::nullopt;
-    const auto read = [this](std::uint64_t offset, std::span<std::uint8_t> out) { return readAt(offset, out); };
+    const auto read = [this](std::uint64_t offset, std::span<std::uint8_t> out) {
+      return readAt(offset, out);
+    };
     return FindElfSection(read, size_, kVersionSectionName);
   }
 
@@ -164,7 +170,8 @@ std::optional<VersionValue> QueryVersionValue(std::span<const std::uint8_t> bloc
   return v;
 }
 
-std::optional<std::pair<std::uint16_t, std::uint16_t>> VersionTranslation(std::span<const std::uint8_t> block) {
+std::optional<std::pair<std::uint16_t, std::uint16_t>> VersionTranslation(
+    std::span<const std::uint8_t> block) {
   const std::optional<VersionValue> v = QueryVersionValue(block, u"\\VarFileInfo\\Translation");
   if (!v || v->bytes.size() < 4) return std::nullopt;
   return std::pair{Read16(v->bytes, 0), Read16(v->bytes, 2)};
@@ -183,7 +190,8 @@ std::u16string FindVersionString(std::span<const std::uint8_t> block, std::u16st
   return v ? v->string : std::u16string();
 }
 
-std::optional<FileSection> FindElfSection(const ReadAtFn& readAt, std::uint64_t fileSize, std::string_view name) {
+std::optional<FileSection> FindElfSection(const ReadAtFn& readAt, std::uint64_t fileSize,
+                                          std::string_view name) {
   // Three reads: the file header, the section header table, the name table.
   std::array<std::uint8_t, 64> header{};
   const std::size_t headerSize = std::size_t(std::min<std::uint64_t>(fileSize, header.size()));
@@ -255,7 +263,8 @@ std::vector<std::uint8_t> ReadVersionInfo(const std::string& path, std::size_t s
   const File file(path);
   const auto section = file.versionSection();
   if (!section) return {};
-  std::vector<std::uint8_t> block(std::size_t(std::min<std::uint64_t>({section->size, size, kMaxVersionBlock})));
+  std::vector<std::uint8_t> block(
+      std::size_t(std::min<std::uint64_t>({section->size, size, kMaxVersionBlock})));
   if (!file.readAt(section->offset, block)) return {};
   return block;
 }

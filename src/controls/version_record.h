@@ -81,9 +81,13 @@ constexpr std::size_t Open(std::vector<std::uint8_t>& out, std::u16string_view k
   Pad(out);
   return start;
 }
-constexpr void Close(std::vector<std::uint8_t>& out, std::size_t start) { Patch16(out, start, out.size() - start); }
+constexpr void Close(std::vector<std::uint8_t>& out, std::size_t start) {
+  Patch16(out, start, out.size() - start);
+}
 
-constexpr char16_t HexDigit(unsigned v) { return char16_t(v < 10 ? u'0' + v : u'A' + (v - 10)); }
+constexpr char16_t HexDigit(unsigned v) {
+  return char16_t(v < 10 ? u'0' + v : u'A' + (v - 10));
+}
 
 // "040C04E4": language then code page, four uppercase hex digits each.
 constexpr std::array<char16_t, 8> TableName(std::uint16_t language, std::uint16_t codePage) {
@@ -172,7 +176,8 @@ struct VersionValue {
 std::optional<VersionValue> QueryVersionValue(std::span<const std::uint8_t> block, std::u16string_view path);
 
 // The first entry of the translation table as (language, code page).
-std::optional<std::pair<std::uint16_t, std::uint16_t>> VersionTranslation(std::span<const std::uint8_t> block);
+std::optional<std::pair<std::uint16_t, std::uint16_t>> VersionTranslation(
+    std::span<const std::uint8_t> block);
 
 // Value of a string entry, following the translation table or the fallback
 // table; empty when not found.
@@ -186,7 +191,8 @@ struct FileSection {
   std::uint64_t size = 0;
 };
 // Finds a section by name in an ELF file (32 or 64 bits, either byte order).
-std::optional<FileSection> FindElfSection(const ReadAtFn& readAt, std::uint64_t fileSize, std::string_view name);
+std::optional<FileSection> FindElfSection(const ReadAtFn& readAt, std::uint64_t fileSize,
+                                          std::string_view name);
 
 // The running program's own file.
 inline constexpr const char* kOwnProgramFile = "/proc/self/exe";

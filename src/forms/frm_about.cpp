@@ -28,7 +28,8 @@ TfmAbout::TfmAbout(QWidget* parent)
 
   // The layout is loaded: the labels size themselves to their text.
   for (auto* label : {ui_->SimpleLabel1, ui_->SimpleLabel2}) label->Loaded();
-  for (auto* label : {ui_->InformationLabel1, ui_->InformationLabel2, ui_->InformationLabel3}) label->Loaded();
+  for (auto* label : {ui_->InformationLabel1, ui_->InformationLabel2, ui_->InformationLabel3})
+    label->Loaded();
   // The two halves of the name join: the right one starts where the left
   // one's text ends (both draw their text at the same offset).
   const QFontMetrics title(ui_->SimpleLabel1->font());
@@ -66,7 +67,9 @@ void TfmAbout::FormCreate() {
   ui_->ProgramIcon->setPixmap(icon.pixmap(ui_->ProgramIcon->size()));
 }
 
-void TfmAbout::FormClose() { ui_->ScrollText1->setScroll(false); }
+void TfmAbout::FormClose() {
+  ui_->ScrollText1->setScroll(false);
+}
 
 void TfmAbout::done(int result) {
   FormClose();

@@ -1,7 +1,9 @@
 #include "forms/pictures.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
-static void RegisterDorvanePictures() { Q_INIT_RESOURCE(dorvane); }
+static void RegisterDorvanePictures() {
+  Q_INIT_RESOURCE(dorvane);
+}
 
 namespace dorvane {
 

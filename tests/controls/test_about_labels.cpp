@@ -54,12 +54,9 @@ TEST(SimpleLabel, SizesItselfToTextPlusDepthPlusTwo) {
     int light, shadow;
   };
   const Case cases[] = {
-      {"Dor", "Dor", T3DCaption::tdRaisedShadow, 1, 1},
-      {"vane", "vane", T3DCaption::tdRaisedShadow, 1, 1},
-      {"W&x", "Wx", T3DCaption::tdRaisedShadow, 1, 1},
-      {"", " ", T3DCaption::tdRaisedShadow, 1, 1},
-      {"&", " ", T3DCaption::tdRaisedShadow, 1, 1},
-      {"Dor", "Dor", T3DCaption::tdNone, 1, 1},
+      {"Dor", "Dor", T3DCaption::tdRaisedShadow, 1, 1}, {"vane", "vane", T3DCaption::tdRaisedShadow, 1, 1},
+      {"W&x", "Wx", T3DCaption::tdRaisedShadow, 1, 1},  {"", " ", T3DCaption::tdRaisedShadow, 1, 1},
+      {"&", " ", T3DCaption::tdRaisedShadow, 1, 1},     {"Dor", "Dor", T3DCaption::tdNone, 1, 1},
       {"Dor", "Dor", T3DCaption::tdRaisedShadow, 3, 2},
   };
   const QFont font = gfx::PixelFont(QStringLiteral("Arial"), 24, true);
@@ -75,7 +72,8 @@ TEST(SimpleLabel, SizesItselfToTextPlusDepthPlusTwo) {
     label.setCaption(c.caption);
     label.Loaded();
     const int depth = c.style == T3DCaption::tdRaisedShadow ? c.light + c.shadow : 0;
-    EXPECT_EQ(label.geometry(), QRect(128, 8, fm.horizontalAdvance(c.measured) + depth + 2, fm.height() + depth + 2))
+    EXPECT_EQ(label.geometry(),
+              QRect(128, 8, fm.horizontalAdvance(c.measured) + depth + 2, fm.height() + depth + 2))
         << c.caption.toStdString() << " style " << c.style;
   }
 }
@@ -95,7 +93,8 @@ TEST(SimpleLabel, RaisedShadowDrawsShadowThenLightThenText) {
   // The glyphs' pixels when drawn flat at the label's corner.
   const QImage glyphs = Reference(label.size(), font, QStringLiteral("Dk"), Qt::black, kLabelFlags);
   const auto inGlyph = [&](int x, int y) {
-    return x >= 0 && y >= 0 && x < glyphs.width() && y < glyphs.height() && glyphs.pixel(x, y) == qRgb(0, 0, 0);
+    return x >= 0 && y >= 0 && x < glyphs.width() && y < glyphs.height() &&
+           glyphs.pixel(x, y) == qRgb(0, 0, 0);
   };
   int counts[4] = {};
   for (int y = 0; y < img.height(); ++y)
@@ -159,7 +158,8 @@ TEST(ScrollText, AtRestTheTextLiesBelowAndNothingIsDrawn) {
     const int h = QFontMetrics(text.font()).height();
     EXPECT_EQ(text.LineRect(0, {0, 0, 200, 25}), (gfx::Rect{0, 25, 200, 25 + h}));
     const QImage img = Render(text);
-    EXPECT_EQ(img, Reference(text.size(), text.font(), QString(), Qt::black, 0)) << lines.join('|').toStdString();
+    EXPECT_EQ(img, Reference(text.size(), text.font(), QString(), Qt::black, 0))
+        << lines.join('|').toStdString();
   }
 }
 

@@ -28,9 +28,13 @@ VersionRecordSpec Spec(std::span<const VersionString> strings = kProgramStrings)
   return s;
 }
 
-std::u16string Find(const Bytes& block, std::u16string_view key) { return FindVersionString(block, key); }
+std::u16string Find(const Bytes& block, std::u16string_view key) {
+  return FindVersionString(block, key);
+}
 
-std::uint16_t At16(const Bytes& b, std::size_t at) { return std::uint16_t(b[at] | (b[at + 1] << 8)); }
+std::uint16_t At16(const Bytes& b, std::size_t at) {
+  return std::uint16_t(b[at] | (b[at + 1] << 8));
+}
 
 // --- the record built with the program -----------------------------------------
 
@@ -47,7 +51,8 @@ TEST(VersionRecord, TheRunningProgramCarriesItsRecord) {
       {u"Comments", u"Freeware"},
       {u"CompanyName", u""},
   };
-  for (const Case& c : cases) EXPECT_EQ(LookupVersionString(c.key), c.expected) << std::string(c.key.begin(), c.key.end());
+  for (const Case& c : cases)
+    EXPECT_EQ(LookupVersionString(c.key), c.expected) << std::string(c.key.begin(), c.key.end());
 }
 
 TEST(VersionRecord, TheProgramsRecordNamesFrenchInWesternCodePage) {
@@ -228,9 +233,11 @@ TEST_F(VersionFile, EveryLookupReadsTheFileAgain) {
   const std::string file = path("prog");
   const VersionString first[] = {{u"Comments", u"first"}};
   const VersionString second[] = {{u"Comments", u"second, longer"}};
-  testing::WriteFile(file, testing::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(Spec(first))));
+  testing::WriteFile(file,
+                     testing::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(Spec(first))));
   EXPECT_EQ(LookupVersionString(u"Comments", file), u"first");
-  testing::WriteFile(file, testing::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(Spec(second))));
+  testing::WriteFile(file,
+                     testing::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(Spec(second))));
   EXPECT_EQ(LookupVersionString(u"Comments", file), u"second, longer");
 }
 
@@ -253,12 +260,9 @@ TEST(ElfSection, HeaderFieldsOutOfRangeAreRejected) {
   };
   const std::size_t sh = elf.size() - 3 * 64;  // section headers at the end
   const Case cases[] = {
-      {"section header offset", 0x28 + 7, 0x80},
-      {"entry size too small", 0x3A, 8},
-      {"name table index beyond count", 0x3E, 9},
-      {"data offset beyond file", sh + 64 + 24 + 5, 0x10},
-      {"data size beyond file", sh + 64 + 32 + 4, 0x10},
-      {"class", 4, 3},
+      {"section header offset", 0x28 + 7, 0x80},         {"entry size too small", 0x3A, 8},
+      {"name table index beyond count", 0x3E, 9},        {"data offset beyond file", sh + 64 + 24 + 5, 0x10},
+      {"data size beyond file", sh + 64 + 32 + 4, 0x10}, {"class", 4, 3},
   };
   for (const Case& c : cases) {
     Bytes b = elf;

@@ -48,15 +48,24 @@ TEST(AboutBox, ControlsInCreationOrderWithTheirBounds) {
     QRect bounds;  // empty size: sized to its text
   };
   const Control controls[] = {
-      {"lblInitStatus", {8, 152, 289, 14}},      {"ScrollText1", {8, 160, 200, 25}},
-      {"lblThanks", {8, 144, 0, 0}},             {"ProgramIcon", {16, 16, 32, 32}},
-      {"Bevel2", {16, 56, 273, 9}},              {"Image1", {16, 72, 12, 12}},
-      {"Version", {32, 72, 0, 0}},               {"Image2", {16, 88, 12, 12}},
-      {"Copyright", {32, 88, 0, 0}},             {"Image3", {16, 104, 12, 12}},
-      {"Comments", {32, 104, 0, 0}},             {"InformationLabel1", {112, 72, 177, 16}},
-      {"InformationLabel2", {112, 88, 177, 16}}, {"InformationLabel3", {112, 104, 177, 16}},
-      {"Bevel1", {8, 136, 289, 9}},              {"SimpleLabel1", {128, 8, 0, 0}},
-      {"SimpleLabel2", {}},                      {"Label2", {}},
+      {"lblInitStatus", {8, 152, 289, 14}},
+      {"ScrollText1", {8, 160, 200, 25}},
+      {"lblThanks", {8, 144, 0, 0}},
+      {"ProgramIcon", {16, 16, 32, 32}},
+      {"Bevel2", {16, 56, 273, 9}},
+      {"Image1", {16, 72, 12, 12}},
+      {"Version", {32, 72, 0, 0}},
+      {"Image2", {16, 88, 12, 12}},
+      {"Copyright", {32, 88, 0, 0}},
+      {"Image3", {16, 104, 12, 12}},
+      {"Comments", {32, 104, 0, 0}},
+      {"InformationLabel1", {112, 72, 177, 16}},
+      {"InformationLabel2", {112, 88, 177, 16}},
+      {"InformationLabel3", {112, 104, 177, 16}},
+      {"Bevel1", {8, 136, 289, 9}},
+      {"SimpleLabel1", {128, 8, 0, 0}},
+      {"SimpleLabel2", {}},
+      {"Label2", {}},
       {"btnOK", {216, 160, 81, 25}},
   };
   QStringList order;
@@ -154,8 +163,7 @@ TEST(AboutBox, EtchedLinesBulletsAndIcon) {
     }
   const QImage bullet = BulletPicture().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(bullet.size(), QSize(12, 12));
-  for (int top : {72, 88, 104})
-    EXPECT_EQ(shot.copy(16, top, 12, 12), bullet) << top;
+  for (int top : {72, 88, 104}) EXPECT_EQ(shot.copy(16, top, 12, 12), bullet) << top;
   // The application's icon at creation, stretched to 32 x 32.
   for (int y = 16; y < 48; ++y)
     for (int x = 16; x < 48; ++x) ASSERT_EQ(shot.pixel(x, y), qRgb(255, 0, 255)) << x << "," << y;
@@ -178,7 +186,8 @@ TEST(AboutBox, PicturesAreAsDescribed) {
   EXPECT_LE(bullet.colorCount(), 16);
   EXPECT_EQ(bullet.pixel(6, 6), qRgb(255, 0, 0));
   const QIcon icon = ProgramIcon();
-  for (int size : {32, 48, 64, 128, 256}) EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
+  for (int size : {32, 48, 64, 128, 256})
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
   const QImage small(QStringLiteral(":/dorvane/icons/dorvane-32.png"));
   EXPECT_EQ(small.size(), QSize(32, 32));
   EXPECT_LE(small.colorCount(), 16);

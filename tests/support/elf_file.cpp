@@ -19,7 +19,8 @@ struct Writer {
 
 }  // namespace
 
-std::vector<std::uint8_t> MakeElf(const std::string& name, const std::vector<std::uint8_t>& data, ElfLayout layout) {
+std::vector<std::uint8_t> MakeElf(const std::string& name, const std::vector<std::uint8_t>& data,
+                                  ElfLayout layout) {
   const int word = layout.is64 ? 8 : 4;
   const std::uint64_t headerSize = layout.is64 ? 64 : 52;
   const std::uint64_t entrySize = layout.is64 ? 64 : 40;
