@@ -9,13 +9,17 @@ runs=${2:-40}
 bare="$build/bench/startup/bench_startup_bare"
 prog="$build/bench/startup/bench_startup_dorvane"
 
+tmp=$(mktemp)
+trap 'rm -f "$tmp"' EXIT
+
 measure() {  # platform program -> "median_ms median_rss_kib"
   local platform=$1 program=$2 times=() rss=()
   for ((i = 0; i < runs; i++)); do
-    local out
-    out=$( { /usr/bin/time -f '%e %M' env QT_QPA_PLATFORM="$platform" "$program" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
-    times+=("$(awk '{print $1 * 1000}' <<<"$out")")
-    rss+=("$(awk '{print $2}' <<<"$out")")
+    local t0=$EPOCHREALTIME
+    /usr/bin/time -o "$tmp" -f '%M' env QT_QPA_PLATFORM="$platform" "$program" >/dev/null 2>&1
+    local t1=$EPOCHREALTIME
+    times+=("$(awk -v a="$t0" -v b="$t1" 'BEGIN {print (b - a) * 1000}')")
+    rss+=("$(tail -1 "$tmp")")
   done
   local t r
   t=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')

@@ -23,6 +23,8 @@ bool RunsAlong(bool horizontal, int angle) {
 }
 
 constexpr size_t kMaxTicks = 2000;
+// Sizes and lengths in pixels are kept where sums of them cannot overflow.
+constexpr int kMaxBand = 100000;
 }  // namespace
 
 void TChartAxisTitle::setCaption(const QString& c) {
@@ -109,13 +111,13 @@ void TChartAxis::setLabelsAngle(int a) {
   if (Assign(labelsAngle_, a)) Changed_();
 }
 void TChartAxis::setLabelsSeparation(int v) {
-  if (Assign(labelsSeparation_, v)) Changed_();
+  if (Assign(labelsSeparation_, std::clamp(v, -10000, 10000))) Changed_();
 }
 void TChartAxis::setLabelsSize(int v) {
-  if (Assign(labelsSize_, v)) Changed_();
+  if (Assign(labelsSize_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
 }
 void TChartAxis::setTitleSize(int v) {
-  if (Assign(titleSize_, v)) Changed_();
+  if (Assign(titleSize_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
 }
 void TChartAxis::setLabelsOnAxis(bool v) {
   if (Assign(labelsOnAxis_, v)) Changed_();
@@ -136,16 +138,16 @@ void TChartAxis::setTickOnLabelsOnly(bool v) {
   if (Assign(tickOnLabelsOnly_, v)) Changed_();
 }
 void TChartAxis::setTickLength(int v) {
-  if (Assign(tickLength_, v)) Changed_();
+  if (Assign(tickLength_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
 }
 void TChartAxis::setTickInnerLength(int v) {
-  if (Assign(tickInnerLength_, v)) Changed_();
+  if (Assign(tickInnerLength_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
 }
 void TChartAxis::setMinorTickLength(int v) {
-  if (Assign(minorTickLength_, v)) Changed_();
+  if (Assign(minorTickLength_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
 }
 void TChartAxis::setMinorTickCount(int v) {
-  if (Assign(minorTickCount_, std::clamp(v, 0, 1000))) Changed_();
+  if (Assign(minorTickCount_, std::clamp(v, 0, 100))) Changed_();
 }
 void TChartAxis::setGridCentered(bool v) {
   if (Assign(gridCentered_, v)) Changed_();

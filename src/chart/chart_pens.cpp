@@ -1,5 +1,7 @@
 #include "chart/chart_pens.h"
 
+#include <algorithm>
+
 namespace dorvane::chart {
 
 namespace {
@@ -15,7 +17,7 @@ void TChartPen::setColor(gfx::Colour c) {
   if (Assign(color_, c)) emit Changed();
 }
 void TChartPen::setWidth(int w) {
-  if (Assign(width_, std::max(0, w))) emit Changed();
+  if (Assign(width_, std::clamp(w, 0, 10000))) emit Changed();
 }
 void TChartPen::setStyle(TPenStyle s) {
   if (Assign(style_, s)) emit Changed();

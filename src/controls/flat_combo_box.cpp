@@ -14,11 +14,20 @@
 namespace dorvane::controls {
 
 TFlatComboBox::TFlatComboBox(QWidget* parent)
-    : QComboBox(parent), buttonWidth_(style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2), labelFont_(font()) {
+    : QComboBox(parent),
+      buttonWidth_(style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2),
+      labelFont_(font()) {
   setEditable(false);
   setMouseTracking(true);
   // activated() comes from the user only; ItemIndex set from code stays quiet.
   connect(this, &QComboBox::activated, this, [this] { emit OnChange(); });
+}
+
+TFlatComboBox::~TFlatComboBox() {
+  if (label_) {
+    label_->hide();
+    label_->deleteLater();
+  }
 }
 
 void TFlatComboBox::setFlat(bool on) {
@@ -136,16 +145,46 @@ void TFlatComboBox::placeLabel() {
   const int textWidth = QFontMetrics(labelFont_).horizontalAdvance(labelCaption_);
   int left = L, top = T;
   switch (labelPosition_) {
-    case lpLeftTop: left = L - textWidth - m; top = T; break;
-    case lpLeftCenter: left = L - textWidth - m; top = T + (H - h) / 2; break;
-    case lpLeftBottom: left = L - textWidth - m; top = T + H - h; break;
-    case lpTopLeft: left = L; top = T - h - m; break;
-    case lpBottomLeft: left = L; top = T + H + m; break;
-    case lpLeftTopLeft: left = L - m; top = T; break;
-    case lpLeftCenterLeft: left = L - m; top = T + (H - h) / 2; break;
-    case lpLeftBottomLeft: left = L - m; top = T + H - h; break;
-    case lpTopCenter: left = L + (W - w) / 2; top = T - h - m; break;
-    case lpBottomCenter: left = L + (W - w) / 2; top = T + H + m; break;
+    case lpLeftTop:
+      left = L - textWidth - m;
+      top = T;
+      break;
+    case lpLeftCenter:
+      left = L - textWidth - m;
+      top = T + (H - h) / 2;
+      break;
+    case lpLeftBottom:
+      left = L - textWidth - m;
+      top = T + H - h;
+      break;
+    case lpTopLeft:
+      left = L;
+      top = T - h - m;
+      break;
+    case lpBottomLeft:
+      left = L;
+      top = T + H + m;
+      break;
+    case lpLeftTopLeft:
+      left = L - m;
+      top = T;
+      break;
+    case lpLeftCenterLeft:
+      left = L - m;
+      top = T + (H - h) / 2;
+      break;
+    case lpLeftBottomLeft:
+      left = L - m;
+      top = T + H - h;
+      break;
+    case lpTopCenter:
+      left = L + (W - w) / 2;
+      top = T - h - m;
+      break;
+    case lpBottomCenter:
+      left = L + (W - w) / 2;
+      top = T + H + m;
+      break;
   }
   label_->move(left, top);
   label_->setVisible(!isHidden());

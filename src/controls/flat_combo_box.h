@@ -38,12 +38,22 @@ class TFlatComboBox : public QComboBox {
 
  public:
   enum TLabelPosition {
-    lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpBottomLeft,
-    lpLeftTopLeft, lpLeftCenterLeft, lpLeftBottomLeft, lpTopCenter, lpBottomCenter,
+    lpLeftTop,
+    lpLeftCenter,
+    lpLeftBottom,
+    lpTopLeft,
+    lpBottomLeft,
+    lpLeftTopLeft,
+    lpLeftCenterLeft,
+    lpLeftBottomLeft,
+    lpTopCenter,
+    lpBottomCenter,
   };
   Q_ENUM(TLabelPosition)
 
   explicit TFlatComboBox(QWidget* parent = nullptr);
+  // The caption label goes with the list.
+  ~TFlatComboBox() override;
 
   // From code: selects without raising OnChange.
   int ItemIndex() const { return currentIndex(); }

@@ -72,8 +72,7 @@ void TLabel::AdjustBounds() {
   const QFontMetrics fm(font());
   const QStringList lines = Lines();
   int w = 0;
-  for (const QString& line : lines)
-    w = std::max(w, fm.horizontalAdvance(WithoutMnemonics(line)));
+  for (const QString& line : lines) w = std::max(w, fm.horizontalAdvance(WithoutMnemonics(line)));
   const int h = fm.height() * int(lines.size());
   const int left = alignment_ == taRightJustify ? geometry().right() + 1 - w : x();
   setGeometry(left, y(), w, h);
@@ -82,7 +81,8 @@ void TLabel::AdjustBounds() {
 bool TLabel::event(QEvent* e) {
   const bool done = QWidget::event(e);
   // Sizing waits for the end of loading; a font change re-measures.
-  if (e->type() == QEvent::Polish || (e->type() == QEvent::FontChange && testAttribute(Qt::WA_WState_Polished)))
+  if (e->type() == QEvent::Polish ||
+      (e->type() == QEvent::FontChange && testAttribute(Qt::WA_WState_Polished)))
     AdjustBounds();
   return done;
 }

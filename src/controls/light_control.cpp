@@ -23,7 +23,8 @@ void TLightControl::setTransparent(bool on) {
 }
 
 gfx::Colour TLightControl::Color() const {
-  if (parentColor_ && parentWidget()) return gfx::FromQColor(parentWidget()->palette().color(QPalette::Window));
+  if (parentColor_ && parentWidget())
+    return gfx::FromQColor(parentWidget()->palette().color(QPalette::Window));
   return color_;
 }
 

@@ -6,7 +6,11 @@ namespace {
 bool g_themed = true;
 }
 
-bool ThemedLook() { return g_themed; }
-void SetThemedLook(bool themed) { g_themed = themed; }
+bool ThemedLook() {
+  return g_themed;
+}
+void SetThemedLook(bool themed) {
+  g_themed = themed;
+}
 
 }  // namespace dorvane::controls

@@ -67,7 +67,9 @@ Extent MeasureRun(const gfx::Canvas& canvas, const QFont& font, const QString& r
 }
 
 // The least height of a line: "gh" in the font of the line's start.
-int GhHeight(const gfx::Canvas& canvas, const QFont& font) { return Metrics(canvas, font).height(); }
+int GhHeight(const gfx::Canvas& canvas, const QFont& font) {
+  return Metrics(canvas, font).height();
+}
 
 QString DecodeRun(QString run) {
   if (!run.contains(u'&')) return run;
@@ -98,7 +100,9 @@ int HexDigit(QChar c) {
   return -1;
 }
 
-QChar UpperAt(const QString& s, qsizetype i) { return i < s.size() ? s[i].toUpper() : QChar(); }
+QChar UpperAt(const QString& s, qsizetype i) {
+  return i < s.size() ? s[i].toUpper() : QChar();
+}
 
 // Applies one tag (the text between "<" and ">") to the style. Returns true
 // for a line break. Tags that are not built are removed without effect.

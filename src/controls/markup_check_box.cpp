@@ -36,12 +36,18 @@ constexpr std::array<const char*, 16> kUnchecked{
 
 QRgb PixelColour(char c, bool disabled) {
   switch (c) {
-    case '#': return disabled ? qRgb(0xC0, 0xDC, 0xC0) : qRgb(0x20, 0x60, 0x80);
-    case 'o': return qRgb(0xFF, 0xFB, 0xF0);
-    case 'g': return qRgb(0xC0, 0xDC, 0xC0);
-    case 'w': return qRgb(0xFF, 0xFF, 0xFF);
-    case 'v': return disabled ? qRgb(0xC0, 0xDC, 0xC0) : qRgb(0x20, 0xA0, 0x40);
-    default: return qRgb(0xFF, 0x00, 0xFF);
+    case '#':
+      return disabled ? qRgb(0xC0, 0xDC, 0xC0) : qRgb(0x20, 0x60, 0x80);
+    case 'o':
+      return qRgb(0xFF, 0xFB, 0xF0);
+    case 'g':
+      return qRgb(0xC0, 0xDC, 0xC0);
+    case 'w':
+      return qRgb(0xFF, 0xFF, 0xFF);
+    case 'v':
+      return disabled ? qRgb(0xC0, 0xDC, 0xC0) : qRgb(0x20, 0xA0, 0x40);
+    default:
+      return qRgb(0xFF, 0x00, 0xFF);
   }
 }
 
@@ -80,8 +86,12 @@ QImage TCustomMarkupCheckBox::CheckBoxBitmap(int number) {
   return BuildBitmap(number);
 }
 
-void TCustomMarkupCheckBox::SetThemedLook(bool themed) { controls::SetThemedLook(themed); }
-bool TCustomMarkupCheckBox::ThemedLook() { return controls::ThemedLook(); }
+void TCustomMarkupCheckBox::SetThemedLook(bool themed) {
+  controls::SetThemedLook(themed);
+}
+bool TCustomMarkupCheckBox::ThemedLook() {
+  return controls::ThemedLook();
+}
 
 TCustomMarkupCheckBox::TCustomMarkupCheckBox(QWidget* parent)
     : QWidget(parent), caption_(QStringLiteral("TCustomMarkupCheckBox")) {
@@ -169,20 +179,26 @@ void TCustomMarkupCheckBox::setColor(gfx::Colour c) {
   update();
 }
 
-void TCustomMarkupCheckBox::setTabStop(bool on) { setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus); }
+void TCustomMarkupCheckBox::setTabStop(bool on) {
+  setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
+}
 
 void TCustomMarkupCheckBox::Toggle() {
   if (readOnly_) return;
   setState(state_ == cbChecked ? cbUnchecked : cbChecked);
 }
 
-bool TCustomMarkupCheckBox::bitmapBox() const { return buttonType_ == btWinXP && !controls::ThemedLook(); }
+bool TCustomMarkupCheckBox::bitmapBox() const {
+  return buttonType_ == btWinXP && !controls::ThemedLook();
+}
 
 QRect TCustomMarkupCheckBox::BoxRect() const {
   const int w = width(), h = height();
   if (bitmapBox()) {
     const int left = alignment_ == taLeftJustify ? 0 : w - kBitmapSize - 1;
-    const int top = vertAlign_ == tlTop ? 2 : vertAlign_ == tlCenter ? h / 2 - kBitmapSize / 2 : h - kBitmapSize;
+    const int top = vertAlign_ == tlTop      ? 2
+                    : vertAlign_ == tlCenter ? h / 2 - kBitmapSize / 2
+                                             : h - kBitmapSize;
     return {left, top, kBitmapSize, kBitmapSize};
   }
   if (buttonType_ == btWinXP) {
@@ -254,7 +270,8 @@ void TCustomMarkupCheckBox::paintEvent(QPaintEvent*) {
     extent = DrawMarkup(canvas, caption_, caption, options);
   }
   if (focused_)
-    canvas.focusRect({caption.left, caption.top, caption.left + extent.width + 3, caption.top + extent.height + 1});
+    canvas.focusRect(
+        {caption.left, caption.top, caption.left + extent.width + 3, caption.top + extent.height + 1});
 }
 
 bool TCustomMarkupCheckBox::inside(QPointF p) const {

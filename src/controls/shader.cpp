@@ -11,7 +11,7 @@ namespace dorvane::controls {
 long long RoundProduct(double a, double b) {
   const double p = a * b;
   const double err = std::fma(a, b, -p);  // a * b == p + err exactly
-  double r = std::nearbyint(p);          // ties to even
+  double r = std::nearbyint(p);           // ties to even
   // p may sit on a half only because the product was rounded: the error
   // then says on which side the exact value lies.
   if (p - r == 0.5 && err > 0) r += 1;
@@ -80,8 +80,8 @@ void TShader::paintEvent(QPaintEvent*) {
   const int band = static_cast<int>(RoundProduct(h, 1.0)) + 1;  // one more than its length: bands overlap
 
   for (int i = 0; i < steps_; ++i) {
-    const gfx::Colour c = gfx::Rgb(r0 + int(RoundProduct(i, dr)), g0 + int(RoundProduct(i, dg)),
-                                   b0 + int(RoundProduct(i, db)));
+    const gfx::Colour c =
+        gfx::Rgb(r0 + int(RoundProduct(i, dr)), g0 + int(RoundProduct(i, dg)), b0 + int(RoundProduct(i, db)));
     canvas.setPen({c, 1, gfx::PenStyle::Solid});
     canvas.setBrush({c, gfx::BrushStyle::Solid});
     const int p = static_cast<std::uint16_t>(RoundProduct(i, h));

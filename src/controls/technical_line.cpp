@@ -114,12 +114,23 @@ void TTechnicalLine::drawSign(gfx::Canvas& canvas, gfx::Rect b, TLineEndings sig
     canvas.polygon(pts);
   };
   switch (sign) {
-    case leClosedArrowUp: triangle({L, B}, {mx, T}, {R, B}); break;
-    case leClosedArrowDown: triangle({L, T}, {mx, B}, {R, T}); break;
-    case leClosedArrowLeft: triangle({R, T}, {L, my}, {R, B}); break;
-    case leClosedArrowRight: triangle({L, T}, {R, my}, {L, B}); break;
-    case leCircle: canvas.ellipse(b); break;
-    default: break;  // nothing, or a sign the program never shows
+    case leClosedArrowUp:
+      triangle({L, B}, {mx, T}, {R, B});
+      break;
+    case leClosedArrowDown:
+      triangle({L, T}, {mx, B}, {R, T});
+      break;
+    case leClosedArrowLeft:
+      triangle({R, T}, {L, my}, {R, B});
+      break;
+    case leClosedArrowRight:
+      triangle({L, T}, {R, my}, {L, B});
+      break;
+    case leCircle:
+      canvas.ellipse(b);
+      break;
+    default:
+      break;  // nothing, or a sign the program never shows
   }
 }
 

@@ -46,18 +46,42 @@ class TTechnicalLine : public TLightControl {
  public:
   // Only the two straight courses draw; the others are kept as values.
   enum TTechnicalLineTypes {
-    lsStraightLeftToRight, lsStraightTopToBottom, lsTopLeftToBottomRight, lsBottomLeftToTopRight,
-    lsTopLeftEdge, lsBottomLeftEdge, lsTopRightEdge, lsBottomRightEdge,
-    lsTopLeftCurve, lsBottomLeftCurve, lsTopRightCurve, lsBottomRightCurve,
+    lsStraightLeftToRight,
+    lsStraightTopToBottom,
+    lsTopLeftToBottomRight,
+    lsBottomLeftToTopRight,
+    lsTopLeftEdge,
+    lsBottomLeftEdge,
+    lsTopRightEdge,
+    lsBottomRightEdge,
+    lsTopLeftCurve,
+    lsBottomLeftCurve,
+    lsTopRightCurve,
+    lsBottomRightCurve,
   };
   Q_ENUM(TTechnicalLineTypes)
   // Only nothing, the closed arrows and the circle draw; the others draw
   // nothing.
   enum TLineEndings {
-    leNothing, leOpenArrowUp, leOpenArrowDown, leOpenArrowRight, leOpenArrowLeft,
-    leClosedArrowUp, leClosedArrowDown, leClosedArrowLeft, leClosedArrowRight,
-    leDiamond, leCircle, leRectangle, leRoundRect, leParallelogramm, leComb,
-    leHalfCircleLeft, leHalfCircleRight, leHalfCircleUp, leHalfCircleDown,
+    leNothing,
+    leOpenArrowUp,
+    leOpenArrowDown,
+    leOpenArrowRight,
+    leOpenArrowLeft,
+    leClosedArrowUp,
+    leClosedArrowDown,
+    leClosedArrowLeft,
+    leClosedArrowRight,
+    leDiamond,
+    leCircle,
+    leRectangle,
+    leRoundRect,
+    leParallelogramm,
+    leComb,
+    leHalfCircleLeft,
+    leHalfCircleRight,
+    leHalfCircleUp,
+    leHalfCircleDown,
   };
   Q_ENUM(TLineEndings)
   enum TSignPlaces { spEnd, spStart, spBoth, spNoWhere };

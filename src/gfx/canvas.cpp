@@ -4,8 +4,11 @@
 #include <cstdlib>
 
 #include <QFontMetrics>
+#include <QHash>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPolygon>
+#include <QStaticText>
 
 namespace dorvane::gfx {
 
@@ -60,7 +63,16 @@ void Canvas::setPen(const Pen& pen) { pen_ = pen; }
 
 void Canvas::setBrush(const Brush& brush) { brush_ = brush; }
 
-void Canvas::setFont(const QFont& font) { font_ = font; }
+void Canvas::setFont(const QFont& font) {
+  if (font == font_) return;
+  font_ = font;
+  metrics_.reset();
+}
+
+const QFontMetrics& Canvas::metrics() const {
+  if (!metrics_) metrics_.emplace(font_, painter_.device());
+  return *metrics_;
+}
 
 void Canvas::save() {
   flush();
@@ -75,7 +87,7 @@ void Canvas::restore() {
   const State& s = saved_.back();
   pen_ = s.pen;
   brush_ = s.brush;
-  font_ = s.font;
+  setFont(s.font);
   fontColour_ = s.fontColour;
   bkMode_ = s.bkMode;
   textBackground_ = s.textBackground;
@@ -105,20 +117,45 @@ void Canvas::clearClip() {
 // Pixel batches: lines become runs of pixels painted by one drawRects call.
 
 void Canvas::flush() {
-  if (pending_.empty()) return;
+  if (pending_.empty() && pendingPixels_.empty()) return;
   SetComposition(painter_, Raster(pendRaster_));
-  painter_.setPen(Qt::NoPen);
-  painter_.setBrush(Raster(pendRaster_) == Raster::Invert ? QColor(Qt::white) : ToQColor(pendColour_));
-  painter_.drawRects(pending_.data(), int(pending_.size()));
+  const QColor colour = Raster(pendRaster_) == Raster::Invert ? QColor(Qt::white) : ToQColor(pendColour_);
+  if (!pendingPixels_.empty()) {
+    // A point of a one-pixel cosmetic pen covers exactly its pixel when
+    // logical and device pixels are the same; otherwise it would stay one
+    // device pixel, so a scaled painter gets rectangles.
+    const bool unscaled = painter_.device()->devicePixelRatio() == 1 &&
+                          painter_.worldTransform().type() <= QTransform::TxTranslate;
+    if (unscaled) {
+      QPen pen(colour, 1);
+      pen.setCosmetic(true);
+      painter_.setPen(pen);
+      painter_.drawPoints(pendingPixels_.data(), int(pendingPixels_.size()));
+    } else {
+      for (const QPoint& p : pendingPixels_) pending_.emplace_back(p.x(), p.y(), 1, 1);
+    }
+    pendingPixels_.clear();
+  }
+  if (!pending_.empty()) {
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(colour);
+    painter_.drawRects(pending_.data(), int(pending_.size()));
+    pending_.clear();
+  }
   SetComposition(painter_, Raster::Copy);
-  pending_.clear();
 }
 
-void Canvas::addSpan(int x, int y, int w, int h) { pending_.emplace_back(x, y, w, h); }
+void Canvas::addSpan(int x, int y, int w, int h) {
+  if (w == 1 && h == 1)
+    pendingPixels_.emplace_back(x, y);
+  else
+    pending_.emplace_back(x, y, w, h);
+}
 
 void Canvas::applyComposition(PenMode mode) {
   const Raster r = RasterOf(mode);
-  if (!pending_.empty() && (pendColour_ != pen_.colour || Raster(pendRaster_) != r)) flush();
+  if ((!pending_.empty() || !pendingPixels_.empty()) && (pendColour_ != pen_.colour || Raster(pendRaster_) != r))
+    flush();
   pendColour_ = pen_.colour;
   pendRaster_ = int(r);
 }
@@ -131,7 +168,26 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
   }
   applyComposition(pen_.mode);
 
-  const int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y());
+  if (a.x() == b.x() || a.y() == b.y()) {
+    axisLine(a, b, paintEnd);
+    return;
+  }
+  const long long ldx = std::llabs(static_cast<long long>(b.x()) - a.x());
+  const long long ldy = std::llabs(static_cast<long long>(b.y()) - a.y());
+  if (std::max(ldx, ldy) > kLineReach) {
+    // Far longer than any device: stepping pixel by pixel would take
+    // seconds, and the end pixel lies off every device anyway.
+    flush();
+    SetComposition(painter_, RasterOf(pen_.mode));
+    QPen qp(ToQColor(pen_.colour), 1, pen_.style == PenStyle::Solid ? Qt::SolidLine : Qt::DotLine, Qt::FlatCap);
+    qp.setCosmetic(true);
+    painter_.setPen(qp);
+    painter_.drawLine(a, b);
+    SetComposition(painter_, Raster::Copy);
+    return;
+  }
+
+  const int dx = int(ldx), dy = int(ldy);
   const int sx = b.x() >= a.x() ? 1 : -1, sy = b.y() >= a.y() ? 1 : -1;
   const bool xMajor = dx >= dy;
   const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
@@ -182,19 +238,58 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
   endRun();
 }
 
+// Horizontal and vertical lines: one run for a solid pen, the pattern's
+// pixels otherwise. Only the part within kLineReach of the origin is
+// visited, with the pattern counted from the real start.
+void Canvas::axisLine(QPoint a, QPoint b, bool paintEnd) {
+  const bool horizontal = a.y() == b.y();
+  const long long from = horizontal ? a.x() : a.y(), to = horizontal ? b.x() : b.y();
+  const int step = to >= from ? 1 : -1;
+  const long long count = std::llabs(to - from) + (paintEnd ? 1 : 0);
+  long long first = 0, end = count;  // steps first .. end - 1
+  if (step > 0) {
+    first = std::max(first, -kLineReach - from);
+    end = std::min(end, kLineReach - from + 1);
+  } else {
+    first = std::max(first, from - kLineReach);
+    end = std::min(end, from + kLineReach + 1);
+  }
+  if (first >= end) return;
+  auto at = [&](long long i) { return int(from + i * step); };
+  auto run = [&](int p, int q) {
+    const int lo = std::min(p, q), len = std::abs(q - p) + 1;
+    if (horizontal)
+      addSpan(lo, a.y(), len, 1);
+    else
+      addSpan(a.x(), lo, 1, len);
+  };
+  if (pen_.style == PenStyle::Solid) {
+    run(at(first), at(end - 1));
+    return;
+  }
+  const int period = pen_.style == PenStyle::Dot ? 3 : 2;
+  for (long long i = first + (period - first % period) % period; i < end; i += period) run(at(i), at(i));
+}
+
 // Pens wider than one pixel: a band of the pen's width centred on the line,
 // start included, end excluded; slanted wide lines are left to QPainter.
 void Canvas::wideLine(QPoint a, QPoint b) {
   const int w = pen_.width, off = w / 2;
+  // The band [lo, hi) along the line, start included, end excluded.
+  auto band = [](long long p, long long q) {
+    const long long lo = std::clamp(p < q ? p : q + 1, -kLineReach, kLineReach);
+    const long long hi = std::clamp(p < q ? q : p + 1, -kLineReach, kLineReach);
+    return std::pair<int, int>(int(lo), int(hi));
+  };
   if (a.y() == b.y()) {
     if (a.x() == b.x()) return;
     applyComposition(pen_.mode);
-    const int left = a.x() < b.x() ? a.x() : b.x() + 1;
-    addSpan(left, a.y() - off, std::abs(b.x() - a.x()), w);
+    const auto [lo, hi] = band(a.x(), b.x());
+    if (hi > lo) addSpan(lo, a.y() - off, hi - lo, w);
   } else if (a.x() == b.x()) {
     applyComposition(pen_.mode);
-    const int top = a.y() < b.y() ? a.y() : b.y() + 1;
-    addSpan(a.x() - off, top, w, std::abs(b.y() - a.y()));
+    const auto [lo, hi] = band(a.y(), b.y());
+    if (hi > lo) addSpan(a.x() - off, lo, w, hi - lo);
   } else {
     flush();
     SetComposition(painter_, RasterOf(pen_.mode));
@@ -338,34 +433,69 @@ void Canvas::polygon(std::span<const QPoint> points) {
 // ---------------------------------------------------------------------------
 // Text.
 
-int Canvas::textWidth(const QString& text) const {
-  return QFontMetrics(font_, painter_.device()).horizontalAdvance(text);
+struct Canvas::ShapedText {
+  QStaticText glyphs;
+  int width = 0;
+  qreal ascent = 0;  // of the laid-out line, maybe fractional
+};
+
+namespace {
+struct ShapedKey {
+  QFont font;
+  QString text;
+  int dpi;
+  bool operator==(const ShapedKey&) const = default;
+};
+size_t qHash(const ShapedKey& k, size_t seed = 0) { return qHashMulti(seed, k.font, k.text, k.dpi); }
+}  // namespace
+
+const Canvas::ShapedText& Canvas::shaped(const QString& text) const {
+  // One user-interface thread draws; the cache is bounded by clearing it.
+  static QHash<ShapedKey, ShapedText> cache;
+  ShapedKey key{font_, text, painter_.device()->logicalDpiY()};
+  auto it = cache.constFind(key);
+  if (it != cache.constEnd()) return *it;
+  if (cache.size() >= 2048) cache.clear();
+  ShapedText t;
+  t.glyphs.setText(text);
+  t.glyphs.setTextFormat(Qt::PlainText);
+  t.glyphs.setPerformanceHint(QStaticText::AggressiveCaching);
+  t.glyphs.prepare(QTransform(), font_);
+  t.width = metrics().horizontalAdvance(text);
+  t.ascent = QFontMetricsF(font_, painter_.device()).ascent();
+  return *cache.insert(std::move(key), std::move(t));
 }
 
-int Canvas::textHeight(const QString&) const { return QFontMetrics(font_, painter_.device()).height(); }
+// The text's cell has its top-left corner at (left, top); the baseline lies
+// the integer ascent below, exactly where drawText would put it.
+void Canvas::drawShaped(int left, int top, const ShapedText& t) {
+  painter_.setFont(font_);
+  painter_.setPen(ToQColor(fontColour_));
+  painter_.drawStaticText(QPointF(left, top + metrics().ascent() - t.ascent), t.glyphs);
+}
+
+int Canvas::textWidth(const QString& text) const { return shaped(text).width; }
+
+int Canvas::textHeight(const QString&) const { return metrics().height(); }
 
 void Canvas::textOut(int x, int y, const QString& text, TextAlign align) {
   flush();
-  const QFontMetrics fm(font_, painter_.device());
-  const int w = fm.horizontalAdvance(text);
+  const ShapedText& t = shaped(text);
+  const int w = t.width;
   const int left = align == TextAlign::Left ? x : align == TextAlign::Center ? x - w / 2 : x - w;
-  if (bkMode_ == BackgroundMode::Opaque) painter_.fillRect(QRect(left, y, w, fm.height()), ToQColor(textBackground_));
-  painter_.setFont(font_);
-  painter_.setPen(ToQColor(fontColour_));
-  painter_.drawText(QPoint(left, y + fm.ascent()), text);
+  if (bkMode_ == BackgroundMode::Opaque) painter_.fillRect(QRect(left, y, w, metrics().height()), ToQColor(textBackground_));
+  drawShaped(left, y, t);
 }
 
 void Canvas::textOutRotated90(int x, int y, const QString& text) {
   flush();
-  const QFontMetrics fm(font_, painter_.device());
+  const ShapedText& t = shaped(text);
   painter_.save();
   painter_.translate(x, y);
   painter_.rotate(-90);
   if (bkMode_ == BackgroundMode::Opaque)
-    painter_.fillRect(QRect(0, 0, fm.horizontalAdvance(text), fm.height()), ToQColor(textBackground_));
-  painter_.setFont(font_);
-  painter_.setPen(ToQColor(fontColour_));
-  painter_.drawText(QPoint(0, fm.ascent()), text);
+    painter_.fillRect(QRect(0, 0, t.width, metrics().height()), ToQColor(textBackground_));
+  drawShaped(0, 0, t);
   painter_.restore();
 }
 
@@ -384,7 +514,7 @@ QString WithoutMnemonics(const QString& text) {
 
 int Canvas::drawText(Rect& r, const QString& text, unsigned flags) {
   flush();
-  const QFontMetrics fm(font_, painter_.device());
+  const QFontMetrics& fm = metrics();
   const bool single = flags & kSingleLine;
   const bool wrap = (flags & kWordBreak) && !single;
   const bool mnemonics = flags & kMnemonics;

@@ -13,9 +13,11 @@
 // Antialiasing is off. Coordinates are logical pixels; on a high-density
 // device every logical pixel becomes a block of device pixels.
 #include <QFont>
+#include <QFontMetrics>
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -175,8 +177,17 @@ class Canvas {
   void flush();
   void addSpan(int x, int y, int w, int h);
   void strokeLine(QPoint a, QPoint b, bool paintEnd);
+  void axisLine(QPoint a, QPoint b, bool paintEnd);
+  // Lines are stepped only this far from the origin, in logical pixels.
+  static constexpr long long kLineReach = 1 << 20;
   void wideLine(QPoint a, QPoint b);
   void applyComposition(PenMode mode);
+  const QFontMetrics& metrics() const;
+  // Width and shaped glyphs of a text in the current font, kept across
+  // canvases: chart labels and captions repeat on every repaint.
+  struct ShapedText;
+  const ShapedText& shaped(const QString& text) const;
+  void drawShaped(int left, int top, const ShapedText& t);
 
   QPainter& painter_;
   Pen pen_;
@@ -187,10 +198,14 @@ class Canvas {
   Colour textBackground_ = clWhite;
   QPoint pos_;
   std::vector<State> saved_;
+  mutable std::optional<QFontMetrics> metrics_;
 
   // Pixels of lines waiting to be painted in one call, all in pendColour_
-  // with the raster operation pendRaster_ (copy, not-xor or invert).
+  // with the raster operation pendRaster_ (copy, not-xor or invert). Single
+  // pixels are kept apart: on an unscaled device they go out as points,
+  // which Qt paints far faster than one-pixel rectangles.
   std::vector<QRect> pending_;
+  std::vector<QPoint> pendingPixels_;
   Colour pendColour_ = clBlack;
   int pendRaster_ = 0;
 };

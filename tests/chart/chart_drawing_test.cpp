@@ -224,6 +224,31 @@ TEST_F(ProgramChart, ShownAxes) {
   EXPECT_FALSE(chart.IsAxisShown(chart.RightAxis()));
 }
 
+TEST(ChartAxes, AutomaticRangeFollowsTheActiveSeries) {
+  TChart chart;
+  chart.resize(kWidth, kHeight);
+  auto* a = new TLineSeries(&chart);
+  auto* b = new TLineSeries(&chart);
+  chart.AddSeries(a);
+  chart.AddSeries(b);
+  a->AddPoint(10, 5);
+  a->AddPoint(20, 7);
+  b->AddPoint(-4, 30);
+  Render(chart);
+  EXPECT_EQ(chart.BottomAxis()->ShownMin(), -4);
+  EXPECT_EQ(chart.BottomAxis()->ShownMax(), 20);
+  EXPECT_EQ(chart.LeftAxis()->ShownMax(), 30);
+  b->setActive(false);
+  Render(chart);
+  EXPECT_EQ(chart.BottomAxis()->ShownMin(), 10);
+  EXPECT_EQ(chart.LeftAxis()->ShownMin(), 5);
+  EXPECT_EQ(chart.LeftAxis()->ShownMax(), 7);
+  chart.BottomAxis()->SetMinMax(0, 50);  // a fixed range ignores the points
+  Render(chart);
+  EXPECT_EQ(chart.BottomAxis()->ShownMin(), 0);
+  EXPECT_EQ(chart.BottomAxis()->ShownMax(), 50);
+}
+
 // --- the program's curves -----------------------------------------------------
 
 TEST_F(ProgramChart, InitialCurves) {
@@ -251,7 +276,9 @@ TEST_F(ProgramChart, InitialCurves) {
   // Nothing of the curves outside the clip rectangle.
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
-      if (!clip.contains(x, y)) ASSERT_TRUE(img.pixel(x, y) != kRed && img.pixel(x, y) != kGreen) << x << "," << y;
+      if (!clip.contains(x, y)) {
+        ASSERT_TRUE(img.pixel(x, y) != kRed && img.pixel(x, y) != kGreen) << x << "," << y;
+      }
 
   chart.Series(2)->setActive(true);
   img = Render(chart);
@@ -454,6 +481,48 @@ TEST(ChartRanges, AbsurdRangesDrawWithoutHanging) {
     const QImage img = Render(s.chart);
     EXPECT_EQ(img.pixel(0, 0), kAqua);
     EXPECT_LE(s.chart.LeftAxis()->TickPositions().size(), 2000u);
+  }
+}
+
+TEST(ChartRanges, AbsurdSettingsDrawWithoutHanging) {
+  const std::vector<std::pair<const char*, std::function<void(TChart&)>>> settings = {
+      {"tick lengths", [](TChart& c) {
+         c.BottomAxis()->setTickLength(2000000000);
+         c.LeftAxis()->setMinorTickLength(-2000000000);
+         c.LeftAxis()->setTickInnerLength(2000000000);
+       }},
+      {"label and title sizes", [](TChart& c) {
+         c.BottomAxis()->setLabelsSize(2000000000);
+         c.LeftAxis()->setTitleSize(-2000000000);
+       }},
+      {"margins", [](TChart& c) {
+         c.setMarginLeft(100000);
+         c.setMarginTop(-100000);
+         c.setBorderWidth(2000000000);
+       }},
+      {"positions", [](TChart& c) {
+         c.BottomAxis()->setStartPosition(1e300);
+         c.LeftAxis()->setEndPosition(-std::numeric_limits<double>::infinity());
+       }},
+      {"separation and minor count", [](TChart& c) {
+         c.BottomAxis()->setLabelsSeparation(-5);
+         c.LeftAxis()->setLabelsSeparation(2000000000);
+         c.LeftAxis()->setMinorTickCount(2000000000);
+       }},
+      {"wide pens", [](TChart& c) {
+         c.BottomAxis()->Axis()->setWidth(100000);
+         c.LeftAxis()->Grid()->setWidth(100000);
+         static_cast<TLineSeries*>(c.Series(1))->LinePen()->setWidth(1000);
+       }},
+  };
+  for (const auto& [what, apply] : settings) {
+    SCOPED_TRACE(what);
+    TChart chart;
+    SetUpProgramChart(chart);
+    PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, true);
+    apply(chart);
+    const QImage img = Render(chart);
+    EXPECT_FALSE(img.isNull());
   }
 }
 

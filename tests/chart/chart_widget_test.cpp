@@ -66,6 +66,33 @@ TEST(ChartWidget, UnbufferedDisplayDrawsEveryPaint) {
   EXPECT_EQ(shown, Render(chart));
 }
 
+TEST(ChartWidget, DrawToCanvasAnywhereLeavesTheWindowImageAlone) {
+  TChart chart;
+  SetUpProgramChart(chart);
+  PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
+  const QImage alone = Render(chart);
+  QImage window(kWidth, kHeight, QImage::Format_RGB32);
+  chart.render(&window);  // the window's image is now fresh
+  ASSERT_FALSE(chart.ImageStale());
+  const QImage windowImage = chart.OffscreenImage();
+
+  // The same chart drawn into a bigger image at an offset, through an
+  // outer clip, is the same picture moved.
+  QImage big(kWidth + 60, kHeight + 50, QImage::Format_RGB32);
+  big.fill(Qt::magenta);
+  {
+    QPainter p(&big);
+    gfx::Canvas canvas(p);
+    canvas.intersectClipRect({0, 0, kWidth + 60, kHeight + 50});
+    chart.DrawToCanvas(canvas, {50, 40, 50 + kWidth, 40 + kHeight});
+  }
+  EXPECT_EQ(big.copy(50, 40, kWidth, kHeight), alone);
+  EXPECT_EQ(big.pixel(49, 39), qRgb(255, 0, 255)) << "nothing outside the rectangle";
+  EXPECT_EQ(chart.PlotRect().left, Expected().left + 50);
+  EXPECT_FALSE(chart.ImageStale());
+  EXPECT_EQ(chart.OffscreenImage(), windowImage);
+}
+
 // A chart on a screen of twice the density.
 class DenseChart : public TChart {
  protected:

@@ -2,11 +2,12 @@
 
 #include <cstdlib>
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "controls/look.h"
 #include "gfx/fonts.h"
@@ -37,7 +38,8 @@ struct Form {
     parent.setPalette(pal);
     list = new Combo(&parent);
     list->setGeometry(kAt.x(), kAt.y(), 137, 21);
-    list->addItems({QStringLiteral("Linéaire"), QStringLiteral("Logarithmique"), QStringLiteral("Anti-Logarithmique")});
+    list->addItems(
+        {QStringLiteral("Linéaire"), QStringLiteral("Logarithmique"), QStringLiteral("Anti-Logarithmique")});
     list->setFlat(true);
     list->setFlatParentColor(false);
     list->setParentColor(true);
@@ -87,8 +89,8 @@ TEST(FlatComboBox, BottomLineEndsAt116AndRingsTakeTheParentsColour) {
     for (int x = 0; x <= 116; ++x) ASSERT_EQ(img.pixel(kAt.x() + x, y), qRgb(0, 0, 0)) << x;
     for (int x = 117; x < 137; ++x) ASSERT_EQ(img.pixel(kAt.x() + x, y), kParentColour.rgb()) << x;
     // Disabled: the field takes the parent's colour; rings all round.
-    for (QPoint p : {QPoint(0, 0), QPoint(1, 1), QPoint(2, 2), QPoint(136, 0), QPoint(135, 19), QPoint(134, 18),
-                     QPoint(3, 3), QPoint(60, 17)})
+    for (QPoint p : {QPoint(0, 0), QPoint(1, 1), QPoint(2, 2), QPoint(136, 0), QPoint(135, 19),
+                     QPoint(134, 18), QPoint(3, 3), QPoint(60, 17)})
       EXPECT_EQ(img.pixel(kAt + p), kParentColour.rgb()) << themed << " " << p.x() << "," << p.y();
   }
 }
@@ -130,7 +132,8 @@ TEST(FlatComboBox, FieldShowsTheItemGreyedWhenDisabled) {
     return colour;
   };
   auto near = [](QRgb a, QRgb b) {
-    return std::abs(qRed(a) - qRed(b)) <= 8 && std::abs(qGreen(a) - qGreen(b)) <= 8 && std::abs(qBlue(a) - qBlue(b)) <= 8;
+    return std::abs(qRed(a) - qRed(b)) <= 8 && std::abs(qGreen(a) - qGreen(b)) <= 8 &&
+           std::abs(qBlue(a) - qBlue(b)) <= 8;
   };
   Form f;
   EXPECT_TRUE(near(darkest(Render(f.parent)), gfx::ToQColor(gfx::clGrayText).rgb()));
@@ -147,12 +150,14 @@ TEST(FlatComboBox, FlatFallbackButtonIsAFaceWithAnArrow) {
   const QImage img = Render(f.parent);
   const QRgb face = gfx::ToQColor(gfx::clBtnFace).rgb();
   // The face around the arrow's box (w - bw + 4, 4)-(w - 4, h - 4).
-  for (QPoint p : {QPoint(137 - bw + 1, 3), QPoint(137 - bw + 1, 17), QPoint(137 - 4, 10), QPoint(137 - bw + 2, 10)})
+  for (QPoint p :
+       {QPoint(137 - bw + 1, 3), QPoint(137 - bw + 1, 17), QPoint(137 - 4, 10), QPoint(137 - bw + 2, 10)})
     EXPECT_EQ(img.pixel(kAt + p), face) << p.x() << "," << p.y();
   // The arrow itself, engraved while disabled.
   bool arrow = false;
   for (int y = 4; y < 17; ++y)
-    for (int x = 137 - bw + 4; x < 137 - 4; ++x) arrow |= img.pixel(kAt + QPoint(x, y)) == gfx::ToQColor(gfx::clBtnShadow).rgb();
+    for (int x = 137 - bw + 4; x < 137 - 4; ++x)
+      arrow |= img.pixel(kAt + QPoint(x, y)) == gfx::ToQColor(gfx::clBtnShadow).rgb();
   EXPECT_TRUE(arrow);
 }
 
@@ -219,6 +224,16 @@ TEST(FlatComboBox, LabelFollowsVisibilityAndEnabledState) {
   EXPECT_TRUE(label->isEnabled());
   f.list->setEnabled(false);
   EXPECT_FALSE(label->isEnabled());
+}
+
+TEST(FlatComboBox, LabelGoesWithTheList) {
+  Form f;
+  QPointer<TLabel> label = f.list->Label();
+  f.parent.show();
+  f.list->deleteLater();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(label.isNull());
 }
 
 TEST(FlatComboBox, OnlyTheUsersSelectionRaisesOnChange) {

@@ -1,12 +1,12 @@
 #include "controls/flat_edit.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "gfx/fonts.h"
 #include "pixels.h"

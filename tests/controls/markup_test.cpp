@@ -1,8 +1,8 @@
 #include "controls/markup.h"
 
+#include <gtest/gtest.h>
 #include <QFontMetrics>
 #include <QPainter>
-#include <gtest/gtest.h>
 
 #include <vector>
 
@@ -67,12 +67,17 @@ QImage Reference(const std::vector<TextRun>& runs, int x0 = 11, int top = 4, int
   return img;
 }
 
-int Width(const QString& s) { return QFontMetrics(gfx::WindowFont()).horizontalAdvance(s); }
-int LineHeight() { return QFontMetrics(gfx::WindowFont()).height(); }
+int Width(const QString& s) {
+  return QFontMetrics(gfx::WindowFont()).horizontalAdvance(s);
+}
+int LineHeight() {
+  return QFontMetrics(gfx::WindowFont()).height();
+}
 
 TEST(Markup, ProgramCaptionWithColourTag) {
   const Drawn d = Draw(QStringLiteral("Afficher <FONT color=\"#80FF00\">courbe originale</FONT>"));
-  const QImage expected = Reference({{"Afficher ", Qt::black}, {"courbe ", QColor(0x80, 0xFF, 0x00)},
+  const QImage expected = Reference({{"Afficher ", Qt::black},
+                                     {"courbe ", QColor(0x80, 0xFF, 0x00)},
                                      {"originale", QColor(0x80, 0xFF, 0x00)}});
   EXPECT_TRUE(Diff(d.image, expected).empty());
   EXPECT_EQ(d.extent.width, Width("Afficher ") + Width("courbe ") + Width("originale"));
@@ -81,8 +86,8 @@ TEST(Markup, ProgramCaptionWithColourTag) {
 
 TEST(Markup, TagSpellingsThatActAlike) {
   // Two spaces before ">", lower-case hex, and any case of the tag name.
-  const QImage expected =
-      Reference({{"Afficher ", Qt::black}, {"courbe ", QColor(0xC0, 0xC0, 0xC0)}, {"log", QColor(0xC0, 0xC0, 0xC0)}});
+  const QImage expected = Reference(
+      {{"Afficher ", Qt::black}, {"courbe ", QColor(0xC0, 0xC0, 0xC0)}, {"log", QColor(0xC0, 0xC0, 0xC0)}});
   for (const char* text : {"Afficher <FONT color=\"#C0C0C0\"  >courbe log</FONT>",
                            "Afficher <font COLOR=\"#c0c0c0\">courbe log</font>",
                            "Afficher <FoNt face=\"x\" color=\"clSilver\">courbe log"}) {
@@ -96,9 +101,18 @@ TEST(Markup, ColourValues) {
     gfx::Colour colour;
   };
   const Case cases[] = {
-      {"#80FF00", 0x00FF80}, {"#80ff00", 0x00FF80}, {"#0000FF", gfx::clBlue}, {"#FF0000", gfx::clRed},
-      {"clRed", gfx::clRed}, {"CLSILVER", gfx::clSilver}, {"clBtnFace", gfx::clBtnFace}, {"clInfoBk", gfx::clInfoBk},
-      {"red", gfx::clBlack}, {"clNoSuchColour", gfx::clBlack}, {"#12", gfx::clBlack}, {"#GG0000", gfx::clBlack},
+      {"#80FF00", 0x00FF80},
+      {"#80ff00", 0x00FF80},
+      {"#0000FF", gfx::clBlue},
+      {"#FF0000", gfx::clRed},
+      {"clRed", gfx::clRed},
+      {"CLSILVER", gfx::clSilver},
+      {"clBtnFace", gfx::clBtnFace},
+      {"clInfoBk", gfx::clInfoBk},
+      {"red", gfx::clBlack},
+      {"clNoSuchColour", gfx::clBlack},
+      {"#12", gfx::clBlack},
+      {"#GG0000", gfx::clBlack},
       {"", gfx::clBlack},
   };
   for (const Case& c : cases) EXPECT_EQ(MarkupColour(QString::fromLatin1(c.value)), c.colour) << c.value;
@@ -108,15 +122,17 @@ TEST(Markup, EndTagsGoBackToTheStartingColour) {
   const QColor blue(0, 0, 255), red(255, 0, 0);
   // An end tag without a start tag still resets; a second start tag replaces
   // the first without nesting.
-  const Drawn d = Draw(QStringLiteral("a<FONT color=\"#FF0000\">b<FONT color=\"clBlack\">c</FONT>d</FONT>e"), {10, 4, 250, 60},
-                       {}, gfx::clBlue);
-  EXPECT_TRUE(Diff(d.image, Reference({{"a", blue}, {"b", red}, {"c", Qt::black}, {"d", blue}, {"e", blue}})).empty());
+  const Drawn d = Draw(QStringLiteral("a<FONT color=\"#FF0000\">b<FONT color=\"clBlack\">c</FONT>d</FONT>e"),
+                       {10, 4, 250, 60}, {}, gfx::clBlue);
+  EXPECT_TRUE(Diff(d.image, Reference({{"a", blue}, {"b", red}, {"c", Qt::black}, {"d", blue}, {"e", blue}}))
+                  .empty());
 }
 
 TEST(Markup, UnknownAndUnbuiltTagsVanish) {
   const std::vector<TextRun> abcd{{"ab", Qt::black}, {"cd", Qt::black}};
-  for (const char* text : {"ab<X>cd", "ab<XYZ q=\"1\">cd", "ab<B>cd", "ab</I>cd", "ab<SUB>cd", "ab<IMG src=\"IDX:1\">cd",
-                           "ab<A href=\"x\">cd</A>", "ab<>cd", "ab</>cd", "ab<FONT size=\"5\" bgcolor=\"#FF0000\">cd"}) {
+  for (const char* text :
+       {"ab<X>cd", "ab<XYZ q=\"1\">cd", "ab<B>cd", "ab</I>cd", "ab<SUB>cd", "ab<IMG src=\"IDX:1\">cd",
+        "ab<A href=\"x\">cd</A>", "ab<>cd", "ab</>cd", "ab<FONT size=\"5\" bgcolor=\"#FF0000\">cd"}) {
     const Drawn d = Draw(QString::fromUtf8(text));
     EXPECT_TRUE(Diff(d.image, Reference(abcd)).empty()) << text;
     EXPECT_EQ(d.extent.width, Width("ab") + Width("cd")) << text;
@@ -153,7 +169,8 @@ TEST(Markup, SecondLineDroppedInATwentyPixelBox) {
   EXPECT_EQ(d.extent, (MarkupExtent{Width("Afficher courbe"), LineHeight()}));
   // With room for it, the last word goes to a second line.
   const Drawn tall = Draw(text, {10, 4, 10 + width, 4 + 2 * LineHeight()});
-  EXPECT_TRUE(Diff(tall.image, Reference({{"Afficher ", Qt::black}, {"courbe ", Qt::black}, {"originale", Qt::black, 1}}))
+  EXPECT_TRUE(Diff(tall.image,
+                   Reference({{"Afficher ", Qt::black}, {"courbe ", Qt::black}, {"originale", Qt::black, 1}}))
                   .empty());
   EXPECT_EQ(tall.extent.height, 2 * LineHeight());
 }
@@ -172,7 +189,9 @@ TEST(Markup, WordsWrapWhereTheLineIsFull) {
 TEST(Markup, AWordWiderThanTheBoxIsStillDrawn) {
   // It goes on its line anyway, cut at the box's right edge.
   const Drawn d = Draw(QStringLiteral("Anticonstitutionnellement x"), {10, 4, 40, 60});
-  EXPECT_TRUE(Diff(d.image, Reference({{"Anticonstitutionnellement ", Qt::black}, {"x", Qt::black, 1}}, 11, 4, 40)).empty());
+  EXPECT_TRUE(
+      Diff(d.image, Reference({{"Anticonstitutionnellement ", Qt::black}, {"x", Qt::black, 1}}, 11, 4, 40))
+          .empty());
   EXPECT_EQ(d.extent, (MarkupExtent{Width("Anticonstitutionnellement"), 2 * LineHeight()}));
 }
 
@@ -181,9 +200,10 @@ TEST(Markup, TouchingWordsStayTogether) {
   // edge) although it does not fit; "ef" goes to the next line.
   const int w = Width("ab");
   const Drawn d = Draw(QStringLiteral("ab<FONT color=\"#FF0000\">cd ef"), {10, 4, 10 + w + 2, 60});
-  EXPECT_TRUE(Diff(d.image, Reference({{"ab", Qt::black}, {"cd ", QColor(255, 0, 0)}, {"ef", QColor(255, 0, 0), 1}}, 11,
-                                      4, 10 + w + 2))
-                  .empty());
+  EXPECT_TRUE(
+      Diff(d.image, Reference({{"ab", Qt::black}, {"cd ", QColor(255, 0, 0)}, {"ef", QColor(255, 0, 0), 1}},
+                              11, 4, 10 + w + 2))
+          .empty());
   EXPECT_EQ(d.extent.width, Width("abcd"));
 }
 
@@ -206,7 +226,8 @@ TEST(Markup, AmpersandsAndEntities) {
   {
     QPainter p(&expected);
     p.setFont(gfx::WindowFont());
-    p.drawText(QRect(11, 4, 239, LineHeight()), Qt::TextShowMnemonic | Qt::AlignLeft | Qt::AlignTop, "&Quitter");
+    p.drawText(QRect(11, 4, 239, LineHeight()), Qt::TextShowMnemonic | Qt::AlignLeft | Qt::AlignTop,
+               "&Quitter");
   }
   EXPECT_TRUE(Diff(mnemonic.image, expected).empty());
   EXPECT_EQ(mnemonic.extent.width, Width("Quitter"));
@@ -222,7 +243,8 @@ TEST(Markup, WithoutWordWrapOneLineEndsInAnEllipsis) {
     QPainter p(&expected);
     p.setFont(gfx::WindowFont());
     const QFontMetrics fm(gfx::WindowFont(), &expected);
-    p.drawText(QPoint(11, 4 + fm.ascent()), fm.elidedText("aaaa bbbb cccc dddd", Qt::ElideRight, Width("aaaa bbbb") - 1));
+    p.drawText(QPoint(11, 4 + fm.ascent()),
+               fm.elidedText("aaaa bbbb cccc dddd", Qt::ElideRight, Width("aaaa bbbb") - 1));
   }
   EXPECT_TRUE(Diff(d.image, expected).empty());
 }

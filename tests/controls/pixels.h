@@ -25,7 +25,9 @@ inline std::tuple<int, int, int> RgbAt(const QImage& image, int x, int y) {
   return {qRed(p), qGreen(p), qBlue(p)};
 }
 
-inline std::tuple<int, int, int> RgbOf(gfx::Colour c) { return {gfx::RedOf(c), gfx::GreenOf(c), gfx::BlueOf(c)}; }
+inline std::tuple<int, int, int> RgbOf(gfx::Colour c) {
+  return {gfx::RedOf(c), gfx::GreenOf(c), gfx::BlueOf(c)};
+}
 
 struct PointLess {
   bool operator()(const QPoint& a, const QPoint& b) const {
@@ -51,6 +53,8 @@ inline QRect Bounds(const PointSet& points) {
 }
 
 // Whether the two images agree inside area (in the images' own coordinates).
-inline bool SameIn(const QImage& a, const QImage& b, const QRect& area) { return Diff(a, b, area).empty(); }
+inline bool SameIn(const QImage& a, const QImage& b, const QRect& area) {
+  return Diff(a, b, area).empty();
+}
 
 }  // namespace dorvane::controls::testing

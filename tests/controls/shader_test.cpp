@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QPalette>
-#include <gtest/gtest.h>
 
 #include "pixels.h"
 
@@ -21,11 +21,10 @@ struct Band {
 
 // The main window's panel: 606 x 374, 0xE1DC73 to blue, 20 horizontal bands.
 constexpr Band kProgramBands[20] = {
-    {0, 115, 220, 225},   {19, 109, 209, 227},  {37, 103, 198, 228},  {56, 98, 187, 229},
-    {75, 92, 176, 231},   {93, 86, 165, 233},   {112, 81, 154, 234},  {131, 75, 143, 235},
-    {150, 69, 132, 237},  {168, 63, 121, 239},  {187, 57, 110, 240},  {206, 52, 99, 241},
-    {224, 46, 88, 243},   {243, 40, 77, 245},   {262, 35, 66, 246},   {280, 29, 55, 247},
-    {299, 23, 44, 249},   {318, 17, 33, 251},   {337, 11, 22, 252},   {355, 6, 11, 253},
+    {0, 115, 220, 225},  {19, 109, 209, 227}, {37, 103, 198, 228}, {56, 98, 187, 229},  {75, 92, 176, 231},
+    {93, 86, 165, 233},  {112, 81, 154, 234}, {131, 75, 143, 235}, {150, 69, 132, 237}, {168, 63, 121, 239},
+    {187, 57, 110, 240}, {206, 52, 99, 241},  {224, 46, 88, 243},  {243, 40, 77, 245},  {262, 35, 66, 246},
+    {280, 29, 55, 247},  {299, 23, 44, 249},  {318, 17, 33, 251},  {337, 11, 22, 252},  {355, 6, 11, 253},
 };
 
 void ProgramSettings(TShader& s) {
@@ -43,6 +42,8 @@ TEST(Shader, DefaultsOfANewPanel) {
   EXPECT_EQ(s.Steps(), 20);
   EXPECT_FALSE(s.Direction());
   EXPECT_EQ(s.Version(), "1.1.0.0");
+  s.resize(606, 374);
+  EXPECT_EQ(s.contentsRect(), QRect(1, 1, 604, 372));  // where aligned children go
 }
 
 TEST(Shader, ProgramPanelBandsRowByRow) {
@@ -54,7 +55,8 @@ TEST(Shader, ProgramPanelBandsRowByRow) {
     const int last = i < 19 ? kProgramBands[i + 1].start - 1 : 373;
     for (int y = band.start; y <= last; ++y)
       for (int x : {0, 1, 300, 604, 605})
-        ASSERT_EQ(RgbAt(img, x, y), std::make_tuple(band.r, band.g, band.b)) << "band " << i << " at " << x << "," << y;
+        ASSERT_EQ(RgbAt(img, x, y), std::make_tuple(band.r, band.g, band.b))
+            << "band " << i << " at " << x << "," << y;
   }
   // The rows named as checks: the first row, band 5 from row 93, band 15 from 280.
   EXPECT_EQ(RgbAt(img, 0, 92), std::make_tuple(92, 176, 231));
@@ -72,7 +74,8 @@ TEST(Shader, OneStepAndZeroStepsPaintFromColourEverywhere) {
     const QImage img = Render(s);
     for (int y = 0; y < img.height(); ++y)
       for (int x = 0; x < img.width(); ++x)
-        ASSERT_EQ(RgbAt(img, x, y), std::make_tuple(0x73, 0xDC, 0xE1)) << steps << " steps at " << x << "," << y;
+        ASSERT_EQ(RgbAt(img, x, y), std::make_tuple(0x73, 0xDC, 0xE1))
+            << steps << " steps at " << x << "," << y;
     EXPECT_EQ(s.Steps(), 1);  // 0 is kept as 1 once painted
   }
 }

@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QFontMetrics>
 #include <QPainter>
-#include <gtest/gtest.h>
 
 #include "controls/label.h"
 #include "controls/shape.h"
@@ -46,7 +46,9 @@ TEST(Shape, RectangleWithBrushAndOnePixelPen) {
   check(qRgb(128, 128, 128));
 }
 
-QFont Bold() { return gfx::PixelFont(QStringLiteral("MS Sans Serif"), 11, true); }
+QFont Bold() {
+  return gfx::PixelFont(QStringLiteral("MS Sans Serif"), 11, true);
+}
 
 // lblP1: bold, right-aligned, laid out at (33, 192), 16 x 13.
 TLabel* AddP1(QWidget& parent) {
@@ -63,7 +65,8 @@ TEST(Label, RightAlignedLabelGrowsToTheLeftAndShrinksBack) {
   Form f;
   TLabel* label = AddP1(f.parent);
   const QFontMetrics fm(Bold());
-  EXPECT_EQ(label->geometry(), QRect(49 - fm.horizontalAdvance("P1"), 192, fm.horizontalAdvance("P1"), fm.height()));
+  EXPECT_EQ(label->geometry(),
+            QRect(49 - fm.horizontalAdvance("P1"), 192, fm.horizontalAdvance("P1"), fm.height()));
   const QRect one = label->geometry();
   label->setCaption(QStringLiteral("P1\r100K"));
   const int w = std::max(fm.horizontalAdvance("P1"), fm.horizontalAdvance("100K"));

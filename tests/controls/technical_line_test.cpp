@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QEvent>
-#include <gtest/gtest.h>
 
 #include "controls/shader.h"
 #include "pixels.h"
@@ -29,16 +29,26 @@ struct Instance {
 
 // The ten wires of the main window's circuit diagram.
 constexpr Instance kProgramLines[10] = {
-    {"TechnicalLine1", 73, 200, 32, 17, TL::lsStraightLeftToRight, TL::spStart, TL::leClosedArrowLeft, TL::leClosedArrowRight, true},
-    {"TechnicalLine2", 56, 152, 17, 25, TL::lsStraightTopToBottom, TL::spNoWhere, TL::leClosedArrowLeft, TL::leClosedArrowRight, true},
-    {"TechnicalLine3", 56, 240, 17, 25, TL::lsStraightTopToBottom, TL::spNoWhere, TL::leClosedArrowLeft, TL::leClosedArrowRight, true},
-    {"TechnicalLine4", 96, 152, 17, 9, TL::lsStraightTopToBottom, TL::spNoWhere, TL::leClosedArrowLeft, TL::leClosedArrowRight, true},
-    {"TechnicalLine5", 96, 200, 17, 9, TL::lsStraightTopToBottom, TL::spNoWhere, TL::leClosedArrowLeft, TL::leClosedArrowRight, true},
-    {"TechnicalLine6", 64, 256, 129, 17, TL::lsStraightLeftToRight, TL::spEnd, TL::leClosedArrowLeft, TL::leCircle, false},
-    {"TechnicalLine7", 64, 144, 129, 17, TL::lsStraightLeftToRight, TL::spEnd, TL::leClosedArrowLeft, TL::leCircle, false},
-    {"TechnicalLine8", 104, 200, 89, 17, TL::lsStraightLeftToRight, TL::spEnd, TL::leClosedArrowLeft, TL::leCircle, false},
-    {"TechnicalLine9", 96, 208, 17, 9, TL::lsStraightTopToBottom, TL::spNoWhere, TL::leClosedArrowLeft, TL::leClosedArrowRight, true},
-    {"TechnicalLine10", 96, 256, 17, 9, TL::lsStraightTopToBottom, TL::spNoWhere, TL::leClosedArrowLeft, TL::leClosedArrowRight, true},
+    {"TechnicalLine1", 73, 200, 32, 17, TL::lsStraightLeftToRight, TL::spStart, TL::leClosedArrowLeft,
+     TL::leClosedArrowRight, true},
+    {"TechnicalLine2", 56, 152, 17, 25, TL::lsStraightTopToBottom, TL::spNoWhere, TL::leClosedArrowLeft,
+     TL::leClosedArrowRight, true},
+    {"TechnicalLine3", 56, 240, 17, 25, TL::lsStraightTopToBottom, TL::spNoWhere, TL::leClosedArrowLeft,
+     TL::leClosedArrowRight, true},
+    {"TechnicalLine4", 96, 152, 17, 9, TL::lsStraightTopToBottom, TL::spNoWhere, TL::leClosedArrowLeft,
+     TL::leClosedArrowRight, true},
+    {"TechnicalLine5", 96, 200, 17, 9, TL::lsStraightTopToBottom, TL::spNoWhere, TL::leClosedArrowLeft,
+     TL::leClosedArrowRight, true},
+    {"TechnicalLine6", 64, 256, 129, 17, TL::lsStraightLeftToRight, TL::spEnd, TL::leClosedArrowLeft,
+     TL::leCircle, false},
+    {"TechnicalLine7", 64, 144, 129, 17, TL::lsStraightLeftToRight, TL::spEnd, TL::leClosedArrowLeft,
+     TL::leCircle, false},
+    {"TechnicalLine8", 104, 200, 89, 17, TL::lsStraightLeftToRight, TL::spEnd, TL::leClosedArrowLeft,
+     TL::leCircle, false},
+    {"TechnicalLine9", 96, 208, 17, 9, TL::lsStraightTopToBottom, TL::spNoWhere, TL::leClosedArrowLeft,
+     TL::leClosedArrowRight, true},
+    {"TechnicalLine10", 96, 256, 17, 9, TL::lsStraightTopToBottom, TL::spNoWhere, TL::leClosedArrowLeft,
+     TL::leClosedArrowRight, true},
 };
 
 void ProgramPanel(TShader& panel) {
@@ -123,7 +133,8 @@ TEST(TechnicalLine, RailsEndInHollowCircles) {
     // A ring 8 across in the box (W - 9, 4, W - 1, 12), hollow.
     EXPECT_EQ(Bounds(circle), QRect(lineEnd, 4, 8, 8)) << in.name;
     for (int y = 6; y <= 9; ++y)
-      for (int x = lineEnd + 2; x <= lineEnd + 5; ++x) EXPECT_FALSE(circle.count({x, y})) << in.name << " " << x << "," << y;
+      for (int x = lineEnd + 2; x <= lineEnd + 5; ++x)
+        EXPECT_FALSE(circle.count({x, y})) << in.name << " " << x << "," << y;
     EXPECT_TRUE(circle.count({lineEnd, 7}) && circle.count({lineEnd + 7, 8})) << in.name;
   }
 }
@@ -174,7 +185,8 @@ TEST(TechnicalLine, WholeDiagramInPanelCoordinates) {
 TEST(TechnicalLine, ThickPenShrinksTheWorkingRectangle) {
   // Width 3: p = 1, working rectangle (2, 2, W - 2, H - 2); the line is a
   // band three rows high from x = 3 up to W - 3.
-  Instance in{"thick", 64, 144, 129, 17, TL::lsStraightLeftToRight, TL::spNoWhere, TL::leNothing, TL::leNothing, false};
+  Instance in{"thick",       64,   144, 129, 17, TL::lsStraightLeftToRight, TL::spNoWhere, TL::leNothing,
+              TL::leNothing, false};
   EXPECT_EQ(Bounds(DrawnPixels(in, 3)), QRect(QPoint(3, 7), QPoint(125, 9)));
   // The end box (119, 4, 127, 12) shrinks by 1: a ring 6 across.
   in.places = TL::spEnd;

@@ -270,6 +270,36 @@ TEST(CanvasPen, VerticalDotsFollowTheLine) {
   EXPECT_EQ(PixelsOf(img, kBlack), (PixelSet{{1, 10}, {1, 7}, {1, 4}, {1, 1}}));
 }
 
+TEST(CanvasLine, LinesFromFarAwayKeepTheirPattern) {
+  // Only the part near the device is stepped; dots count from the start.
+  const int far = -1000000000;
+  struct Case {
+    PenStyle style;
+    int width;
+    QPoint a, b;
+    PixelSet expected;
+  };
+  PixelSet dotsFromFar, solidRow = Box(0, 2, 13, 3), column = Box(4, 0, 5, 10), wide = Box(0, 6, 20, 8);
+  for (int x = 0; x < 13; ++x)
+    if ((static_cast<long long>(x) - far) % 3 == 0) dotsFromFar.insert({x, 3});
+  const Case cases[] = {
+      {PenStyle::Dot, 1, {far, 3}, {13, 3}, dotsFromFar},
+      {PenStyle::Solid, 1, {far, 2}, {13, 2}, solidRow},
+      {PenStyle::Solid, 1, {4, 2000000000}, {4, -2000000000}, column},
+      {PenStyle::Solid, 2, {-2000000000, 7}, {2000000000, 7}, wide},
+  };
+  for (const Case& c : cases) {
+    const QImage img = Draw(Blank(20, 10), [&](Canvas& cv) {
+      cv.setPen({clBlack, c.width, c.style});
+      cv.line(c.a.x(), c.a.y(), c.b.x(), c.b.y());
+    });
+    EXPECT_EQ(PixelsOf(img, kBlack), c.expected) << c.a.x() << "," << c.a.y();
+  }
+  // A slanted line of absurd length still ends, and crosses the image.
+  const QImage slanted = Draw(Blank(20, 10), [](Canvas& cv) { cv.line(-100000000, -50000000, 100000000, 50000000); });
+  EXPECT_FALSE(PixelsOf(slanted, kBlack).empty());
+}
+
 TEST(CanvasPen, NotXorTwiceRestoresTheImageExactly) {
   QImage before = Blank(24, 24);
   for (int y = 0; y < 24; ++y)
@@ -512,6 +542,28 @@ TEST(CanvasText, Extents) {
     EXPECT_EQ(cv.textExtent(s), QSize(fm.horizontalAdvance(s), fm.height()));
   }
   EXPECT_EQ(cv.textHeight(), fm.height());
+  // Measurements follow the font, also for a text measured before.
+  const QFont big = PixelFont(QStringLiteral("Arial"), 20, true);
+  const QFontMetrics bigFm(big, &img);
+  cv.setFont(big);
+  EXPECT_EQ(cv.textWidth(QStringLiteral("100")), bigFm.horizontalAdvance(QStringLiteral("100")));
+  EXPECT_EQ(cv.textHeight(), bigFm.height());
+  cv.save();
+  cv.setFont(font);
+  cv.restore();
+  EXPECT_EQ(cv.textHeight(), bigFm.height()) << "restore brings the font's metrics back";
+}
+
+TEST(CanvasText, SameTextInAnotherFontIsDrawnInThatFont) {
+  const QFont small = ArialFont(), big = PixelFont(QStringLiteral("Arial"), 16, true);
+  for (const QFont& f : {small, big, small}) {
+    const QImage img = Draw(Blank(80, 24), [&](Canvas& cv) {
+      cv.setFont(f);
+      cv.setBackgroundMode(BackgroundMode::Transparent);
+      cv.textOut(2, 2, QStringLiteral("Axe 50"));
+    });
+    EXPECT_EQ(img, ReferenceText({80, 24}, {2, 2}, QStringLiteral("Axe 50"), f));
+  }
 }
 
 // --- high density -------------------------------------------------------------
