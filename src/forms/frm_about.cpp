@@ -35,9 +35,10 @@ TfmAbout::TfmAbout(QWidget* parent)
   const QFontMetrics title(ui_->SimpleLabel1->font());
   ui_->SimpleLabel2->move(ui_->SimpleLabel1->x() + title.horizontalAdvance(ui_->SimpleLabel1->Caption()),
                           ui_->SimpleLabel2->y());
-  // Plain labels size themselves to their text (the bounds in the layout
-  // are what that gave with the original face): the left-aligned ones keep
-  // their left edge, the right-aligned description its right edge at 289.
+  // Plain labels size themselves to their text (the layout's widths were
+  // measured with Arial; Liberation Sans is a pixel wider here and there):
+  // the left-aligned ones keep their left edge, the right-aligned
+  // description its right edge at 289.
   for (QLabel* label : {ui_->lblThanks, ui_->Version, ui_->Copyright, ui_->Comments, ui_->Label2}) {
     const QRect r = label->geometry();
     const int width = QFontMetrics(label->font()).horizontalAdvance(label->text());
