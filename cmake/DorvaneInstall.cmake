@@ -1,0 +1,62 @@
+# Installing and packaging: the program, its desktop entry, icons and
+# AppStream metadata where desktop environments look for them, and a .deb.
+include(GNUInstallDirs)
+
+set(DORVANE_APP_ID "org.dorvane.Dorvane")
+set(DORVANE_RELEASE_DATE "2026-12-07")
+set(_res "${PROJECT_SOURCE_DIR}/resources")
+
+if(TARGET dorvane)
+  install(TARGETS dorvane RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+endif()
+
+install(FILES "${_res}/${DORVANE_APP_ID}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+
+configure_file("${_res}/${DORVANE_APP_ID}.metainfo.xml.in"
+               "${CMAKE_BINARY_DIR}/generated/${DORVANE_APP_ID}.metainfo.xml" @ONLY)
+install(FILES "${CMAKE_BINARY_DIR}/generated/${DORVANE_APP_ID}.metainfo.xml"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+
+foreach(_size 32 48 64 128 256)
+  install(FILES "${_res}/icons/dorvane-${_size}.png"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps"
+          RENAME "${DORVANE_APP_ID}.png")
+endforeach()
+install(FILES "${_res}/icons/dorvane.svg" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps"
+        RENAME "${DORVANE_APP_ID}.svg")
+
+# --- .deb -------------------------------------------------------------------
+set(CPACK_GENERATOR "DEB")
+set(CPACK_PACKAGE_NAME "dorvane")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_VENDOR "Dorvane")
+set(CPACK_PACKAGE_CONTACT "Dorvane <dorvane@dorvane.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Courbe de variation d'un potentiomètre chargé par une résistance")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Montre comment la courbe d'un potentiomètre linéaire change quand une résistance\nest placée sur une partie de sa piste.")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "dorvane")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION "electronics")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://dorvane.org/")
+# The Qt libraries come from the shared-library scan; the platform plugins
+# (X11, Wayland) and the faces that answer for "Arial" are not linked, so
+# they are named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+include(CPack)
+
+# --- checks -----------------------------------------------------------------
+if(DORVANE_BUILD_TESTS)
+  find_program(DORVANE_DESKTOP_VALIDATE desktop-file-validate)
+  find_program(DORVANE_APPSTREAMCLI appstreamcli)
+  set(_check "${PROJECT_SOURCE_DIR}/tests/install/check")
+  add_test(NAME install.desktop_file
+           COMMAND "${_check}" desktop "${_res}/${DORVANE_APP_ID}.desktop")
+  add_test(NAME install.appstream
+           COMMAND "${_check}" appstream "${CMAKE_BINARY_DIR}/generated/${DORVANE_APP_ID}.metainfo.xml")
+  add_test(NAME install.deb
+           COMMAND "${_check}" deb "${CMAKE_BINARY_DIR}" "${DORVANE_APP_ID}")
+  set_tests_properties(install.desktop_file install.appstream install.deb PROPERTIES SKIP_RETURN_CODE 77)
+  set_tests_properties(install.deb PROPERTIES TIMEOUT 600 RESOURCE_LOCK cpack)
+endif()

@@ -1,0 +1,275 @@
+// The version record: building, parsing, finding it in a program file, and
+// the lookup the about box runs on the test program's own file.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <string>
+#include <vector>
+
+#include "controls/version_record.h"
+#include "support/elf_file.h"
+
+namespace dorvane::controls {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr VersionString kProgramStrings[] = {
+    {u"ProductVersion", u"1.0.0.0"},
+    {u"LegalCopyright", u"Copyright \u00A9 2026 Dorvane"},
+    {u"Comments", u"Freeware"},
+};
+
+VersionRecordSpec Spec(std::span<const VersionString> strings = kProgramStrings) {
+  VersionRecordSpec s;
+  s.fileVersion = {1, 0, 0, 0};
+  s.productVersion = {1, 0, 0, 0};
+  s.strings = strings;
+  return s;
+}
+
+std::u16string Find(const Bytes& block, std::u16string_view key) {
+  return FindVersionString(block, key);
+}
+
+std::uint16_t At16(const Bytes& b, std::size_t at) {
+  return std::uint16_t(b[at] | (b[at + 1] << 8));
+}
+
+// --- the record built with the program -----------------------------------------
+
+TEST(VersionRecord, TheRunningProgramCarriesItsRecord) {
+  EXPECT_GT(VersionInfoSize(kOwnProgramFile), 0u);
+  struct Case {
+    std::u16string_view key, expected;
+  };
+  const Case cases[] = {
+      {u"ProductVersion", u"1.0.0.0"},
+      {u"FileVersion", u"1.0.0.0"},
+      {u"FileDescription", u"Affichage modification courbe variation potentiometre"},
+      {u"LegalCopyright", u"Copyright \u00A9 2026 Dorvane"},
+      {u"Comments", u"Freeware"},
+      {u"CompanyName", u""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(LookupVersionString(c.key), c.expected) << std::string(c.key.begin(), c.key.end());
+}
+
+TEST(VersionRecord, TheProgramsRecordNamesFrenchInWesternCodePage) {
+  const std::size_t size = VersionInfoSize(kOwnProgramFile);
+  const Bytes block = ReadVersionInfo(kOwnProgramFile, size);
+  ASSERT_EQ(block.size(), size);
+  const auto translation = VersionTranslation(block);
+  ASSERT_TRUE(translation);
+  EXPECT_EQ(translation->first, 0x040C);
+  EXPECT_EQ(translation->second, 0x04E4);
+  EXPECT_TRUE(QueryVersionValue(block, u"\\StringFileInfo\\040C04E4\\Comments"));
+  // The fixed part: signature, then file version 1.0.0.0 as two words.
+  const auto fixed = QueryVersionValue(block, u"");
+  ASSERT_TRUE(fixed);
+  ASSERT_EQ(fixed->bytes.size(), 52u);
+  const Bytes f(fixed->bytes.begin(), fixed->bytes.end());
+  EXPECT_EQ(At16(f, 0) | (At16(f, 2) << 16), 0xFEEF04BD);
+  EXPECT_EQ(At16(f, 10), 1);  // high word of the most significant part
+  EXPECT_EQ(At16(f, 8), 0);
+}
+
+// --- the layout -------------------------------------------------------------------
+
+TEST(VersionRecord, BlocksFollowTheClassicLayout) {
+  const Bytes b = BuildVersionRecord(Spec());
+  EXPECT_EQ(At16(b, 0), b.size());  // root length covers everything
+  EXPECT_EQ(At16(b, 2), 52);        // fixed information
+  EXPECT_EQ(At16(b, 4), 0);         // binary
+  const std::u16string key = u"VS_VERSION_INFO";
+  for (std::size_t i = 0; i < key.size(); ++i) EXPECT_EQ(At16(b, 6 + 2 * i), key[i]);
+  // Key ends at 6 + 32 = 38, padded to 40, where the fixed part starts.
+  EXPECT_EQ(At16(b, 40), 0x04BD);
+  EXPECT_EQ(b.size() % 4, 0u);
+}
+
+TEST(VersionRecord, FindsKeysThroughTheTranslationTable) {
+  const Bytes b = BuildVersionRecord(Spec());
+  EXPECT_EQ(Find(b, u"ProductVersion"), u"1.0.0.0");
+  EXPECT_EQ(Find(b, u"productversion"), u"1.0.0.0");
+  EXPECT_EQ(Find(b, u"Comments"), u"Freeware");
+  EXPECT_EQ(Find(b, u"Missing"), u"");
+  EXPECT_EQ(Find(b, u""), u"");
+}
+
+TEST(VersionRecord, WithoutTranslationOnlyTheFallbackTableIsRead) {
+  struct Case {
+    std::u16string_view table;
+    std::u16string_view expected;
+  };
+  const Case cases[] = {{u"040904E4", u"1.0.0.0"}, {u"040C04E4", u""}, {u"040904B0", u""}};
+  for (const Case& c : cases) {
+    VersionRecordSpec s = Spec();
+    s.withTranslation = false;
+    s.tableName = c.table;
+    const Bytes b = BuildVersionRecord(s);
+    EXPECT_FALSE(VersionTranslation(b));
+    EXPECT_EQ(Find(b, u"ProductVersion"), c.expected) << std::string(c.table.begin(), c.table.end());
+  }
+}
+
+TEST(VersionRecord, TranslationPointingToAMissingTableGivesNothing) {
+  VersionRecordSpec s = Spec();
+  s.tableName = u"040904E4";  // the translation still says 040C04E4
+  EXPECT_EQ(Find(BuildVersionRecord(s), u"ProductVersion"), u"");
+}
+
+TEST(VersionRecord, LongValuesAreCutAtTheBuffer) {
+  const std::u16string exact(kMaxVersionValue, u'x');
+  const std::u16string longer(3000, u'y');
+  // A surrogate pair straddling the cut is dropped whole.
+  std::u16string pair(kMaxVersionValue - 1, u'z');
+  pair += u"\U0001F600tail";
+  const VersionString strings[] = {{u"Exact", exact}, {u"Longer", longer}, {u"Pair", pair}};
+  const Bytes b = BuildVersionRecord(Spec(strings));
+  EXPECT_EQ(Find(b, u"Exact"), exact);
+  EXPECT_EQ(Find(b, u"Longer"), longer.substr(0, kMaxVersionValue));
+  EXPECT_EQ(Find(b, u"Pair"), pair.substr(0, kMaxVersionValue - 1));
+}
+
+TEST(VersionRecord, EveryTruncationFailsSafely) {
+  const Bytes full = BuildVersionRecord(Spec());
+  for (std::size_t n = 0; n < full.size(); ++n) {
+    const Bytes cut(full.begin(), full.begin() + std::ptrdiff_t(n));
+    EXPECT_EQ(Find(cut, u"ProductVersion"), u"") << n;
+  }
+}
+
+TEST(VersionRecord, CorruptLengthsNeverReadOutside) {
+  const Bytes full = BuildVersionRecord(Spec());
+  // Every 16-bit field replaced in turn by telling values; the parser must
+  // stay inside the block (the sanitizer build checks) and never return a
+  // value that is not one of the record's or a cut of one.
+  const std::u16string good = u"1.0.0.0";
+  const auto textAt = [&](std::size_t at) {
+    for (std::size_t k = 0; k < good.size(); ++k)
+      if (At16(full, at + 2 * k) != good[k]) return false;
+    return true;
+  };
+  std::size_t valueAt = 0;
+  while (valueAt + 2 * good.size() < full.size() && !textAt(valueAt)) valueAt += 2;
+  ASSERT_LT(valueAt + 2 * good.size(), full.size());
+  for (std::size_t at = 0; at + 1 < full.size(); at += 2) {
+    if (at >= valueAt && at <= valueAt + 2 * good.size()) continue;  // the text and its NUL
+    for (std::uint16_t v : {0, 1, 5, 6, 0xFFFF, 0x7FFF}) {
+      Bytes b = full;
+      b[at] = std::uint8_t(v & 0xFF);
+      b[at + 1] = std::uint8_t(v >> 8);
+      const std::u16string got = Find(b, u"ProductVersion");
+      EXPECT_LE(got.size(), kMaxVersionValue);
+      EXPECT_TRUE(got.empty() || good.starts_with(got)) << at << " " << v;
+    }
+  }
+}
+
+TEST(VersionRecord, ValueWithoutTerminatorStopsAtItsBlock) {
+  Bytes b = BuildVersionRecord(Spec());
+  // Claim a huge value length for the first string ("ProductVersion").
+  const std::u16string key = u"ProductVersion";
+  std::size_t at = 0;
+  for (std::size_t i = 0; i + key.size() * 2 < b.size(); i += 2) {
+    bool match = true;
+    for (std::size_t k = 0; k < key.size() && match; ++k) match = At16(b, i + 2 * k) == key[k];
+    if (match) {
+      at = i - 6;
+      break;
+    }
+  }
+  ASSERT_GT(at, 0u);
+  b[at + 2] = 0xFF;
+  b[at + 3] = 0x7F;
+  EXPECT_EQ(Find(b, u"ProductVersion"), u"1.0.0.0");
+}
+
+// --- program files ------------------------------------------------------------------
+
+class VersionFile : public ::testing::Test {
+ protected:
+  std::string path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)).toStdString(); }
+  QTemporaryDir dir_;
+};
+
+TEST_F(VersionFile, ReadsTheSectionInEveryElfFlavour) {
+  const Bytes record = BuildVersionRecord(Spec());
+  for (const testing::ElfLayout layout : {testing::ElfLayout{true, false}, testing::ElfLayout{false, false},
+                                          testing::ElfLayout{true, true}, testing::ElfLayout{false, true}}) {
+    const std::string file = path("prog");
+    testing::WriteFile(file, testing::MakeElf(std::string(kVersionSectionName), record, layout));
+    EXPECT_EQ(VersionInfoSize(file), record.size());
+    EXPECT_EQ(LookupVersionString(u"Comments", file), u"Freeware") << layout.is64 << layout.bigEndian;
+  }
+}
+
+TEST_F(VersionFile, FilesWithoutARecordGiveNothing) {
+  const Bytes record = BuildVersionRecord(Spec());
+  const Bytes elf = testing::MakeElf(std::string(kVersionSectionName), record);
+  struct Case {
+    const char* what;
+    Bytes bytes;
+  };
+  const Case cases[] = {
+      {"other section", testing::MakeElf(".data", record)},
+      {"not ELF", Bytes(300, 'x')},
+      {"empty", {}},
+      {"cut before the section headers", Bytes(elf.begin(), elf.begin() + 100)},
+      {"cut inside the section headers", Bytes(elf.begin(), elf.end() - 10)},
+  };
+  for (const Case& c : cases) {
+    const std::string file = path("prog");
+    testing::WriteFile(file, c.bytes);
+    EXPECT_EQ(LookupVersionString(u"Comments", file), u"") << c.what;
+  }
+  EXPECT_EQ(VersionInfoSize(path("missing")), 0u);
+  EXPECT_EQ(LookupVersionString(u"Comments", path("missing")), u"");
+  EXPECT_EQ(LookupVersionString(u"Comments", dir_.path().toStdString()), u"");
+}
+
+TEST_F(VersionFile, EveryLookupReadsTheFileAgain) {
+  const std::string file = path("prog");
+  const VersionString first[] = {{u"Comments", u"first"}};
+  const VersionString second[] = {{u"Comments", u"second, longer"}};
+  testing::WriteFile(file,
+                     testing::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(Spec(first))));
+  EXPECT_EQ(LookupVersionString(u"Comments", file), u"first");
+  testing::WriteFile(file,
+                     testing::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(Spec(second))));
+  EXPECT_EQ(LookupVersionString(u"Comments", file), u"second, longer");
+}
+
+TEST(ElfSection, HeaderFieldsOutOfRangeAreRejected) {
+  const Bytes elf = testing::MakeElf(std::string(kVersionSectionName), Bytes(16, 1));
+  const auto find = [](const Bytes& b) {
+    const ReadAtFn read = [&b](std::uint64_t offset, std::span<std::uint8_t> out) {
+      if (offset > b.size() || out.size() > b.size() - offset) return false;
+      std::copy_n(b.begin() + std::ptrdiff_t(offset), out.size(), out.begin());
+      return true;
+    };
+    return FindElfSection(read, b.size(), kVersionSectionName);
+  };
+  ASSERT_TRUE(find(elf));
+  EXPECT_EQ(find(elf)->size, 16u);
+  struct Case {
+    const char* what;
+    std::size_t at;
+    std::uint8_t value;
+  };
+  const std::size_t sh = elf.size() - 3 * 64;  // section headers at the end
+  const Case cases[] = {
+      {"section header offset", 0x28 + 7, 0x80},         {"entry size too small", 0x3A, 8},
+      {"name table index beyond count", 0x3E, 9},        {"data offset beyond file", sh + 64 + 24 + 5, 0x10},
+      {"data size beyond file", sh + 64 + 32 + 4, 0x10}, {"class", 4, 3},
+  };
+  for (const Case& c : cases) {
+    Bytes b = elf;
+    b[c.at] = c.value;
+    EXPECT_FALSE(find(b)) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace dorvane::controls
