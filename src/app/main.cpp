@@ -5,6 +5,7 @@
 
 #include "forms/application.h"
 #include "forms/frm_main.h"
+#include "forms/pictures.h"
 #include "forms/startup.h"
 #include "gfx/fonts.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(forms::TitleFromProgramFile(QCoreApplication::applicationFilePath()));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.dorvane.Dorvane"));
   gfx::InstallFontSubstitutions();
+  QApplication::setWindowIcon(ProgramIcon());
 
   forms::TfmMain fmMain;
   fmMain.show();

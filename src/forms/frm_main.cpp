@@ -14,6 +14,7 @@
 #include "controls/shape.h"
 #include "controls/technical_line.h"
 #include "forms/access_keys.h"
+#include "forms/frm_about.h"
 #include "forms/application.h"
 #include "forms/startup.h"
 #include "gfx/fonts.h"
@@ -102,7 +103,7 @@ void TfmMain::Copier1Triggered() { ReportErrorsOf(&TfmMain::Copier1Click); }
 
 void TfmMain::CopierenMetafile1Triggered() { ReportErrorsOf(&TfmMain::CopierenMetafile1Click); }
 
-void TfmMain::Apropos1Click() {}
+void TfmMain::Apropos1Click() { ShowAboutBox(this); }
 
 MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {
   MainWindowInputs in;
