@@ -37,11 +37,12 @@ std::vector<std::uint8_t> MakeElf(const std::string& name, const std::vector<std
   std::uint64_t shoff = namesAt + names.size();
   shoff = (shoff + 7) & ~std::uint64_t(7);
 
-  std::vector<std::uint8_t> out;
+  // e_ident: magic, class, byte order, version, zero padding to 16 bytes.
+  std::vector<std::uint8_t> out(16, 0);
+  const std::uint8_t ident[] = {0x7F, 'E', 'L', 'F', std::uint8_t(layout.is64 ? 2 : 1),
+                                std::uint8_t(layout.bigEndian ? 2 : 1), 1};
+  std::copy(std::begin(ident), std::end(ident), out.begin());
   Writer w{out, layout.bigEndian};
-  out.insert(out.end(), {0x7F, 'E', 'L', 'F', std::uint8_t(layout.is64 ? 2 : 1),
-                         std::uint8_t(layout.bigEndian ? 2 : 1), 1, 0});
-  out.resize(16, 0);
   w.put(2, 2);     // e_type: executable
   w.put(0x3E, 2);  // e_machine
   w.put(1, 4);     // e_version
