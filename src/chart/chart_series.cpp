@@ -53,10 +53,11 @@ int TChartSeries::AddPoint(double x, double y, const QString& label, gfx::Colour
 }
 
 void TChartSeries::RemoveAllPoints() {
+  // The lists keep their room: a replot refills them with as many points.
   xValues_->Clear();
   yValues_->Clear();
-  std::vector<gfx::Colour>().swap(colours_);
-  std::vector<QString>().swap(labels_);
+  colours_.clear();
+  labels_.clear();
   emit OnClearValues(this);
   if (active_ && chart_ && !chart_->Destroying()) Repaint();
 }

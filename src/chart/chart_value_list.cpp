@@ -37,7 +37,7 @@ void TChartValueList::InsertAt(int index, double value) {
 }
 
 void TChartValueList::Clear() {
-  std::vector<double>().swap(values_);
+  values_.clear();
   dirty_ = true;
 }
 
