@@ -1,6 +1,5 @@
 #include "forms/frm_main.h"
 
-#include <QCloseEvent>
 #include <QEvent>
 #include <QStatusBar>
 
