@@ -121,11 +121,13 @@ MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {
 }
 
 void TfmMain::SetR1R2Handlers(bool attached) {
+  // The same binding as the layout's, by method: no signature text to parse
+  // on every keystroke.
   for (auto* box : {ui_->cbR1, ui_->cbR2}) {
     if (attached)
-      connect(box, SIGNAL(OnClick()), this, SLOT(cbR1Click()));
+      connect(box, &controls::TMarkupCheckBox::OnClick, this, &TfmMain::cbR1Click);
     else
-      disconnect(box, SIGNAL(OnClick()), this, SLOT(cbR1Click()));
+      disconnect(box, &controls::TMarkupCheckBox::OnClick, this, &TfmMain::cbR1Click);
   }
 }
 

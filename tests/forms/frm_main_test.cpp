@@ -98,7 +98,12 @@ TEST_F(MainWindowTest, PointLocaleCaptions) {
 
 TEST_F(MainWindowTest, TickingR1UnticksR2) {
   Open();
+  const qint64 runs = window_->RuleRunCount();
   Click(ui().cbR1);
+  Click(ui().cbR1);
+  Click(ui().cbR1);
+  EXPECT_EQ(window_->RuleRunCount(), runs + 3);  // one rule run per click, however often it ran
+  EXPECT_FALSE(ui().cbR2->Checked());
   EXPECT_TRUE(ui().cbR1->Checked());
   EXPECT_FALSE(ui().cbR2->Checked());
   EXPECT_EQ(ui().Chart1->Title()->TextLines(), QStringList{"Montage en Pseudo Anti-Log (Log Neg)"});
