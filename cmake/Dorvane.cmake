@@ -15,6 +15,16 @@ function(dorvane_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
 endfunction()
 
+# Qt's code generators run again when a list file of the folder changes, not
+# when the folder gains a header, so a new Q_OBJECT class would get no moc
+# code in an existing build tree. A list file naming the sources, rewritten
+# only when they change, makes the generators follow.
+function(dorvane_autogen_follows target sources)
+  file(CONFIGURE OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.cmake"
+       CONTENT "# Generated: the sources of ${target}.\n# ${sources}\n")
+  include("${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.cmake")
+endfunction()
+
 # A layer library: every .cpp/.h of the folder, Qt's code generators on.
 function(dorvane_layer target)
   file(GLOB _sources CONFIGURE_DEPENDS
@@ -23,6 +33,7 @@ function(dorvane_layer target)
   add_library(${target} STATIC ${_sources})
   target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}/src")
   set_target_properties(${target} PROPERTIES AUTOMOC ON AUTOUIC ON AUTORCC ON)
+  dorvane_autogen_follows(${target} "${_sources}")
   dorvane_warnings(${target})
 endfunction()
 
@@ -39,6 +50,7 @@ function(dorvane_test_folder target)
   if(ARG_QT)
     target_link_libraries(${target} PRIVATE dorvane_test_qt_main Qt6::Test)
     set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
+    dorvane_autogen_follows(${target} "${_sources}")
   else()
     target_link_libraries(${target} PRIVATE GTest::gtest_main)
   endif()
