@@ -63,7 +63,7 @@ int LineHeightOf(const gfx::Canvas& canvas, const QFont& font) {
 // expanded, trailing spaces counted (the next run starts after them).
 Extent MeasureRun(const gfx::Canvas& canvas, const QFont& font, const QString& run) {
   const QFontMetrics fm = Metrics(canvas, font);
-  const QString shown = WithoutMnemonics(run);
+  const QString shown = gfx::WithoutMnemonics(run);
   if (shown.contains(u'\t')) {
     const int flags = Qt::TextSingleLine | Qt::TextExpandTabs | Qt::TextIncludeTrailingSpaces;
     return {fm.boundingRect(QRect(0, 0, 0, 0), flags, shown).width(), LineHeightOf(canvas, font)};
@@ -138,19 +138,6 @@ bool ApplyTag(const QString& tag, const Style& start, Style& style) {
 }
 
 }  // namespace
-
-QString WithoutMnemonics(const QString& run) {
-  if (!run.contains(u'&')) return run;
-  QString out;
-  out.reserve(run.size());
-  for (qsizetype i = 0; i < run.size(); ++i) {
-    if (run[i] == u'&') {
-      if (++i >= run.size()) break;
-    }
-    out += run[i];
-  }
-  return out;
-}
 
 QString PrepareMarkup(const QString& input) {
   QString text = input;

@@ -33,10 +33,6 @@ MarkupExtent DrawMarkup(gfx::Canvas& canvas, const QString& text, const gfx::Rec
 // <BR>, line feeds dropped. Exposed for tests.
 QString PrepareMarkup(const QString& text);
 
-// The characters text drawn with mnemonics shows: "&&" is one "&", a single
-// "&" only marks the next character, a trailing one vanishes.
-QString WithoutMnemonics(const QString& text);
-
 // The colour of a tag value: "#RRGGBB" (red first, either case) or a "cl"
 // colour name; anything else is black.
 gfx::Colour MarkupColour(const QString& value);

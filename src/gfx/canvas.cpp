@@ -592,18 +592,16 @@ void Canvas::textOutRotated90(int x, int y, const QString& text) {
   painter_.restore();
 }
 
-namespace {
-// The text as shown once mnemonic markers are taken out ("&&" stays one "&").
 QString WithoutMnemonics(const QString& text) {
+  if (!text.contains(u'&')) return text;
   QString out;
   out.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == u'&' && i + 1 < text.size()) ++i;
+    if (text[i] == u'&' && ++i >= text.size()) break;
     out += text[i];
   }
   return out;
 }
-}  // namespace
 
 int Canvas::drawText(Rect& r, const QString& text, unsigned flags) {
   flush();

@@ -94,6 +94,10 @@ enum TextFlag : unsigned {
   kCalcRect = 1u << 10,  // measure only: the rectangle receives the extent
 };
 
+// The characters text drawn with mnemonics shows: "&&" is one "&", a single
+// "&" only marks the next character, a trailing one vanishes.
+QString WithoutMnemonics(const QString& text);
+
 class Canvas {
  public:
   // Draws with an existing painter (a widget's paint event, an image, an SVG
