@@ -1,12 +1,12 @@
 // The chart's drawing pass and unchanged paint against the plain QPainter
 // floor of the same picture, and against packaged Qt charting components
 // drawing the same data at the same size without antialiasing.
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
-#include <benchmark/benchmark.h>
 #include <memory>
 
 #include "chart/program_chart.h"
@@ -144,7 +144,8 @@ FloorScene MakeFloorScene() {
   for (int i = 0; i < 3; ++i) {
     const chart::TChartSeries& series = *c->Series(i);
     for (int k = 0; k < series.Count(); ++k)
-      s.curves[i] << QPoint(b.ValueToPixel(series.XValues()->Value(k)), l.ValueToPixel(series.YValues()->Value(k)));
+      s.curves[i] << QPoint(b.ValueToPixel(series.XValues()->Value(k)),
+                            l.ValueToPixel(series.YValues()->Value(k)));
   }
   s.bottomTitle = QPoint(b.Geometry().map.CenterPixel(), b.TitleEdge());
   s.leftTitle = QPoint(l.TitleEdge() - fm.height(), l.Geometry().map.CenterPixel());

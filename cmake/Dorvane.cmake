@@ -9,10 +9,14 @@ if(DORVANE_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
   set(CMAKE_CXX_COMPILER_LAUNCHER "${DORVANE_CCACHE}")
 endif()
 
-# Warnings are errors-clean on our own targets only; Qt and GoogleTest headers
-# are system headers and stay out of it.
+# Warnings on our own targets only; Qt and GoogleTest headers are system
+# headers and stay out of it. The dev preset makes them errors.
+option(DORVANE_WERROR "Treat warnings as errors" OFF)
 function(dorvane_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(DORVANE_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()
 
 # Qt's code generators run again when a list file of the folder changes, not

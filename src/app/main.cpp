@@ -12,7 +12,8 @@
 int main(int argc, char** argv) {
   using namespace dorvane;
   if (const QString problem = forms::DisplayProblem(); !problem.isEmpty()) {
-    std::fprintf(stderr, "dorvane : %s.\nLancez Dorvane depuis une session graphique.\n", problem.toUtf8().constData());
+    std::fprintf(stderr, "dorvane : %s.\nLancez Dorvane depuis une session graphique.\n",
+                 problem.toUtf8().constData());
     return 1;
   }
   forms::TApplication app(argc, argv);

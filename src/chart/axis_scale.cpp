@@ -8,7 +8,9 @@
 
 namespace dorvane::chart {
 
-double RoundHalfEven(double v) { return std::nearbyint(v); }
+double RoundHalfEven(double v) {
+  return std::nearbyint(v);
+}
 
 int AxisMap::ValueToPixel(double value) const {
   const double r = Range();
@@ -54,15 +56,16 @@ double LabelStep(const LabelStepInput& in) {
   if (!std::isfinite(in.range)) return kMinLabelStep;
   long long fit = 1;
   if (in.labelSize != 0) {
-    const int room = in.separationPercent > 0
-                         ? in.labelSize + int(RoundHalfEven(in.labelSize * double(in.separationPercent) / 100))
-                         : in.labelSize;
+    const int room =
+        in.separationPercent > 0
+            ? in.labelSize + int(RoundHalfEven(in.labelSize * double(in.separationPercent) / 100))
+            : in.labelSize;
     fit = room != 0 ? static_cast<long long>(RoundHalfEven(double(in.pixelSize) / room)) : 0;
   }
   if (fit < 1) return kMinLabelStep;
   double s = in.increment > 0 && std::isfinite(in.increment) ? in.increment
-             : std::abs(in.range) < 1                         ? kMinLabelStep
-                                                              : 1;
+             : std::abs(in.range) < 1                        ? kMinLabelStep
+                                                             : 1;
   if (in.separationPercent > 0) {
     // From 1e-12 to the largest double is about a thousand steps; the guard
     // only matters for ranges that no step can satisfy.

@@ -22,7 +22,12 @@ class AxisMap {
  public:
   AxisMap() = default;
   AxisMap(bool horizontal, bool inverted, int startPixel, int endPixel, double min, double max)
-      : horizontal_(horizontal), inverted_(inverted), start_(startPixel), end_(endPixel), min_(min), max_(max) {}
+      : horizontal_(horizontal),
+        inverted_(inverted),
+        start_(startPixel),
+        end_(endPixel),
+        min_(min),
+        max_(max) {}
 
   // Outside the int range (or for a zero range) the centre pixel.
   int ValueToPixel(double value) const;
@@ -52,11 +57,11 @@ class AxisMap {
 double NextLabelStep(double s);
 
 struct LabelStepInput {
-  double range = 0;          // shown maximum - shown minimum
-  int pixelSize = 0;         // length of the axis in pixels
-  int labelSize = 0;         // widest label (horizontal) or label height (vertical)
+  double range = 0;   // shown maximum - shown minimum
+  int pixelSize = 0;  // length of the axis in pixels
+  int labelSize = 0;  // widest label (horizontal) or label height (vertical)
   int separationPercent = 10;
-  double increment = 0;      // the axis's own step; 0 for automatic
+  double increment = 0;  // the axis's own step; 0 for automatic
 };
 // The label step; kMinLabelStep when no label fits or the range is not a
 // finite number.

@@ -22,7 +22,9 @@ int MulDiv(int a, int b, int c) {
   return int((n < 0) != (c < 0) ? -q : q);
 }
 
-QChar FirstChar(const QString& s, QChar fallback) { return s.isEmpty() ? fallback : s.front(); }
+QChar FirstChar(const QString& s, QChar fallback) {
+  return s.isEmpty() ? fallback : s.front();
+}
 }  // namespace
 
 // =============================================================================
@@ -76,7 +78,9 @@ void TCustomChartPanel::RequestRepaint() {
   update();
 }
 
-gfx::Rect TCustomChartPanel::GetDrawRectangle() const { return {0, 0, width(), height()}; }
+gfx::Rect TCustomChartPanel::GetDrawRectangle() const {
+  return {0, 0, width(), height()};
+}
 
 void TCustomChartPanel::paintEvent(QPaintEvent*) {
   paintPending_ = false;
@@ -156,9 +160,13 @@ void TCustomChartPanel::DrawChart(gfx::Canvas& canvas) {
   ResetCanvas(canvas);
 }
 
-void TCustomChartPanel::SetCanvasFont(gfx::Canvas& canvas, const QFont& font) { canvas.setFont(font); }
+void TCustomChartPanel::SetCanvasFont(gfx::Canvas& canvas, const QFont& font) {
+  canvas.setFont(font);
+}
 
-void TCustomChartPanel::FillBackground(gfx::Canvas& canvas, const gfx::Rect& rect) { canvas.fillRect(rect, color_); }
+void TCustomChartPanel::FillBackground(gfx::Canvas& canvas, const gfx::Rect& rect) {
+  canvas.fillRect(rect, color_);
+}
 
 void TCustomChartPanel::DrawBackImage(gfx::Canvas&, const gfx::Rect&) {}
 
@@ -223,8 +231,12 @@ TCustomChartPanelExtended::TCustomChartPanelExtended(QWidget* parent)
   connect(gradient_, &TChartGradient::Changed, this, &TCustomChartPanelExtended::RequestRepaint);
 }
 
-void TCustomChartPanelExtended::setAllowZoom(bool on) { allowZoom_ = on; }
-void TCustomChartPanelExtended::setAllowPanning(TPanningMode m) { allowPanning_ = m; }
+void TCustomChartPanelExtended::setAllowZoom(bool on) {
+  allowZoom_ = on;
+}
+void TCustomChartPanelExtended::setAllowPanning(TPanningMode m) {
+  allowPanning_ = m;
+}
 
 void TCustomChartPanelExtended::FillBackground(gfx::Canvas& canvas, const gfx::Rect& rect) {
   if (!gradient_->Visible()) {
@@ -399,7 +411,8 @@ TCustomChart::TCustomChart(QWidget* parent)
       mouse_(new TChartMouse(this)) {
   foot_->setFontColor(gfx::clRed);
   backWall_->Brush()->setStyle(bsClear);
-  for (TChartTitle* t : {title_, foot_}) connect(t, &TChartTitle::Changed, this, &TCustomChart::RequestRepaint);
+  for (TChartTitle* t : {title_, foot_})
+    connect(t, &TChartTitle::Changed, this, &TCustomChart::RequestRepaint);
   for (TChartWall* w : {backWall_, leftWall_, bottomWall_})
     connect(w, &TChartWall::Changed, this, &TCustomChart::RequestRepaint);
   connect(legend_, &TChartLegend::Changed, this, &TCustomChart::RequestRepaint);
@@ -426,9 +439,12 @@ void TCustomChart::DrawTitle(gfx::Canvas& canvas, const TChartTitle& title, bool
   const int y0 = top ? plotRect_.top : plotRect_.bottom - n * h;
   auto xOf = [&](int width) {
     switch (title.Alignment()) {
-      case taLeftJustify: return left + wW / 2;
-      case taRightJustify: return right - width - wW / 2;
-      case taCenter: break;
+      case taLeftJustify:
+        return left + wW / 2;
+      case taRightJustify:
+        return right - width - wW / 2;
+      case taCenter:
+        break;
     }
     return (left + right) / 2 - width / 2;
   };
@@ -442,7 +458,8 @@ void TCustomChart::DrawTitle(gfx::Canvas& canvas, const TChartTitle& title, bool
       box.right = box.left + widest + wW;
     }
     canvas.setPen(title.Frame()->ToCanvasPen());
-    canvas.setBrush({filled ? title.Color() : gfx::clWhite, filled ? gfx::BrushStyle::Solid : gfx::BrushStyle::Clear});
+    canvas.setBrush(
+        {filled ? title.Color() : gfx::clWhite, filled ? gfx::BrushStyle::Solid : gfx::BrushStyle::Clear});
     canvas.rectangle(box);
   }
   canvas.setFontColour(title.FontColor());

@@ -193,7 +193,9 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
 
   // --- series list ---------------------------------------------------------
   int SeriesCount() const { return int(series_.size()); }
-  TChartSeries* Series(int index) const { return index >= 0 && index < SeriesCount() ? series_[index] : nullptr; }
+  TChartSeries* Series(int index) const {
+    return index >= 0 && index < SeriesCount() ? series_[index] : nullptr;
+  }
   const QList<TChartSeries*>& SeriesList() const { return series_; }
   // Appends a series; the chart becomes its owner.
   void AddSeries(TChartSeries* series);

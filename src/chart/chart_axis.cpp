@@ -41,8 +41,10 @@ TChartAxis::TChartAxis(AxisKind kind, TCustomAxisPanel* chart)
       minorTicks_(new TDarkGrayPen(this)),
       grid_(new TDottedGrayPen(this)),
       minorGrid_(new TChartHiddenPen(this)),
-      title_(new TChartAxisTitle(kind == AxisKind::Left ? 90 : kind == AxisKind::Right ? 270 : 0, DefaultChartFont(),
-                                 this)) {
+      title_(new TChartAxisTitle(kind == AxisKind::Left    ? 90
+                                 : kind == AxisKind::Right ? 270
+                                                           : 0,
+                                 DefaultChartFont(), this)) {
   for (TChartPen* pen : {static_cast<TChartPen*>(axisPen_), static_cast<TChartPen*>(ticks_),
                          static_cast<TChartPen*>(ticksInner_), static_cast<TChartPen*>(minorTicks_),
                          static_cast<TChartPen*>(grid_), static_cast<TChartPen*>(minorGrid_)})
@@ -50,7 +52,9 @@ TChartAxis::TChartAxis(AxisKind kind, TCustomAxisPanel* chart)
   connect(title_, &TChartAxisTitle::Changed, this, &TChartAxis::Changed);
 }
 
-bool TChartAxis::Loading() const { return chart_ && chart_->Loading(); }
+bool TChartAxis::Loading() const {
+  return chart_ && chart_->Loading();
+}
 
 // --- properties ---------------------------------------------------------------
 
@@ -88,7 +92,8 @@ void TChartAxis::SetMinMax(double min, double max) {
   if (std::isnan(min) || std::isnan(max)) return;
   if (min > max) std::swap(min, max);
   if (max - min < 1e-10) max = min + 1e-10;
-  bool changed = Assign(automatic_, false) | Assign(automaticMinimum_, false) | Assign(automaticMaximum_, false);
+  bool changed =
+      Assign(automatic_, false) | Assign(automaticMinimum_, false) | Assign(automaticMaximum_, false);
   changed |= Assign(minimum_, min);
   changed |= Assign(maximum_, max);
   if (changed) Changed_();
@@ -169,7 +174,9 @@ void TChartAxis::BeginPass(bool shown, bool hasSeries, bool haveValues, double a
   geo_ = AxisGeometry{};
   geo_.shown = shown;
   // Labels from series texts and marks are not used: those styles show none.
-  geo_.labelStyle = labelStyle_ == talAuto ? (hasSeries ? talValue : talNone) : labelStyle_ == talValue ? talValue : talNone;
+  geo_.labelStyle = labelStyle_ == talAuto    ? (hasSeries ? talValue : talNone)
+                    : labelStyle_ == talValue ? talValue
+                                              : talNone;
   geo_.map = AxisMap(Horizontal(), inverted_, 0, 0, min, max);
 }
 
@@ -225,11 +232,16 @@ void TChartAxis::ReserveSpace(gfx::Canvas& canvas, gfx::Rect& plot) {
   // Takes size pixels off the axis's side and returns the new edge.
   auto shrink = [&](int size) {
     switch (kind_) {
-      case AxisKind::Bottom: return r.bottom -= size;
-      case AxisKind::Top: return r.top += size;
-      case AxisKind::Left: return r.left += size;
-      case AxisKind::Right: return r.right -= size;
-      case AxisKind::Depth: break;
+      case AxisKind::Bottom:
+        return r.bottom -= size;
+      case AxisKind::Top:
+        return r.top += size;
+      case AxisKind::Left:
+        return r.left += size;
+      case AxisKind::Right:
+        return r.right -= size;
+      case AxisKind::Depth:
+        break;
     }
     return 0;
   };
@@ -239,7 +251,8 @@ void TChartAxis::ReserveSpace(gfx::Canvas& canvas, gfx::Rect& plot) {
     int size = titleSize_;
     if (size == 0) {
       canvas.setFont(title_->Font());
-      size = RunsAlong(Horizontal(), title_->Angle()) ? canvas.textHeight() : canvas.textWidth(title_->Caption());
+      size = RunsAlong(Horizontal(), title_->Angle()) ? canvas.textHeight()
+                                                      : canvas.textWidth(title_->Caption());
     }
     geo_.titleEdge = shrink(size);
   }
@@ -253,11 +266,20 @@ void TChartAxis::ReserveSpace(gfx::Canvas& canvas, gfx::Rect& plot) {
 void TChartAxis::Draw(gfx::Canvas& canvas, const gfx::Rect& plot) {
   if (!geo_.shown) return;
   switch (kind_) {
-    case AxisKind::Bottom: geo_.axisLinePos = plot.bottom; break;
-    case AxisKind::Top: geo_.axisLinePos = plot.top; break;
-    case AxisKind::Left: geo_.axisLinePos = plot.left; break;
-    case AxisKind::Right: geo_.axisLinePos = plot.right; break;
-    case AxisKind::Depth: return;
+    case AxisKind::Bottom:
+      geo_.axisLinePos = plot.bottom;
+      break;
+    case AxisKind::Top:
+      geo_.axisLinePos = plot.top;
+      break;
+    case AxisKind::Left:
+      geo_.axisLinePos = plot.left;
+      break;
+    case AxisKind::Right:
+      geo_.axisLinePos = plot.right;
+      break;
+    case AxisKind::Depth:
+      return;
   }
   DrawTitle(canvas);
   DrawLabels(canvas);
@@ -273,8 +295,12 @@ void TChartAxis::DrawTitle(gfx::Canvas& canvas) {
   canvas.setBackgroundMode(gfx::BackgroundMode::Transparent);
   const int centre = geo_.map.CenterPixel(), h = canvas.textHeight();
   switch (kind_) {
-    case AxisKind::Bottom: canvas.textOut(centre, geo_.titleEdge, caption, gfx::TextAlign::Center); break;
-    case AxisKind::Top: canvas.textOut(centre, geo_.titleEdge - h, caption, gfx::TextAlign::Center); break;
+    case AxisKind::Bottom:
+      canvas.textOut(centre, geo_.titleEdge, caption, gfx::TextAlign::Center);
+      break;
+    case AxisKind::Top:
+      canvas.textOut(centre, geo_.titleEdge - h, caption, gfx::TextAlign::Center);
+      break;
     case AxisKind::Left:
       // Reads upwards; the foot of the letters on TitleEdge.
       canvas.textOutRotated90(geo_.titleEdge - h, centre + canvas.textWidth(caption) / 2, caption);
@@ -282,7 +308,8 @@ void TChartAxis::DrawTitle(gfx::Canvas& canvas) {
     case AxisKind::Right:
       canvas.textOutRotated90(geo_.titleEdge, centre + canvas.textWidth(caption) / 2, caption);
       break;
-    case AxisKind::Depth: break;
+    case AxisKind::Depth:
+      break;
   }
 }
 
@@ -305,11 +332,20 @@ void TChartAxis::DrawLabels(gfx::Canvas& canvas) {
     if (!drawn || !labels_) continue;
     const QString text = LabelText(v);
     switch (kind_) {
-      case AxisKind::Bottom: canvas.textOut(p, geo_.labelsEdge, text, gfx::TextAlign::Center); break;
-      case AxisKind::Top: canvas.textOut(p, geo_.labelsEdge - h, text, gfx::TextAlign::Center); break;
-      case AxisKind::Left: canvas.textOut(geo_.labelsEdge, p - h / 2, text, gfx::TextAlign::Right); break;
-      case AxisKind::Right: canvas.textOut(geo_.labelsEdge, p - h / 2, text, gfx::TextAlign::Left); break;
-      case AxisKind::Depth: break;
+      case AxisKind::Bottom:
+        canvas.textOut(p, geo_.labelsEdge, text, gfx::TextAlign::Center);
+        break;
+      case AxisKind::Top:
+        canvas.textOut(p, geo_.labelsEdge - h, text, gfx::TextAlign::Center);
+        break;
+      case AxisKind::Left:
+        canvas.textOut(geo_.labelsEdge, p - h / 2, text, gfx::TextAlign::Right);
+        break;
+      case AxisKind::Right:
+        canvas.textOut(geo_.labelsEdge, p - h / 2, text, gfx::TextAlign::Left);
+        break;
+      case AxisKind::Depth:
+        break;
     }
   }
 }

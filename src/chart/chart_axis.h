@@ -23,7 +23,8 @@ class TChartAxisTitle : public QObject {
   Q_PROPERTY(QFont Font READ Font WRITE setFont)
 
  public:
-  TChartAxisTitle(int angle, const QFont& font, QObject* parent) : QObject(parent), angle_(angle), font_(font) {}
+  TChartAxisTitle(int angle, const QFont& font, QObject* parent)
+      : QObject(parent), angle_(angle), font_(font) {}
   QString Caption() const { return caption_; }
   void setCaption(const QString& c);
   int Angle() const { return angle_; }

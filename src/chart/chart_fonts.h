@@ -7,6 +7,8 @@
 
 namespace dorvane::chart {
 
-inline QFont DefaultChartFont() { return gfx::PixelFont(QStringLiteral("Arial"), gfx::PointsToPixels(8)); }
+inline QFont DefaultChartFont() {
+  return gfx::PixelFont(QStringLiteral("Arial"), gfx::PointsToPixels(8));
+}
 
 }  // namespace dorvane::chart

@@ -34,13 +34,19 @@ gfx::Pen TChartPen::ToCanvasPen(gfx::Colour colour) const {
     pen.style = gfx::PenStyle::AlternateDot;
   } else {
     switch (style_) {
-      case psSolid: pen.style = gfx::PenStyle::Solid; break;
-      case psClear: pen.style = gfx::PenStyle::Clear; break;
+      case psSolid:
+        pen.style = gfx::PenStyle::Solid;
+        break;
+      case psClear:
+        pen.style = gfx::PenStyle::Clear;
+        break;
       // The canvas knows one dotted pattern; dashes are drawn with it.
       case psDash:
       case psDot:
       case psDashDot:
-      case psDashDotDot: pen.style = gfx::PenStyle::Dot; break;
+      case psDashDotDot:
+        pen.style = gfx::PenStyle::Dot;
+        break;
     }
   }
   return pen;

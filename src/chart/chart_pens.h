@@ -85,7 +85,8 @@ class TChartBrush : public QObject {
   Q_PROPERTY(dorvane::chart::TBrushStyle Style READ Style WRITE setStyle)
 
  public:
-  explicit TChartBrush(QObject* parent = nullptr, gfx::Colour colour = gfx::clAutomatic, TBrushStyle style = bsSolid)
+  explicit TChartBrush(QObject* parent = nullptr, gfx::Colour colour = gfx::clAutomatic,
+                       TBrushStyle style = bsSolid)
       : QObject(parent), color_(colour), style_(style) {}
 
   gfx::Colour Color() const { return color_; }

@@ -11,12 +11,15 @@ namespace dorvane::chart {
 namespace {
 // Points beyond this many pixels from the origin are not drawn.
 constexpr int kMaxPixel = 32766;
-bool Drawable(int p) { return p >= -kMaxPixel && p <= kMaxPixel; }
+bool Drawable(int p) {
+  return p >= -kMaxPixel && p <= kMaxPixel;
+}
 
 // Colours of ColorEachPoint, one per index modulo 16.
-constexpr gfx::Colour kPalette[16] = {gfx::clRed,    gfx::clGreen, gfx::clYellow, gfx::clBlue,   gfx::clWhite, gfx::clGray,
-                                      gfx::clFuchsia, gfx::clTeal, gfx::clNavy,   gfx::clMaroon, gfx::clLime,  gfx::clSilver,
-                                      gfx::clPurple, gfx::clOlive, gfx::clAqua,   gfx::clBlack};
+constexpr gfx::Colour kPalette[16] = {gfx::clRed,    gfx::clGreen,  gfx::clYellow,  gfx::clBlue,
+                                      gfx::clWhite,  gfx::clGray,   gfx::clFuchsia, gfx::clTeal,
+                                      gfx::clNavy,   gfx::clMaroon, gfx::clLime,    gfx::clSilver,
+                                      gfx::clPurple, gfx::clOlive,  gfx::clAqua,    gfx::clBlack};
 }  // namespace
 
 TChartSeries::TChartSeries(QObject* parent)
@@ -90,11 +93,16 @@ void TChartSeries::setShowInLegend(bool on) {
 
 bool TChartSeries::BoundTo(AxisKind axis) const {
   switch (axis) {
-    case AxisKind::Bottom: return horizAxis_ == aBottomAxis || horizAxis_ == aBothHorizAxis;
-    case AxisKind::Top: return horizAxis_ == aTopAxis || horizAxis_ == aBothHorizAxis;
-    case AxisKind::Left: return vertAxis_ == aLeftAxis || vertAxis_ == aBothVertAxis;
-    case AxisKind::Right: return vertAxis_ == aRightAxis || vertAxis_ == aBothVertAxis;
-    case AxisKind::Depth: return false;
+    case AxisKind::Bottom:
+      return horizAxis_ == aBottomAxis || horizAxis_ == aBothHorizAxis;
+    case AxisKind::Top:
+      return horizAxis_ == aTopAxis || horizAxis_ == aBothHorizAxis;
+    case AxisKind::Left:
+      return vertAxis_ == aLeftAxis || vertAxis_ == aBothVertAxis;
+    case AxisKind::Right:
+      return vertAxis_ == aRightAxis || vertAxis_ == aBothVertAxis;
+    case AxisKind::Depth:
+      return false;
   }
   return false;
 }
@@ -214,6 +222,8 @@ void TCustomSeries::DrawValue(gfx::Canvas& canvas, int i) {
   prevColour_ = c;
 }
 
-TLineSeries::TLineSeries(QObject* parent) : TCustomSeries(parent) { Pointer().Visible = false; }
+TLineSeries::TLineSeries(QObject* parent) : TCustomSeries(parent) {
+  Pointer().Visible = false;
+}
 
 }  // namespace dorvane::chart

@@ -35,7 +35,16 @@ enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis };
 Q_ENUM_NS(THorizAxis)
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis };
 Q_ENUM_NS(TVertAxis)
-enum TSeriesPointerStyle { psRectangle, psCircle, psTriangle, psDownTriangle, psCross, psDiagCross, psStar, psDiamond };
+enum TSeriesPointerStyle {
+  psRectangle,
+  psCircle,
+  psTriangle,
+  psDownTriangle,
+  psCross,
+  psDiagCross,
+  psStar,
+  psDiamond
+};
 Q_ENUM_NS(TSeriesPointerStyle)
 
 // Which side of the plot an axis belongs to.

@@ -22,8 +22,9 @@ void ConfigureProgramChart(TChart& chart) {
     TChartAxis* axis;
     const char* title;
   };
-  for (const AxisSetting& a : {AxisSetting{chart.BottomAxis(), "Position curseur (en % de la course totale)"},
-                               AxisSetting{chart.LeftAxis(), "Valeur résistance Rb (en % de la valeur totale)"}}) {
+  for (const AxisSetting& a :
+       {AxisSetting{chart.BottomAxis(), "Position curseur (en % de la course totale)"},
+        AxisSetting{chart.LeftAxis(), "Valeur résistance Rb (en % de la valeur totale)"}}) {
     a.axis->setAutomatic(false);
     a.axis->setAutomaticMinimum(false);
     a.axis->setAutomaticMaximum(false);
@@ -39,8 +40,9 @@ void ConfigureProgramChart(TChart& chart) {
     gfx::Colour colour;
     int pointerSize;
   };
-  for (const SeriesSetting& s : {SeriesSetting{"Series1", 0x00FF80, 2}, SeriesSetting{"Series2", gfx::clRed, 4},
-                                 SeriesSetting{"Series3", gfx::clSilver, 4}}) {
+  for (const SeriesSetting& s :
+       {SeriesSetting{"Series1", 0x00FF80, 2}, SeriesSetting{"Series2", gfx::clRed, 4},
+        SeriesSetting{"Series3", gfx::clSilver, 4}}) {
     auto* series = new TLineSeries(&chart);
     series->setObjectName(QString::fromLatin1(s.name));
     series->setSeriesColor(s.colour);
@@ -64,7 +66,8 @@ void PlotProgramCurves(TChart& chart, const Curves& curves, bool showLinear, boo
   const size_t n = std::max({curves.linear.size(), curves.loaded.size(), curves.log.size()});
   for (size_t i = 0; i < n; ++i)
     for (int s = 0; s < 3 && s < chart.SeriesCount(); ++s)
-      if (i < lists[s]->size()) chart.Series(s)->AddPoint((*lists[s])[i].x, (*lists[s])[i].y, QString(), gfx::clAutomatic);
+      if (i < lists[s]->size())
+        chart.Series(s)->AddPoint((*lists[s])[i].x, (*lists[s])[i].y, QString(), gfx::clAutomatic);
   const bool active[3] = {showLinear, showLoaded, showLog};
   for (int s = 0; s < 3 && s < chart.SeriesCount(); ++s) chart.Series(s)->setActive(active[s]);
 }

@@ -9,7 +9,9 @@
 namespace dorvane {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // A number as the notation allows it: optional sign, digits, optionally the
 // separator and more digits, optionally an exponent. Nothing else. Returns
@@ -22,8 +24,8 @@ bool ReadNumber(std::string_view s, char separator, double& out) {
   // Mantissa, copied with a point as separator for from_chars.
   std::string mantissa;
   mantissa.reserve(s.size() - i + 1);
-  long leadingZeros = 0;      // zeros before the first significant digit
-  long intDigits = 0;         // significant digits before the separator
+  long leadingZeros = 0;  // zeros before the first significant digit
+  long intDigits = 0;     // significant digits before the separator
   bool seenSeparator = false, seenSignificant = false, anyDigit = false;
   for (; i < s.size(); ++i) {
     const char c = s[i];
@@ -95,9 +97,12 @@ double ParseResistance(std::string_view text, char decimalSeparator) {
   const size_t u = t.find('U'), r = t.find('R'), e = t.find('E'), k = t.find('K'), m = t.find('M');
   size_t marker = std::string::npos;
   double multiplier = 1;
-  if (u != std::string::npos) marker = u;
-  else if (r != std::string::npos) marker = r;
-  else if (e != std::string::npos) marker = e;
+  if (u != std::string::npos)
+    marker = u;
+  else if (r != std::string::npos)
+    marker = r;
+  else if (e != std::string::npos)
+    marker = e;
   if (k != std::string::npos) marker = k, multiplier = 1e3;
   if (m != std::string::npos) marker = m, multiplier = 1e6;
 

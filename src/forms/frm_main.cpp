@@ -13,8 +13,8 @@
 #include "controls/shape.h"
 #include "controls/technical_line.h"
 #include "forms/access_keys.h"
-#include "forms/frm_about.h"
 #include "forms/application.h"
+#include "forms/frm_about.h"
 #include "forms/startup.h"
 #include "gfx/fonts.h"
 #include "ui_frm_main.h"
@@ -23,13 +23,18 @@ namespace dorvane::forms {
 namespace {
 
 constexpr char kStatusText[] =
-    "Exemples de valeur de résistance (pour P1, R1 et R2) : 12; 11,3; 11U3, 68U; 120R;  470E; 12K8; 12,8K; 1M3";
+    "Exemples de valeur de résistance (pour P1, R1 et R2) : 12; 11,3; 11U3, 68U; 120R;  470E; 12K8; 12,8K; "
+    "1M3";
 
 // The value boxes hold 8-bit text in the notation's eyes: characters beyond
 // Latin-1 cannot be part of a value and read as an unknown byte.
-std::string EightBit(const QString& text) { return text.toLatin1().toStdString(); }
+std::string EightBit(const QString& text) {
+  return text.toLatin1().toStdString();
+}
 
-QString Caption(const std::string& text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+QString Caption(const std::string& text) {
+  return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
 
 }  // namespace
 
@@ -82,13 +87,21 @@ void TfmMain::cbR1Click() {
                               : RuleSender::None);
 }
 
-void TfmMain::cbShowCurveOriginalClick() { PlotCurves(); }
+void TfmMain::cbShowCurveOriginalClick() {
+  PlotCurves();
+}
 
-void TfmMain::Quitter1Click() { close(); }
+void TfmMain::Quitter1Click() {
+  close();
+}
 
-void TfmMain::Copier1Click() { ui_->Chart1->CopyAsBitmap(); }
+void TfmMain::Copier1Click() {
+  ui_->Chart1->CopyAsBitmap();
+}
 
-void TfmMain::CopierenMetafile1Click() { ui_->Chart1->CopyAsMetafile(true); }
+void TfmMain::CopierenMetafile1Click() {
+  ui_->Chart1->CopyAsMetafile(true);
+}
 
 void TfmMain::ReportErrorsOf(void (TfmMain::*handler)()) {
   try {
@@ -98,11 +111,17 @@ void TfmMain::ReportErrorsOf(void (TfmMain::*handler)()) {
   }
 }
 
-void TfmMain::Copier1Triggered() { ReportErrorsOf(&TfmMain::Copier1Click); }
+void TfmMain::Copier1Triggered() {
+  ReportErrorsOf(&TfmMain::Copier1Click);
+}
 
-void TfmMain::CopierenMetafile1Triggered() { ReportErrorsOf(&TfmMain::CopierenMetafile1Click); }
+void TfmMain::CopierenMetafile1Triggered() {
+  ReportErrorsOf(&TfmMain::CopierenMetafile1Click);
+}
 
-void TfmMain::Apropos1Click() { ShowAboutBox(this); }
+void TfmMain::Apropos1Click() {
+  ShowAboutBox(this);
+}
 
 MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {
   MainWindowInputs in;
@@ -162,7 +181,9 @@ void TfmMain::RunRule(RuleSender sender) {
   ApplyPlot(s.plot);
 }
 
-void TfmMain::PlotCurves() { ApplyPlot(ComputePlot(ReadInputs(RuleSender::None))); }
+void TfmMain::PlotCurves() {
+  ApplyPlot(ComputePlot(ReadInputs(RuleSender::None)));
+}
 
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
   chart::PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive);

@@ -1,11 +1,11 @@
 #include "forms/startup.h"
 
-#include <QFileInfo>
-#include <QLocale>
-#include <QRegularExpression>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
 
 #include <cstring>
 

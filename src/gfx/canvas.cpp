@@ -7,8 +7,8 @@
 
 #include <QFontMetrics>
 #include <QHash>
-#include <QPaintDevice>
 #include <QLineF>
+#include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
@@ -20,23 +20,35 @@ namespace {
 // What a batch of pending pixels does to the destination.
 enum class Raster { Copy, NotXor, Invert };
 
-Raster RasterOf(PenMode mode) { return mode == PenMode::NotXor ? Raster::NotXor : Raster::Copy; }
+Raster RasterOf(PenMode mode) {
+  return mode == PenMode::NotXor ? Raster::NotXor : Raster::Copy;
+}
 
 void SetComposition(QPainter& p, Raster r) {
   switch (r) {
-    case Raster::Copy: p.setCompositionMode(QPainter::CompositionMode_SourceOver); break;
-    case Raster::NotXor: p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination); break;
-    case Raster::Invert: p.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
+    case Raster::Copy:
+      p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+      break;
+    case Raster::NotXor:
+      p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+      break;
+    case Raster::Invert:
+      p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+      break;
   }
 }
 
 // Pens with a pattern say per step whether the pixel is painted.
 bool PatternOn(PenStyle style, int step) {
   switch (style) {
-    case PenStyle::Solid: return true;
-    case PenStyle::Dot: return step % 3 == 0;
-    case PenStyle::AlternateDot: return step % 2 == 0;
-    case PenStyle::Clear: return false;
+    case PenStyle::Solid:
+      return true;
+    case PenStyle::Dot:
+      return step % 3 == 0;
+    case PenStyle::AlternateDot:
+      return step % 2 == 0;
+    case PenStyle::Clear:
+      return false;
   }
   return true;
 }
@@ -66,9 +78,13 @@ Canvas::~Canvas() {
   painter_.restore();
 }
 
-void Canvas::setPen(const Pen& pen) { pen_ = pen; }
+void Canvas::setPen(const Pen& pen) {
+  pen_ = pen;
+}
 
-void Canvas::setBrush(const Brush& brush) { brush_ = brush; }
+void Canvas::setBrush(const Brush& brush) {
+  brush_ = brush;
+}
 
 void Canvas::setFont(const QFont& font) {
   if (font == font_) return;
@@ -183,7 +199,8 @@ void Canvas::addSpan(int x, int y, int w, int h) {
 
 void Canvas::applyComposition(PenMode mode) {
   const Raster r = RasterOf(mode);
-  if ((!pending_.empty() || !pendingPixels_.empty()) && (pendColour_ != pen_.colour || Raster(pendRaster_) != r))
+  if ((!pending_.empty() || !pendingPixels_.empty()) &&
+      (pendColour_ != pen_.colour || Raster(pendRaster_) != r))
     flush();
   pendColour_ = pen_.colour;
   pendRaster_ = int(r);
@@ -212,7 +229,8 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
     // seconds, and the end pixel lies off every device anyway.
     flush();
     SetComposition(painter_, RasterOf(pen_.mode));
-    QPen qp(ToQColor(pen_.colour), 1, pen_.style == PenStyle::Solid ? Qt::SolidLine : Qt::DotLine, Qt::FlatCap);
+    QPen qp(ToQColor(pen_.colour), 1, pen_.style == PenStyle::Solid ? Qt::SolidLine : Qt::DotLine,
+            Qt::FlatCap);
     qp.setCosmetic(true);
     painter_.setPen(qp);
     painter_.drawLine(a, b);
@@ -440,11 +458,15 @@ void Canvas::rectangle(const Rect& in) {
     applyComposition(pen_.mode);
     const int bw = std::min(w, r.height()), lw = std::min(w, r.width());
     addSpan(r.left, r.top, r.width(), bw);
-    if (r.height() > bw) addSpan(r.left, std::max(r.top + bw, r.bottom - w), r.width(), r.bottom - std::max(r.top + bw, r.bottom - w));
+    if (r.height() > bw)
+      addSpan(r.left, std::max(r.top + bw, r.bottom - w), r.width(),
+              r.bottom - std::max(r.top + bw, r.bottom - w));
     const int innerTop = r.top + bw, innerBottom = std::max(innerTop, r.bottom - w);
     if (innerBottom > innerTop) {
       addSpan(r.left, innerTop, lw, innerBottom - innerTop);
-      if (r.width() > lw) addSpan(std::max(r.left + lw, r.right - w), innerTop, r.right - std::max(r.left + lw, r.right - w), innerBottom - innerTop);
+      if (r.width() > lw)
+        addSpan(std::max(r.left + lw, r.right - w), innerTop, r.right - std::max(r.left + lw, r.right - w),
+                innerBottom - innerTop);
     }
     return;
   }
@@ -498,7 +520,8 @@ void Canvas::ellipse(const Rect& box) {
     qp.setWidth(1);
     painter_.setPen(qp);
   }
-  painter_.setBrush(brush_.style == BrushStyle::Solid ? QBrush(ToQColor(brush_.colour)) : QBrush(Qt::NoBrush));
+  painter_.setBrush(brush_.style == BrushStyle::Solid ? QBrush(ToQColor(brush_.colour))
+                                                      : QBrush(Qt::NoBrush));
   painter_.drawEllipse(QRect(box.left, box.top, box.width() - 1, box.height() - 1));
   SetComposition(painter_, Raster::Copy);
 }
@@ -534,7 +557,9 @@ struct ShapedKey {
   int dpi;
   bool operator==(const ShapedKey&) const = default;
 };
-size_t qHash(const ShapedKey& k, size_t seed = 0) { return qHashMulti(seed, k.font, k.text, k.dpi); }
+size_t qHash(const ShapedKey& k, size_t seed = 0) {
+  return qHashMulti(seed, k.font, k.text, k.dpi);
+}
 }  // namespace
 
 const Canvas::ShapedText& Canvas::shaped(const QString& text) const {
@@ -562,9 +587,13 @@ void Canvas::drawShaped(int left, int top, const ShapedText& t) {
   painter_.drawStaticText(QPointF(left, top + metrics().ascent() - t.ascent), t.glyphs);
 }
 
-int Canvas::textWidth(const QString& text) const { return shaped(text).width; }
+int Canvas::textWidth(const QString& text) const {
+  return shaped(text).width;
+}
 
-int Canvas::textHeight(const QString&) const { return lineHeight(); }
+int Canvas::textHeight(const QString&) const {
+  return lineHeight();
+}
 
 int Canvas::lineHeight() const {
   if (lineHeight_ < 0) lineHeight_ = LineHeight(font_, painter_.device());
@@ -576,7 +605,8 @@ void Canvas::textOut(int x, int y, const QString& text, TextAlign align) {
   const ShapedText& t = shaped(text);
   const int w = t.width;
   const int left = align == TextAlign::Left ? x : align == TextAlign::Center ? x - w / 2 : x - w;
-  if (bkMode_ == BackgroundMode::Opaque) painter_.fillRect(QRect(left, y, w, lineHeight()), ToQColor(textBackground_));
+  if (bkMode_ == BackgroundMode::Opaque)
+    painter_.fillRect(QRect(left, y, w, lineHeight()), ToQColor(textBackground_));
   drawShaped(left, y, t);
 }
 
@@ -624,7 +654,8 @@ int Canvas::drawText(Rect& r, const QString& text, unsigned flags) {
       return bounds.height();
     }
     if (bkMode_ == BackgroundMode::Opaque)
-      painter_.fillRect((flags & kNoClip) ? bounds : bounds.intersected(r.toQRect()), ToQColor(textBackground_));
+      painter_.fillRect((flags & kNoClip) ? bounds : bounds.intersected(r.toQRect()),
+                        ToQColor(textBackground_));
     painter_.save();
     if (!(flags & kNoClip))
       painter_.setClipRect(r.toQRect(), painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
@@ -638,8 +669,8 @@ int Canvas::drawText(Rect& r, const QString& text, unsigned flags) {
   // Unwrapped text is placed line by line with the classic integer rules:
   // centred at left + (width - text width) / 2, right-aligned ending at the
   // right edge, lines ascent + descent high.
-  QStringList lines = single ? QStringList{QString(text).replace(u'\n', u' ').replace(u'\r', u' ')}
-                             : text.split(u'\n');
+  QStringList lines =
+      single ? QStringList{QString(text).replace(u'\n', u' ').replace(u'\r', u' ')} : text.split(u'\n');
   if (!single)
     for (QString& l : lines)
       if (l.endsWith(u'\r')) l.chop(1);
@@ -675,13 +706,16 @@ int Canvas::drawText(Rect& r, const QString& text, unsigned flags) {
   painter_.setFont(font_);
   for (qsizetype i = 0; i < lines.size(); ++i, y += lineHeight) {
     const int w = widths[size_t(i)];
-    const int x = (flags & kAlignCenter) ? r.left + (r.width() - w) / 2 : (flags & kAlignRight) ? r.right - w : r.left;
-    if (bkMode_ == BackgroundMode::Opaque) painter_.fillRect(QRect(x, y, w, lineHeight), ToQColor(textBackground_));
+    const int x = (flags & kAlignCenter)  ? r.left + (r.width() - w) / 2
+                  : (flags & kAlignRight) ? r.right - w
+                                          : r.left;
+    if (bkMode_ == BackgroundMode::Opaque)
+      painter_.fillRect(QRect(x, y, w, lineHeight), ToQColor(textBackground_));
     painter_.setPen(ToQColor(fontColour_));
     // A box wider than the text keeps Qt from moving the line; the text
     // starts at its left edge.
-    painter_.drawText(QRect(x, y, w + lineHeight, lineHeight), qf | Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      lines[i]);
+    painter_.drawText(QRect(x, y, w + lineHeight, lineHeight),
+                      qf | Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines[i]);
   }
   painter_.restore();
   return total;

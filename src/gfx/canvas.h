@@ -43,7 +43,9 @@ struct Rect {
   constexpr Rect inflated(int dx, int dy) const { return {left - dx, top - dy, right + dx, bottom + dy}; }
   constexpr bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
   QRect toQRect() const { return QRect(left, top, right - left, bottom - top); }
-  static Rect fromQRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+  static Rect fromQRect(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+  }
   friend constexpr bool operator==(const Rect&, const Rect&) = default;
 };
 

@@ -13,9 +13,15 @@ using Colour = std::uint32_t;
 constexpr Colour Rgb(int r, int g, int b) {
   return Colour(r & 0xFF) | (Colour(g & 0xFF) << 8) | (Colour(b & 0xFF) << 16);
 }
-constexpr int RedOf(Colour c) { return int(c & 0xFF); }
-constexpr int GreenOf(Colour c) { return int((c >> 8) & 0xFF); }
-constexpr int BlueOf(Colour c) { return int((c >> 16) & 0xFF); }
+constexpr int RedOf(Colour c) {
+  return int(c & 0xFF);
+}
+constexpr int GreenOf(Colour c) {
+  return int((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(Colour c) {
+  return int((c >> 16) & 0xFF);
+}
 
 inline constexpr Colour clBlack = 0x000000;
 inline constexpr Colour clMaroon = 0x000080;
@@ -67,7 +73,9 @@ inline constexpr Colour cl3DLight = clSystemColor | 22;
 inline constexpr Colour clInfoText = clSystemColor | 23;
 inline constexpr Colour clInfoBk = clSystemColor | 24;
 
-constexpr bool IsSystemColour(Colour c) { return (c & 0xFF000000u) == clSystemColor && (c & 0xFFu) <= 24; }
+constexpr bool IsSystemColour(Colour c) {
+  return (c & 0xFF000000u) == clSystemColor && (c & 0xFFu) <= 24;
+}
 
 // The RGB value a colour has right now (system colours resolved); clNone and
 // clAutomatic pass unchanged.

@@ -11,7 +11,9 @@ void InstallFontSubstitutions() {
   QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 }
 
-int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
+int PointsToPixels(int points) {
+  return (points * 96 + 36) / 72;
+}
 
 QFont PixelFont(const QString& family, int pixelSize, bool bold) {
   QFont f(family);
@@ -21,7 +23,9 @@ QFont PixelFont(const QString& family, int pixelSize, bool bold) {
   return f;
 }
 
-QFont WindowFont() { return PixelFont(QStringLiteral("MS Sans Serif"), 11); }
+QFont WindowFont() {
+  return PixelFont(QStringLiteral("MS Sans Serif"), 11);
+}
 
 int LineHeight(const QFont& font, const QPaintDevice* device) {
   const QFontMetricsF fm = device ? QFontMetricsF(font, device) : QFontMetricsF(font);

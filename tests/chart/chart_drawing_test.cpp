@@ -1,10 +1,10 @@
 // The program's chart drawn pixel by pixel: geometry from the font metrics,
 // labels, ticks, grid, titles, walls and the curves.
-#include "support/layout_metrics.h"
 #include <QApplication>
 #include <QPainter>
 #include <QTest>
 #include <algorithm>
+#include "support/layout_metrics.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,8 @@ TEST_F(ProgramChart, WorkedGeometry) {
 TEST_F(ProgramChart, BackgroundWallAndAxisLines) {
   const Expected e;
   const QImage img = Render(chart);
-  for (QPoint p : {QPoint(0, 0), QPoint(344, 0), QPoint(0, 320), QPoint(344, 320), QPoint(2, 100), QPoint(340, 100)})
+  for (QPoint p :
+       {QPoint(0, 0), QPoint(344, 0), QPoint(0, 320), QPoint(344, 320), QPoint(2, 100), QPoint(340, 100)})
     EXPECT_EQ(img.pixel(p), kAqua) << p.x() << "," << p.y();
   // The wall is one dark area from the left to the right edge, inclusive.
   for (int y = e.top; y <= e.bottom; ++y)
@@ -128,7 +129,8 @@ TEST_F(ProgramChart, LabelsAndTitlesWhereTheMetricsPutThem) {
     texts.push_back({s, {3 + e.h + e.w100 + e.wBlank - w, e.Y(v) - e.h / 2}, kBlack});
   }
   texts.push_back({kTitle, {(3 + 335) / 2 - fm.horizontalAdvance(kTitle) / 2, 13}, kBlue});
-  texts.push_back({kBottomTitle, {(e.left + 335) / 2 - fm.horizontalAdvance(kBottomTitle) / 2, 318 - e.h}, kBlack});
+  texts.push_back(
+      {kBottomTitle, {(e.left + 335) / 2 - fm.horizontalAdvance(kBottomTitle) / 2, 318 - e.h}, kBlack});
   for (const Text& t : texts) {
     const QRect cell(t.cell, QSize(fm.horizontalAdvance(t.text), e.h));
     EXPECT_EQ(DifferentPixels(img, ReferenceText(t.text, t.cell, t.colour), cell), 0)
@@ -181,7 +183,8 @@ void ExpectAxesWithoutNumbers(const QImage& img, TChart& chart) {
   const Expected e(true, false);
   EXPECT_EQ(chart.PlotRect(), (gfx::Rect{e.left, e.top, e.right, e.bottom}));
   EXPECT_EQ(e.left, 3 + e.h + 6);
-  EXPECT_EQ(CountColour(img, kAqua, QRect(0, 318 - 2 * e.h, kWidth, e.h)), kWidth * e.h) << "no bottom labels";
+  EXPECT_EQ(CountColour(img, kAqua, QRect(0, 318 - 2 * e.h, kWidth, e.h)), kWidth * e.h)
+      << "no bottom labels";
   EXPECT_EQ(CountColour(img, kAqua, QRect(e.left, e.bottom + 1, e.right - e.left, 4)), (e.right - e.left) * 4)
       << "no ticks";
   const QRect inside(e.left + 1, e.top + 1, e.right - e.left - 1, e.bottom - e.top - 2);
@@ -390,7 +393,8 @@ TEST(ChartSeriesDrawing, SegmentsEnteringAndLeavingThePlot) {
   img = Render(s.chart);
   EXPECT_EQ(s.series->FirstDrawnIndex(), 0);
   EXPECT_EQ(s.series->LastDrawnIndex(), 1) << "the point past the right edge is still drawn";
-  EXPECT_TRUE(s.RedIn(img, s.e.right - 2, s.e.Y(50) - 2, s.e.Y(50) + 2)) << "the segment leaves through the edge";
+  EXPECT_TRUE(s.RedIn(img, s.e.right - 2, s.e.Y(50) - 2, s.e.Y(50) + 2))
+      << "the segment leaves through the edge";
 
   // The entering segment is left out when the point before it is null.
   s.series->RemoveAllPoints();
@@ -487,30 +491,36 @@ TEST(ChartRanges, AbsurdRangesDrawWithoutHanging) {
 
 TEST(ChartRanges, AbsurdSettingsDrawWithoutHanging) {
   const std::vector<std::pair<const char*, std::function<void(TChart&)>>> settings = {
-      {"tick lengths", [](TChart& c) {
+      {"tick lengths",
+       [](TChart& c) {
          c.BottomAxis()->setTickLength(2000000000);
          c.LeftAxis()->setMinorTickLength(-2000000000);
          c.LeftAxis()->setTickInnerLength(2000000000);
        }},
-      {"label and title sizes", [](TChart& c) {
+      {"label and title sizes",
+       [](TChart& c) {
          c.BottomAxis()->setLabelsSize(2000000000);
          c.LeftAxis()->setTitleSize(-2000000000);
        }},
-      {"margins", [](TChart& c) {
+      {"margins",
+       [](TChart& c) {
          c.setMarginLeft(100000);
          c.setMarginTop(-100000);
          c.setBorderWidth(2000000000);
        }},
-      {"positions", [](TChart& c) {
+      {"positions",
+       [](TChart& c) {
          c.BottomAxis()->setStartPosition(1e300);
          c.LeftAxis()->setEndPosition(-std::numeric_limits<double>::infinity());
        }},
-      {"separation and minor count", [](TChart& c) {
+      {"separation and minor count",
+       [](TChart& c) {
          c.BottomAxis()->setLabelsSeparation(-5);
          c.LeftAxis()->setLabelsSeparation(2000000000);
          c.LeftAxis()->setMinorTickCount(2000000000);
        }},
-      {"wide pens", [](TChart& c) {
+      {"wide pens",
+       [](TChart& c) {
          c.BottomAxis()->Axis()->setWidth(100000);
          c.LeftAxis()->Grid()->setWidth(100000);
          static_cast<TLineSeries*>(c.Series(1))->LinePen()->setWidth(1000);

@@ -1,12 +1,12 @@
 #pragma once
 // Expectations for the program's chart computed from QFontMetrics and the
 // chart's layout rules, never from the chart code itself.
-#include "support/layout_metrics.h"
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
 #include <vector>
+#include "support/layout_metrics.h"
 
 #include "chart/program_chart.h"
 #include "gfx/fonts.h"
@@ -21,7 +21,9 @@ inline const QString kLeftTitle = QString::fromUtf8("Valeur résistance Rb (en %
 inline constexpr QRgb kAqua = 0xFF00FFFF, kBlack = 0xFF000000, kGrey = 0xFF808080, kSilver = 0xFFC0C0C0,
                       kRed = 0xFFFF0000, kGreen = 0xFF80FF00, kBlue = 0xFF0000FF;
 
-inline QFont ChartFont() { return gfx::PixelFont(QStringLiteral("Arial"), 11); }
+inline QFont ChartFont() {
+  return gfx::PixelFont(QStringLiteral("Arial"), 11);
+}
 
 inline testsupport::LayoutMetrics Metrics() {
   static const QImage probe(1, 1, QImage::Format_RGB32);
@@ -29,7 +31,9 @@ inline testsupport::LayoutMetrics Metrics() {
 }
 
 // Nearest integer, halves to even (the chart's rounding of pixels).
-inline int Round(double v) { return int(std::nearbyint(v)); }
+inline int Round(double v) {
+  return int(std::nearbyint(v));
+}
 
 // The 1-2-5 step for 0..100 over a span of `pixels` with labels `size`
 // pixels long and 10 % separation.
@@ -84,7 +88,9 @@ inline void SetUpProgramChart(TChart& chart) {
   chart.Title()->Text().add(kTitle);
 }
 
-inline QImage Render(TChart& chart, qreal dpr = 1) { return chart.DrawToImage({kWidth, kHeight}, dpr); }
+inline QImage Render(TChart& chart, qreal dpr = 1) {
+  return chart.DrawToImage({kWidth, kHeight}, dpr);
+}
 
 // Text drawn by QPainter alone with its cell's top-left corner at `cell`,
 // on the chart's background.

@@ -1,5 +1,5 @@
-#include "support/layout_metrics.h"
 #include "controls/flat_combo_box.h"
+#include "support/layout_metrics.h"
 
 #include <cstdlib>
 

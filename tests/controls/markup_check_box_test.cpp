@@ -1,5 +1,5 @@
-#include "support/layout_metrics.h"
 #include "controls/markup_check_box.h"
+#include "support/layout_metrics.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "support/layout_metrics.h"
 #include "controls/markup.h"
+#include "support/layout_metrics.h"
 
 #include <gtest/gtest.h>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
-#include "support/layout_metrics.h"
 #include <gtest/gtest.h>
 #include <QFontMetrics>
 #include <QPainter>
+#include "support/layout_metrics.h"
 
 #include "controls/label.h"
 #include "controls/shape.h"
@@ -109,7 +109,8 @@ TEST(Label, TwoLinesEachAlignedOverTheBackground) {
     p.drawText(QPoint(right - fm.horizontalAdvance("100K"), r.top() + fm.height() + fm.ascent()), "100K");
   }
   const QRect bad = Bounds(Diff(img, expected));
-  EXPECT_TRUE(bad.isNull()) << "differs in " << bad.x() << "," << bad.y() << " " << bad.width() << "x" << bad.height();
+  EXPECT_TRUE(bad.isNull()) << "differs in " << bad.x() << "," << bad.y() << " " << bad.width() << "x"
+                            << bad.height();
 }
 
 TEST(Label, WithoutAutoSizeTheBoundsStay) {

@@ -68,7 +68,8 @@ const LoadedCase kLoaded[] = {
     {"P empty, R1", 0, 10000, 0, true, false, [](int) { return 0.0; }},
     {"R2 zero", kP, 0, 0, false, true, [](int) { return 0.0; }},
     {"R1 zero", kP, 0, 0, true, false, [](int i) { return i == 0 || i == 100 ? 0.0 : 100.0; }},
-    {"R2 negative", kP, 0, -50000, false, true, [](int i) {
+    {"R2 negative", kP, 0, -50000, false, true,
+     [](int i) {
        if (i == 50) return 0.0;  // Rb + R2 = 0
        const double rb = i * 1000.0, ra = kP - rb, rbl = rb * -50000 / (rb - 50000);
        return rbl / (ra + rbl) * 100;
@@ -78,7 +79,9 @@ const LoadedCase kLoaded[] = {
     {"huge but finite R2", kP, 0, 1e300, false, true, [](int i) { return double(i); }},
 };
 
-void PrintTo(const LoadedCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LoadedCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class LoadedCurveTest : public ::testing::TestWithParam<LoadedCase> {};
 
@@ -93,12 +96,12 @@ TEST_P(LoadedCurveTest, EveryPoint) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LoadedCurveTest, ::testing::ValuesIn(kLoaded),
-                         [](const auto& info) {
-                           std::string n = info.param.name;
-                           for (char& ch : n) if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                           return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, LoadedCurveTest, ::testing::ValuesIn(kLoaded), [](const auto& info) {
+  std::string n = info.param.name;
+  for (char& ch : n)
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  return n;
+});
 
 TEST(ComputeCurves, R2WinsWhenBothAreFitted) {
   const Curves both = ComputeCurves(0, kP, 3300, 10000, true, true);

@@ -67,17 +67,23 @@ struct TickCase {
 };
 
 const TickCase kTicks[] = {
-    {"R1 ticked while R2 ticked", true, true, RuleSender::R1Box, true, false, "Montage en Pseudo Anti-Log (Log Neg)"},
-    {"R2 ticked while R1 ticked", true, true, RuleSender::R2Box, false, true, "Montage en Pseudo Log (Log Pos)"},
+    {"R1 ticked while R2 ticked", true, true, RuleSender::R1Box, true, false,
+     "Montage en Pseudo Anti-Log (Log Neg)"},
+    {"R2 ticked while R1 ticked", true, true, RuleSender::R2Box, false, true,
+     "Montage en Pseudo Log (Log Pos)"},
     {"R2 unticked alone", false, false, RuleSender::R2Box, false, false, "Montage sans modification"},
     {"R1 unticked alone", false, false, RuleSender::R1Box, false, false, "Montage sans modification"},
-    {"R1 clicked with R2 off", true, false, RuleSender::R1Box, true, false, "Montage en Pseudo Anti-Log (Log Neg)"},
+    {"R1 clicked with R2 off", true, false, RuleSender::R1Box, true, false,
+     "Montage en Pseudo Anti-Log (Log Neg)"},
     // Only a click of the R boxes excludes: an edit never changes a tick.
     {"both ticked, edit", true, true, RuleSender::Other, true, true, "Montage en Pseudo Anti-Log (Log Neg)"},
-    {"both ticked, no sender", true, true, RuleSender::None, true, true, "Montage en Pseudo Anti-Log (Log Neg)"},
+    {"both ticked, no sender", true, true, RuleSender::None, true, true,
+     "Montage en Pseudo Anti-Log (Log Neg)"},
 };
 
-void PrintTo(const TickCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TickCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class TickTest : public ::testing::TestWithParam<TickCase> {};
 

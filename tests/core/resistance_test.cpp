@@ -54,12 +54,12 @@ const NotationCase kNotation[] = {
     {"1000", 1000, "1,0K", 1000, "1.0K"},
     {"1000000", 1000000, "1,0M", 1000000, "1.0M"},
     {"1R", 1, "1,0U", 1, "1.0U"},
-    {"1E3K", 1e6, "1,0M", 1e6, "1.0M"},        // an exponent survives before K
+    {"1E3K", 1e6, "1,0M", 1e6, "1.0M"},  // an exponent survives before K
     {"1e-3K", 1, "1,0U", 1, "1.0U"},
     {"+2K", 2000, "2,0K", 2000, "2.0K"},
-    {"2KX", 2000, "2,0K", 2000, "2.0K"},       // an unreadable fraction leaves the whole value
-    {"K-5", -500, "-", -500, "-"},             // a signed fraction is a number of tenths
-    {"2K2345", 2234, "2,2K", 2234, "2.2K"}, // three characters at most after the letter
+    {"2KX", 2000, "2,0K", 2000, "2.0K"},     // an unreadable fraction leaves the whole value
+    {"K-5", -500, "-", -500, "-"},           // a signed fraction is a number of tenths
+    {"2K2345", 2234, "2,2K", 2234, "2.2K"},  // three characters at most after the letter
     // Two or three digits after the letter are the decimals.
     {"4K75", 4750, "4,8K", 4750, "4.8K"},
     {"1M25", 1250000, "1,3M", 1250000, "1.3M"},
@@ -68,10 +68,14 @@ const NotationCase kNotation[] = {
     // Only ASCII letters change case and only the space is dropped.
     {"1\tK", 0, "-", 0, "-"},
     {"1\xA0K", 0, "-", 0, "-"},
-    {"\xE9" "5", 0, "-", 0, "-"},
+    {"\xE9"
+     "5",
+     0, "-", 0, "-"},
 };
 
-void PrintTo(const NotationCase& c, std::ostream* os) { *os << "'" << c.typed << "'"; }
+void PrintTo(const NotationCase& c, std::ostream* os) {
+  *os << "'" << c.typed << "'";
+}
 
 class NotationTest : public ::testing::TestWithParam<NotationCase> {};
 
@@ -92,12 +96,23 @@ TEST(FormatResistance, RangesAndRounding) {
     double ohms;
     const char* shown;
   } cases[] = {
-      {470, "470,0U"},         {999.94, "999,9U"},       {999.95, "1000,0U"},  // range chosen before rounding
-      {999999.5, "1000,0K"},   {1250, "1,3K"},           {1350, "1,4K"},       // halves go away from zero
-      {12850, "12,9K"},        {12849.99, "12,8K"},      {0.04, "0,0U"},
-      {0.05, "0,1U"},          {1e-300, "0,0U"},         {4294967295.0, "4295,0M"},
-      {4294967295.5, "-"},     {0, "-"},                 {-0.0, "-"},
-      {-1, "-"},               {std::numeric_limits<double>::infinity(), "-"},
+      {470, "470,0U"},
+      {999.94, "999,9U"},
+      {999.95, "1000,0U"},  // range chosen before rounding
+      {999999.5, "1000,0K"},
+      {1250, "1,3K"},
+      {1350, "1,4K"},  // halves go away from zero
+      {12850, "12,9K"},
+      {12849.99, "12,8K"},
+      {0.04, "0,0U"},
+      {0.05, "0,1U"},
+      {1e-300, "0,0U"},
+      {4294967295.0, "4295,0M"},
+      {4294967295.5, "-"},
+      {0, "-"},
+      {-0.0, "-"},
+      {-1, "-"},
+      {std::numeric_limits<double>::infinity(), "-"},
       {std::numeric_limits<double>::quiet_NaN(), "-"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatResistance(c.ohms, ','), c.shown) << c.ohms;
@@ -108,10 +123,10 @@ TEST(ParseResistance, NumberGrammar) {
     const char* text;
     double ohms;
   } cases[] = {
-      {",5", 0.5},        {"5,", 5},         {",", 0},        {"-", 0},         {"+", 0},
-      {"1,2,3", 0},       {"--1", 0},        {"1-", 0},       {"12 ,5", 12.5},  {"0x10", 0},
-      {"1e400K", 0},      {"1e-400K", 0},    {"1e5K", 1e8},   {"1eK", 0},       {"inf", 0},
-      {"nan", 0},         {"1,5e2K", 150000}, {"00012", 12},  {"1e+2K", 100000},
+      {",5", 0.5},   {"5,", 5},          {",", 0},      {"-", 0},          {"+", 0},
+      {"1,2,3", 0},  {"--1", 0},         {"1-", 0},     {"12 ,5", 12.5},   {"0x10", 0},
+      {"1e400K", 0}, {"1e-400K", 0},     {"1e5K", 1e8}, {"1eK", 0},        {"inf", 0},
+      {"nan", 0},    {"1,5e2K", 150000}, {"00012", 12}, {"1e+2K", 100000},
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(ParseResistance(c.text, ','), c.ohms) << c.text;
 }

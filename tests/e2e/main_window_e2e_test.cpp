@@ -35,9 +35,9 @@ TEST(EndToEnd, MainJobOnARealDisplay) {
 
   // Gradient bands at known rows of the panel (red, green, blue).
   EXPECT_EQ(At(shot, 3, top + 0), qRgb(115, 220, 225));
-  EXPECT_EQ(At(shot, 3, top + 100), qRgb(86, 165, 233));   // band 5 starts at 93
-  EXPECT_EQ(At(shot, 3, top + 285), qRgb(29, 55, 247));    // band 15 starts at 280
-  EXPECT_EQ(At(shot, 3, top + 350), qRgb(11, 22, 252));    // band 18
+  EXPECT_EQ(At(shot, 3, top + 100), qRgb(86, 165, 233));  // band 5 starts at 93
+  EXPECT_EQ(At(shot, 3, top + 285), qRgb(29, 55, 247));   // band 15 starts at 280
+  EXPECT_EQ(At(shot, 3, top + 350), qRgb(11, 22, 252));   // band 18
 
   // The chart: aqua panel, black plot, green and red curves.
   const QRect chart(248, top + 16, 345, 321);

@@ -1,15 +1,17 @@
 #include "e2e/x_session.h"
 
+#include <sys/types.h>
+#include <unistd.h>
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QThread>
 #include <csignal>
-#include <sys/types.h>
-#include <unistd.h>
 
 namespace dorvane::e2e {
 
-void Sleep(int ms) { QThread::msleep(ms); }
+void Sleep(int ms) {
+  QThread::msleep(ms);
+}
 
 namespace {
 // xdotool takes a POSIX extended regex, and window names reach it through
@@ -43,7 +45,8 @@ XSession::XSession() {
   auto server = std::make_unique<QProcess>();
   server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
   server->setChildProcessModifier([fds] { ::close(fds[0]); });
-  server->start("Xvfb", {"-displayfd", QString::number(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+  server->start("Xvfb",
+                {"-displayfd", QString::number(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
   ::close(fds[1]);
   if (!server->waitForStarted(5000)) {
     ::close(fds[0]);
@@ -123,7 +126,8 @@ qulonglong XSession::waitForWindow(const QString& title, int timeoutMs) {
   QElapsedTimer timer;
   timer.start();
   while (timer.elapsed() < timeoutMs) {
-    const QByteArray out = run("xdotool", {"search", "--onlyvisible", "--name", "^" + EscapeRegex(title) + "$"});
+    const QByteArray out =
+        run("xdotool", {"search", "--onlyvisible", "--name", "^" + EscapeRegex(title) + "$"});
     const QList<QByteArray> ids = out.trimmed().split('\n');
     if (!ids.isEmpty() && !ids.first().isEmpty()) return ids.first().toULongLong();
     Sleep(50);
@@ -138,15 +142,21 @@ QImage XSession::screenshot(qulonglong window) {
   return image.convertToFormat(QImage::Format_RGB32);
 }
 
-void XSession::key(const QString& keys) { run("xdotool", {"key", "--clearmodifiers", keys}); }
+void XSession::key(const QString& keys) {
+  run("xdotool", {"key", "--clearmodifiers", keys});
+}
 
-void XSession::type(const QString& text) { run("xdotool", {"type", "--delay", "20", text}); }
+void XSession::type(const QString& text) {
+  run("xdotool", {"type", "--delay", "20", text});
+}
 
 void XSession::click(qulonglong window, int x, int y, int button) {
   run("xdotool", {"mousemove", "--window", QString::number(window), QString::number(x), QString::number(y)});
   run("xdotool", {"click", QString::number(button)});
 }
 
-void XSession::focus(qulonglong window) { run("xdotool", {"windowfocus", "--sync", QString::number(window)}); }
+void XSession::focus(qulonglong window) {
+  run("xdotool", {"windowfocus", "--sync", QString::number(window)});
+}
 
 }  // namespace dorvane::e2e

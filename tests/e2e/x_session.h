@@ -26,7 +26,8 @@ class XSession {
   QProcess& start(const QString& program, const QStringList& args = {}, const QStringList& extraEnv = {});
 
   // Runs a tool to completion on this display; returns its standard output.
-  QByteArray run(const QString& tool, const QStringList& args, int* exitCode = nullptr, int timeoutMs = 20000);
+  QByteArray run(const QString& tool, const QStringList& args, int* exitCode = nullptr,
+                 int timeoutMs = 20000);
 
   // The id of the visible window whose title is exactly `title`, waiting up
   // to timeoutMs; 0 when it never shows.

@@ -1,5 +1,5 @@
-#include "support/layout_metrics.h"
 #include "forms/frm_main.h"
+#include "support/layout_metrics.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,9 @@ class MainWindowTest : public ::testing::Test {
   // The series hold exactly the curves computed from the boxes' texts.
   void ExpectSeriesMatchBoxes() {
     const char sep = window_->DecimalSeparator();
-    auto read = [&](controls::TFlatEdit* e) { return ParseResistance(e->text().toLatin1().toStdString(), sep); };
+    auto read = [&](controls::TFlatEdit* e) {
+      return ParseResistance(e->text().toLatin1().toStdString(), sep);
+    };
     const Curves c = ComputeCurves(ui().lstPotType->ItemIndex(), read(ui().edP1), read(ui().edR1),
                                    read(ui().edR2), ui().cbR1->Checked(), ui().cbR2->Checked());
     const std::vector<CurvePoint>* lists[] = {&c.linear, &c.loaded, &c.log};
@@ -156,7 +158,8 @@ TEST_F(MainWindowTest, EmptyingP1) {
   QTest::keyClick(ui().edP1, Qt::Key_Delete);
   EXPECT_EQ(ui().edP1->text(), "");
   EXPECT_EQ(ui().lblP1->Caption(), "P1\r-");
-  for (int i = 0; i < ui().Chart1->Series(1)->Count(); ++i) EXPECT_EQ(ui().Chart1->Series(1)->YValues()->Value(i), 0);
+  for (int i = 0; i < ui().Chart1->Series(1)->Count(); ++i)
+    EXPECT_EQ(ui().Chart1->Series(1)->YValues()->Value(i), 0);
   ExpectSeriesMatchBoxes();
 }
 

@@ -39,9 +39,10 @@ TEST(Soak, TenThousandRandomActions) {
   Ui::TfmMain& ui = window.controls();
   std::mt19937 rng(20261207);
   std::uniform_int_distribution<int> action(0, 99);
-  const QList<Qt::Key> keys = {Qt::Key_0, Qt::Key_5, Qt::Key_K, Qt::Key_M, Qt::Key_U, Qt::Key_Comma,
-                               Qt::Key_Period, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab,
-                               Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space, Qt::Key_Left, Qt::Key_Home};
+  const QList<Qt::Key> keys = {Qt::Key_0,      Qt::Key_5,     Qt::Key_K,      Qt::Key_M,
+                               Qt::Key_U,      Qt::Key_Comma, Qt::Key_Period, Qt::Key_Backspace,
+                               Qt::Key_Delete, Qt::Key_Tab,   Qt::Key_Return, Qt::Key_Escape,
+                               Qt::Key_Space,  Qt::Key_Left,  Qt::Key_Home};
   const QSize area = ui.Shader1->size();
   for (int step = 0; step < 10000; ++step) {
     const int a = action(rng);
@@ -71,12 +72,15 @@ TEST(Soak, TenThousandRandomActions) {
 
     ASSERT_FALSE(ui.cbR1->Checked() && ui.cbR2->Checked()) << "step " << step;
     const char sep = window.DecimalSeparator();
-    auto read = [&](controls::TFlatEdit* e) { return ParseResistance(e->text().toLatin1().toStdString(), sep); };
+    auto read = [&](controls::TFlatEdit* e) {
+      return ParseResistance(e->text().toLatin1().toStdString(), sep);
+    };
     const Curves c = ComputeCurves(ui.lstPotType->ItemIndex(), read(ui.edP1), read(ui.edR1), read(ui.edR2),
                                    ui.cbR1->Checked(), ui.cbR2->Checked());
     chart::TChartSeries* loaded = ui.Chart1->Series(1);
     ASSERT_EQ(loaded->Count(), int(c.loaded.size())) << "step " << step;
-    for (int i = 0; i < loaded->Count(); ++i) ASSERT_EQ(loaded->YValues()->Value(i), c.loaded[i].y) << "step " << step;
+    for (int i = 0; i < loaded->Count(); ++i)
+      ASSERT_EQ(loaded->YValues()->Value(i), c.loaded[i].y) << "step " << step;
   }
   EXPECT_TRUE(window.isVisible());
 }

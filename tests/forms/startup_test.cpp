@@ -12,12 +12,16 @@ TEST(Startup, TitleFromProgramFile) {
     const char* path;
     const char* title;
   } cases[] = {
-      {"/usr/bin/dorvane", "dorvane"},       {"/opt/x/DORVANE.bin", "Dorvane"},
-      {"Dorvane.tar.gz", "Dorvane"},         {"./build/a.b/PotCalc", "Potcalc"},
-      {"x", "x"},                            {".hidden", ""},
+      {"/usr/bin/dorvane", "dorvane"},
+      {"/opt/x/DORVANE.bin", "Dorvane"},
+      {"Dorvane.tar.gz", "Dorvane"},
+      {"./build/a.b/PotCalc", "Potcalc"},
+      {"x", "x"},
+      {".hidden", ""},
       {"/usr/bin/Éclair", "Éclair"},
   };
-  for (const auto& c : cases) EXPECT_EQ(TitleFromProgramFile(QString::fromUtf8(c.path)), QString::fromUtf8(c.title)) << c.path;
+  for (const auto& c : cases)
+    EXPECT_EQ(TitleFromProgramFile(QString::fromUtf8(c.path)), QString::fromUtf8(c.title)) << c.path;
 }
 
 // Sets environment variables for one scope and puts them back.
@@ -26,17 +30,27 @@ class EnvGuard {
   explicit EnvGuard(std::initializer_list<std::pair<const char*, const char*>> vars) {
     for (auto [name, value] : vars) {
       saved_.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
-      if (value) qputenv(name, value); else qunsetenv(name);
+      if (value)
+        qputenv(name, value);
+      else
+        qunsetenv(name);
     }
   }
   ~EnvGuard() {
     for (const auto& s : saved_) {
-      if (s.set) qputenv(s.name, s.value); else qunsetenv(s.name);
+      if (s.set)
+        qputenv(s.name, s.value);
+      else
+        qunsetenv(s.name);
     }
   }
 
  private:
-  struct Saved { const char* name; QByteArray value; bool set; };
+  struct Saved {
+    const char* name;
+    QByteArray value;
+    bool set;
+  };
   std::vector<Saved> saved_;
 };
 
@@ -45,10 +59,10 @@ TEST(Startup, DecimalSeparatorFromTheNumericLocale) {
     const char *all, *numeric, *lang;
     char expected;
   } cases[] = {
-      {nullptr, nullptr, "fr_FR.UTF-8", ','},  {nullptr, "fr_FR.UTF-8", "en_US.UTF-8", ','},
-      {"en_GB.UTF-8", "fr_FR", "fr_FR", '.'},  {nullptr, "de_DE@euro", nullptr, ','},
-      {nullptr, nullptr, "C.UTF-8", '.'},      {nullptr, nullptr, nullptr, '.'},
-      {"POSIX", nullptr, nullptr, '.'},        {nullptr, nullptr, "xx_YY", '.'},
+      {nullptr, nullptr, "fr_FR.UTF-8", ','}, {nullptr, "fr_FR.UTF-8", "en_US.UTF-8", ','},
+      {"en_GB.UTF-8", "fr_FR", "fr_FR", '.'}, {nullptr, "de_DE@euro", nullptr, ','},
+      {nullptr, nullptr, "C.UTF-8", '.'},     {nullptr, nullptr, nullptr, '.'},
+      {"POSIX", nullptr, nullptr, '.'},       {nullptr, nullptr, "xx_YY", '.'},
   };
   for (const auto& c : cases) {
     EnvGuard env{{"LC_ALL", c.all}, {"LC_NUMERIC", c.numeric}, {"LANG", c.lang}};

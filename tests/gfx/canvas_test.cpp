@@ -1,7 +1,6 @@
 // Pixel tests of the classic raster rules that Canvas promises. Every image
 // starts filled with a known colour; expectations come from the rule itself or
 // from QFontMetrics.
-#include "support/layout_metrics.h"
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -10,6 +9,7 @@
 #include <set>
 #include <utility>
 #include <vector>
+#include "support/layout_metrics.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +74,9 @@ QRect Bounds(const PixelSet& s) {
   return r;
 }
 
-QFont ArialFont() { return PixelFont(QStringLiteral("Arial"), 11); }
+QFont ArialFont() {
+  return PixelFont(QStringLiteral("Arial"), 11);
+}
 
 // --- rectangles ---------------------------------------------------------------
 
@@ -109,7 +111,8 @@ TEST(CanvasRectangle, CoversLeftTopToRightBottomExclusive) {
       EXPECT_TRUE(black.empty());
       EXPECT_EQ(red, all);
     }
-    EXPECT_EQ(NotColour(img, kWhite), c.fill ? all : frame) << "nothing outside, a clear brush leaves the inside";
+    EXPECT_EQ(NotColour(img, kWhite), c.fill ? all : frame)
+        << "nothing outside, a clear brush leaves the inside";
   }
 }
 
@@ -150,11 +153,12 @@ void ExpectRasterLine(const PixelSet& painted, QPoint a, QPoint b) {
 
 TEST(CanvasLine, EndPixelExcludedInEveryDirection) {
   const QPoint centre(12, 12);
-  const QPoint ends[] = {{18, 12}, {18, 18}, {12, 18}, {6, 18}, {6, 12}, {6, 6}, {12, 6}, {18, 6},
-                         {19, 14}, {14, 19}, {5, 15}, {10, 4}, {20, 9}, {3, 11}, {13, 3}, {17, 22}};
+  const QPoint ends[] = {{18, 12}, {18, 18}, {12, 18}, {6, 18}, {6, 12}, {6, 6},  {12, 6}, {18, 6},
+                         {19, 14}, {14, 19}, {5, 15},  {10, 4}, {20, 9}, {3, 11}, {13, 3}, {17, 22}};
   for (QPoint end : ends) {
     SCOPED_TRACE(testing::Message() << "to " << end.x() << "," << end.y());
-    const QImage img = Draw(Blank(25, 25), [&](Canvas& cv) { cv.line(centre.x(), centre.y(), end.x(), end.y()); });
+    const QImage img =
+        Draw(Blank(25, 25), [&](Canvas& cv) { cv.line(centre.x(), centre.y(), end.x(), end.y()); });
     ExpectRasterLine(PixelsOf(img, kBlack), centre, end);
     EXPECT_EQ(NotColour(img, kWhite), PixelsOf(img, kBlack));
   }
@@ -181,7 +185,8 @@ TEST(CanvasPolyline, JointsPaintedOnceLastPointLeftOut) {
   });
   PixelSet expected;
   for (size_t i = 1; i < pts.size(); ++i) {
-    const QImage seg = Draw(Blank(12, 12), [&](Canvas& cv) { cv.line(pts[i - 1].x(), pts[i - 1].y(), pts[i].x(), pts[i].y()); });
+    const QImage seg = Draw(
+        Blank(12, 12), [&](Canvas& cv) { cv.line(pts[i - 1].x(), pts[i - 1].y(), pts[i].x(), pts[i].y()); });
     for (const Pixel& p : PixelsOf(seg, kBlack)) expected.insert(p);
   }
   EXPECT_EQ(PixelsOf(img, kBlack), expected);
@@ -200,7 +205,8 @@ TEST(CanvasEllipse, RingInsideItsBox) {
       cv.ellipse({2, 3, 2 + size, 3 + size});
     });
     const QRect b = Bounds(PixelsOf(img, kBlack));
-    EXPECT_EQ(b, QRect(2, 3, size, size)) << "ring " << size << " px across, right column and bottom row left out";
+    EXPECT_EQ(b, QRect(2, 3, size, size))
+        << "ring " << size << " px across, right column and bottom row left out";
     EXPECT_EQ(img.pixel(2 + size / 2, 3 + size / 2), kWhite) << "clear brush";
   }
   const QImage filled = Draw(Blank(24, 24), [&](Canvas& cv) {
@@ -297,7 +303,8 @@ TEST(CanvasLine, LinesFromFarAwayKeepTheirPattern) {
     EXPECT_EQ(PixelsOf(img, kBlack), c.expected) << c.a.x() << "," << c.a.y();
   }
   // A slanted line of absurd length still ends, and crosses the image.
-  const QImage slanted = Draw(Blank(20, 10), [](Canvas& cv) { cv.line(-100000000, -50000000, 100000000, 50000000); });
+  const QImage slanted =
+      Draw(Blank(20, 10), [](Canvas& cv) { cv.line(-100000000, -50000000, 100000000, 50000000); });
   EXPECT_FALSE(PixelsOf(slanted, kBlack).empty());
 }
 
@@ -497,7 +504,8 @@ TEST(CanvasText, Mnemonics) {
   // The underline lies below the baseline of the cell.
   const QImage probe = Blank(1, 1);
   const int baseline = 2 + QFontMetrics(font, &probe).ascent();
-  for (const auto& [x, y] : Minus(NotColour(underlined, kWhite), NotColour(plain, kWhite))) EXPECT_GE(y, baseline);
+  for (const auto& [x, y] : Minus(NotColour(underlined, kWhite), NotColour(plain, kWhite)))
+    EXPECT_GE(y, baseline);
 }
 
 TEST(CanvasText, Rotated90ReadsUpwards) {
@@ -538,7 +546,8 @@ TEST(CanvasText, Extents) {
   QPainter p(&img);
   Canvas cv(p);
   cv.setFont(font);
-  for (const QString& s : {QStringLiteral("W"), QStringLiteral("100"), QStringLiteral(" "), QStringLiteral("Valeur résistance")}) {
+  for (const QString& s : {QStringLiteral("W"), QStringLiteral("100"), QStringLiteral(" "),
+                           QStringLiteral("Valeur résistance")}) {
     EXPECT_EQ(cv.textWidth(s), fm.horizontalAdvance(s)) << s.toStdString();
     EXPECT_EQ(cv.textExtent(s), QSize(fm.horizontalAdvance(s), fm.height()));
   }

@@ -39,8 +39,8 @@ std::vector<std::uint8_t> MakeElf(const std::string& name, const std::vector<std
 
   // e_ident: magic, class, byte order, version, zero padding to 16 bytes.
   std::vector<std::uint8_t> out(16, 0);
-  const std::uint8_t ident[] = {0x7F, 'E', 'L', 'F', std::uint8_t(layout.is64 ? 2 : 1),
-                                std::uint8_t(layout.bigEndian ? 2 : 1), 1};
+  const std::uint8_t ident[] = {
+      0x7F, 'E', 'L', 'F', std::uint8_t(layout.is64 ? 2 : 1), std::uint8_t(layout.bigEndian ? 2 : 1), 1};
   std::copy(std::begin(ident), std::end(ident), out.begin());
   Writer w{out, layout.bigEndian};
   w.put(2, 2);     // e_type: executable

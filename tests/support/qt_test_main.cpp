@@ -1,7 +1,7 @@
 // Test entry for every widget and pixel test: an offscreen QApplication with
 // the program's font substitutions, so text metrics match the program's.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 #include "gfx/fonts.h"
 
