@@ -3,12 +3,10 @@
 #include <cmath>
 
 namespace dorvane {
-namespace {
 
-// Share of the lower part of the track in percent at t (0..1 of the travel).
 // Any step that divides by zero, has no defined result or overflows makes the
 // point 0.
-double LoadedShare(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted) {
+double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted) {
   const double rb = t * p;
   const double ra = (1 - t) * p;
   double ratio = 0;
@@ -31,8 +29,6 @@ double LoadedShare(double t, double p, double r1, double r2, bool r1Fitted, bool
   return std::isfinite(y) ? y : 0;
 }
 
-}  // namespace
-
 Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted, bool r2Fitted) {
   Curves c;
   if (lawIndex != 0) return c;
@@ -42,7 +38,7 @@ Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted
   for (int i = 0; i <= 100; ++i) {
     const double x = i;
     c.linear.push_back({x, x});
-    c.loaded.push_back({x, LoadedShare(x / 100, p, r1, r2, r1Fitted, r2Fitted)});
+    c.loaded.push_back({x, LoadedPercentAt(x / 100, p, r1, r2, r1Fitted, r2Fitted)});
     c.log.push_back({i == 0 ? 0.0 : 50 * std::log10(x), x});
   }
   return c;

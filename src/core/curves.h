@@ -20,4 +20,8 @@ struct Curves {
 // defined result or overflows is plotted at 0.
 Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted, bool r2Fitted);
 
+// One point of the loaded curve, at t (0..1 of the travel), as ComputeCurves
+// computes it.
+double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted);
+
 }  // namespace dorvane

@@ -1,0 +1,50 @@
+#pragma once
+// From the taper the user wants to the resistor to fit: the exact resistor,
+// the standard values around it and how closely each imitates the ideal law.
+#include <string>
+#include <vector>
+
+namespace dorvane {
+
+enum class Fitted { R1, R2 };
+
+// The resistor across the upper (R1) or the lower (R2) part of a linear track
+// of total resistance p that puts the loaded curve at `percent` at the wiper
+// position `positionPercent` (both in percent). Closed form. NaN when no
+// positive, finite resistor does it: R2 only lowers the curve (needs
+// 0 < percent < positionPercent < 100), R1 only raises it (needs
+// 0 < positionPercent < percent < 100); NaN too for p <= 0 or any non-finite
+// input.
+double SolveFittedResistor(Fitted which, double p, double positionPercent, double percent);
+
+enum class ESeries { E6, E12, E24, E48, E96, E192 };
+
+// The preferred numbers of one decade as published, ascending from 1.0: E6,
+// E12 and E24 with their historical values, E48, E96 and E192 with three
+// significant digits (E192 has 9.20 where the formula gives 9.19).
+std::vector<double> SeriesValues(ESeries series);
+
+// The standard values nearest to `ohms`, from 1 ohm to the last value below
+// 10^10 ohms: the `perSide` largest values <= ohms and the `perSide` smallest
+// values > ohms, ascending (fewer at the ends of that range). Empty for a
+// non-finite or non-positive ohms or perSide < 1.
+std::vector<double> NearestStandardValues(ESeries series, double ohms, int perSide);
+
+// The largest gap, in percentage points, between the loaded curve of this
+// resistor and the ideal law it imitates, over positions x = 0, 1, ..., 100:
+// y = 10^(x/50) for R2 (pseudo log) and y = 100 - 10^((100 - x)/50) for R1
+// (pseudo anti-log). NaN for non-finite input.
+double LargestGapToIdealLaw(Fitted which, double p, double resistor);
+
+// The ideal law's value at a position, in percent (see above); NaN for a
+// non-finite position.
+double IdealLawPercent(Fitted which, double positionPercent);
+
+// A standard value in the notation of circuit diagrams, as the value boxes
+// take it: the unit letter stands for the decimal point from 1K up ("6K2",
+// "1K02", "10K", "1M5"); below, ohms with the decimal separator ("4,7U",
+// "470U"). Read back, it gives the value exactly. Empty for a value that is
+// not positive and finite.
+std::string StandardValueText(double ohms, char decimalSeparator);
+
+}  // namespace dorvane
