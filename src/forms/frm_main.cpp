@@ -15,6 +15,7 @@
 #include "forms/access_keys.h"
 #include "forms/application.h"
 #include "forms/frm_about.h"
+#include "forms/frm_find_resistor.h"
 #include "forms/startup.h"
 #include "gfx/fonts.h"
 #include "ui_frm_main.h"
@@ -121,6 +122,10 @@ void TfmMain::CopierenMetafile1Triggered() {
 
 void TfmMain::Apropos1Click() {
   ShowAboutBox(this);
+}
+
+void TfmMain::Trouverlaresistance1Click() {
+  FindResistor(*this);
 }
 
 MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {

@@ -37,6 +37,7 @@ class TfmMain : public QMainWindow {
   void Copier1Click();
   void CopierenMetafile1Click();
   void Apropos1Click();
+  void Trouverlaresistance1Click();
 
   // The menu's copy actions are bound to these (frm_main.ui): each runs its
   // handler and shows an error that escapes it with the application's
