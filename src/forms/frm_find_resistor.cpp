@@ -78,6 +78,9 @@ TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char de
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
+  // The message takes the list's place: the same room, so the window keeps
+  // its size.
+  ui_->stkResults->setFixedHeight(ui_->lstValues->sizeHint().height());
   ui_->lstValues->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
   (montage == Fitted::R1 ? ui_->rbR1 : ui_->rbR2)->setChecked(true);
