@@ -7,7 +7,6 @@
 #include <limits>
 #include <string>
 
-#include "core/curves.h"
 #include "core/resistance.h"
 
 namespace dorvane {
@@ -56,23 +55,6 @@ TEST(SolveFittedResistor, WorkedTableInvertedRowByRow) {
     expectBracketed(Fitted::R2, row.i, row.r2_10k2, 10200);
     expectBracketed(Fitted::R1, row.i, row.r1_10k, 10000);
     expectBracketed(Fitted::R1, row.i, row.r1_10k2, 10200);
-  }
-}
-
-// Positions between the chart's points: the curve drawn with the solution
-// passes through the wanted value.
-TEST(SolveFittedResistor, LoadedCurvePassesThroughTheWantedValue) {
-  const struct {
-    Fitted which;
-    double position, percent;
-  } cases[] = {{Fitted::R2, 37.5, 4.25},  {Fitted::R2, 99.9, 0.5}, {Fitted::R2, 0.1, 0.099},
-               {Fitted::R1, 62.5, 95.75}, {Fitted::R1, 0.1, 99.5}, {Fitted::R1, 99.9, 99.901}};
-  for (const auto& c : cases) {
-    const double r = SolveFittedResistor(c.which, 4700, c.position, c.percent);
-    ASSERT_TRUE(r > 0 && std::isfinite(r)) << c.position;
-    const bool r1 = c.which == Fitted::R1;
-    EXPECT_NEAR(LoadedPercentAt(c.position / 100, 4700, r, r, r1, !r1), c.percent, 1e-9 * c.percent)
-        << c.position;
   }
 }
 
