@@ -72,13 +72,23 @@ QString ParseError(const QCommandLineParser& parser) {
 }  // namespace
 
 void PrepareCommandLine(int argc, char** argv) {
+  // The toolkit's own options ("-style fusion") still open the window; their
+  // values are not arguments of ours.
+  static constexpr const char* kToolkitWithValue[] = {
+      "-platform",    "-platformpluginpath", "-platformtheme", "-plugin",     "-qwindowgeometry",
+      "-qwindowicon", "-qwindowtitle",       "-style",         "-stylesheet", "-session",
+      "-display",     "-geometry",           "-title",         "-name"};
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
-    if (std::strncmp(a, "--", 2) == 0 || !std::strcmp(a, "-h") || !std::strcmp(a, "-v") ||
-        !std::strcmp(a, "-?")) {
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-      return;
+    const bool ours = !std::strcmp(a, "-h") || !std::strcmp(a, "-v") || !std::strcmp(a, "-?");
+    if (a[0] == '-' && a[1] != '-' && a[1] != '\0' && !ours) {
+      for (const char* option : kToolkitWithValue)
+        if (!std::strcmp(a, option)) ++i;
+      continue;
     }
+    // A long option, or an argument that only the command line can answer.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return;
   }
 }
 

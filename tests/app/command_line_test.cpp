@@ -151,6 +151,7 @@ TEST_F(CommandLine, BadUsageSaysWhyInFrenchWritesNothingAndEndsWith2) {
       {{"--export", "c.png", "--law", "un"}, "indice de loi incorrect"},
       {{"--p1", "1K"}, "ne va qu'avec --export"},
       {{"--export", "c.png", "en trop"}, "argument inattendu"},
+      {{"courbe.png"}, "argument inattendu"},
   };
   for (const auto& c : cases) {
     const Outcome r = Dorvane(c.args);
