@@ -124,6 +124,8 @@ QString Quoted(const QString& path) {
 // Why a file could not be created there, found from the file system.
 QString OpenFailure(const QFileInfo& target, const QString& qtReason) {
   if (target.isDir()) return QStringLiteral("ce nom est celui d'un dossier");
+  if (target.exists() && !target.isFile())
+    return QStringLiteral("ce nom n'est pas celui d'un fichier ordinaire");
   if (target.exists() && !target.isWritable()) return QStringLiteral("le fichier est protégé en écriture");
   // The nearest part of the path that exists tells what is wrong with it.
   QFileInfo folder(target.absolutePath());
@@ -151,8 +153,9 @@ QString WriteFailure(int error, const QString& qtReason) {
 
 QString WriteFileAtomically(const QString& path, const QByteArray& data) {
   const QFileInfo target(path);
-  // A folder of that name would be replaced by the new file.
-  if (path.isEmpty() || target.isDir()) return OpenFailure(target, {});
+  // The new file would take the place of a folder, a device or a pipe of
+  // that name.
+  if (path.isEmpty() || (target.exists() && !target.isFile())) return OpenFailure(target, {});
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return OpenFailure(target, file.errorString());
   errno = 0;

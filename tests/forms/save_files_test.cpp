@@ -1,5 +1,6 @@
 // The Fichier menu's files (chart as PNG, SVG, PDF; values as CSV), their
 // failure report, and the values under the pointer.
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QDir>
@@ -145,6 +146,7 @@ TEST_F(SaveFiles, CsvFollowsTheWindowsValuesAndSeparator) {
 TEST_F(SaveFiles, AFailureKeepsWhatWasThereAndNamesTheFileAndTheReason) {
   QDir(dir_.path()).mkdir("dossier.png");
   ASSERT_TRUE(QFile(Path("dossier.png/dedans")).open(QIODevice::WriteOnly));
+  ASSERT_EQ(::mkfifo(Path("tube.csv").toLocal8Bit().constData(), 0600), 0);
   {
     QFile plain(Path("fichier"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
@@ -157,6 +159,7 @@ TEST_F(SaveFiles, AFailureKeepsWhatWasThereAndNamesTheFileAndTheReason) {
       {"dossier.png", "ce nom est celui d'un dossier"},
       {"fichier/c.png", "n'est pas un dossier"},
       {"absent/c.png", "n'existe pas"},
+      {"tube.csv", "n'est pas celui d'un fichier ordinaire"},
   };
   for (const auto& c : cases) {
     const QString path = Path(c.name);
@@ -176,7 +179,8 @@ TEST_F(SaveFiles, AFailureKeepsWhatWasThereAndNamesTheFileAndTheReason) {
   }
   EXPECT_TRUE(QFileInfo(Path("dossier.png/dedans")).exists());
   EXPECT_EQ(Read(Path("fichier")), "garde");
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 2);
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size(), 3);
+  EXPECT_FALSE(QFileInfo(Path("tube.csv")).isFile());
 }
 
 TEST_F(SaveFiles, AnUnwritableFolderKeepsTheExistingFile) {
