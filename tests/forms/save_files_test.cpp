@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -211,8 +212,14 @@ TEST_F(SaveFiles, MenuItemsOpenTheDialogsInTheFolderUsedLast) {
     return [&, name](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       if (!dialog) return;
+      // The dialog puts its proposed name in once it has read its folder;
+      // a name chosen before that would be overwritten.
+      auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+      const int ticks = dialog->property("ticks").toInt() + 1;
+      dialog->setProperty("ticks", ticks);
+      if (!edit || !edit->text().contains(u'.') || ticks < 5) return;
       startedIn << dialog->directory().absolutePath();
-      dialog->selectFile(name);
+      edit->setText(name);  // as typed by the user
       QMetaObject::invokeMethod(dialog, "accept");
     };
   };
