@@ -25,6 +25,15 @@ endforeach()
 install(FILES "${_res}/icons/dorvane.svg" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps"
         RENAME "${DORVANE_APP_ID}.svg")
 
+# --- manual page -------------------------------------------------------------
+# Compressed, without a time stamp in the gzip header, as Debian ships them.
+set(_man "${CMAKE_BINARY_DIR}/generated/dorvane.1.gz")
+add_custom_command(OUTPUT "${_man}"
+                   COMMAND sh -c "gzip -9 -n -c \"$1\" > \"$2\"" gzip "${_res}/dorvane.1" "${_man}"
+                   DEPENDS "${_res}/dorvane.1" VERBATIM)
+add_custom_target(dorvane_manual_page ALL DEPENDS "${_man}")
+install(FILES "${_man}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+
 # --- .deb -------------------------------------------------------------------
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "dorvane")

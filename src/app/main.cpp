@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <cstdio>
 
+#include "app/command_line.h"
 #include "forms/application.h"
 #include "forms/frm_main.h"
 #include "forms/pictures.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char** argv) {
   using namespace dorvane;
+  app::PrepareCommandLine(argc, argv);  // before the toolkit picks a display
   if (const QString problem = forms::DisplayProblem(); !problem.isEmpty()) {
     std::fprintf(stderr, "dorvane : %s.\nLancez Dorvane depuis une session graphique.\n",
                  problem.toUtf8().constData());
@@ -21,6 +23,7 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("org.dorvane.Dorvane"));
   gfx::InstallFontSubstitutions();
   QApplication::setWindowIcon(ProgramIcon());
+  if (const int status = app::RunCommandLine(QCoreApplication::arguments()); status >= 0) return status;
 
   forms::TfmMain fmMain;
   fmMain.show();

@@ -1,5 +1,6 @@
 #include "core/curves.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace dorvane {
@@ -29,6 +30,22 @@ double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, 
   return std::isfinite(y) ? y : 0;
 }
 
+// The logarithmic law y = 10^(x / 50): 1 % at the start of the travel, 10 %
+// at its middle, 100 % at its end.
+double LogLaw(double x) {
+  return std::pow(10.0, x / 50);
+}
+
+void AppendNumber(std::string& out, double v, char decimalSeparator) {
+  if (v == 0) v = 0;  // no "-0.0000"
+  char buffer[64];
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 4);
+  if (error != std::errc()) return;  // beyond any double the curves give
+  for (char* c = buffer; c != end; ++c) out += *c == '.' ? decimalSeparator : *c;
+}
+
+}  // namespace
+
 Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted, bool r2Fitted) {
   Curves c;
   if (lawIndex != 0) return c;
@@ -42,6 +59,32 @@ Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted
     c.log.push_back({i == 0 ? 0.0 : 50 * std::log10(x), x});
   }
   return c;
+}
+
+std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, double p, double r1, double r2,
+                                         bool r1Fitted, bool r2Fitted) {
+  if (lawIndex != 0 || !(position >= 0 && position <= 100)) return std::nullopt;
+  return CurveValues{position, LoadedShare(position / 100, p, r1, r2, r1Fitted, r2Fitted), LogLaw(position)};
+}
+
+std::string CurvesCsv(const Curves& curves, char decimalSeparator) {
+  const bool comma = decimalSeparator == ',';
+  const char field = comma ? ';' : ',';
+  const char point = comma ? ',' : '.';
+  std::string out = "Position (%)";
+  for (const char* name : {"Courbe originale (%)", "Courbe modifiée (%)", "Courbe log théorique (%)"})
+    (out += field) += name;
+  out += '\n';
+  for (std::size_t i = 0; i < curves.linear.size(); ++i) {
+    const double x = curves.linear[i].x;
+    AppendNumber(out, x, point);
+    for (double y : {curves.linear[i].y, i < curves.loaded.size() ? curves.loaded[i].y : 0.0, LogLaw(x)}) {
+      out += field;
+      AppendNumber(out, y, point);
+    }
+    out += '\n';
+  }
+  return out;
 }
 
 }  // namespace dorvane

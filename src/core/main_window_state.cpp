@@ -24,6 +24,13 @@ PlotOutputs ComputePlot(const MainWindowInputs& in) {
   return out;
 }
 
+std::optional<CurveValues> PlotValuesAt(const MainWindowInputs& in, double position) {
+  const char sep = in.decimalSeparator;
+  return CurveValuesAt(position, in.lawIndex, ParseResistance(in.p1Text, sep),
+                       ParseResistance(in.r1Text, sep), ParseResistance(in.r2Text, sep), in.r1Ticked,
+                       in.r2Ticked);
+}
+
 MainWindowState ComputeMainWindowState(const MainWindowInputs& in) {
   MainWindowState s;
   // At most one resistor: the box just clicked unticks the other one.

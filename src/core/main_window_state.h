@@ -49,4 +49,7 @@ MainWindowState ComputeMainWindowState(const MainWindowInputs& in);
 // as they are, without the exclusion.
 PlotOutputs ComputePlot(const MainWindowInputs& in);
 
+// The laws at one wiper position for the values and ticks the replot reads.
+std::optional<CurveValues> PlotValuesAt(const MainWindowInputs& in, double position);
+
 }  // namespace dorvane

@@ -14,8 +14,10 @@
 #include "controls/technical_line.h"
 #include "forms/access_keys.h"
 #include "forms/application.h"
+#include "forms/chart_value_tip.h"
 #include "forms/frm_about.h"
 #include "forms/frm_find_resistor.h"
+#include "forms/save_dialogs.h"
 #include "forms/startup.h"
 #include "gfx/fonts.h"
 #include "ui_frm_main.h"
@@ -56,6 +58,7 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   ui_->StatusBar1->showMessage(QString::fromUtf8(kStatusText));
   chart::ConfigureProgramChart(*ui_->Chart1);
   ui_->Chart1->setDecimalSeparator(QChar(separator_));
+  new ChartValueTip(*ui_->Chart1, [this] { return Inputs(); });  // owned by the chart
 
   FormCreate();
 }
@@ -126,6 +129,25 @@ void TfmMain::Apropos1Click() {
 
 void TfmMain::Trouverlaresistance1Click() {
   FindResistor(*this);
+}
+
+void TfmMain::Enregistrerlegraphiquesous1Click() {
+  SaveChartAs(*this);
+}
+
+void TfmMain::Exporterlesvaleurs1Click() {
+  ExportValuesAs(*this);
+}
+
+void TfmMain::SetCircuit(int lawIndex, const QString& p1, const QString& r1, bool r1Fitted, const QString& r2,
+                         bool r2Fitted) {
+  ui_->lstPotType->setItemIndex(lawIndex);
+  ui_->edP1->setText(p1);
+  ui_->edR1->setText(r1);
+  ui_->edR2->setText(r2);
+  ui_->cbR1->setChecked(r1Fitted);
+  ui_->cbR2->setChecked(r2Fitted);
+  RunRule(RuleSender::None);
 }
 
 MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {

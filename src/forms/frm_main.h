@@ -28,6 +28,13 @@ class TfmMain : public QMainWindow {
   // How many times the update rule ran since creation.
   qint64 RuleRunCount() const { return ruleRuns_; }
 
+  // What the controls hold, as the replot reads it.
+  MainWindowInputs Inputs() const { return ReadInputs(RuleSender::None); }
+  // Fills the law list, the value boxes and the R1/R2 ticks from code and
+  // runs the update rule; fit at most one resistor.
+  void SetCircuit(int lawIndex, const QString& p1, const QString& r1, bool r1Fitted, const QString& r2,
+                  bool r2Fitted);
+
  public slots:
   void FormCreate();
   // The update rule; the sender is the control whose event runs it.
@@ -38,6 +45,9 @@ class TfmMain : public QMainWindow {
   void CopierenMetafile1Click();
   void Apropos1Click();
   void Trouverlaresistance1Click();
+  // "Enregistrer le graphique sous..." and "Exporter les valeurs...".
+  void Enregistrerlegraphiquesous1Click();
+  void Exporterlesvaleurs1Click();
 
   // The menu's copy actions are bound to these (frm_main.ui): each runs its
   // handler and shows an error that escapes it with the application's

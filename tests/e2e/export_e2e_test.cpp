@@ -3,8 +3,10 @@
 // and the SVG has the chart's size less one pixel.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include "e2e/x_session.h"
 
@@ -94,6 +96,53 @@ TEST_F(ExportEndToEnd, CopyAsMetafileGivesSvgOfTheChartLessOnePixel) {
   EXPECT_EQ(m.captured(2).toInt(), 320);
   EXPECT_TRUE(svg.contains(R"(viewBox="0 0 344 320")"));
   EXPECT_TRUE(svg.contains(">Montage en Pseudo Log (Log Pos)</text>"));
+}
+
+TEST_F(ExportEndToEnd, SaveChartThroughTheMenuAndItsDialogByKeyboard) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath("clavier.png");
+  // Alt+F opens "Fichier"; E is "Enregistrer le graphique sous...".
+  x_.key("alt+f");
+  Sleep(300);
+  x_.key("e");
+  const qulonglong dialog = x_.waitForWindow(QString::fromUtf8("Enregistrer le graphique sous"));
+  ASSERT_NE(dialog, 0u) << "no save dialog";
+  // The name field has the focus: replace the proposed name and confirm.
+  x_.key("ctrl+a");
+  x_.type(path);
+  x_.key("Return");
+  for (int waited = 0; waited < 5000 && !QFile::exists(path); waited += 100) Sleep(100);
+  const QImage saved(path, "PNG");
+  ASSERT_FALSE(saved.isNull()) << "nothing saved at " << path.toStdString();
+  const QImage onScreen = x_.screenshot(wid_).copy(Chart());
+  EXPECT_EQ(Differences(saved.convertToFormat(QImage::Format_RGB32), onScreen), 0);
+}
+
+TEST_F(ExportEndToEnd, PointerRestingOverThePlotShowsATipOutsideTheChartsImage) {
+  const QImage before = x_.screenshot(wid_).copy(Chart());
+  // Over the plot, right of its middle; a tool tip opens after a rest.
+  x_.run("xdotool", {"mousemove", "--window", QString::number(wid_), "420", QString::number(top_ + 150)});
+  Sleep(100);
+  x_.run("xdotool", {"mousemove", "--window", QString::number(wid_), "421", QString::number(top_ + 151)});
+  qulonglong tip = 0;
+  for (int waited = 0; waited < 5000 && !tip; waited += 200) {
+    const QList<QByteArray> ids =
+        x_.run("xdotool", {"search", "--onlyvisible", "--class", "dorvane"}).trimmed().split('\n');
+    for (const QByteArray& id : ids)
+      if (!id.isEmpty() && id.toULongLong() != wid_) tip = id.toULongLong();
+    if (!tip) Sleep(200);
+  }
+  ASSERT_NE(tip, 0u) << "no tool tip window";
+  const QImage tipShot = x_.screenshot(tip);
+  EXPECT_FALSE(tipShot.isNull());
+  // The copy is drawn afresh from the chart's state: the tip is not in it.
+  x_.key("alt+e");
+  Sleep(300);
+  x_.key("c");
+  const QImage copied = ClipboardImage();
+  ASSERT_FALSE(copied.isNull());
+  EXPECT_EQ(Differences(copied.convertToFormat(QImage::Format_RGB32), before), 0);
 }
 
 }  // namespace

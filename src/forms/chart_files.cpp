@@ -1,0 +1,177 @@
+#include "forms/chart_files.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <cerrno>
+
+#include "chart/chart.h"
+#include "forms/frm_main.h"
+#include "ui_frm_main.h"
+
+namespace dorvane::forms {
+
+std::optional<OutputType> OutputTypeOf(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == u"png") return OutputType::Png;
+  if (suffix == u"svg") return OutputType::Svg;
+  if (suffix == u"pdf") return OutputType::Pdf;
+  if (suffix == u"csv") return OutputType::Csv;
+  return std::nullopt;
+}
+
+QString ExtensionOf(OutputType type) {
+  switch (type) {
+    case OutputType::Png:
+      return QStringLiteral("png");
+    case OutputType::Svg:
+      return QStringLiteral("svg");
+    case OutputType::Pdf:
+      return QStringLiteral("pdf");
+    case OutputType::Csv:
+      break;
+  }
+  return QStringLiteral("csv");
+}
+
+QByteArray ChartPng(chart::TChart& chart) {
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  chart.ExportBitmap().save(&buffer, "PNG");
+  return png;
+}
+
+QByteArray ChartSvg(chart::TChart& chart) {
+  return chart.ExportSvg();
+}
+
+namespace {
+
+// Qt gives the page whole points and draws down from its top edge. The page
+// box is set to the chart's exact size in place, padded to the same length,
+// so that the file's byte offsets stay right.
+void SetExactPageBox(QByteArray& pdf, QSizeF points) {
+  static const QRegularExpression kBox(QStringLiteral(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])"));
+  const QRegularExpressionMatch m = kBox.match(QString::fromLatin1(pdf));
+  if (!m.hasMatch()) return;
+  const double top = m.captured(2).toDouble();
+  QByteArray box = QStringLiteral("/MediaBox [0 %1 %2 %3]")
+                       .arg(top - points.height(), 0, 'g', 10)
+                       .arg(points.width(), 0, 'g', 10)
+                       .arg(top, 0, 'g', 10)
+                       .toLatin1();
+  if (box.size() > m.capturedLength()) return;
+  box.append(QByteArray(m.capturedLength() - box.size(), ' '));
+  pdf.replace(m.capturedStart(), m.capturedLength(), box);
+}
+
+}  // namespace
+
+QByteArray ChartPdf(chart::TChart& chart) {
+  const QSize size = chart.size();
+  const QSizeF points(size.width() * 72.0 / 96, size.height() * 72.0 / 96);
+  QByteArray pdf;
+  QBuffer buffer(&pdf);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Dorvane"));
+    writer.setTitle(chart.Title()->TextLines().join(u' '));
+    // One device unit per screen pixel, and a page of exactly the chart.
+    writer.setResolution(96);
+    writer.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    QPainter painter(&writer);
+    gfx::Canvas canvas(painter);
+    chart.DrawToCanvas(canvas, {0, 0, size.width(), size.height()});
+  }
+  // The pass above measured its texts on the PDF device: the window lays
+  // the chart out again on its next paint.
+  chart.RequestRepaint();
+  SetExactPageBox(pdf, points);
+  return pdf;
+}
+
+QByteArray WindowFileContents(TfmMain& window, OutputType type) {
+  chart::TChart& chart = *window.controls().Chart1;
+  switch (type) {
+    case OutputType::Png:
+      return ChartPng(chart);
+    case OutputType::Svg:
+      return ChartSvg(chart);
+    case OutputType::Pdf:
+      return ChartPdf(chart);
+    case OutputType::Csv:
+      break;
+  }
+  const MainWindowInputs in = window.Inputs();
+  return QByteArray::fromStdString(CurvesCsv(ComputePlot(in).curves, in.decimalSeparator));
+}
+
+namespace {
+
+QString Quoted(const QString& path) {
+  return QStringLiteral("« %1 »").arg(QDir::toNativeSeparators(path));
+}
+
+// Why a file could not be created there, found from the file system.
+QString OpenFailure(const QFileInfo& target, const QString& qtReason) {
+  if (target.isDir()) return QStringLiteral("ce nom est celui d'un dossier");
+  if (target.exists() && !target.isFile())
+    return QStringLiteral("ce nom n'est pas celui d'un fichier ordinaire");
+  if (target.exists() && !target.isWritable()) return QStringLiteral("le fichier est protégé en écriture");
+  // The nearest part of the path that exists tells what is wrong with it.
+  QFileInfo folder(target.absolutePath());
+  while (!folder.exists() && folder.absoluteFilePath() != folder.absolutePath())
+    folder = QFileInfo(folder.absolutePath());
+  if (folder.absoluteFilePath() != target.absolutePath()) {
+    if (folder.exists() && !folder.isDir())
+      return QStringLiteral("%1 n'est pas un dossier").arg(Quoted(folder.absoluteFilePath()));
+    return QStringLiteral("le dossier %1 n'existe pas").arg(Quoted(target.absolutePath()));
+  }
+  if (!folder.isDir())
+    return QStringLiteral("%1 n'est pas un dossier").arg(Quoted(folder.absoluteFilePath()));
+  if (!folder.isWritable())
+    return QStringLiteral("le dossier %1 n'est pas accessible en écriture")
+        .arg(Quoted(folder.absoluteFilePath()));
+  return QStringLiteral("le fichier ne peut pas être créé (%1)").arg(qtReason);
+}
+
+QString WriteFailure(int error, const QString& qtReason) {
+  if (error == ENOSPC || error == EDQUOT) return QStringLiteral("le disque est plein");
+  return QStringLiteral("erreur d'écriture (%1)").arg(qtReason);
+}
+
+}  // namespace
+
+QString WriteFileAtomically(const QString& path, const QByteArray& data) {
+  const QFileInfo target(path);
+  // The new file would take the place of a folder, a device or a pipe of
+  // that name.
+  if (path.isEmpty() || (target.exists() && !target.isFile())) return OpenFailure(target, {});
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return OpenFailure(target, file.errorString());
+  errno = 0;
+  if (file.write(data) != data.size()) {
+    const int error = errno;
+    const QString reason = WriteFailure(error, file.errorString());
+    file.cancelWriting();
+    return reason;
+  }
+  errno = 0;
+  if (!file.commit()) return WriteFailure(errno, file.errorString());
+  return {};
+}
+
+QString SaveFailureMessage(const QString& path, const QString& reason) {
+  return QStringLiteral("Le fichier %1 n'a pas pu être enregistré : %2.").arg(Quoted(path), reason);
+}
+
+}  // namespace dorvane::forms

@@ -1,0 +1,41 @@
+#pragma once
+// The values under the pointer: while the pointer rests over the chart's
+// plot, a tool tip gives the wiper position there and the value of every
+// curve shown, computed from the laws at that position (never read from
+// pixels). The chart's own drawing is left alone, so its copies never show it.
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <functional>
+
+#include "core/main_window_state.h"
+
+namespace dorvane::chart {
+class TChart;
+}
+
+namespace dorvane::forms {
+
+// The tool tip's text for a point of the chart (chart pixels, as laid out by
+// its last drawing pass) with the window's values; empty outside the plot or
+// outside positions 0 to 100 %. The three series are the linear, loaded and
+// logarithmic laws, in that order; a curve counts as shown when its series is
+// active and holds points.
+QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindowInputs& in);
+
+class ChartValueTip : public QObject {
+  Q_OBJECT
+
+ public:
+  // Watches the chart's tool-tip requests; `inputs` gives the window's values.
+  ChartValueTip(chart::TChart& chart, std::function<MainWindowInputs()> inputs);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  chart::TChart& chart_;
+  std::function<MainWindowInputs()> inputs_;
+};
+
+}  // namespace dorvane::forms

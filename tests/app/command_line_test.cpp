@@ -1,0 +1,182 @@
+// The real program's command line without any display: help, version, the
+// files of --export (the same as the window's), and the exit statuses.
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "chart/chart.h"
+#include "controls/flat_edit.h"
+#include "controls/markup_check_box.h"
+#include "forms/chart_files.h"
+#include "forms/frm_main.h"
+#include "ui_frm_main.h"
+
+namespace dorvane {
+namespace {
+
+struct Outcome {
+  int status = -1;
+  QString out, err;
+};
+
+class CommandLine : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+
+  // No display of any kind, and nothing chosen for the toolkit.
+  Outcome Dorvane(const QStringList& args, const char* locale = "fr_FR.UTF-8") {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(var);
+    env.insert("LC_ALL", locale);
+    env.insert("XDG_RUNTIME_DIR", dir_.path());  // keeps Qt's notice about it off stderr
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir_.path());
+    p.start(DORVANE_BINARY, args);
+    Outcome r;
+    if (!p.waitForFinished(60000)) {
+      p.kill();
+      p.waitForFinished();
+      return r;
+    }
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+  }
+  QString Path(const QString& name) const { return dir_.filePath(name); }
+  static QByteArray Read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+
+  QTemporaryDir dir_;
+};
+
+TEST_F(CommandLine, HelpAndVersionPrintAndEndWithoutADisplay) {
+  const struct {
+    QStringList args;
+    const char* expected;
+  } cases[] = {
+      {{"--help"}, "--export FICHIER"},
+      {{"-h"}, "États de sortie"},
+      {{"--version"}, "Dorvane " DORVANE_VERSION "\n"},
+      {{"-v"}, "Dorvane " DORVANE_VERSION "\n"},
+  };
+  for (const auto& c : cases) {
+    const Outcome r = Dorvane(c.args);
+    EXPECT_EQ(r.status, 0) << c.args.join(' ').toStdString() << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QString::fromUtf8(c.expected))) << r.out.toStdString();
+    EXPECT_EQ(r.err, "");
+  }
+  EXPECT_EQ(Dorvane({"--version"}).out, "Dorvane " DORVANE_VERSION "\n");
+}
+
+// The window of this process, with the values a user would type.
+class WindowAlike {
+ public:
+  WindowAlike(const char* locale, const QString& p1, const QString& r1) {
+    qputenv("LC_ALL", locale);
+    window_ = std::make_unique<forms::TfmMain>();
+    qunsetenv("LC_ALL");
+    window_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    Ui::TfmMain& ui = window_->controls();
+    if (!p1.isEmpty()) ui.edP1->setText(p1);
+    if (!r1.isEmpty()) {
+      QTest::mouseClick(ui.cbR1, Qt::LeftButton, {}, {5, 10});
+      ui.edR1->setText(r1);
+    }
+    QApplication::processEvents();
+  }
+  QImage Chart() {
+    return window_->controls().Chart1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+  QByteArray File(forms::OutputType type) { return forms::WindowFileContents(*window_, type); }
+
+ private:
+  std::unique_ptr<forms::TfmMain> window_;
+};
+
+TEST_F(CommandLine, ExportWritesWhatTheWindowWouldSave) {
+  const struct {
+    const char* locale;
+    QStringList values;
+    QString p1, r1;
+  } cases[] = {
+      {"fr_FR.UTF-8", {}, {}, {}},
+      {"C.UTF-8", {"--p1", "47K", "--r1", "4.7K"}, "47K", "4.7K"},
+      {"fr_FR.UTF-8", {"--r1", "2K2", "--p1", "10K"}, "10K", "2K2"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.values.join(' ').toStdString());
+    WindowAlike window(c.locale, c.p1, c.r1);
+    for (const char* ext : {"png", "svg", "csv"}) {
+      const QString file = Path(QStringLiteral("f%1.%2").arg(++n).arg(ext));
+      const Outcome r = Dorvane(QStringList{"--export", file} + c.values, c.locale);
+      ASSERT_EQ(r.status, 0) << ext << r.err.toStdString();
+      if (QLatin1String(ext) == "png") {
+        EXPECT_EQ(QImage(file, "PNG").convertToFormat(QImage::Format_RGB32), window.Chart());
+      } else {
+        EXPECT_EQ(Read(file), window.File(*forms::OutputTypeOf(file))) << ext;
+      }
+    }
+  }
+  // A law without curves: the values file has its header alone.
+  ASSERT_EQ(Dorvane({"--export", Path("loi.csv"), "--law", "1"}).status, 0);
+  EXPECT_EQ(Read(Path("loi.csv")).count('\n'), 1);
+}
+
+TEST_F(CommandLine, ExportedPdfIsOnePageOfTheChart) {
+  const Outcome r = Dorvane({"--export", Path("c.pdf")});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  EXPECT_TRUE(Read(Path("c.pdf")).startsWith("%PDF-"));
+}
+
+TEST_F(CommandLine, BadUsageSaysWhyInFrenchWritesNothingAndEndsWith2) {
+  const struct {
+    QStringList args;
+    const char* says;
+  } cases[] = {
+      {{"--inconnue"}, "option inconnue « --inconnue »"},
+      {{"--export"}, "il manque une valeur après « --export »"},
+      {{"--export", "c.txt"}, "type de fichier inconnu"},
+      {{"--export", "c.png", "--r1", "1K", "--r2", "1K"}, "s'excluent"},
+      {{"--export", "c.png", "--law", "3"}, "indice de loi incorrect"},
+      {{"--export", "c.png", "--law", "un"}, "indice de loi incorrect"},
+      {{"--p1", "1K"}, "ne va qu'avec --export"},
+      {{"--export", "c.png", "en trop"}, "argument inattendu"},
+      {{"courbe.png"}, "argument inattendu"},
+  };
+  for (const auto& c : cases) {
+    const Outcome r = Dorvane(c.args);
+    EXPECT_EQ(r.status, 2) << c.args.join(' ').toStdString();
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << r.err.toStdString();
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+TEST_F(CommandLine, AFileThatCannotBeWrittenEndsWith1AndKeepsWhatWasThere) {
+  QDir(dir_.path()).mkdir("dossier.png");
+  {
+    QFile plain(Path("fichier"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.write("garde");
+  }
+  for (const QString& target : {Path("dossier.png"), Path("fichier/c.csv")}) {
+    const Outcome r = Dorvane({"--export", target});
+    EXPECT_EQ(r.status, 1) << target.toStdString();
+    EXPECT_TRUE(r.err.contains(target)) << r.err.toStdString();
+  }
+  EXPECT_TRUE(QFileInfo(Path("dossier.png")).isDir());
+  EXPECT_EQ(Read(Path("fichier")), "garde");
+}
+
+}  // namespace
+}  // namespace dorvane

@@ -1,0 +1,125 @@
+// The laws at any wiper position, and the values file written from the curves.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/curves.h"
+
+namespace dorvane {
+namespace {
+
+struct Circuit {
+  double p, r1, r2;
+  bool r1Fitted, r2Fitted;
+};
+const Circuit kCircuits[] = {
+    {100000, 10200, 10000, false, true}, {100000, 10000, 0, true, false},
+    {100000, 0, 0, true, false},       // R1 = 0: 100 except at the ends
+    {100000, 0, -50000, false, true},  // Rb + R2 = 0 at 50 %
+    {0, 10000, 10000, true, true},
+};
+
+TEST(CurveValuesAt, AgreesWithTheCurvesAtEveryWholePosition) {
+  for (const Circuit& c : kCircuits) {
+    const Curves curves = ComputeCurves(0, c.p, c.r1, c.r2, c.r1Fitted, c.r2Fitted);
+    for (int i = 0; i <= 100; ++i) {
+      const auto v = CurveValuesAt(i, 0, c.p, c.r1, c.r2, c.r1Fitted, c.r2Fitted);
+      ASSERT_TRUE(v) << i;
+      EXPECT_EQ(v->linear, curves.linear[i].y) << i;
+      EXPECT_EQ(v->loaded, curves.loaded[i].y)
+          << "p " << c.p << " r1 " << c.r1 << " r2 " << c.r2 << " at " << i;
+    }
+  }
+}
+
+TEST(CurveValuesAt, BetweenPositionsAndAtTheEdges) {
+  // 37.5 % with R2 = 10 kOhm across the lower 37.5 kOhm of 100 kOhm:
+  // Rb' = 37500 * 10000 / 47500, share Rb' / (62500 + Rb').
+  const double rb = 37500.0 * 10000 / 47500;
+  const struct {
+    double at;
+    double linear, loaded, log;
+  } rows[] = {
+      {37.5, 37.5, rb / (62500 + rb) * 100, std::pow(10, 0.75)},
+      {0, 0, 0, 1},
+      {50, 50, 100.0 / 7, 10},
+      {100, 100, 100, 100},
+  };
+  for (const auto& r : rows) {
+    const auto v = CurveValuesAt(r.at, 0, 100000, 0, 10000, false, true);
+    ASSERT_TRUE(v) << r.at;
+    EXPECT_DOUBLE_EQ(v->linear, r.linear) << r.at;
+    EXPECT_NEAR(v->loaded, r.loaded, 1e-9) << r.at;
+    EXPECT_NEAR(v->log, r.log, 1e-9) << r.at;
+  }
+  for (double outside :
+       {-0.001, 100.001, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
+    EXPECT_FALSE(CurveValuesAt(outside, 0, 100000, 0, 10000, false, true)) << outside;
+  EXPECT_FALSE(CurveValuesAt(50, 1, 100000, 0, 10000, false, true));
+}
+
+std::vector<std::vector<std::string>> Rows(const std::string& csv, char field) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(csv);
+  for (std::string line; std::getline(lines, line);) {
+    rows.emplace_back();
+    std::istringstream fields(line);
+    for (std::string f; std::getline(fields, f, field);) rows.back().push_back(f);
+  }
+  return rows;
+}
+
+double Number(std::string text, char point) {
+  for (char& c : text)
+    if (c == point) c = '.';
+  return std::stod(text);
+}
+
+TEST(CurvesCsv, RowsAreTheCurvesToFourDecimalsInBothNotations) {
+  const Curves curves = ComputeCurves(0, 100000, 0, 10000, false, true);
+  const struct { char separator, field, point; } notations[] = {{',', ';', ','}, {'.', ',', '.'}};
+  for (const auto& n : notations) {
+    SCOPED_TRACE(n.separator);
+    const std::string csv = CurvesCsv(curves, n.separator);
+    ASSERT_EQ(csv.back(), '\n');
+    EXPECT_EQ(csv.find('\r'), std::string::npos);
+    const auto rows = Rows(csv, n.field);
+    ASSERT_EQ(rows.size(), 102u);
+    EXPECT_EQ(rows[0].size(), 4u);
+    EXPECT_EQ(rows[0][2], "Courbe modifiée (%)");
+    for (int i = 0; i <= 100; ++i) {
+      const auto& row = rows[i + 1];
+      ASSERT_EQ(row.size(), 4u) << i;
+      for (const std::string& f : row) {
+        const auto point = f.find(n.point);
+        ASSERT_NE(point, std::string::npos) << f;
+        EXPECT_EQ(f.size() - point - 1, 4u) << f;
+      }
+      EXPECT_EQ(Number(row[0], n.point), i);
+      EXPECT_NEAR(Number(row[1], n.point), curves.linear[i].y, 5e-5);
+      EXPECT_NEAR(Number(row[2], n.point), curves.loaded[i].y, 5e-5) << i;
+      EXPECT_NEAR(Number(row[3], n.point), std::pow(10, i / 50.0), 5e-5) << i;
+    }
+  }
+  EXPECT_EQ(Rows(CurvesCsv(curves, ','), ';')[51][2], "14,2857");
+  EXPECT_EQ(Rows(CurvesCsv(curves, '.'), ',')[1][3], "1.0000");
+}
+
+TEST(CurvesCsv, ALawWithoutCurvesGivesTheHeaderAlone) {
+  const std::string csv = CurvesCsv(ComputeCurves(2, 100000, 0, 10000, false, true), ',');
+  EXPECT_EQ(csv, "Position (%);Courbe originale (%);Courbe modifiée (%);Courbe log théorique (%)\n");
+}
+
+TEST(CurvesCsv, NegativeZeroIsWrittenAsZero) {
+  Curves c;
+  c.linear = {{0, 0}};
+  c.loaded = {{0, -0.0}};
+  EXPECT_EQ(Rows(CurvesCsv(c, '.'), ',')[1][2], "0.0000");
+}
+
+}  // namespace
+}  // namespace dorvane

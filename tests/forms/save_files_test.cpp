@@ -1,0 +1,311 @@
+// The Fichier menu's files (chart as PNG, SVG, PDF; values as CSV), their
+// failure report, and the values under the pointer.
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolTip>
+#include <QXmlStreamReader>
+#include <cmath>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "chart/chart.h"
+#include "controls/flat_edit.h"
+#include "controls/markup_check_box.h"
+#include "forms/chart_files.h"
+#include "forms/chart_value_tip.h"
+#include "forms/frm_main.h"
+#include "forms/save_dialogs.h"
+#include "ui_frm_main.h"
+
+namespace dorvane::forms {
+namespace {
+
+void Settle() {
+  for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+QByteArray Read(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Runs `action`; every modal widget that shows meanwhile is handed to `answer`.
+void WhileModal(const std::function<void()>& action, const std::function<void(QWidget*)>& answer) {
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) answer(modal);
+  });
+  timer.start(20);
+  action();
+  timer.stop();
+}
+
+class SaveFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    qputenv("LC_ALL", "fr_FR.UTF-8");
+    ASSERT_TRUE(dir_.isValid());
+    window_ = std::make_unique<TfmMain>();
+    window_->show();
+    QApplication::setActiveWindow(window_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    Settle();
+  }
+  void TearDown() override {
+    window_.reset();
+    qunsetenv("LC_ALL");
+  }
+  Ui::TfmMain& ui() { return window_->controls(); }
+  chart::TChart& chart() { return *ui().Chart1; }
+  QImage ChartOnScreen() { return chart().grab().toImage().convertToFormat(QImage::Format_RGB32); }
+  QString Path(const QString& name) const { return dir_.filePath(name); }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<TfmMain> window_;
+};
+
+TEST_F(SaveFiles, PngIsTheWindowsChartPixelForPixel) {
+  ASSERT_TRUE(SaveWithReport(*window_, Path("c.png"), OutputType::Png));
+  const QImage saved(Path("c.png"), "PNG");
+  ASSERT_EQ(saved.size(), QSize(345, 321));
+  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), ChartOnScreen());
+}
+
+TEST_F(SaveFiles, SvgParsesAndKeepsItsTitlesAsText) {
+  ASSERT_TRUE(SaveWithReport(*window_, Path("c.svg"), OutputType::Svg));
+  QFile file(Path("c.svg"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&file);
+  QStringList texts;
+  while (!xml.atEnd())
+    if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"text")
+      texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+  ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  for (const char* title : {"Montage en Pseudo Log (Log Pos)", "Position curseur (en % de la course totale)",
+                            "Valeur résistance Rb (en % de la valeur totale)"})
+    EXPECT_TRUE(texts.contains(QString::fromUtf8(title))) << title;
+}
+
+TEST_F(SaveFiles, PdfIsOnePageOfTheChartsSizeWithItsTitlesAsText) {
+  if (QStandardPaths::findExecutable("pdfinfo").isEmpty() ||
+      QStandardPaths::findExecutable("pdftotext").isEmpty())
+    GTEST_SKIP() << "poppler-utils not installed";
+  ASSERT_TRUE(SaveWithReport(*window_, Path("c.pdf"), OutputType::Pdf));
+  auto run = [](const QString& tool, const QStringList& args) {
+    QProcess p;
+    p.start(tool, args);
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+  };
+  const QString info = run("pdfinfo", {Path("c.pdf")});
+  EXPECT_TRUE(info.contains(QRegularExpression(R"(Pages:\s+1\n)"))) << info.toStdString();
+  // 345 x 321 pixels at 96 per inch.
+  EXPECT_TRUE(info.contains(QRegularExpression(R"(Page size:\s+258\.75 x 240\.75 pts)")))
+      << info.toStdString();
+  const QString text = run("pdftotext", {Path("c.pdf"), "-"});
+  for (const char* title : {"Montage en Pseudo Log (Log Pos)", "Position curseur (en % de la course totale)",
+                            "Valeur résistance Rb (en % de la valeur totale)"})
+    EXPECT_TRUE(text.contains(QString::fromUtf8(title))) << title << "\n" << text.toStdString();
+}
+
+TEST_F(SaveFiles, CsvFollowsTheWindowsValuesAndSeparator) {
+  // R1 = 4K7 fitted by the user, P1 = 47K.
+  ui().edP1->setText("47K");
+  QTest::mouseClick(ui().cbR1, Qt::LeftButton, {}, {5, 10});
+  ui().edR1->setText("4K7");
+  Settle();
+  ASSERT_TRUE(ui().cbR1->Checked());
+  const Curves expected = ComputeCurves(0, 47000, 4700, 10000, true, false);
+  for (char separator : {',', '.'}) {
+    window_->setDecimalSeparator(separator);
+    ui().edR1->setText(separator == ',' ? "4,7K" : "4.7K");
+    const QString path = Path(QStringLiteral("v%1.csv").arg(int(separator)));
+    ASSERT_TRUE(SaveWithReport(*window_, path, OutputType::Csv));
+    const QStringList lines = QString::fromUtf8(Read(path)).split(u'\n');
+    ASSERT_EQ(lines.size(), 103) << separator;  // header, 101 rows, nothing after the last "\n"
+    const QChar field = separator == ',' ? u';' : u',';
+    for (int i : {0, 10, 50, 99}) {
+      const QStringList row = lines[i + 1].split(field);
+      ASSERT_EQ(row.size(), 4) << lines[i + 1].toStdString();
+      EXPECT_EQ(row[2], QString::number(expected.loaded[i].y, 'f', 4).replace(u'.', QChar(separator))) << i;
+    }
+  }
+}
+
+TEST_F(SaveFiles, AFailureKeepsWhatWasThereAndNamesTheFileAndTheReason) {
+  QDir(dir_.path()).mkdir("dossier.png");
+  ASSERT_TRUE(QFile(Path("dossier.png/dedans")).open(QIODevice::WriteOnly));
+  ASSERT_EQ(::mkfifo(Path("tube.csv").toLocal8Bit().constData(), 0600), 0);
+  {
+    QFile plain(Path("fichier"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.write("garde");
+  }
+  const struct {
+    const char* name;
+    const char* reason;
+  } cases[] = {
+      {"dossier.png", "ce nom est celui d'un dossier"},
+      {"fichier/c.png", "n'est pas un dossier"},
+      {"absent/c.png", "n'existe pas"},
+      {"tube.csv", "n'est pas celui d'un fichier ordinaire"},
+  };
+  for (const auto& c : cases) {
+    const QString path = Path(c.name);
+    QStringList shown;
+    bool saved = true;
+    WhileModal([&] { saved = SaveWithReport(*window_, path, OutputType::Png); },
+               [&](QWidget* modal) {
+                 if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                   shown << box->text();
+                   box->accept();
+                 }
+               });
+    EXPECT_FALSE(saved) << c.name;
+    ASSERT_EQ(shown.size(), 1) << c.name;
+    EXPECT_TRUE(shown[0].contains(QDir::toNativeSeparators(path))) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains(QString::fromUtf8(c.reason))) << shown[0].toStdString();
+  }
+  EXPECT_TRUE(QFileInfo(Path("dossier.png/dedans")).exists());
+  EXPECT_EQ(Read(Path("fichier")), "garde");
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size(), 3);
+  EXPECT_FALSE(QFileInfo(Path("tube.csv")).isFile());
+}
+
+TEST_F(SaveFiles, AnUnwritableFolderKeepsTheExistingFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  const QString path = Path("c.png");
+  {
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("ancien");
+  }
+  QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::ExeOwner);
+  const QString reason = WriteFileAtomically(path, "nouveau");
+  QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  EXPECT_FALSE(reason.isEmpty());
+  EXPECT_EQ(Read(path), "ancien");
+}
+
+TEST_F(SaveFiles, MenuItemsOpenTheDialogsInTheFolderUsedLast) {
+  QStringList captions;
+  for (QAction* a : ui().Fichier1->actions())
+    captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+  EXPECT_EQ(captions,
+            (QStringList{"&Enregistrer le graphique sous...", "E&xporter les valeurs...", "-", "&Quitter"}));
+
+  QDir(dir_.path()).mkdir("ici");
+  QStringList startedIn;
+  auto fill = [&](const QString& name) {
+    return [&, name](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      if (!dialog) return;
+      // The dialog puts its proposed name in once it has read its folder;
+      // a name chosen before that would be overwritten.
+      auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+      const int ticks = dialog->property("ticks").toInt() + 1;
+      dialog->setProperty("ticks", ticks);
+      if (!edit || !edit->text().contains(u'.') || ticks < 5) return;
+      startedIn << dialog->directory().absolutePath();
+      edit->setText(name);  // as typed by the user
+      QMetaObject::invokeMethod(dialog, "accept");
+    };
+  };
+  WhileModal([&] { ui().Enregistrerlegraphiquesous1->trigger(); }, fill(Path("ici/image")));
+  WhileModal([&] { ui().Exporterlesvaleurs1->trigger(); }, fill(Path("ici/valeurs")));
+  ASSERT_EQ(startedIn.size(), 2);
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  EXPECT_EQ(startedIn[0], QFileInfo(documents).isDir() ? documents : QDir::homePath());
+  EXPECT_EQ(startedIn[1], Path("ici"));
+  // The first filter (PNG) gave its extension to a name without one.
+  EXPECT_EQ(QImage(Path("ici/image.png"), "PNG").convertToFormat(QImage::Format_RGB32), ChartOnScreen());
+  EXPECT_TRUE(Read(Path("ici/valeurs.csv")).startsWith("Position (%);"));
+}
+
+TEST(ChartFileFor, TheNamesExtensionWinsOverTheFilter) {
+  const struct {
+    const char *chosen, *filter, *path;
+    OutputType type;
+  } cases[] = {
+      {"/t/a.svg", "Image PNG (*.png)", "/t/a.svg", OutputType::Svg},
+      {"/t/a.PDF", "Image PNG (*.png)", "/t/a.PDF", OutputType::Pdf},
+      {"/t/a", "Document PDF (*.pdf)", "/t/a.pdf", OutputType::Pdf},
+      {"/t/a.csv", "Image SVG (*.svg)", "/t/a.csv.svg", OutputType::Svg},
+  };
+  for (const auto& c : cases) {
+    const ChosenFile f = ChartFileFor(c.chosen, c.filter);
+    EXPECT_EQ(f.path, c.path);
+    EXPECT_EQ(f.type, c.type) << c.chosen;
+  }
+}
+
+// The pixel of a position on the bottom axis, found from the axis ends.
+int PixelOf(const chart::TChart& chart, double position) {
+  const chart::TChartAxis& a = *chart.BottomAxis();
+  return a.StartPixel() + int(std::lround((position - a.ShownMin()) * (a.EndPixel() - a.StartPixel()) /
+                                          (a.ShownMax() - a.ShownMin())));
+}
+
+TEST_F(SaveFiles, ToolTipGivesTheShownCurvesAtThePointer) {
+  // P1 100K with R2 10K, as the window starts; the log curve shown too.
+  QTest::mouseClick(ui().cbShowCurveLogIdeal, Qt::LeftButton, {}, {5, 10});
+  Settle();
+  const MainWindowInputs in = window_->Inputs();
+  const int y = (chart().LeftAxis()->StartPixel() + chart().LeftAxis()->EndPixel()) / 2;
+  EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 0), y}, in),
+            "Position 0,0 % : originale 0,0 %, modifiée 0,0 %, log théorique 1,0 %");
+  EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 100), y}, in),
+            "Position 100,0 % : originale 100,0 %, modifiée 100,0 %, log théorique 100,0 %");
+  EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 0) - 1, y}, in), "");
+  EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 50), chart().LeftAxis()->EndPixel() + 1}, in), "");
+
+  // Zoomed on 40..60 %: the left end reads 40 %; R2 = 10K across 40K gives
+  // 8K against 60K, 11,76 %; 10^(40/50) = 6,31.
+  chart().BottomAxis()->SetMinMax(40, 60);
+  chart().repaint();
+  EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 40), y}, in),
+            "Position 40,0 % : originale 40,0 %, modifiée 11,8 %, log théorique 6,3 %");
+  // Scrolled beyond the travel: no values there.
+  chart().BottomAxis()->SetMinMax(90, 110);
+  chart().repaint();
+  EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 105), y}, in), "");
+  EXPECT_FALSE(ChartValueTipText(chart(), {PixelOf(chart(), 95), y}, in).isEmpty());
+
+  // Only the curves shown: the linear one hidden, the point separator.
+  chart().BottomAxis()->SetMinMax(0, 100);
+  QTest::mouseClick(ui().cbShowCurveOriginal, Qt::LeftButton, {}, {5, 10});
+  window_->setDecimalSeparator('.');
+  chart().repaint();
+  EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 0), y}, window_->Inputs()),
+            "Position 0.0 % : modifiée 0.0 %, log théorique 1.0 %");
+}
+
+TEST_F(SaveFiles, ToolTipShowsOverThePlotAndLeavesTheChartsImageAlone) {
+  chart().repaint();
+  const QImage before = chart().OffscreenImage().copy();
+  const QPoint at(PixelOf(chart(), 100),
+                  (chart().LeftAxis()->StartPixel() + chart().LeftAxis()->EndPixel()) / 2);
+  QHelpEvent help(QEvent::ToolTip, at, chart().mapToGlobal(at));
+  QApplication::sendEvent(&chart(), &help);
+  Settle();
+  EXPECT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text(), "Position 100,0 % : originale 100,0 %, modifiée 100,0 %");
+  chart().repaint();
+  EXPECT_EQ(chart().OffscreenImage(), before);
+  QToolTip::hideText();
+}
+
+}  // namespace
+}  // namespace dorvane::forms
