@@ -30,11 +30,11 @@ double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, 
   return std::isfinite(y) ? y : 0;
 }
 
-// The logarithmic law y = 10^(x / 50): 1 % at the start of the travel, 10 %
-// at its middle, 100 % at its end.
-double LogLaw(double x) {
+double LogLawPercentAt(double x) {
   return std::pow(10.0, x / 50);
 }
+
+namespace {
 
 void AppendNumber(std::string& out, double v, char decimalSeparator) {
   if (v == 0) v = 0;  // no "-0.0000"
@@ -64,7 +64,8 @@ Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted
 std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, double p, double r1, double r2,
                                          bool r1Fitted, bool r2Fitted) {
   if (lawIndex != 0 || !(position >= 0 && position <= 100)) return std::nullopt;
-  return CurveValues{position, LoadedShare(position / 100, p, r1, r2, r1Fitted, r2Fitted), LogLaw(position)};
+  return CurveValues{position, LoadedPercentAt(position / 100, p, r1, r2, r1Fitted, r2Fitted),
+                     LogLawPercentAt(position)};
 }
 
 std::string CurvesCsv(const Curves& curves, char decimalSeparator) {
@@ -78,7 +79,8 @@ std::string CurvesCsv(const Curves& curves, char decimalSeparator) {
   for (std::size_t i = 0; i < curves.linear.size(); ++i) {
     const double x = curves.linear[i].x;
     AppendNumber(out, x, point);
-    for (double y : {curves.linear[i].y, i < curves.loaded.size() ? curves.loaded[i].y : 0.0, LogLaw(x)}) {
+    for (double y :
+         {curves.linear[i].y, i < curves.loaded.size() ? curves.loaded[i].y : 0.0, LogLawPercentAt(x)}) {
       out += field;
       AppendNumber(out, y, point);
     }

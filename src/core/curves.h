@@ -25,6 +25,10 @@ Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted
 // One point of the loaded curve, at t (0..1 of the travel), as ComputeCurves
 // computes it.
 double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted);
+
+// The theoretical logarithmic law read the right way round, y = 10^(x / 50):
+// 1 % at the start of the travel, 10 % at its middle, 100 % at its end.
+double LogLawPercentAt(double x);
 // The three laws at one wiper position, in percent.
 struct CurveValues {
   double linear, loaded, log;

@@ -111,8 +111,8 @@ std::vector<double> NearestStandardValues(ESeries series, double ohms, int perSi
 
 double IdealLawPercent(Fitted which, double positionPercent) {
   if (!std::isfinite(positionPercent)) return kNaN;
-  return which == Fitted::R2 ? std::pow(10.0, positionPercent / 50)
-                             : 100 - std::pow(10.0, (100 - positionPercent) / 50);
+  return which == Fitted::R2 ? LogLawPercentAt(positionPercent)
+                             : 100 - LogLawPercentAt(100 - positionPercent);
 }
 
 double LargestGapToIdealLaw(Fitted which, double p, double resistor) {
