@@ -15,6 +15,7 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 
@@ -143,14 +144,21 @@ def main():
     try:
         display = start_xvfb(processes)
         env = dict(os.environ, DISPLAY=display, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-        app_process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL)
+        log = tempfile.TemporaryFile()
+        app_process = subprocess.Popen([program], env=env, stdout=log, stderr=subprocess.STDOUT)
         processes.append(app_process)
         os.environ["DISPLAY"] = display
         import pyatspi
 
         def find_app():
-            for app in pyatspi.Registry.getDesktop(0):
+            # Without a main loop the library misses the registration
+            # signal: ask for the list afresh each time.
+            if app_process.poll() is not None:
+                log.seek(0)
+                fail("the program exited with %d: %s" % (app_process.returncode, log.read()[-500:]))
+            desktop = pyatspi.Registry.getDesktop(0)
+            desktop.clearCache()
+            for app in desktop:
                 if app is not None and app.get_process_id() == app_process.pid:
                     return app
             return None
