@@ -64,12 +64,34 @@ class MarkupCheckBoxAccessible : public QAccessibleWidget {
   TCustomMarkupCheckBox* box() const { return static_cast<TCustomMarkupCheckBox*>(widget()); }
 };
 
-// The flat list: named by its caption label, its selection as value. The
-// stock list interface names it by the selection, which leaves the caption
-// label unlinked.
-class FlatComboBoxAccessible : public QAccessibleWidget {
+// The flat list: named by its caption label, its selection as value and as
+// read-only text (where AT-SPI readers look for a list's value). The stock
+// list interface names it by the selection, which leaves the caption out.
+class FlatComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
  public:
   explicit FlatComboBoxAccessible(TFlatComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+  }
+
+  QString text(int start, int end) const override { return list()->currentText().mid(start, end - start); }
+  int characterCount() const override { return int(list()->currentText().size()); }
+  void selection(int, int* start, int* end) const override { *start = *end = 0; }
+  int selectionCount() const override { return 0; }
+  void addSelection(int, int) override {}
+  void removeSelection(int) override {}
+  void setSelection(int, int, int) override {}
+  int cursorPosition() const override { return 0; }
+  void setCursorPosition(int) override {}
+  QRect characterRect(int) const override { return {}; }
+  int offsetAtPoint(const QPoint&) const override { return -1; }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int, int* start, int* end) const override {
+    *start = *end = 0;
+    return {};
+  }
 
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name) return NameOr(list(), AccessibleText(list()->LabelCaption()));

@@ -106,7 +106,9 @@ def check(pyatspi, app):
         shown = edits[name].queryText().getText(0, -1)
         if shown != text:
             fail("value box %s holds %r, not %r" % (name, shown, text))
-    one("Type et valeur du potentiomètre original (P1)", pyatspi.ROLE_COMBO_BOX)
+    shown = one("Type et valeur du potentiomètre original (P1)", pyatspi.ROLE_COMBO_BOX).queryText().getText(0, -1)
+    if shown != "Linéaire":
+        fail("the list shows %r, not 'Linéaire'" % shown)
     for caption in ("Ra", "Rb", "Montage en Pseudo Log (Log Pos)"):
         one(caption, pyatspi.ROLE_LABEL)
     chart = one("Montage en Pseudo Log (Log Pos)", pyatspi.ROLE_CHART)
