@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include <QAccessible>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -26,6 +27,8 @@ void TLabel::setCaption(const QString& caption) {
   if (caption_ == caption) return;
   caption_ = caption;
   textChanged();
+  QAccessibleEvent event(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&event);
 }
 
 void TLabel::setFontColor(gfx::Colour c) {

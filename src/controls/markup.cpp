@@ -159,6 +159,26 @@ QString PrepareMarkup(const QString& input) {
   return text;
 }
 
+QString MarkupPlainText(const QString& input) {
+  // The same cutting as the drawing: text between tags, decoded and with
+  // mnemonics resolved; a tag that never closes drops the rest.
+  const QString text = PrepareMarkup(input);
+  QString plain;
+  qsizetype pos = 0;
+  while (pos < text.size()) {
+    qsizetype lt = text.indexOf(u'<', pos);
+    if (lt < 0) lt = text.size();
+    plain += gfx::WithoutMnemonics(DecodeRun(text.mid(pos, lt - pos)));
+    if (lt >= text.size()) break;
+    const qsizetype close = text.indexOf(u'>', lt);
+    if (close < 0) break;
+    Style style{};
+    if (ApplyTag(text.mid(lt + 1, close - lt - 1), style, style)) plain += u'\n';
+    pos = close + 1;
+  }
+  return plain;
+}
+
 Colour MarkupColour(const QString& value) {
   if (value.startsWith(u'#')) {
     if (value.size() < 7) return gfx::clBlack;

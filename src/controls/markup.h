@@ -33,6 +33,10 @@ MarkupExtent DrawMarkup(gfx::Canvas& canvas, const QString& text, const gfx::Rec
 // <BR>, line feeds dropped. Exposed for tests.
 QString PrepareMarkup(const QString& text);
 
+// The text the mark-up shows, without its tags: entities replaced,
+// mnemonic "&" resolved, line breaks as "\n". What a screen reader reads.
+QString MarkupPlainText(const QString& text);
+
 // The colour of a tag value: "#RRGGBB" (red first, either case) or a "cl"
 // colour name; anything else is black.
 gfx::Colour MarkupColour(const QString& value);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -105,12 +106,19 @@ void TCustomMarkupCheckBox::setCaption(const QString& caption) {
   if (caption_ == caption) return;
   caption_ = caption;
   update();
+  QAccessibleEvent event(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&event);
 }
 
 void TCustomMarkupCheckBox::setState(TCheckBoxState state) {
   if (state_ == state) return;
   state_ = state;
   update();
+  QAccessible::State changed;
+  changed.checked = true;
+  changed.checkStateMixed = true;
+  QAccessibleStateChangeEvent event(this, changed);
+  QAccessible::updateAccessibility(&event);
 }
 
 void TCustomMarkupCheckBox::setButtonType(TButtonType t) {
@@ -186,6 +194,11 @@ void TCustomMarkupCheckBox::setTabStop(bool on) {
 void TCustomMarkupCheckBox::Toggle() {
   if (readOnly_) return;
   setState(state_ == cbChecked ? cbUnchecked : cbChecked);
+}
+
+void TCustomMarkupCheckBox::Click() {
+  Toggle();
+  emit OnClick();
 }
 
 bool TCustomMarkupCheckBox::bitmapBox() const {
@@ -301,10 +314,7 @@ void TCustomMarkupCheckBox::mouseReleaseEvent(QMouseEvent* event) {
   if (!mousePressed_) return;
   mousePressed_ = false;
   down_ = false;
-  if (inside(event->position()) && focused_) {
-    Toggle();
-    emit OnClick();
-  }
+  if (inside(event->position()) && focused_) Click();
   if (buttonType_ == btWinXP) update();
 }
 
@@ -328,8 +338,7 @@ void TCustomMarkupCheckBox::keyReleaseEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && spacePressed_) {
     spacePressed_ = false;
     down_ = false;
-    Toggle();
-    emit OnClick();
+    Click();
     update();
     return;
   }

@@ -87,8 +87,11 @@ class TCustomMarkupCheckBox : public QWidget {
   void setTabStop(bool on);
   QString Version() const { return QStringLiteral("1.4.5.2"); }
 
-  // What user input does: flips the check mark unless ReadOnly.
+  // Flips the check mark unless ReadOnly; raises nothing.
   void Toggle();
+  // What a click or the space bar does: Toggle, then OnClick. A screen
+  // reader's toggle action comes here too.
+  void Click();
 
   // Where the parts go, in client coordinates.
   QRect BoxRect() const;

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "controls/form_fill.h"
+#include "forms/accessibility.h"
 #include "forms/pictures.h"
 #include "gfx/fonts.h"
 #include "ui_frm_about.h"
@@ -16,6 +17,7 @@ namespace dorvane::forms {
 TfmAbout::TfmAbout(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TfmAbout>()), FormFill1(new controls::TFormFill(this)) {
   InitPictures();
+  InstallAccessibility();
   ui_->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

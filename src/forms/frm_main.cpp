@@ -4,6 +4,7 @@
 #include <QStatusBar>
 
 #include "chart/chart.h"
+#include "chart/chart_accessible.h"
 #include "chart/program_chart.h"
 #include "controls/flat_combo_box.h"
 #include "controls/flat_edit.h"
@@ -13,6 +14,7 @@
 #include "controls/shape.h"
 #include "controls/technical_line.h"
 #include "forms/access_keys.h"
+#include "forms/accessibility.h"
 #include "forms/application.h"
 #include "forms/chart_value_tip.h"
 #include "forms/frm_about.h"
@@ -42,6 +44,7 @@ QString Caption(const std::string& text) {
 }  // namespace
 
 TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::TfmMain>()) {
+  InstallAccessibility();
   ui_->setupUi(this);
   setFont(gfx::WindowFont());
   separator_ = NumericDecimalSeparator();
@@ -57,6 +60,7 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
 
   ui_->StatusBar1->showMessage(QString::fromUtf8(kStatusText));
   chart::ConfigureProgramChart(*ui_->Chart1);
+  TitleProgramCurves(*ui_->Chart1);
   ui_->Chart1->setDecimalSeparator(QChar(separator_));
   new ChartValueTip(*ui_->Chart1, [this] { return Inputs(); });  // owned by the chart
 
@@ -214,6 +218,7 @@ void TfmMain::PlotCurves() {
 
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
   chart::PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive);
+  chart::NotifyAccessibleChartChanged(*ui_->Chart1);
 }
 
 // The first enabled control that the Tab key visits, in tab order.

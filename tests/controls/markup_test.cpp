@@ -276,5 +276,21 @@ TEST(Markup, LineSpacingAddsToEveryLine) {
   EXPECT_GE(ink.top(), 4 + LineHeight() + 3);
 }
 
+// What a screen reader reads must be what the drawing shows.
+TEST(Markup, PlainTextIsWhatTheDrawingShows) {
+  const struct {
+    const char* markup;
+    const char* plain;
+  } cases[] = {
+      {"Afficher <FONT color=\"#80FF00\">courbe originale</FONT>", "Afficher courbe originale"},
+      {"a &amp; b, &lt;i&gt; &euro;", "a & b, <i> \u20AC"},
+      {"&Ajouter &&R1", "Ajouter &R1"},
+      {"ab\r\ncd<br>ef<BLINK>", "ab\ncd\nef"},
+      {"abc <FONT color=\"#FF0000\" more text", "abc "},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(MarkupPlainText(QString::fromUtf8(c.markup)), QString::fromUtf8(c.plain)) << c.markup;
+}
+
 }  // namespace
 }  // namespace dorvane::controls
