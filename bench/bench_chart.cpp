@@ -70,8 +70,8 @@ void BM_ChartReplotAndPass(benchmark::State& state) {
   auto c = ProgramChart();
   QImage img = Target();
   for (auto _ : state) {
-    c->Title()->Text().clear();
-    c->Title()->Text().add(kTitle);
+    c->Title()->Text().Clear();
+    c->Title()->Text().Add(kTitle);
     chart::PlotProgramCurves(*c, Data(), true, true, true);
     QPainter p(&img);
     gfx::Canvas canvas(p);

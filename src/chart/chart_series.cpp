@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "chart/chart.h"
+#include "chart/chart_axis_panel.h"
 
 namespace dorvane::chart {
 

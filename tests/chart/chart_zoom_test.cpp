@@ -314,8 +314,9 @@ TEST_F(ChartZoom, WheelMovesTheVerticalAxesByThreePercentAndRepaintsAtOnce) {
 
 TEST_F(ChartZoom, AnimatedZoomStepsThereWithRepaintsAndEndsAtTheSameRanges) {
   const QRect r(e_.X(20), e_.Y(80), e_.X(60) - e_.X(20), e_.Y(30) - e_.Y(80));
-  TChart plain;
-  Open(plain);
+  TChart plain;  // never shown: the layout is there without a paint
+  SetUpProgramChart(plain);
+  PlotProgramCurves(plain, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
   plain.ZoomRect(r);
   chart_.setAnimatedZoom(true);
   QSignalSpy zooms(&chart_, &TChart::OnZoom);
@@ -329,16 +330,25 @@ TEST_F(ChartZoom, AnimatedZoomStepsThereWithRepaintsAndEndsAtTheSameRanges) {
     ExpectRange(a, b->Minimum(), b->Maximum());
 }
 
-TEST(ChartZoomUnpainted, MouseOnAChartNeverDrawnChangesNothing) {
-  TChart chart;
-  SetUpProgramChart(chart);
-  Drag(&chart, {100, 100}, {200, 200});
-  Drag(&chart, {100, 100}, {200, 200}, Qt::RightButton);
-  EXPECT_FALSE(chart.Zoomed());
-  EXPECT_EQ(chart.BottomAxis()->Minimum(), 0);
-  EXPECT_EQ(chart.BottomAxis()->Maximum(), 100);
-  Wheel(&chart, {100, 100}, -120);
-  EXPECT_NEAR(chart.LeftAxis()->Minimum(), 3, 1e-9);
+TEST_F(ChartZoom, MouseOnAChartNeverDrawnActsOnItsLayout) {
+  // The same drags on a chart that was never drawn land where they land on
+  // the shown one: the mouse reads the layout, which needs no paint.
+  TChart unpainted;
+  SetUpProgramChart(unpainted);
+  PlotProgramCurves(unpainted, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
+  for (TChart* chart : {&unpainted, &chart_}) {
+    Drag(chart, Centre(), Centre() + QPoint(60, 50));
+    Drag(chart, Centre() + QPoint(10, 10), Centre() + QPoint(40, 30), Qt::RightButton);
+  }
+  EXPECT_EQ(unpainted.DrawingPassCount(), 0);
+  EXPECT_TRUE(unpainted.Zoomed());
+  for (auto [a, b] :
+       {std::pair{unpainted.BottomAxis(), chart_.BottomAxis()}, {unpainted.LeftAxis(), chart_.LeftAxis()}})
+    ExpectRange(a, b->Minimum(), b->Maximum());
+  Wheel(&unpainted, {100, 100}, -120);
+  const TChartAxis& left = *chart_.LeftAxis();
+  EXPECT_NEAR(unpainted.LeftAxis()->Minimum(), left.Minimum() + 0.03 * (left.Maximum() - left.Minimum()),
+              1e-9);
 }
 
 }  // namespace
