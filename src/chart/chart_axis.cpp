@@ -295,6 +295,10 @@ void TChartAxis::LayOutTicks(gfx::Canvas& measure, const gfx::Rect& plot) {
   const int lo = std::min(start, end), hi = std::max(start, end);
   for (double v : values) {
     const int p = geo_.map.ValueToPixel(v);
+    // Far from zero the label loop's tolerance spans several steps of a
+    // range near its 1e-10 floor: a value off the axis gets no label, tick
+    // or grid line.
+    if (p < lo || p > hi) continue;
     const bool drawn = labelsOnAxis_ || (p > lo && p < hi);
     if ((drawn || !tickOnLabelsOnly_) && geo_.ticks.size() < kMaxTicks) geo_.ticks.push_back(p);
     if (drawn && labels_) geo_.labels.push_back({v, p, LabelText(v)});
