@@ -96,6 +96,16 @@ void TCustomAxisPanel::ReserveAxisSpace(gfx::Canvas& measure) {
   for (TChartAxis* axis : axes_) axis->LayOutTicks(measure, plotRect_);
 }
 
+// The series decide which axes show, with which labels, over which range.
+void TCustomAxisPanel::AddToBackgroundKey(BackgroundKey& key) const {
+  TCustomChartPanelExtended::AddToBackgroundKey(key);
+  for (const TChartAxis* axis : axes_) {
+    const AxisGeometry& g = axis->Geometry();
+    key.numbers.insert(key.numbers.end(), {double(g.shown), double(g.labelStyle), g.map.Min(), g.map.Max(),
+                                           double(g.map.StartPixel()), double(g.map.EndPixel())});
+  }
+}
+
 void TCustomAxisPanel::DrawAxes(gfx::Canvas& canvas) {
   for (TChartAxis* axis : axes_) axis->Draw(canvas, plotRect_);
 }

@@ -58,6 +58,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
 
  protected:
   void ReserveAxisSpace(gfx::Canvas& measure) override;
+  void AddToBackgroundKey(BackgroundKey& key) const override;
   void DrawAxes(gfx::Canvas& canvas) override;
   void DrawSeries(gfx::Canvas& canvas) override;
 

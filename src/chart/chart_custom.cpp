@@ -20,8 +20,12 @@ TCustomChart::TCustomChart(QWidget* parent)
       mouse_(new TChartMouse(this)) {
   foot_->setFontColor(gfx::clRed);
   backWall_->Brush()->setStyle(bsClear);
-  for (TChartTitle* t : {title_, foot_})
+  for (TChartTitle* t : {title_, foot_}) {
     connect(t, &TChartTitle::Changed, this, &TCustomChart::RequestRepaint);
+    // Every replot writes the title again, mostly the same: its lines are
+    // part of the background's key instead.
+    connect(t, &TChartTitle::TextChanged, this, &TCustomChart::RequestSeriesRepaint);
+  }
   for (TChartWall* w : {backWall_, leftWall_, bottomWall_})
     connect(w, &TChartWall::Changed, this, &TCustomChart::RequestRepaint);
   connect(legend_, &TChartLegend::Changed, this, &TCustomChart::RequestRepaint);
@@ -52,6 +56,14 @@ TCustomChart::TitlePlace TCustomChart::LayOutTitle(gfx::Canvas& measure, const T
   else
     plotRect_.bottom -= n * h + 5;
   return place;
+}
+
+void TCustomChart::AddToBackgroundKey(BackgroundKey& key) const {
+  TCustomAxisPanel::AddToBackgroundKey(key);
+  for (const TChartTitle* t : {title_, foot_}) {
+    key.texts += t->TextLines();
+    key.numbers.push_back(t->TextLines().size());
+  }
 }
 
 void TCustomChart::DrawTitles(gfx::Canvas& canvas) {

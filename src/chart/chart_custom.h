@@ -54,6 +54,7 @@ class TCustomChart : public TCustomAxisPanel {
 
  protected:
   void LayOutTitles(gfx::Canvas& measure) override;
+  void AddToBackgroundKey(BackgroundKey& key) const override;
   void DrawTitles(gfx::Canvas& canvas) override;
   void DrawWalls(gfx::Canvas& canvas) override;
   // The window copy of the off-screen image, with the rubber rectangle of a

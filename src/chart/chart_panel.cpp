@@ -71,13 +71,20 @@ void TCustomChartPanel::setMarginBottom(int m) {
 
 void TCustomChartPanel::setBufferedDisplay(bool on) {
   if (!Assign(buffered_, on)) return;
-  if (!on) image_ = QImage();
+  if (!on) image_ = background_ = QImage();
   RequestRepaint();
+}
+
+void TCustomChartPanel::RequestSeriesRepaint() {
+  keepBackground_ = true;
+  RequestRepaint();
+  keepBackground_ = false;
 }
 
 void TCustomChartPanel::RequestRepaint() {
   stale_ = true;
   layoutStale_ = true;
+  if (!keepBackground_) backgroundStale_ = true;
   // A replot asks some three hundred times; one pending paint serves all.
   if (paintPending_) return;
   paintPending_ = true;
@@ -114,12 +121,39 @@ void TCustomChartPanel::paintEvent(QPaintEvent*) {
   }
   if (stale_) {
     stale_ = false;  // a repaint requested while drawing starts a new pass
-    QPainter imagePainter(&image_);
-    gfx::Canvas canvas(imagePainter);
     chartArea_ = GetDrawRectangle();
-    DrawChart(canvas);
+    DrawOverBackground();
   }
   painter.drawImage(QPoint(0, 0), image_);
+}
+
+void TCustomChartPanel::DrawOverBackground() {
+  ++passes_;
+  {
+    QPainter painter(&image_);
+    gfx::Canvas measure(painter);
+    LayOut(measure, chartArea_);
+  }
+  BackgroundKey key;
+  AddToBackgroundKey(key);
+  if (backgroundStale_ || key != backgroundKey_ || background_.size() != image_.size() ||
+      background_.devicePixelRatio() != image_.devicePixelRatio()) {
+    backgroundStale_ = false;  // a request while drawing makes it stale again
+    ++backgroundPasses_;
+    background_ = QImage(image_.size(), QImage::Format_RGB32);
+    background_.setDevicePixelRatio(image_.devicePixelRatio());
+    QPainter painter(&background_);
+    gfx::Canvas canvas(painter);
+    const PassGuard pass(*this);
+    DrawBackground(canvas);
+    backgroundKey_ = std::move(key);
+  }
+  image_ = background_;
+  QPainter painter(&image_);
+  gfx::Canvas canvas(painter);
+  const PassGuard pass(*this);
+  DrawSeries(canvas);
+  ResetCanvas(canvas);
 }
 
 void TCustomChartPanel::DrawToCanvas(gfx::Canvas& canvas, const gfx::Rect& rect) {
@@ -182,18 +216,27 @@ void TCustomChartPanel::MarginsToPlotRect() {
 void TCustomChartPanel::LayOutTitles(gfx::Canvas&) {}
 void TCustomChartPanel::ReserveAxisSpace(gfx::Canvas&) {}
 
+void TCustomChartPanel::AddToBackgroundKey(BackgroundKey& key) const {
+  for (const gfx::Rect& r : {chartArea_, plotRect_})
+    key.numbers.insert(key.numbers.end(), {double(r.left), double(r.top), double(r.right), double(r.bottom)});
+}
+
 // --- drawing --------------------------------------------------------------------
 
 void TCustomChartPanel::DrawChart(gfx::Canvas& canvas) {
   ++passes_;
   LayOut(canvas, chartArea_);
   const PassGuard pass(*this);
+  DrawBackground(canvas);
+  DrawSeries(canvas);
+  ResetCanvas(canvas);
+}
+
+void TCustomChartPanel::DrawBackground(gfx::Canvas& canvas) {
   PaintBackground(canvas, chartArea_);
   DrawTitles(canvas);
   DrawWalls(canvas);
   DrawAxes(canvas);
-  DrawSeries(canvas);
-  ResetCanvas(canvas);
 }
 
 void TCustomChartPanel::FillBackground(gfx::Canvas& canvas, const gfx::Rect& rect) {

@@ -7,15 +7,31 @@
 // tick lists: geometry only, from the properties and the size) and then
 // draws, each drawing step reading that geometry. The layout is also made on
 // demand, so the geometry is there before anything is drawn.
+//
+// The window's image is drawn in two layers: everything but the series
+// (background, titles, wall, axes) is kept in a second image, made again
+// only when a setting changes or the layout moves; a replot of the series
+// copies it and draws the series over it. The picture is the one a whole
+// pass draws.
 #include <QImage>
 #include <QSize>
+#include <QStringList>
 #include <QWidget>
+#include <vector>
 
 #include "chart/chart_types.h"
 #include "gfx/canvas.h"
 #include "gfx/colour.h"
 
 namespace dorvane::chart {
+
+// What the background image shows beyond the settings: the layout's
+// rectangles and ranges, and texts that change on every replot.
+struct BackgroundKey {
+  std::vector<double> numbers;
+  QStringList texts;
+  friend bool operator==(const BackgroundKey&, const BackgroundKey&) = default;
+};
 
 class TCustomChartPanel : public QWidget {
   Q_OBJECT
@@ -42,9 +58,13 @@ class TCustomChartPanel : public QWidget {
   int MarginBottom() const { return marginBottom_; }
   void setMarginBottom(int m);
 
-  // Marks the off-screen image and the layout stale and asks for a paint;
-  // the paints that follow merge into one drawing pass.
+  // Marks the off-screen image, its background and the layout stale and
+  // asks for a paint; the paints that follow merge into one drawing pass.
   virtual void RequestRepaint();
+  // The same for a change the background image does not show, or shows
+  // only through what BackgroundKey holds (the series, the title's text):
+  // the background stays unless the new layout differs.
+  void RequestSeriesRepaint();
   // Draws the whole chart into any canvas with ChartArea = rect. Does not
   // touch the off-screen image.
   virtual void DrawToCanvas(gfx::Canvas& canvas, const gfx::Rect& rect);
@@ -72,8 +92,10 @@ class TCustomChartPanel : public QWidget {
   // The image the last paint copied, at device size.
   const QImage& OffscreenImage() const { return image_; }
   bool ImageStale() const { return stale_; }
-  // Drawing passes run so far, for tests and benchmarks.
+  // Drawing passes run so far, and how many of them drew the background
+  // image, for tests and benchmarks.
   qint64 DrawingPassCount() const { return passes_; }
+  qint64 BackgroundPassCount() const { return backgroundPasses_; }
 
   // Geometry of the last layout: of the last drawing pass, or of the
   // client rectangle when a change since made it stale.
@@ -102,6 +124,9 @@ class TCustomChartPanel : public QWidget {
   virtual void LayOutTitles(gfx::Canvas& measure);
   virtual void ReserveAxisSpace(gfx::Canvas& measure);
 
+  // What the background image depends on beyond the settings.
+  virtual void AddToBackgroundKey(BackgroundKey& key) const;
+
   // --- drawing: reads the layout ---------------------------------------------
   // Lays out, then draws every step.
   virtual void DrawChart(gfx::Canvas& canvas);
@@ -128,6 +153,11 @@ class TCustomChartPanel : public QWidget {
   class PassGuard;
   // Draws into the canvas with the off-screen image switched off.
   void DrawAfresh(gfx::Canvas& canvas, const gfx::Rect& rect);
+  // Every step but the series.
+  void DrawBackground(gfx::Canvas& canvas);
+  // The window's image: the background image, made again when stale, and
+  // the series over a copy of it.
+  void DrawOverBackground();
   void MarginsToPlotRect();
 
   gfx::Colour color_ = gfx::clBtnFace;
@@ -138,12 +168,17 @@ class TCustomChartPanel : public QWidget {
   bool buffered_ = true;
   bool stale_ = true;
   bool layoutStale_ = true;
+  bool backgroundStale_ = true;
+  bool keepBackground_ = false;  // the repaint asked for leaves it valid
   bool inPass_ = false;
   bool paintPending_ = false;  // an update() is on its way
   bool loading_ = false;
   bool destroying_ = false;
   QImage image_;
+  QImage background_;
+  BackgroundKey backgroundKey_;
   qint64 passes_ = 0;
+  qint64 backgroundPasses_ = 0;
 };
 
 }  // namespace dorvane::chart

@@ -6,7 +6,7 @@ namespace dorvane::chart {
 
 TChartTitle::TChartTitle(QObject* parent)
     : QObject(parent),
-      text_([this] { emit Changed(); }),
+      text_([this] { emit TextChanged(); }),
       font_(DefaultChartFont()),
       frame_(new TChartHiddenPen(this)),
       brush_(new TChartBrush(this)) {

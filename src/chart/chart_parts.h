@@ -72,6 +72,8 @@ class TChartTitle : public QObject {
 
  signals:
   void Changed();
+  // The text only.
+  void TextChanged();
 
  private:
   TChartTitleText text_;

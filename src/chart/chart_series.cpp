@@ -41,7 +41,7 @@ void TChartSeries::setParentChart(TCustomAxisPanel* chart) {
 }
 
 void TChartSeries::Repaint() {
-  if (chart_) chart_->RequestRepaint();
+  if (chart_) chart_->RequestSeriesRepaint();
 }
 
 int TChartSeries::AddPoint(double x, double y, const QString& label, gfx::Colour colour) {
