@@ -29,8 +29,8 @@ TChart& Chart() {
 void SetUp(TChart& c) {
   c.resize(345, 321);
   dorvane::chart::ConfigureProgramChart(c);
-  c.Title()->Text().clear();
-  c.Title()->Text().add(QStringLiteral("Montage en Pseudo Log (Log Pos)"));
+  c.Title()->Text().Clear();
+  c.Title()->Text().Add(QStringLiteral("Montage en Pseudo Log (Log Pos)"));
   dorvane::chart::PlotProgramCurves(c, dorvane::ComputeCurves(0, 100000, 10200, 10000, false, true), true,
                                     true, false);
 }

@@ -13,17 +13,18 @@ double RoundHalfEven(double v) {
 }
 
 int AxisMap::ValueToPixel(double value) const {
+  return PixelOf(value).value_or(CenterPixel());
+}
+
+std::optional<int> AxisMap::PixelOf(double value) const {
   const double r = Range();
-  if (r != 0) {
-    const double t = (value - min_) * PixelSize() / r;
-    if (std::abs(t) < 2147483647.0) {
-      const long long rt = static_cast<long long>(RoundHalfEven(t));
-      const bool fromStart = horizontal_ != inverted_;
-      const long long p = fromStart ? start_ + rt : end_ - rt;
-      return int(std::clamp<long long>(p, INT_MIN, INT_MAX));
-    }
-  }
-  return CenterPixel();
+  if (r == 0) return CenterPixel();
+  const double t = (value - min_) * PixelSize() / r;
+  if (!(std::abs(t) < 2147483647.0)) return std::nullopt;
+  const long long rt = static_cast<long long>(RoundHalfEven(t));
+  const bool fromStart = horizontal_ != inverted_;
+  const long long p = fromStart ? start_ + rt : end_ - rt;
+  return int(std::clamp<long long>(p, INT_MIN, INT_MAX));
 }
 
 double AxisMap::PixelToValue(int pixel) const {

@@ -3,6 +3,7 @@
 // label step with its 1-2-5 sequence, the label values and their text.
 #include <QChar>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace dorvane::chart {
@@ -31,6 +32,11 @@ class AxisMap {
 
   // Outside the int range (or for a zero range) the centre pixel.
   int ValueToPixel(double value) const;
+  // The pixel of a value, or none when it lies too far off to have one
+  // (where ValueToPixel falls back on the centre, except for a zero range,
+  // whose every value sits on the centre). What is drawn at a position must
+  // use this: the centre is no place for a point far out of view.
+  std::optional<int> PixelOf(double value) const;
   // 0 when the span is narrower than one pixel.
   double PixelToValue(int pixel) const;
 

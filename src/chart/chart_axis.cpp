@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "chart/chart.h"
+#include "chart/chart_axis_panel.h"
 #include "chart/chart_fonts.h"
 
 namespace dorvane::chart {
@@ -166,7 +166,12 @@ void TChartAxis::setPositionPercent(double v) {
   if (Assign(positionPercent_, v)) Changed_();
 }
 
-// --- drawing pass -------------------------------------------------------------
+// --- layout -------------------------------------------------------------------
+
+const AxisGeometry& TChartAxis::Geometry() const {
+  if (chart_) chart_->EnsureLayout();
+  return geo_;
+}
 
 void TChartAxis::BeginPass(bool shown, bool hasSeries, bool haveValues, double autoMin, double autoMax) {
   const double min = haveValues && (automatic_ || automaticMinimum_) ? autoMin : minimum_;
@@ -201,32 +206,33 @@ QString TChartAxis::LabelText(double value) const {
                 : FormatAxisValue(value, u'.', u',');
 }
 
-double TChartAxis::ComputeStep(gfx::Canvas& canvas) const {
-  canvas.setFont(labelsFont_);
+double TChartAxis::ComputeStep(gfx::Canvas& measure) const {
+  measure.setFont(labelsFont_);
   int size;
   if (Horizontal())
-    size = std::max(canvas.textWidth(LabelText(geo_.map.Min())), canvas.textWidth(LabelText(geo_.map.Max())));
+    size =
+        std::max(measure.textWidth(LabelText(geo_.map.Min())), measure.textWidth(LabelText(geo_.map.Max())));
   else
-    size = canvas.textHeight();
+    size = measure.textHeight();
   return LabelStep({geo_.map.Range(), geo_.map.PixelSize(), size, labelsSeparation_, increment_});
 }
 
-int TChartAxis::LabelsBandSize(gfx::Canvas& canvas) const {
+int TChartAxis::LabelsBandSize(gfx::Canvas& measure) const {
   if (labelsSize_ != 0) return labelsSize_;
-  canvas.setFont(labelsFont_);
-  if (RunsAlong(Horizontal(), labelsAngle_)) return canvas.textHeight();
+  measure.setFont(labelsFont_);
+  if (RunsAlong(Horizontal(), labelsAngle_)) return measure.textHeight();
   if (geo_.labelStyle != talValue) return 0;
-  const double step = ComputeStep(canvas);
+  const double step = ComputeStep(measure);
   auto whole = [&](double v) {
     const double t = std::trunc(v / step) * step;
     return std::isfinite(t) ? t : v;
   };
-  const int widest = std::max(canvas.textWidth(LabelText(whole(geo_.map.Min()))),
-                              canvas.textWidth(LabelText(whole(geo_.map.Max()))));
-  return widest + canvas.textWidth(QStringLiteral(" "));
+  const int widest = std::max(measure.textWidth(LabelText(whole(geo_.map.Min()))),
+                              measure.textWidth(LabelText(whole(geo_.map.Max()))));
+  return widest + measure.textWidth(QStringLiteral(" "));
 }
 
-void TChartAxis::ReserveSpace(gfx::Canvas& canvas, gfx::Rect& plot) {
+void TChartAxis::ReserveSpace(gfx::Canvas& measure, gfx::Rect& plot) {
   if (!geo_.shown) return;
   gfx::Rect r = plot;
   // Takes size pixels off the axis's side and returns the new edge.
@@ -250,20 +256,20 @@ void TChartAxis::ReserveSpace(gfx::Canvas& canvas, gfx::Rect& plot) {
   if (!title_->Caption().isEmpty()) {
     int size = titleSize_;
     if (size == 0) {
-      canvas.setFont(title_->Font());
-      size = RunsAlong(Horizontal(), title_->Angle()) ? canvas.textHeight()
-                                                      : canvas.textWidth(title_->Caption());
+      measure.setFont(title_->Font());
+      size = RunsAlong(Horizontal(), title_->Angle()) ? measure.textHeight()
+                                                      : measure.textWidth(title_->Caption());
     }
     geo_.titleEdge = shrink(size);
   }
-  if (labels_) geo_.labelsEdge = shrink(LabelsBandSize(canvas));
+  if (labels_) geo_.labelsEdge = shrink(LabelsBandSize(measure));
   int tickSize = (axisPen_->Visible() ? axisPen_->Width() : 0) + (ticks_->Visible() ? tickLength_ : 0);
   if (minorTicks_->Visible()) tickSize = std::max(tickSize, minorTickLength_);
   shrink(tickSize);
   if (!r.isEmpty()) plot = r;
 }
 
-void TChartAxis::Draw(gfx::Canvas& canvas, const gfx::Rect& plot) {
+void TChartAxis::LayOutTicks(gfx::Canvas& measure, const gfx::Rect& plot) {
   if (!geo_.shown) return;
   switch (kind_) {
     case AxisKind::Bottom:
@@ -281,6 +287,47 @@ void TChartAxis::Draw(gfx::Canvas& canvas, const gfx::Rect& plot) {
     case AxisKind::Depth:
       return;
   }
+  if (geo_.labelStyle != talValue) return;
+  const double step = ComputeStep(measure);
+  geo_.step = step;
+  const std::vector<double> values = LabelValues(geo_.map.Min(), geo_.map.Max(), step, roundFirstLabel_);
+  const int start = geo_.map.StartPixel(), end = geo_.map.EndPixel();
+  const int lo = std::min(start, end), hi = std::max(start, end);
+  for (double v : values) {
+    const int p = geo_.map.ValueToPixel(v);
+    // Far from zero the label loop's tolerance spans several steps of a
+    // range near its 1e-10 floor: a value off the axis gets no label, tick
+    // or grid line.
+    if (p < lo || p > hi) continue;
+    const bool drawn = labelsOnAxis_ || (p > lo && p < hi);
+    if ((drawn || !tickOnLabelsOnly_) && geo_.ticks.size() < kMaxTicks) geo_.ticks.push_back(p);
+    if (drawn && labels_) geo_.labels.push_back({v, p, LabelText(v)});
+  }
+
+  const std::vector<int>& ticks = geo_.ticks;
+  const bool minorTicks = minorTicks_->Visible() && minorTickLength_ > 0, minorGrid = minorGrid_->Visible();
+  if (ticks.empty() || minorTickCount_ <= 0 || !(minorTicks || minorGrid)) return;
+  // Minor ticks between neighbouring ticks, and as many beyond both ends
+  // spaced like those of the first interval, strictly inside the span.
+  const int count = minorTickCount_;
+  std::vector<int>& minors = geo_.minorTicks;
+  auto part = [&](int span, int j) { return int(RoundHalfEven(double(j) * span / (count + 1))); };
+  for (size_t i = 1; i < ticks.size(); ++i)
+    for (int j = 1; j <= count; ++j) minors.push_back(ticks[i] - part(ticks[i] - ticks[i - 1], j));
+  if (ticks.size() >= 2) {
+    const int first = ticks[1] - ticks[0];
+    for (int j = 1; j <= count; ++j) {
+      minors.push_back(ticks.front() - part(first, j));
+      minors.push_back(ticks.back() + part(first, j));
+    }
+  }
+  std::erase_if(minors, [&](int m) { return m <= lo || m >= hi; });
+}
+
+// --- drawing ------------------------------------------------------------------
+
+void TChartAxis::Draw(gfx::Canvas& canvas, const gfx::Rect& plot) {
+  if (!geo_.shown || kind_ == AxisKind::Depth) return;
   DrawTitle(canvas);
   DrawLabels(canvas);
   DrawLines(canvas, plot);
@@ -313,36 +360,27 @@ void TChartAxis::DrawTitle(gfx::Canvas& canvas) {
   }
 }
 
-void TChartAxis::DrawLabels(gfx::Canvas& canvas) {
-  if (geo_.labelStyle != talValue) return;
-  const double step = ComputeStep(canvas);
-  geo_.step = step;
-  const std::vector<double> values = LabelValues(geo_.map.Min(), geo_.map.Max(), step, roundFirstLabel_);
+void TChartAxis::DrawLabels(gfx::Canvas& canvas) const {
+  if (geo_.labels.empty()) return;
   canvas.setFont(labelsFont_);
   canvas.setFontColour(gfx::clBlack);
   canvas.setBrush({gfx::clWhite, gfx::BrushStyle::Clear});
   canvas.setBackgroundMode(gfx::BackgroundMode::Transparent);
   const int h = canvas.textHeight();
-  const int lo = std::min(geo_.map.StartPixel(), geo_.map.EndPixel());
-  const int hi = std::max(geo_.map.StartPixel(), geo_.map.EndPixel());
-  for (double v : values) {
-    const int p = geo_.map.ValueToPixel(v);
-    const bool drawn = labelsOnAxis_ || (p > lo && p < hi);
-    if ((drawn || !tickOnLabelsOnly_) && geo_.ticks.size() < kMaxTicks) geo_.ticks.push_back(p);
-    if (!drawn || !labels_) continue;
-    const QString text = LabelText(v);
+  for (const AxisLabel& label : geo_.labels) {
+    const int p = label.pixel;
     switch (kind_) {
       case AxisKind::Bottom:
-        canvas.textOut(p, geo_.labelsEdge, text, gfx::TextAlign::Center);
+        canvas.textOut(p, geo_.labelsEdge, label.text, gfx::TextAlign::Center);
         break;
       case AxisKind::Top:
-        canvas.textOut(p, geo_.labelsEdge - h, text, gfx::TextAlign::Center);
+        canvas.textOut(p, geo_.labelsEdge - h, label.text, gfx::TextAlign::Center);
         break;
       case AxisKind::Left:
-        canvas.textOut(geo_.labelsEdge, p - h / 2, text, gfx::TextAlign::Right);
+        canvas.textOut(geo_.labelsEdge, p - h / 2, label.text, gfx::TextAlign::Right);
         break;
       case AxisKind::Right:
-        canvas.textOut(geo_.labelsEdge, p - h / 2, text, gfx::TextAlign::Left);
+        canvas.textOut(geo_.labelsEdge, p - h / 2, label.text, gfx::TextAlign::Left);
         break;
       case AxisKind::Depth:
         break;
@@ -393,26 +431,13 @@ void TChartAxis::DrawLines(gfx::Canvas& canvas, const gfx::Rect& plot) {
     canvas.setPen(ticksInner_->ToCanvasPen());
     for (int t : ticks) Tick(canvas, t, 1, tickInnerLength_, false);
   }
-  const bool minorTicks = minorTicks_->Visible() && minorTickLength_ > 0, minorGrid = minorGrid_->Visible();
-  if (ticks.empty() || minorTickCount_ <= 0 || !(minorTicks || minorGrid)) return;
-  const int count = minorTickCount_, lo = std::min(start, end), hi = std::max(start, end);
-  std::vector<int> minors;
-  auto part = [&](int span, int j) { return int(RoundHalfEven(double(j) * span / (count + 1))); };
-  for (size_t i = 1; i < ticks.size(); ++i)
-    for (int j = 1; j <= count; ++j) minors.push_back(ticks[i] - part(ticks[i] - ticks[i - 1], j));
-  if (ticks.size() >= 2) {
-    const int first = ticks[1] - ticks[0];
-    for (int j = 1; j <= count; ++j) {
-      minors.push_back(ticks.front() - part(first, j));
-      minors.push_back(ticks.back() + part(first, j));
-    }
-  }
-  std::erase_if(minors, [&](int m) { return m <= lo || m >= hi; });
-  if (minorTicks) {
+  const std::vector<int>& minors = geo_.minorTicks;
+  if (minors.empty()) return;
+  if (minorTicks_->Visible() && minorTickLength_ > 0) {
     canvas.setPen(minorTicks_->ToCanvasPen());
     for (int m : minors) Tick(canvas, m, 1, minorTickLength_, true);
   }
-  if (minorGrid) {
+  if (minorGrid_->Visible()) {
     canvas.setPen(minorGrid_->ToCanvasPen());
     for (int m : minors) GridLine(canvas, plot, m);
   }

@@ -41,8 +41,15 @@ class TChartAxisTitle : public QObject {
   QFont font_;
 };
 
-// What the last drawing pass worked out for an axis; the mouse handling and
-// the export read it.
+// A label the axis writes: its value, its pixel along the axis, its text.
+struct AxisLabel {
+  double value = 0;
+  int pixel = 0;
+  QString text;
+};
+
+// What the layout worked out for an axis; the drawing, the series, the
+// mouse handling and the export read it.
 struct AxisGeometry {
   bool shown = false;
   TAxisLabelStyle labelStyle = talNone;  // talAuto resolved
@@ -51,7 +58,9 @@ struct AxisGeometry {
   int labelsEdge = 0;
   int titleEdge = 0;
   double step = 0;
-  std::vector<int> ticks;  // pixels of the drawn labels, top value first
+  std::vector<int> ticks;         // pixels of the labels' ticks, top value first
+  std::vector<AxisLabel> labels;  // the labels written, top value first
+  std::vector<int> minorTicks;    // pixels of the minor ticks, when any are drawn
 };
 
 class TChartAxis : public QObject {
@@ -170,32 +179,34 @@ class TChartAxis : public QObject {
   TChartHiddenPen* MinorGrid() const { return minorGrid_; }
   TChartAxisTitle* Title() const { return title_; }
 
-  // --- geometry of the last drawing pass ---------------------------------
-  const AxisGeometry& Geometry() const { return geo_; }
-  const AxisMap& Map() const { return geo_.map; }
-  int ValueToPixel(double value) const { return geo_.map.ValueToPixel(value); }
-  double PixelToValue(int pixel) const { return geo_.map.PixelToValue(pixel); }
-  double ShownMin() const { return geo_.map.Min(); }
-  double ShownMax() const { return geo_.map.Max(); }
-  int StartPixel() const { return geo_.map.StartPixel(); }
-  int EndPixel() const { return geo_.map.EndPixel(); }
-  int AxisLinePos() const { return geo_.axisLinePos; }
-  int LabelsEdge() const { return geo_.labelsEdge; }
-  int TitleEdge() const { return geo_.titleEdge; }
-  const std::vector<int>& TickPositions() const { return geo_.ticks; }
+  // --- geometry of the chart's layout (laid out on demand) ----------------
+  const AxisGeometry& Geometry() const;
+  const AxisMap& Map() const { return Geometry().map; }
+  int ValueToPixel(double value) const { return Map().ValueToPixel(value); }
+  double PixelToValue(int pixel) const { return Map().PixelToValue(pixel); }
+  double ShownMin() const { return Map().Min(); }
+  double ShownMax() const { return Map().Max(); }
+  int StartPixel() const { return Map().StartPixel(); }
+  int EndPixel() const { return Map().EndPixel(); }
+  int AxisLinePos() const { return Geometry().axisLinePos; }
+  int LabelsEdge() const { return Geometry().labelsEdge; }
+  int TitleEdge() const { return Geometry().titleEdge; }
+  const std::vector<int>& TickPositions() const { return Geometry().ticks; }
 
-  // --- drawing pass, called by the chart in this order -------------------
+  // --- layout, called by the chart in this order; the canvas measures -----
   // Range in use and label style. hasSeries: an active series is bound to
   // the axis; haveValues: those series hold points, from autoMin to autoMax.
   void BeginPass(bool shown, bool hasSeries, bool haveValues, double autoMin, double autoMax);
   // Takes the title, label and tick bands off the plot rectangle's side.
-  void ReserveSpace(gfx::Canvas& canvas, gfx::Rect& plot);
+  void ReserveSpace(gfx::Canvas& measure, gfx::Rect& plot);
   // Pixel span from the final plot rectangle.
   void SetSpan(const gfx::Rect& plot);
+  // The axis line, the label step, the labels, ticks and minor ticks.
+  void LayOutTicks(gfx::Canvas& measure, const gfx::Rect& plot);
+
+  // --- drawing: title, labels and lines where the layout put them ---------
   void Draw(gfx::Canvas& canvas, const gfx::Rect& plot);
 
-  // The label step for the current range and span.
-  double ComputeStep(gfx::Canvas& canvas) const;
   QString LabelText(double value) const;
 
  signals:
@@ -204,9 +215,11 @@ class TChartAxis : public QObject {
  private:
   void Changed_() { emit Changed(); }
   bool Loading() const;
-  int LabelsBandSize(gfx::Canvas& canvas) const;
+  // The label step for the current range and span.
+  double ComputeStep(gfx::Canvas& measure) const;
+  int LabelsBandSize(gfx::Canvas& measure) const;
   void DrawTitle(gfx::Canvas& canvas);
-  void DrawLabels(gfx::Canvas& canvas);
+  void DrawLabels(gfx::Canvas& canvas) const;
   void DrawLines(gfx::Canvas& canvas, const gfx::Rect& plot);
   void Tick(gfx::Canvas& canvas, int pos, int offset, int length, bool outwards);
   void GridLine(gfx::Canvas& canvas, const gfx::Rect& plot, int pos);

@@ -1,7 +1,8 @@
 #pragma once
-// The chart's copies for the clipboard and the one door through which they
-// reach it. The copy operations themselves are members of the chart
-// (CopyAsBitmap, CopyAsMetafile).
+// The one door through which the chart's copies reach the clipboard. The
+// copy operations themselves are members of the chart panel (CopyAsBitmap,
+// CopyAsMetafile).
+#include <QByteArray>
 #include <QSize>
 #include <memory>
 #include <stdexcept>
@@ -51,5 +52,9 @@ inline QSize VectorCopySize(QSize chart) {
 }
 
 inline constexpr char kSvgMimeType[] = "image/svg+xml";
+
+// QSvgGenerator states the size in millimetres; the copy is measured in
+// pixels, like its view box.
+QByteArray SvgWithPixelSize(QByteArray svg, QSize size);
 
 }  // namespace dorvane::chart

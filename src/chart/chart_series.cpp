@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "chart/chart.h"
+#include "chart/chart_axis_panel.h"
 
 namespace dorvane::chart {
 
@@ -41,7 +41,7 @@ void TChartSeries::setParentChart(TCustomAxisPanel* chart) {
 }
 
 void TChartSeries::Repaint() {
-  if (chart_) chart_->RequestRepaint();
+  if (chart_) chart_->RequestSeriesRepaint();
 }
 
 int TChartSeries::AddPoint(double x, double y, const QString& label, gfx::Colour colour) {
@@ -179,7 +179,7 @@ void TCustomSeries::setDark3D(bool on) {
 }
 
 void TCustomSeries::BeginDraw() {
-  prev_ = QPoint();
+  prev_.reset();
   prevColour_ = SeriesColor();
 }
 
@@ -196,11 +196,14 @@ void TCustomSeries::DrawValue(gfx::Canvas& canvas, int i) {
   const AxisMap& hm = GetHorizAxis()->Map();
   const AxisMap& vm = GetVertAxis()->Map();
   const double x = XValues()->Value(i), y = YValues()->Value(i);
-  const QPoint pos(hm.ValueToPixel(x), vm.ValueToPixel(y));
-  if (!Drawable(pos.x()) || !Drawable(pos.y())) {
+  // A point without a pixel position within the 16-bit range is skipped:
+  // its drawn neighbours join.
+  const std::optional<int> px = hm.PixelOf(x), py = vm.PixelOf(y);
+  if (!px || !py || !Drawable(*px) || !Drawable(*py)) {
     prevColour_ = c;
     return;
   }
+  const QPoint pos(*px, *py);
   if (prevColour_ == gfx::clNone) prev_ = pos;
   if (i == firstDrawn_) {
     if (i > 0) {
@@ -210,13 +213,14 @@ void TCustomSeries::DrawValue(gfx::Canvas& canvas, int i) {
       const double edgeValue = hm.PixelToValue(edge);
       const double x0 = XValues()->Value(i - 1), y0 = YValues()->Value(i - 1);
       const double yAt = x == x0 ? y0 : y0 + (y - y0) * (edgeValue - x0) / (x - x0);
-      prev_ = QPoint(edge, vm.ValueToPixel(yAt));
       // A crossing far outside the pixel range would be a line of millions
       // of pixels: such a segment is left out like its point.
-      if (StoredColor(i - 1) != gfx::clNone && Drawable(prev_.y())) Segment(canvas, prev_, pos, c);
+      const std::optional<int> edgeY = vm.PixelOf(yAt);
+      if (StoredColor(i - 1) != gfx::clNone && edgeY && Drawable(*edgeY))
+        Segment(canvas, QPoint(edge, *edgeY), pos, c);
     }
-  } else {
-    Segment(canvas, prev_, pos, c);
+  } else if (prev_) {
+    Segment(canvas, *prev_, pos, c);
   }
   prev_ = pos;
   prevColour_ = c;

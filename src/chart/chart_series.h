@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "chart/chart_pens.h"
@@ -160,8 +161,8 @@ class TCustomSeries : public TChartSeries {
   int lineHeight_ = 0;
   bool dark3D_ = true;
 
-  // Scratch state of one drawing pass.
-  QPoint prev_;
+  // Scratch state of one drawing pass: the last point drawn, if any.
+  std::optional<QPoint> prev_;
   gfx::Colour prevColour_ = gfx::clAutomatic;
 };
 

@@ -7,7 +7,9 @@
 namespace dorvane::chart {
 Q_NAMESPACE
 
-// Setters compare first: stores the value and says whether it changed.
+// The chart's one setter rule: compare, store, and say whether the value
+// changed; the setter then asks for a repaint (or reports its change) only
+// on a real change: `if (Assign(member_, value)) RequestRepaint();`.
 template <class T>
 bool Assign(T& member, const T& value) {
   if (member == value) return false;

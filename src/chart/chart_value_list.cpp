@@ -6,8 +6,7 @@
 namespace dorvane::chart {
 
 void TChartValueList::setMultiplier(double m) {
-  if (m == multiplier_) return;
-  multiplier_ = m;
+  if (!Assign(multiplier_, m)) return;
   dirty_ = true;
   emit Changed();
 }

@@ -33,7 +33,6 @@ class TChartValueList : public QObject {
   int Count() const { return int(values_.size()); }
   // Stored value times Multiplier.
   double Value(int index) const { return values_[size_t(index)] * multiplier_; }
-  double operator[](int index) const { return Value(index); }
   const std::vector<double>& Stored() const { return values_; }
 
   // Inserts by Order and returns the index: equal values keep the order in

@@ -1,14 +1,12 @@
 #include "chart/chart_zoom.h"
 
 #include <QCursor>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include "chart/chart.h"
+#include "chart/chart_custom.h"
 #include "gfx/canvas.h"
 
 namespace dorvane::chart {
@@ -304,57 +302,6 @@ void TChartMouse::UndoZoom() {
   emit chart_->OnUndoZoom();
   chart_->RequestRepaint();
   zoomed_ = false;
-}
-
-// =============================================================================
-// The chart's side.
-
-TChartMouse& TCustomChart::Mouse() {
-  return *mouse_;
-}
-bool TCustomChart::Zoomed() const {
-  return mouse_->Zoomed();
-}
-
-void TCustomChart::ZoomRect(const QRect& rect) {
-  mouse_->ZoomTo(rect.topLeft(), {rect.x() + rect.width(), rect.y() + rect.height()});
-  RequestRepaint();
-}
-
-void TCustomChart::UndoZoom() {
-  mouse_->UndoZoom();
-}
-
-void TCustomChart::paintEvent(QPaintEvent* event) {
-  TCustomAxisPanel::paintEvent(event);
-  if (!mouse_->ZoomDrag().active) return;
-  QPainter painter(this);
-  mouse_->PaintRubberBand(painter);
-}
-
-void TCustomChart::mousePressEvent(QMouseEvent* event) {
-  mouse_->Press(event->button(), event->modifiers(), event->position().toPoint());
-  event->accept();
-}
-
-void TCustomChart::mouseMoveEvent(QMouseEvent* event) {
-  mouse_->Move(event->position().toPoint());
-  event->accept();
-}
-
-void TCustomChart::mouseReleaseEvent(QMouseEvent* event) {
-  mouse_->Release(event->button(), event->position().toPoint());
-  event->accept();
-}
-
-void TCustomChart::leaveEvent(QEvent* event) {
-  mouse_->Leave();
-  TCustomAxisPanel::leaveEvent(event);
-}
-
-void TCustomChart::wheelEvent(QWheelEvent* event) {
-  mouse_->Wheel(event->angleDelta().y());
-  event->accept();
 }
 
 }  // namespace dorvane::chart

@@ -305,7 +305,7 @@ struct OneSeries {
   OneSeries() {
     chart.resize(kWidth, kHeight);
     ConfigureProgramChart(chart);
-    chart.Title()->Text().clear();
+    chart.Title()->Text().Clear();
     series = static_cast<TLineSeries*>(chart.Series(1));
     chart.Series(0)->setActive(false);
     chart.Series(2)->setActive(false);

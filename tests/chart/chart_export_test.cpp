@@ -165,8 +165,8 @@ TEST_P(ChartExportOnce, CopyingChangesNothingAndAsksForNoPaint) {
 TEST_P(ChartExportOnce, ACopyShowsAnUnpaintedChangeAndReplacesTheLastCopy) {
   chart_.CopyAsBitmap();
   const QImage first = QGuiApplication::clipboard()->image();
-  chart_.Title()->Text().clear();
-  chart_.Title()->Text().add(QStringLiteral("Montage en Pseudo Anti-Log"));
+  chart_.Title()->Text().Clear();
+  chart_.Title()->Text().Add(QStringLiteral("Montage en Pseudo Anti-Log"));
   chart_.CopyAsBitmap();  // before any paint
   const QImage second = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
   EXPECT_NE(second, first.convertToFormat(QImage::Format_RGB32));

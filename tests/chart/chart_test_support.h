@@ -84,8 +84,8 @@ struct Expected {
 inline void SetUpProgramChart(TChart& chart) {
   chart.resize(kWidth, kHeight);
   ConfigureProgramChart(chart);
-  chart.Title()->Text().clear();
-  chart.Title()->Text().add(kTitle);
+  chart.Title()->Text().Clear();
+  chart.Title()->Text().Add(kTitle);
 }
 
 inline QImage Render(TChart& chart, qreal dpr = 1) {

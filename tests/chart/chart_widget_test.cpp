@@ -29,8 +29,8 @@ TEST(ChartWidget, OneDrawingPassPerReplotAndNoneForAnUnchangedPaint) {
   EXPECT_FALSE(chart.ImageStale());
 
   // The main window's replot: title cleared and set, 3 x 101 points, flags.
-  chart.Title()->Text().clear();
-  chart.Title()->Text().add(kTitle);
+  chart.Title()->Text().Clear();
+  chart.Title()->Text().Add(kTitle);
   PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
   EXPECT_TRUE(chart.ImageStale());
   EXPECT_EQ(chart.DrawingPassCount(), afterShow) << "requests only mark the image";

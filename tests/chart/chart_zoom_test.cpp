@@ -314,8 +314,9 @@ TEST_F(ChartZoom, WheelMovesTheVerticalAxesByThreePercentAndRepaintsAtOnce) {
 
 TEST_F(ChartZoom, AnimatedZoomStepsThereWithRepaintsAndEndsAtTheSameRanges) {
   const QRect r(e_.X(20), e_.Y(80), e_.X(60) - e_.X(20), e_.Y(30) - e_.Y(80));
-  TChart plain;
-  Open(plain);
+  TChart plain;  // never shown: the layout is there without a paint
+  SetUpProgramChart(plain);
+  PlotProgramCurves(plain, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
   plain.ZoomRect(r);
   chart_.setAnimatedZoom(true);
   QSignalSpy zooms(&chart_, &TChart::OnZoom);
@@ -329,16 +330,75 @@ TEST_F(ChartZoom, AnimatedZoomStepsThereWithRepaintsAndEndsAtTheSameRanges) {
     ExpectRange(a, b->Minimum(), b->Maximum());
 }
 
-TEST(ChartZoomUnpainted, MouseOnAChartNeverDrawnChangesNothing) {
-  TChart chart;
-  SetUpProgramChart(chart);
-  Drag(&chart, {100, 100}, {200, 200});
-  Drag(&chart, {100, 100}, {200, 200}, Qt::RightButton);
-  EXPECT_FALSE(chart.Zoomed());
-  EXPECT_EQ(chart.BottomAxis()->Minimum(), 0);
-  EXPECT_EQ(chart.BottomAxis()->Maximum(), 100);
-  Wheel(&chart, {100, 100}, -120);
-  EXPECT_NEAR(chart.LeftAxis()->Minimum(), 3, 1e-9);
+TEST_F(ChartZoom, MouseOnAChartNeverDrawnActsOnItsLayout) {
+  // The same drags on a chart that was never drawn land where they land on
+  // the shown one: the mouse reads the layout, which needs no paint.
+  TChart unpainted;
+  SetUpProgramChart(unpainted);
+  PlotProgramCurves(unpainted, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
+  for (TChart* chart : {&unpainted, &chart_}) {
+    Drag(chart, Centre(), Centre() + QPoint(60, 50));
+    Drag(chart, Centre() + QPoint(10, 10), Centre() + QPoint(40, 30), Qt::RightButton);
+  }
+  EXPECT_EQ(unpainted.DrawingPassCount(), 0);
+  EXPECT_TRUE(unpainted.Zoomed());
+  for (auto [a, b] :
+       {std::pair{unpainted.BottomAxis(), chart_.BottomAxis()}, {unpainted.LeftAxis(), chart_.LeftAxis()}})
+    ExpectRange(a, b->Minimum(), b->Maximum());
+  Wheel(&unpainted, {100, 100}, -120);
+  const TChartAxis& left = *chart_.LeftAxis();
+  EXPECT_NEAR(unpainted.LeftAxis()->Minimum(), left.Minimum() + 0.03 * (left.Maximum() - left.Minimum()),
+              1e-9);
+}
+
+TEST_F(ChartZoom, NestedZoomsAwayFromTheCurvesDrawNoneOfThemAndKeepTicksOnTheAxes) {
+  // The upper left of the plot holds no curve: below x = 20 both stay
+  // at or under y = 20.
+  const Curves curves = ComputeCurves(0, 100000, 10200, 10000, false, true);
+  for (const auto* list : {&curves.linear, &curves.loaded})
+    for (const CurvePoint& p : *list)
+      if (p.x <= 20) {
+        ASSERT_LE(p.y, 20);
+      }
+  Drag(&chart_, {e_.X(5), e_.Y(95)}, QPoint(e_.X(5), e_.Y(95)) + QPoint(18, 18));
+  for (int i = 1; i < 12; ++i) {
+    Drag(&chart_, Centre(), Centre() + QPoint(18, 18));
+    Settle();
+  }
+  const TChartAxis& bottom = *chart_.BottomAxis();
+  const TChartAxis& left = *chart_.LeftAxis();
+  ASSERT_LT(bottom.Maximum(), 20);
+  ASSERT_GT(left.Minimum(), 20);
+  EXPECT_LT(bottom.Maximum() - bottom.Minimum(), 1e-8);
+  EXPECT_NEAR(left.Maximum() - left.Minimum(), 1e-10, 1e-13) << "at the range floor";
+
+  const QImage shown = Shown(chart_);
+  EXPECT_EQ(CountColour(shown, kGreen, shown.rect()), 0);
+  EXPECT_EQ(CountColour(shown, kRed, shown.rect()), 0);
+
+  for (const TChartAxis* a : {&bottom, &left}) {
+    const int lo = std::min(a->StartPixel(), a->EndPixel()), hi = std::max(a->StartPixel(), a->EndPixel());
+    const AxisGeometry& g = a->Geometry();
+    EXPECT_FALSE(g.ticks.empty());
+    for (const std::vector<int>* list : {&g.ticks, &g.minorTicks})
+      for (int p : *list) {
+        EXPECT_GE(p, lo);
+        EXPECT_LE(p, hi);
+      }
+    for (const AxisLabel& label : g.labels) {
+      EXPECT_GE(label.pixel, lo) << label.text.toStdString();
+      EXPECT_LE(label.pixel, hi) << label.text.toStdString();
+    }
+  }
+  // Nothing grey below the bottom axis's ticks or left of the left axis's
+  // beyond the span: no tick or grid line off the axes.
+  const Expected& e = e_;
+  for (int y = e.bottom + 1; y < e.bottom + 7; ++y)
+    for (int x : {bottom.StartPixel() - 3, bottom.EndPixel() + 3})
+      EXPECT_NE(shown.pixel(x, y), kGrey) << x << "," << y;
+  for (int y = left.EndPixel() + 1; y < left.EndPixel() + 20; ++y)
+    for (int x = left.AxisLinePos() - 6; x < left.AxisLinePos(); ++x)
+      EXPECT_NE(shown.pixel(x, y), kGrey) << x << "," << y;
 }
 
 }  // namespace

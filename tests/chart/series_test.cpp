@@ -175,8 +175,8 @@ TEST(ChartRepaint, TitleAndSettingsRequestRepaints) {
     int requests;
   };
   const Step steps[] = {
-      {"title cleared", [&] { chart.Title()->Text().clear(); }, 1},
-      {"title line added", [&] { chart.Title()->Text().add(QStringLiteral("x")); }, 1},
+      {"title cleared", [&] { chart.Title()->Text().Clear(); }, 1},
+      {"title line added", [&] { chart.Title()->Text().Add(QStringLiteral("x")); }, 1},
       {"title font", [&] { chart.Title()->setFont(QFont(QStringLiteral("Arial"), 20)); }, 1},
       {"colour unchanged", [&] { chart.setColor(chart.Color()); }, 0},
       {"colour", [&] { chart.setColor(gfx::clAqua); }, 1},

@@ -1,0 +1,126 @@
+#include "chart/chart_axis_panel.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <limits>
+
+namespace dorvane::chart {
+
+namespace {
+QChar FirstChar(const QString& s, QChar fallback) {
+  return s.isEmpty() ? fallback : s.front();
+}
+}  // namespace
+
+TCustomAxisPanel::TCustomAxisPanel(QWidget* parent)
+    : TCustomChartPanelExtended(parent),
+      axes_{new TChartAxis(AxisKind::Bottom, this), new TChartAxis(AxisKind::Top, this),
+            new TChartAxis(AxisKind::Left, this), new TChartAxis(AxisKind::Right, this),
+            new TChartAxis(AxisKind::Depth, this)} {
+  for (TChartAxis* axis : axes_) connect(axis, &TChartAxis::Changed, this, &TCustomAxisPanel::RequestRepaint);
+  const QLocale locale = QLocale::system();
+  decimalSeparator_ = FirstChar(locale.decimalPoint(), u'.');
+  thousandSeparator_ = FirstChar(locale.groupSeparator(), u' ');
+}
+
+TCustomAxisPanel::~TCustomAxisPanel() {
+  // The series go with the chart's children; they must not call back into
+  // a chart that is half gone.
+  setDestroying();
+  for (TChartSeries* s : series_) s->chart_ = nullptr;
+  series_.clear();
+}
+
+void TCustomAxisPanel::AddSeries(TChartSeries* series) {
+  if (!series || series_.contains(series)) return;
+  if (series->chart_) series->chart_->RemoveSeries(series);
+  series->setParent(this);
+  series->chart_ = this;
+  series_.append(series);
+  RequestRepaint();
+}
+
+void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
+  if (!series || !series_.removeOne(series)) return;
+  series->chart_ = nullptr;
+  RequestRepaint();
+}
+
+bool TCustomAxisPanel::IsAxisShown(const TChartAxis* axis) const {
+  if (!axisVisible_ || !axis->Visible() || axis->Kind() == AxisKind::Depth) return false;
+  bool anyActive = false;
+  for (const TChartSeries* s : series_) {
+    if (!s->Active()) continue;
+    anyActive = true;
+    if (s->BoundTo(axis->Kind())) return true;
+  }
+  return !anyActive;
+}
+
+void TCustomAxisPanel::setAxisVisible(bool on) {
+  if (Assign(axisVisible_, on)) RequestRepaint();
+}
+void TCustomAxisPanel::setClipPoints(bool on) {
+  if (Assign(clipPoints_, on)) RequestRepaint();
+}
+void TCustomAxisPanel::setView3D(bool on) {
+  if (Assign(view3D_, on)) RequestRepaint();
+}
+void TCustomAxisPanel::setChart3DPercent(int p) {
+  if (Assign(chart3DPercent_, std::clamp(p, 1, 100))) RequestRepaint();
+}
+void TCustomAxisPanel::setDecimalSeparator(QChar c) {
+  if (Assign(decimalSeparator_, c)) RequestRepaint();
+}
+void TCustomAxisPanel::setThousandSeparator(QChar c) {
+  if (Assign(thousandSeparator_, c)) RequestRepaint();
+}
+
+void TCustomAxisPanel::ReserveAxisSpace(gfx::Canvas& measure) {
+  for (TChartAxis* axis : axes_) {
+    bool bound = false, haveValues = false;
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    for (const TChartSeries* s : series_) {
+      if (!s->Active() || !s->BoundTo(axis->Kind())) continue;
+      bound = true;
+      const TChartValueList* values = axis->Horizontal() ? s->XValues() : s->YValues();
+      if (values->Count() == 0) continue;
+      haveValues = true;
+      lo = std::min(lo, values->MinValue());
+      hi = std::max(hi, values->MaxValue());
+    }
+    axis->BeginPass(IsAxisShown(axis), bound, haveValues, lo, hi);
+  }
+  for (TChartAxis* axis : axes_) axis->ReserveSpace(measure, plotRect_);
+  for (TChartAxis* axis : axes_) axis->SetSpan(plotRect_);
+  for (TChartAxis* axis : axes_) axis->LayOutTicks(measure, plotRect_);
+}
+
+// The series decide which axes show, with which labels, over which range.
+void TCustomAxisPanel::AddToBackgroundKey(BackgroundKey& key) const {
+  TCustomChartPanelExtended::AddToBackgroundKey(key);
+  for (const TChartAxis* axis : axes_) {
+    const AxisGeometry& g = axis->Geometry();
+    key.numbers.insert(key.numbers.end(), {double(g.shown), double(g.labelStyle), g.map.Min(), g.map.Max(),
+                                           double(g.map.StartPixel()), double(g.map.EndPixel())});
+  }
+}
+
+void TCustomAxisPanel::DrawAxes(gfx::Canvas& canvas) {
+  for (TChartAxis* axis : axes_) axis->Draw(canvas, plotRect_);
+}
+
+void TCustomAxisPanel::DrawSeries(gfx::Canvas& canvas) {
+  const gfx::Rect p = plotRect_;
+  for (TChartSeries* s : series_) {
+    if (!s->Active()) continue;
+    s->CalcFirstLastVisibleIndex();
+    canvas.save();
+    // The plot's left column and top and bottom rows stay clear of curves.
+    if (clipPoints_) canvas.intersectClipRect({p.left + 1, p.top + 1, p.right, p.bottom - 1});
+    s->DrawAllValues(canvas);
+    canvas.restore();
+  }
+}
+
+}  // namespace dorvane::chart

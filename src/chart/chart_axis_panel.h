@@ -1,0 +1,75 @@
+#pragma once
+// The chart panel with its series list and axes: the axes' bands and tick
+// lists in the layout, the axes and then the series in the drawing.
+#include <QChar>
+#include <QList>
+#include <array>
+
+#include "chart/chart_axis.h"
+#include "chart/chart_panel_extended.h"
+#include "chart/chart_series.h"
+
+namespace dorvane::chart {
+
+class TCustomAxisPanel : public TCustomChartPanelExtended {
+  Q_OBJECT
+
+ public:
+  explicit TCustomAxisPanel(QWidget* parent = nullptr);
+  ~TCustomAxisPanel() override;
+
+  // --- series list ---------------------------------------------------------
+  int SeriesCount() const { return int(series_.size()); }
+  TChartSeries* Series(int index) const {
+    return index >= 0 && index < SeriesCount() ? series_[index] : nullptr;
+  }
+  const QList<TChartSeries*>& SeriesList() const { return series_; }
+  // Appends a series; the chart becomes its owner.
+  void AddSeries(TChartSeries* series);
+  // Takes a series out of the list; it stays alive, without a chart.
+  void RemoveSeries(TChartSeries* series);
+
+  // --- axes ----------------------------------------------------------------
+  TChartAxis* BottomAxis() const { return axes_[0]; }
+  TChartAxis* TopAxis() const { return axes_[1]; }
+  TChartAxis* LeftAxis() const { return axes_[2]; }
+  TChartAxis* RightAxis() const { return axes_[3]; }
+  TChartAxis* DepthAxis() const { return axes_[4]; }
+  // In drawing order: bottom, top, left, right, depth.
+  const std::array<TChartAxis*, 5>& Axes() const { return axes_; }
+  // Visible, and bound to an active series unless none is active.
+  bool IsAxisShown(const TChartAxis* axis) const;
+
+  bool AxisVisible() const { return axisVisible_; }
+  void setAxisVisible(bool on);
+  bool ClipPoints() const { return clipPoints_; }
+  void setClipPoints(bool on);
+  // Stored: the chart is always drawn flat.
+  bool View3D() const { return view3D_; }
+  void setView3D(bool on);
+  int Chart3DPercent() const { return chart3DPercent_; }
+  void setChart3DPercent(int p);
+
+  // Separators of the axis labels; by default the user's numeric locale's.
+  QChar DecimalSeparator() const { return decimalSeparator_; }
+  void setDecimalSeparator(QChar c);
+  QChar ThousandSeparator() const { return thousandSeparator_; }
+  void setThousandSeparator(QChar c);
+
+ protected:
+  void ReserveAxisSpace(gfx::Canvas& measure) override;
+  void AddToBackgroundKey(BackgroundKey& key) const override;
+  void DrawAxes(gfx::Canvas& canvas) override;
+  void DrawSeries(gfx::Canvas& canvas) override;
+
+ private:
+  QList<TChartSeries*> series_;
+  std::array<TChartAxis*, 5> axes_;
+  bool axisVisible_ = true;
+  bool clipPoints_ = true;
+  bool view3D_ = true;
+  int chart3DPercent_ = 15;
+  QChar decimalSeparator_, thousandSeparator_;
+};
+
+}  // namespace dorvane::chart
