@@ -139,26 +139,13 @@ MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {
   return in;
 }
 
-void TfmMain::SetR1R2Handlers(bool attached) {
-  // The same binding as the layout's, by method: no signature text to parse
-  // on every keystroke.
-  for (auto* box : {ui_->cbR1, ui_->cbR2}) {
-    if (attached)
-      connect(box, &controls::TMarkupCheckBox::OnClick, this, &TfmMain::cbR1Click);
-    else
-      disconnect(box, &controls::TMarkupCheckBox::OnClick, this, &TfmMain::cbR1Click);
-  }
-}
-
 void TfmMain::RunRule(RuleSender sender) {
   ++ruleRuns_;
   const MainWindowState s = ComputeMainWindowState(ReadInputs(sender));
 
-  // Unticking the other box must not run the rule again from inside itself.
-  SetR1R2Handlers(false);
+  // Ticks set from code raise no OnClick, so this runs no rule again.
   ui_->cbR1->setChecked(s.r1Ticked);
   ui_->cbR2->setChecked(s.r2Ticked);
-  SetR1R2Handlers(true);
 
   const QString title = QString::fromLatin1(s.title.c_str());
   ui_->Chart1->Title()->Text().Clear();
