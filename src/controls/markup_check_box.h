@@ -118,8 +118,7 @@ class TCustomMarkupCheckBox : public QWidget {
  private:
   bool bitmapBox() const;
   bool inside(QPointF p) const;
-  // Draws the box; returns the text offset T.
-  int drawBox(QPainter& painter) const;
+  void drawBox(QPainter& painter) const;
 
   QString caption_;
   TCheckBoxState state_ = cbUnchecked;

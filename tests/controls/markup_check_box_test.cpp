@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -381,6 +382,20 @@ TEST(MarkupCheckBox, SpaceBarTogglesOnRelease) {
   for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_A, Qt::Key_Tab}) QTest::keyClick(f.box, key);
   EXPECT_EQ(log.checkedAtClick, (std::vector<bool>{true}));
   EXPECT_TRUE(f.box->Checked());
+}
+
+// A handler may delete the box it was raised by, as with the toolkit's buttons.
+TEST(MarkupCheckBox, HandlerMayDeleteTheBox) {
+  for (bool byKey : {false, true}) {
+    Form f;
+    QPointer<Box> box = f.box;
+    QObject::connect(f.box, &Box::OnClick, f.box, [box] { delete box.data(); });
+    if (byKey)
+      QTest::keyClick(f.box, Qt::Key_Space);
+    else
+      QTest::mouseClick(f.box, Qt::LeftButton, {}, QPoint(5, 10));
+    EXPECT_TRUE(box.isNull()) << byKey;
+  }
 }
 
 TEST(MarkupCheckBox, StateSetFromCodeRaisesNothing) {

@@ -14,6 +14,7 @@
 #include "controls/version_record.h"
 #include "gfx/fonts.h"
 #include "support/elf_file.h"
+#include "support/layout_metrics.h"
 
 namespace dorvane::controls {
 namespace {
@@ -55,12 +56,12 @@ TEST(SimpleLabel, SizesItselfToTextPlusDepthPlusTwo) {
   };
   const Case cases[] = {
       {"Dor", "Dor", T3DCaption::tdRaisedShadow, 1, 1}, {"vane", "vane", T3DCaption::tdRaisedShadow, 1, 1},
-      {"W&x", "Wx", T3DCaption::tdRaisedShadow, 1, 1},  {"", " ", T3DCaption::tdRaisedShadow, 1, 1},
-      {"&", " ", T3DCaption::tdRaisedShadow, 1, 1},     {"Dor", "Dor", T3DCaption::tdNone, 1, 1},
-      {"Dor", "Dor", T3DCaption::tdRaisedShadow, 3, 2},
+      {"W&x", "Wx", T3DCaption::tdRaisedShadow, 1, 1},  {"Dor&", "Dor", T3DCaption::tdRaisedShadow, 1, 1},
+      {"", " ", T3DCaption::tdRaisedShadow, 1, 1},      {"&", " ", T3DCaption::tdRaisedShadow, 1, 1},
+      {"Dor", "Dor", T3DCaption::tdNone, 1, 1},         {"Dor", "Dor", T3DCaption::tdRaisedShadow, 3, 2},
   };
   const QFont font = gfx::PixelFont(QStringLiteral("Arial"), 24, true);
-  const QFontMetrics fm(font);
+  const testsupport::LayoutMetrics fm(font);
   for (const Case& c : cases) {
     QWidget parent;
     TSimpleLabel label(&parent);
@@ -155,7 +156,7 @@ TEST(ScrollText, AtRestTheTextLiesBelowAndNothingIsDrawn) {
     text.setAlignment(TScrollText::taLeftJustify);
     text.setLines(lines);
     text.setScroll(false);
-    const int h = QFontMetrics(text.font()).height();
+    const int h = testsupport::LayoutMetrics(text.font()).height();
     EXPECT_EQ(text.LineRect(0, {0, 0, 200, 25}), (gfx::Rect{0, 25, 200, 25 + h}));
     const QImage img = Render(text);
     EXPECT_EQ(img, Reference(text.size(), text.font(), QString(), Qt::black, 0))
