@@ -3,8 +3,8 @@
 #include <QLocale>
 #include <algorithm>
 
-#include "controls/version_record.h"
 #include "gfx/property.h"
+#include "version/version_record.h"
 
 namespace dorvane::controls {
 
@@ -23,7 +23,7 @@ QString ComposeInformationText(const QString& caption, int insertColon, int inse
 TInformationLabel::TInformationLabel(QWidget* parent)
     : TCustom3DLabel(parent),
       dateTimeFormat_(QLocale().dateFormat(QLocale::ShortFormat)),
-      versionFile_(kOwnProgramFile) {}
+      versionFile_(version::kOwnProgramFile) {}
 
 void TInformationLabel::setInfo(TInfoType info) {
   if (gfx::SetField(info_, info)) TextChanged();
@@ -85,7 +85,7 @@ QString TInformationLabel::Value() const {
       break;
   }
   if (!key) return {};
-  const std::u16string value = LookupVersionString(key, versionFile_);
+  const std::u16string value = version::LookupVersionString(key, versionFile_);
   return QString::fromUtf16(value.data(), qsizetype(value.size()));
 }
 

@@ -14,7 +14,7 @@
 namespace dorvane::chart {
 namespace {
 
-using namespace dorvane::chart::testing;
+using namespace dorvane::chart::support;
 
 class ProgramChart : public ::testing::Test {
  protected:

@@ -11,7 +11,7 @@
 #include "chart/program_chart.h"
 #include "gfx/fonts.h"
 
-namespace dorvane::chart::testing {
+namespace dorvane::chart::support {
 
 inline constexpr int kWidth = 345, kHeight = 321;
 inline const QString kTitle = QStringLiteral("Montage en Pseudo Log (Log Pos)");
@@ -147,4 +147,4 @@ inline int CountColour(const QImage& img, QRgb colour, const QRect& r) {
   return n;
 }
 
-}  // namespace dorvane::chart::testing
+}  // namespace dorvane::chart::support

@@ -13,14 +13,15 @@
 #include "controls/look.h"
 #include "gfx/fonts.h"
 #include "pixels.h"
+#include "support/look_guard.h"
 
 namespace dorvane::controls {
 namespace {
 
-using testing::Diff;
-using testing::Render;
-using testing::RgbAt;
-using testing::RgbOf;
+using pixels::Diff;
+using pixels::Render;
+using pixels::RgbAt;
+using pixels::RgbOf;
 using Combo = TFlatComboBox;
 
 constexpr QPoint kAt(16, 32);
@@ -58,10 +59,7 @@ struct Form {
   }
 };
 
-struct LookGuard {
-  explicit LookGuard(bool themed) { SetThemedLook(themed); }
-  ~LookGuard() { SetThemedLook(true); }
-};
+using testsupport::LookGuard;
 
 TEST(FlatComboBox, DefaultsOfANewControl) {
   QWidget parent;

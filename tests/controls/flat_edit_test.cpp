@@ -14,10 +14,10 @@
 namespace dorvane::controls {
 namespace {
 
-using testing::Diff;
-using testing::Render;
-using testing::RgbAt;
-using testing::RgbOf;
+using pixels::Diff;
+using pixels::Render;
+using pixels::RgbAt;
+using pixels::RgbOf;
 
 constexpr QPoint kAt(160, 64);
 const QColor kParentColour(0, 200, 200);

@@ -16,14 +16,15 @@
 
 #include "gfx/fonts.h"
 #include "pixels.h"
+#include "support/look_guard.h"
 
 namespace dorvane::controls {
 namespace {
 
-using testing::Bounds;
-using testing::Diff;
-using testing::PointSet;
-using testing::Render;
+using pixels::Bounds;
+using pixels::Diff;
+using pixels::PointSet;
+using pixels::Render;
 using Box = TMarkupCheckBox;
 
 constexpr QPoint kAt(16, 64);
@@ -48,11 +49,7 @@ struct Form {
   }
 };
 
-// Both looks are tried; the themed one is the default for everything else.
-struct LookGuard {
-  explicit LookGuard(bool themed) { TCustomMarkupCheckBox::SetThemedLook(themed); }
-  ~LookGuard() { TCustomMarkupCheckBox::SetThemedLook(true); }
-};
+using testsupport::LookGuard;
 
 int Width(const QString& s) {
   return QFontMetrics(gfx::WindowFont()).horizontalAdvance(s);

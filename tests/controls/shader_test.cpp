@@ -11,8 +11,8 @@
 namespace dorvane::controls {
 namespace {
 
-using testing::Render;
-using testing::RgbAt;
+using pixels::Render;
+using pixels::RgbAt;
 
 struct Band {
   int start;
