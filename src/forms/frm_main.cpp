@@ -4,7 +4,6 @@
 #include <QStatusBar>
 
 #include "chart/chart.h"
-#include "chart/program_chart.h"
 #include "controls/flat_combo_box.h"
 #include "controls/flat_edit.h"
 #include "controls/label.h"
@@ -15,6 +14,7 @@
 #include "forms/access_keys.h"
 #include "forms/application.h"
 #include "forms/frm_about.h"
+#include "forms/main_chart.h"
 #include "forms/startup.h"
 #include "gfx/fonts.h"
 #include "ui_frm_main.h"
@@ -53,7 +53,7 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   move(292, 204);
 
   ui_->StatusBar1->showMessage(QString::fromUtf8(kStatusText));
-  chart::ConfigureProgramChart(*ui_->Chart1);
+  ConfigureProgramChart(*ui_->Chart1);
   ui_->Chart1->setDecimalSeparator(QChar(separator_));
 
   FormCreate();
@@ -173,7 +173,7 @@ void TfmMain::PlotCurves() {
 }
 
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
-  chart::PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive);
+  PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive);
 }
 
 // The first enabled control that the Tab key visits, in tab order.

@@ -7,11 +7,14 @@
 #include <cmath>
 #include <vector>
 #include "support/layout_metrics.h"
+#include "support/program_chart.h"
 
-#include "chart/program_chart.h"
 #include "gfx/fonts.h"
 
 namespace dorvane::chart::support {
+
+using testsupport::ConfigureProgramChart;
+using testsupport::PlotProgramCurves;
 
 inline constexpr int kWidth = 345, kHeight = 321;
 inline const QString kTitle = QStringLiteral("Montage en Pseudo Log (Log Pos)");
