@@ -178,34 +178,30 @@ TEST(FlatComboBox, CaptionLabelAboveTheList) {
   EXPECT_EQ(label->pos(), QPoint(40, 60 - fm.height() - 4));
 }
 
+// The list at (16, 32), 137 x 21, margin 4; the caption "100" is 18 x 13
+// pixels in the window font.
 TEST(FlatComboBox, AllTenLabelPositions) {
   Form f;
+  f.list->setLabelCaption(QStringLiteral("100"));
   TLabel* label = f.list->Label();
-  const testsupport::LayoutMetrics fm(gfx::WindowFont());
-  const int L = 16, T = 32, W = 137, H = 21, m = 4;
-  const int w = fm.horizontalAdvance(f.list->LabelCaption()), h = fm.height();
+  ASSERT_EQ(label->size(), QSize(18, 13));
   struct Case {
     Combo::TLabelPosition pos;
     QPoint at;
   };
   const Case cases[] = {
-      {Combo::lpLeftTop, {L - w - m, T}},
-      {Combo::lpLeftCenter, {L - w - m, T + (H - h) / 2}},
-      {Combo::lpLeftBottom, {L - w - m, T + H - h}},
-      {Combo::lpTopLeft, {L, T - h - m}},
-      {Combo::lpBottomLeft, {L, T + H + m}},
-      {Combo::lpLeftTopLeft, {L - m, T}},
-      {Combo::lpLeftCenterLeft, {L - m, T + (H - h) / 2}},
-      {Combo::lpLeftBottomLeft, {L - m, T + H - h}},
-      {Combo::lpTopCenter, {L + (W - w) / 2, T - h - m}},
-      {Combo::lpBottomCenter, {L + (W - w) / 2, T + H + m}},
+      {Combo::lpLeftTop, {-6, 32}},        {Combo::lpLeftCenter, {-6, 36}},
+      {Combo::lpLeftBottom, {-6, 40}},     {Combo::lpTopLeft, {16, 15}},
+      {Combo::lpBottomLeft, {16, 57}},     {Combo::lpLeftTopLeft, {12, 32}},
+      {Combo::lpLeftCenterLeft, {12, 36}}, {Combo::lpLeftBottomLeft, {12, 40}},
+      {Combo::lpTopCenter, {75, 15}},      {Combo::lpBottomCenter, {75, 57}},
   };
   for (const Case& c : cases) {
     f.list->setLabelPosition(c.pos);
     EXPECT_EQ(label->pos(), c.at) << c.pos;
   }
   f.list->setLabelMargin(10);
-  EXPECT_EQ(label->pos(), QPoint(L + (W - w) / 2, T + H + 10));
+  EXPECT_EQ(label->pos(), QPoint(75, 63));
 }
 
 TEST(FlatComboBox, LabelFollowsVisibilityAndEnabledState) {
