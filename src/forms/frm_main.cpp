@@ -17,6 +17,7 @@
 #include "forms/main_chart.h"
 #include "forms/startup.h"
 #include "gfx/fonts.h"
+#include "gfx/property.h"
 #include "ui_frm_main.h"
 
 namespace dorvane::forms {
@@ -62,8 +63,7 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
 TfmMain::~TfmMain() = default;
 
 void TfmMain::setDecimalSeparator(char separator) {
-  if (separator_ == separator) return;
-  separator_ = separator;
+  if (!gfx::SetField(separator_, separator)) return;
   ui_->Chart1->setDecimalSeparator(QChar(separator));
   RunRule(RuleSender::None);
 }
