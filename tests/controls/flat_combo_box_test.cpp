@@ -61,20 +61,9 @@ struct Form {
 
 using testsupport::LookGuard;
 
-TEST(FlatComboBox, DefaultsOfANewControl) {
+TEST(FlatComboBox, NewListHasNoLabelAndAButtonAsWideAsAScrollBar) {
   QWidget parent;
   Combo c(&parent);
-  EXPECT_FALSE(c.Flat());
-  EXPECT_FALSE(c.isEditable());
-  EXPECT_EQ(c.FlatLineColor(), gfx::clBlack);
-  EXPECT_TRUE(c.FlatParentColor());
-  EXPECT_EQ(c.Color(), gfx::clWindow);
-  EXPECT_EQ(c.FocusColor(), gfx::clNone);
-  EXPECT_EQ(c.LabelPosition(), Combo::lpLeftTop);
-  EXPECT_EQ(c.LabelMargin(), 4);
-  EXPECT_FALSE(c.LabelTransparent() || c.LabelAlwaysEnabled());
-  EXPECT_EQ(c.DropWidth(), 0);
-  EXPECT_EQ(c.Version(), "1.2.0.0");
   EXPECT_EQ(c.Label(), nullptr);  // no caption, no label
   EXPECT_EQ(c.ButtonWidth(), c.style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
 }

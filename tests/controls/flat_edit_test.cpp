@@ -48,22 +48,6 @@ struct Form {
   }
 };
 
-TEST(FlatEdit, DefaultsOfANewControl) {
-  TFlatEdit e;
-  EXPECT_FALSE(e.Flat());
-  EXPECT_EQ(e.FlatLineColor(), gfx::clBlack);
-  EXPECT_TRUE(e.FlatParentColor());
-  EXPECT_EQ(e.Color(), gfx::clWindow);
-  EXPECT_EQ(e.FocusColor(), gfx::clNone);
-  EXPECT_EQ(e.DisabledColor(), gfx::clSilver);
-  EXPECT_EQ(e.ErrorColor(), gfx::clRed);
-  EXPECT_EQ(e.ErrorFontColor(), gfx::clWhite);
-  EXPECT_TRUE(e.CanUndo() && e.AutoSelect());
-  EXPECT_FALSE(e.ShowError() || e.ShowModified() || e.ReturnIsTab());
-  EXPECT_EQ(e.BorderStyle(), TFlatEdit::bsSingle);
-  EXPECT_EQ(e.Version(), "2.7.0.2");
-}
-
 TEST(FlatEdit, FlatBoxWithTextAtTwoFourAndABottomLine) {
   Form f;
   const QImage img = Render(f.parent);

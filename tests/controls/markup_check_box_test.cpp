@@ -94,25 +94,6 @@ const QColor kWindowText = gfx::ToQColor(gfx::clWindowText);
 const std::vector<TextRun> kR1Caption{
     {"Ajouter ", kWindowText}, {"résistance ", kWindowText}, {"R1", kWindowText}};
 
-TEST(MarkupCheckBox, DefaultsOfANewControl) {
-  Box box;
-  EXPECT_EQ(box.Caption(), "TMarkupCheckBox");
-  EXPECT_EQ(box.State(), Box::cbUnchecked);
-  EXPECT_FALSE(box.Checked());
-  EXPECT_EQ(box.ButtonType(), Box::btClassic);
-  EXPECT_EQ(box.Alignment(), Box::taLeftJustify);
-  EXPECT_EQ(box.ButtonVertAlign(), Box::tlTop);
-  EXPECT_FALSE(box.Transparent() || box.ReturnIsTab() || box.ReadOnly() || box.Down() || box.Ellipsis());
-  EXPECT_EQ(box.URLColor(), gfx::clBlue);
-  EXPECT_EQ(box.ShadowColor(), gfx::clGray);
-  EXPECT_EQ(box.ShadowOffset(), 1);
-  EXPECT_EQ(box.CheckColor(), gfx::clBlack);
-  EXPECT_FALSE(box.TabStop());
-  EXPECT_EQ(box.Version(), "1.4.5.2");
-  EXPECT_EQ(box.size(), QSize(98, 20));
-  EXPECT_FALSE(box.autoFillBackground());
-}
-
 TEST(MarkupCheckBox, ThemedBoxAndCaptionPlaces) {
   for (bool checked : {false, true}) {
     Form f;
