@@ -7,14 +7,14 @@
 #include <QImage>
 #include <QLabel>
 
-#include "controls/version_record.h"
 #include "forms/frm_about.h"
 #include "gfx/fonts.h"
+#include "version/version_record.h"
 
 namespace {
 
 void BM_VersionLookup(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(dorvane::controls::LookupVersionString(u"ProductVersion"));
+  for (auto _ : state) benchmark::DoNotOptimize(dorvane::version::LookupVersionString(u"ProductVersion"));
 }
 BENCHMARK(BM_VersionLookup);
 

@@ -9,9 +9,9 @@
 #include <QPolygon>
 #include <memory>
 
-#include "chart/program_chart.h"
 #include "core/curves.h"
 #include "gfx/fonts.h"
+#include "support/program_chart.h"
 
 #ifdef DORVANE_HAVE_QTCHARTS
 #include <QtCharts/QChart>
@@ -39,9 +39,9 @@ const Curves& Data() {
 std::unique_ptr<chart::TChart> ProgramChart() {
   auto c = std::make_unique<chart::TChart>();
   c->resize(kW, kH);
-  chart::ConfigureProgramChart(*c);
+  testsupport::ConfigureProgramChart(*c);
   c->Title()->setText({kTitle});
-  chart::PlotProgramCurves(*c, Data(), true, true, true);
+  forms::PlotProgramCurves(*c, Data(), true, true, true);
   return c;
 }
 
@@ -72,7 +72,7 @@ void BM_ChartReplotAndPass(benchmark::State& state) {
   for (auto _ : state) {
     c->Title()->Text().Clear();
     c->Title()->Text().Add(kTitle);
-    chart::PlotProgramCurves(*c, Data(), true, true, true);
+    forms::PlotProgramCurves(*c, Data(), true, true, true);
     QPainter p(&img);
     gfx::Canvas canvas(p);
     c->DrawToCanvas(canvas, {0, 0, kW, kH});

@@ -11,9 +11,9 @@
 #include <QMimeData>
 
 #include "chart/chart_export.h"
-#include "chart/program_chart.h"
 #include "core/curves.h"
 #include "gfx/fonts.h"
+#include "support/program_chart.h"
 
 namespace {
 
@@ -28,10 +28,10 @@ TChart& Chart() {
 
 void SetUp(TChart& c) {
   c.resize(345, 321);
-  dorvane::chart::ConfigureProgramChart(c);
+  dorvane::testsupport::ConfigureProgramChart(c);
   c.Title()->Text().Clear();
   c.Title()->Text().Add(QStringLiteral("Montage en Pseudo Log (Log Pos)"));
-  dorvane::chart::PlotProgramCurves(c, dorvane::ComputeCurves(0, 100000, 10200, 10000, false, true), true,
+  dorvane::forms::PlotProgramCurves(c, dorvane::ComputeCurves(0, 100000, 10200, 10000, false, true), true,
                                     true, false);
 }
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <span>
 
-#include "controls/version_record.h"
+#include "version/version_record.h"
 
-using namespace dorvane::controls;
+using namespace dorvane::version;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> bytes(data, size);

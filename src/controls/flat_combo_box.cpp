@@ -10,6 +10,9 @@
 #include <QStyleOption>
 
 #include "controls/look.h"
+#include "controls/parent_colour.h"
+#include "gfx/engraved.h"
+#include "gfx/property.h"
 
 namespace dorvane::controls {
 
@@ -31,57 +34,39 @@ TFlatComboBox::~TFlatComboBox() {
 }
 
 void TFlatComboBox::setFlat(bool on) {
-  if (flat_ == on) return;
-  flat_ = on;
-  update();
+  gfx::SetAndUpdate(*this, flat_, on);
 }
 
 void TFlatComboBox::setFlatLineColor(gfx::Colour c) {
-  if (flatLineColor_ == c) return;
-  flatLineColor_ = c;
-  update();
+  gfx::SetAndUpdate(*this, flatLineColor_, c);
 }
 
 void TFlatComboBox::setFlatParentColor(bool on) {
-  if (flatParentColor_ == on) return;
-  flatParentColor_ = on;
-  update();
+  gfx::SetAndUpdate(*this, flatParentColor_, on);
 }
 
 void TFlatComboBox::setColor(gfx::Colour c) {
   parentColor_ = false;
-  if (color_ == c) return;
-  color_ = c;
-  update();
+  gfx::SetAndUpdate(*this, color_, c);
 }
 
 void TFlatComboBox::setParentColor(bool on) {
-  if (parentColor_ == on) return;
-  parentColor_ = on;
-  update();
+  gfx::SetAndUpdate(*this, parentColor_, on);
 }
 
 void TFlatComboBox::setFocusColor(gfx::Colour c) {
-  if (focusColor_ == c) return;
-  focusColor_ = c;
-  update();
+  gfx::SetAndUpdate(*this, focusColor_, c);
 }
 
 void TFlatComboBox::setButtonWidth(int w) {
-  if (w < 14 || w > 32 || w == buttonWidth_) return;
-  buttonWidth_ = w;
-  update();
-}
-
-gfx::Colour TFlatComboBox::parentColour() const {
-  return parentWidget() ? gfx::FromQColor(parentWidget()->palette().color(QPalette::Window)) : color_;
+  if (w >= 14 && w <= 32) gfx::SetAndUpdate(*this, buttonWidth_, w);
 }
 
 gfx::Colour TFlatComboBox::CurrentBackground() const {
   if (hasFocus() && focusColor_ != gfx::clNone) return focusColor_;
   // A disabled flat list takes its parent's colour.
   const bool fromParent = parentColor_ || (flat_ && flatParentColor_) || (flat_ && !isEnabled());
-  return fromParent ? parentColour() : color_;
+  return fromParent ? ParentColour(*this, color_) : color_;
 }
 
 // --- caption label ----------------------------------------------------------
@@ -98,39 +83,28 @@ void TFlatComboBox::setLabelCaption(const QString& caption) {
 }
 
 void TFlatComboBox::setLabelPosition(TLabelPosition p) {
-  if (labelPosition_ == p) return;
-  labelPosition_ = p;
-  placeLabel();
+  if (gfx::SetField(labelPosition_, p)) placeLabel();
 }
 
 void TFlatComboBox::setLabelMargin(int m) {
-  if (labelMargin_ == m) return;
-  labelMargin_ = m;
-  placeLabel();
+  if (gfx::SetField(labelMargin_, m)) placeLabel();
 }
 
 void TFlatComboBox::setLabelTransparent(bool on) {
-  if (labelTransparent_ == on) return;
-  labelTransparent_ = on;
-  placeLabel();
+  if (gfx::SetField(labelTransparent_, on)) placeLabel();
 }
 
 void TFlatComboBox::setLabelAlwaysEnabled(bool on) {
-  if (labelAlwaysEnabled_ == on) return;
-  labelAlwaysEnabled_ = on;
-  if (label_) label_->setEnabled(isEnabled() || labelAlwaysEnabled_);
+  if (gfx::SetField(labelAlwaysEnabled_, on) && label_)
+    label_->setEnabled(isEnabled() || labelAlwaysEnabled_);
 }
 
 void TFlatComboBox::setLabelFont(const QFont& font) {
-  if (labelFont_ == font) return;
-  labelFont_ = font;
-  placeLabel();
+  if (gfx::SetField(labelFont_, font)) placeLabel();
 }
 
 void TFlatComboBox::setLabelFontColor(gfx::Colour c) {
-  if (labelFontColor_ == c) return;
-  labelFontColor_ = c;
-  if (label_) label_->setFontColor(c);
+  if (gfx::SetField(labelFontColor_, c) && label_) label_->setFontColor(c);
 }
 
 void TFlatComboBox::placeLabel() {
@@ -281,7 +255,7 @@ void TFlatComboBox::paintEvent(QPaintEvent* event) {
 
   // Three rings over the platform's frame: two in the parent's colour, the
   // inner one in the list's.
-  const gfx::Colour outer = parentColour();
+  const gfx::Colour outer = ParentColour(*this, color_);
   canvas.frameRect({0, 0, w, h}, outer);
   canvas.frameRect({1, 1, w - 1, h - 1}, outer);
   canvas.frameRect({2, 2, w - 2, h - 2}, background);
@@ -315,12 +289,10 @@ void TFlatComboBox::drawButton(QPainter& painter, gfx::Canvas& canvas, const gfx
     canvas.setBrush({c, gfx::BrushStyle::Solid});
     canvas.polygon(pts);
   };
-  if (isEnabled()) {
+  if (isEnabled())
     triangle(0, 0, gfx::clBtnText);
-  } else {
-    triangle(1, 1, gfx::clBtnHighlight);
-    triangle(0, 0, gfx::clBtnShadow);
-  }
+  else
+    gfx::DrawEngraved(triangle);
 }
 
 void TFlatComboBox::drawField(gfx::Canvas& canvas) const {

@@ -129,7 +129,6 @@ class TFlatComboBox : public QComboBox {
   void drawButton(QPainter& painter, gfx::Canvas& canvas, const gfx::Rect& r) const;
   void drawField(gfx::Canvas& canvas) const;
   void drawFlatFace(gfx::Canvas& canvas) const;
-  gfx::Colour parentColour() const;
   bool overButton(int x) const { return x >= width() - buttonWidth_ && x < width(); }
 
   int itemHeight_ = 13;

@@ -3,7 +3,9 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "controls/parent_colour.h"
 #include "gfx/canvas.h"
+#include "gfx/property.h"
 
 namespace dorvane::controls {
 
@@ -15,94 +17,65 @@ TFlatEdit::TFlatEdit(QWidget* parent) : QLineEdit(parent) {
 }
 
 void TFlatEdit::setFlat(bool on) {
-  if (flat_ == on) return;
-  flat_ = on;
+  if (!gfx::SetField(flat_, on)) return;
   applyLook();
   applyColours();
 }
 
 void TFlatEdit::setFlatLineColor(gfx::Colour c) {
-  if (flatLineColor_ == c) return;
-  flatLineColor_ = c;
-  update();
+  gfx::SetAndUpdate(*this, flatLineColor_, c);
 }
 
 void TFlatEdit::setFlatParentColor(bool on) {
-  if (flatParentColor_ == on) return;
-  flatParentColor_ = on;
-  applyColours();
+  if (gfx::SetField(flatParentColor_, on)) applyColours();
 }
 
 void TFlatEdit::setColor(gfx::Colour c) {
-  if (color_ == c) return;
-  color_ = c;
-  applyColours();
+  if (gfx::SetField(color_, c)) applyColours();
 }
 
 void TFlatEdit::setFontColor(gfx::Colour c) {
-  if (fontColor_ == c) return;
-  fontColor_ = c;
-  applyColours();
+  if (gfx::SetField(fontColor_, c)) applyColours();
 }
 
 void TFlatEdit::setFocusColor(gfx::Colour c) {
-  if (focusColor_ == c) return;
-  focusColor_ = c;
-  applyColours();
+  if (gfx::SetField(focusColor_, c)) applyColours();
 }
 
 void TFlatEdit::setFocusFontColor(gfx::Colour c) {
-  if (focusFontColor_ == c) return;
-  focusFontColor_ = c;
-  applyColours();
+  if (gfx::SetField(focusFontColor_, c)) applyColours();
 }
 
 void TFlatEdit::setDisabledColor(gfx::Colour c) {
-  if (disabledColor_ == c) return;
-  disabledColor_ = c;
-  applyColours();
+  if (gfx::SetField(disabledColor_, c)) applyColours();
 }
 
 void TFlatEdit::setShowModified(bool on) {
-  if (showModified_ == on) return;
-  showModified_ = on;
-  applyColours();
+  if (gfx::SetField(showModified_, on)) applyColours();
 }
 
 void TFlatEdit::setShowError(bool on) {
-  if (showError_ == on) return;
-  showError_ = on;
-  applyColours();
+  if (gfx::SetField(showError_, on)) applyColours();
 }
 
 void TFlatEdit::setErrorColor(gfx::Colour c) {
-  if (errorColor_ == c) return;
-  errorColor_ = c;
-  applyColours();
+  if (gfx::SetField(errorColor_, c)) applyColours();
 }
 
 void TFlatEdit::setErrorFontColor(gfx::Colour c) {
-  if (errorFontColor_ == c) return;
-  errorFontColor_ = c;
-  applyColours();
+  if (gfx::SetField(errorFontColor_, c)) applyColours();
 }
 
 void TFlatEdit::setBorderStyle(TBorderStyle s) {
-  if (borderStyle_ == s) return;
-  borderStyle_ = s;
-  applyLook();
+  if (gfx::SetField(borderStyle_, s)) applyLook();
 }
 
 void TFlatEdit::setValueValidator(std::function<bool(const QString&)> validator) {
   validator_ = std::move(validator);
 }
 
-gfx::Colour TFlatEdit::parentColour() const {
-  return parentWidget() ? gfx::FromQColor(parentWidget()->palette().color(QPalette::Window)) : color_;
-}
-
 gfx::Colour TFlatEdit::CurrentBackground() const {
-  const gfx::Colour normal = flat_ && flatParentColor_ ? parentColour() : color_;
+  const gfx::Colour normal = flat_ && flatParentColor_ ? ParentColour(*this, color_) : color_;
   if (!isEnabled()) return disabledColor_;
   if (error_ && showError_) return errorColor_;
   if (hasFocus()) {
@@ -154,9 +127,7 @@ void TFlatEdit::textWasChanged() {
   emit OnChange();
   if (!showError_) return;
   const bool invalid = validator_ && !validator_(text());
-  if (invalid == error_) return;
-  error_ = invalid;
-  applyColours();
+  if (gfx::SetField(error_, invalid)) applyColours();
 }
 
 void TFlatEdit::paintEvent(QPaintEvent* event) {

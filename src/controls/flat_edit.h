@@ -107,7 +107,6 @@ class TFlatEdit : public QLineEdit {
   void applyLook();
   void applyColours();
   void textWasChanged();
-  gfx::Colour parentColour() const;
 
   bool flat_ = false;
   gfx::Colour flatLineColor_ = gfx::clBlack;

@@ -4,30 +4,24 @@
 #include <QPainter>
 #include <QWidget>
 
+#include "gfx/property.h"
+
 namespace dorvane::controls {
 
 void TFormFill::setStyle(TFillStyle s) {
-  if (style_ == s) return;
-  style_ = s;
-  repaint();
+  gfx::SetAndUpdate(*this, style_, s);
 }
 
 void TFormFill::setTileMode(TTileMode m) {
-  if (tileMode_ == m) return;
-  tileMode_ = m;
-  repaint();
+  gfx::SetAndUpdate(*this, tileMode_, m);
 }
 
 void TFormFill::setOffsetX(int x) {
-  if (offsetX_ == x) return;
-  offsetX_ = x;
-  repaint();
+  gfx::SetAndUpdate(*this, offsetX_, x);
 }
 
 void TFormFill::setOffsetY(int y) {
-  if (offsetY_ == y) return;
-  offsetY_ = y;
-  repaint();
+  gfx::SetAndUpdate(*this, offsetY_, y);
 }
 
 void TFormFill::setPicture(const QImage& picture) {
@@ -35,10 +29,10 @@ void TFormFill::setPicture(const QImage& picture) {
   // Converted once: drawing a palette picture would convert it at every paint.
   tile_ = picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                             : QImage::Format_RGB32);
-  repaint();
+  update();
 }
 
-void TFormFill::repaint() {
+void TFormFill::update() {
   if (form_) form_->update();
 }
 

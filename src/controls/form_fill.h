@@ -40,6 +40,8 @@ class TFormFill : public QObject {
   // from the previous one. The fill detaches itself when either goes.
   void Attach(QWidget* form);
   QWidget* Form() const { return form_; }
+  // Asks the window to repaint, background first.
+  void update();
 
   // Paints the background of a window of the given client size.
   void PaintBackground(QPainter& painter, QSize client) const;
@@ -48,8 +50,6 @@ class TFormFill : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void repaint();
-
   TFillStyle style_ = sfBrush;
   TTileMode tileMode_ = tmTile;
   int offsetX_ = 0, offsetY_ = 0;

@@ -3,7 +3,8 @@
 #include <QLocale>
 #include <algorithm>
 
-#include "controls/version_record.h"
+#include "gfx/property.h"
+#include "version/version_record.h"
 
 namespace dorvane::controls {
 
@@ -22,50 +23,36 @@ QString ComposeInformationText(const QString& caption, int insertColon, int inse
 TInformationLabel::TInformationLabel(QWidget* parent)
     : TCustom3DLabel(parent),
       dateTimeFormat_(QLocale().dateFormat(QLocale::ShortFormat)),
-      versionFile_(kOwnProgramFile) {}
+      versionFile_(version::kOwnProgramFile) {}
 
 void TInformationLabel::setInfo(TInfoType info) {
-  if (info_ == info) return;
-  info_ = info;
-  TextChanged();
+  if (gfx::SetField(info_, info)) TextChanged();
 }
 
 void TInformationLabel::setCaption(const QString& caption) {
-  if (caption_ == caption) return;
-  caption_ = caption;
-  TextChanged();
+  if (gfx::SetField(caption_, caption)) TextChanged();
 }
 
 void TInformationLabel::setUseStandardCaption(bool on) {
-  if (useStandardCaption_ == on) return;
-  useStandardCaption_ = on;
-  TextChanged();
+  if (gfx::SetField(useStandardCaption_, on)) TextChanged();
 }
 
 void TInformationLabel::setInsertTabs(int n) {
   n = std::clamp(n, -128, 127);
-  if (insertTabs_ == n) return;
-  insertTabs_ = n;
-  TextChanged();
+  if (gfx::SetField(insertTabs_, n)) TextChanged();
 }
 
 void TInformationLabel::setInsertColon(int n) {
   n = std::clamp(n, -128, 127);
-  if (insertColon_ == n) return;
-  insertColon_ = n;
-  TextChanged();
+  if (gfx::SetField(insertColon_, n)) TextChanged();
 }
 
 void TInformationLabel::setDateTimeFormat(const QString& format) {
-  if (dateTimeFormat_ == format) return;
-  dateTimeFormat_ = format;
-  TextChanged();
+  if (gfx::SetField(dateTimeFormat_, format)) TextChanged();
 }
 
 void TInformationLabel::setVersionFile(const std::string& path) {
-  if (versionFile_ == path) return;
-  versionFile_ = path;
-  TextChanged();
+  if (gfx::SetField(versionFile_, path)) TextChanged();
 }
 
 QString TInformationLabel::StandardCaption(TInfoType info) {
@@ -98,7 +85,7 @@ QString TInformationLabel::Value() const {
       break;
   }
   if (!key) return {};
-  const std::u16string value = LookupVersionString(key, versionFile_);
+  const std::u16string value = version::LookupVersionString(key, versionFile_);
   return QString::fromUtf16(value.data(), qsizetype(value.size()));
 }
 

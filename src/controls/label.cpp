@@ -11,6 +11,8 @@
 
 #include "controls/markup.h"
 #include "gfx/canvas.h"
+#include "gfx/engraved.h"
+#include "gfx/property.h"
 
 namespace dorvane::controls {
 
@@ -24,41 +26,30 @@ TLabel::TLabel(QWidget* parent) : QWidget(parent) {
 }
 
 void TLabel::setCaption(const QString& caption) {
-  if (caption_ == caption) return;
-  caption_ = caption;
+  if (!gfx::SetField(caption_, caption)) return;
   textChanged();
   QAccessibleEvent event(this, QAccessible::NameChanged);
   QAccessible::updateAccessibility(&event);
 }
 
 void TLabel::setFontColor(gfx::Colour c) {
-  if (fontColor_ == c) return;
-  fontColor_ = c;
-  update();
+  gfx::SetAndUpdate(*this, fontColor_, c);
 }
 
 void TLabel::setAlignment(TAlignment a) {
-  if (alignment_ == a) return;
-  alignment_ = a;
-  update();
+  gfx::SetAndUpdate(*this, alignment_, a);
 }
 
 void TLabel::setAutoSize(bool on) {
-  if (autoSize_ == on) return;
-  autoSize_ = on;
-  if (on) textChanged();
+  if (gfx::SetField(autoSize_, on) && on) textChanged();
 }
 
 void TLabel::setTransparent(bool on) {
-  if (transparent_ == on) return;
-  transparent_ = on;
-  update();
+  gfx::SetAndUpdate(*this, transparent_, on);
 }
 
 void TLabel::setColor(gfx::Colour c) {
-  if (color_ == c) return;
-  color_ = c;
-  update();
+  gfx::SetAndUpdate(*this, color_, c);
 }
 
 QStringList TLabel::Lines() const {
@@ -102,21 +93,16 @@ void TLabel::paintEvent(QPaintEvent*) {
                                                       : gfx::kAlignLeft;
   const int lineHeight = gfx::LineHeight(font());
   const QStringList lines = Lines();
-  auto drawLines = [&](int dx, int dy) {
+  auto drawLines = [&](int dx, int dy, gfx::Colour colour) {
+    canvas.setFontColour(colour);
     for (int i = 0; i < lines.size(); ++i)
       canvas.drawText(gfx::Rect{dx, dy + i * lineHeight, width() + dx, dy + (i + 1) * lineHeight}, lines[i],
                       kLineFlags | align);
   };
-  if (isEnabled()) {
-    canvas.setFontColour(fontColor_);
-    drawLines(0, 0);
-  } else {
-    // The classic engraved look: a white copy down and right, grey on top.
-    canvas.setFontColour(gfx::clBtnHighlight);
-    drawLines(1, 1);
-    canvas.setFontColour(gfx::clBtnShadow);
-    drawLines(0, 0);
-  }
+  if (isEnabled())
+    drawLines(0, 0, fontColor_);
+  else
+    gfx::DrawEngraved(drawLines);  // in the button highlight and shadow colours
 }
 
 }  // namespace dorvane::controls

@@ -2,6 +2,9 @@
 
 #include <QPainter>
 
+#include "controls/parent_colour.h"
+#include "gfx/property.h"
+
 namespace dorvane::controls {
 
 int TBevel::Extent() const {
@@ -17,28 +20,20 @@ TLightControl::TLightControl(QWidget* parent) : QWidget(parent), bevel_(new TBev
 }
 
 void TLightControl::setTransparent(bool on) {
-  if (transparent_ == on) return;
-  transparent_ = on;
-  update();
+  gfx::SetAndUpdate(*this, transparent_, on);
 }
 
 gfx::Colour TLightControl::Color() const {
-  if (parentColor_ && parentWidget())
-    return gfx::FromQColor(parentWidget()->palette().color(QPalette::Window));
-  return color_;
+  return parentColor_ ? ParentColour(*this, color_) : color_;
 }
 
 void TLightControl::setColor(gfx::Colour c) {
   parentColor_ = false;
-  if (color_ == c) return;
-  color_ = c;
-  update();
+  gfx::SetAndUpdate(*this, color_, c);
 }
 
 void TLightControl::setParentColor(bool on) {
-  if (parentColor_ == on) return;
-  parentColor_ = on;
-  update();
+  gfx::SetAndUpdate(*this, parentColor_, on);
 }
 
 void TLightControl::paintEvent(QPaintEvent*) {

@@ -52,11 +52,11 @@ struct Extent {
 };
 
 QFontMetrics Metrics(const gfx::Canvas& canvas, const QFont& font) {
-  return QFontMetrics(font, const_cast<gfx::Canvas&>(canvas).painter().device());
+  return QFontMetrics(font, canvas.device());
 }
 
 int LineHeightOf(const gfx::Canvas& canvas, const QFont& font) {
-  return gfx::LineHeight(font, const_cast<gfx::Canvas&>(canvas).painter().device());
+  return gfx::LineHeight(font, canvas.device());
 }
 
 // Width and height of a run as DrawText shows it: mnemonics resolved, tabs

@@ -6,11 +6,14 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionButton>
 
 #include "controls/look.h"
 #include "gfx/canvas.h"
+#include "gfx/engraved.h"
+#include "gfx/property.h"
 
 namespace dorvane::controls {
 
@@ -103,17 +106,13 @@ TCustomMarkupCheckBox::TCustomMarkupCheckBox(QWidget* parent)
 }
 
 void TCustomMarkupCheckBox::setCaption(const QString& caption) {
-  if (caption_ == caption) return;
-  caption_ = caption;
-  update();
+  if (!gfx::SetAndUpdate(*this, caption_, caption)) return;
   QAccessibleEvent event(this, QAccessible::NameChanged);
   QAccessible::updateAccessibility(&event);
 }
 
 void TCustomMarkupCheckBox::setState(TCheckBoxState state) {
-  if (state_ == state) return;
-  state_ = state;
-  update();
+  if (!gfx::SetAndUpdate(*this, state_, state)) return;
   QAccessible::State changed;
   changed.checked = true;
   changed.checkStateMixed = true;
@@ -122,69 +121,47 @@ void TCustomMarkupCheckBox::setState(TCheckBoxState state) {
 }
 
 void TCustomMarkupCheckBox::setButtonType(TButtonType t) {
-  if (buttonType_ == t) return;
-  buttonType_ = t;
-  update();
+  gfx::SetAndUpdate(*this, buttonType_, t);
 }
 
 void TCustomMarkupCheckBox::setAlignment(TLeftRight a) {
-  if (alignment_ == a) return;
-  alignment_ = a;
-  update();
+  gfx::SetAndUpdate(*this, alignment_, a);
 }
 
 void TCustomMarkupCheckBox::setButtonVertAlign(TTextLayout l) {
-  if (vertAlign_ == l) return;
-  vertAlign_ = l;
-  update();
+  gfx::SetAndUpdate(*this, vertAlign_, l);
 }
 
 void TCustomMarkupCheckBox::setTransparent(bool on) {
-  if (transparent_ == on) return;
-  transparent_ = on;
-  repaint();
+  gfx::SetAndUpdate(*this, transparent_, on);
 }
 
 void TCustomMarkupCheckBox::setEllipsis(bool on) {
-  if (ellipsis_ == on) return;
-  ellipsis_ = on;
-  update();
+  gfx::SetAndUpdate(*this, ellipsis_, on);
 }
 
 void TCustomMarkupCheckBox::setURLColor(gfx::Colour c) {
-  if (urlColor_ == c) return;
-  urlColor_ = c;
-  update();
+  gfx::SetAndUpdate(*this, urlColor_, c);
 }
 
 void TCustomMarkupCheckBox::setShadowColor(gfx::Colour c) {
-  if (shadowColor_ == c) return;
-  shadowColor_ = c;
-  update();
+  gfx::SetAndUpdate(*this, shadowColor_, c);
 }
 
 void TCustomMarkupCheckBox::setShadowOffset(int offset) {
-  if (shadowOffset_ == offset) return;
-  shadowOffset_ = offset;
-  update();
+  gfx::SetAndUpdate(*this, shadowOffset_, offset);
 }
 
 void TCustomMarkupCheckBox::setCheckColor(gfx::Colour c) {
-  if (checkColor_ == c) return;
-  checkColor_ = c;
-  update();
+  gfx::SetAndUpdate(*this, checkColor_, c);
 }
 
 void TCustomMarkupCheckBox::setFontColor(gfx::Colour c) {
-  if (fontColor_ == c) return;
-  fontColor_ = c;
-  update();
+  gfx::SetAndUpdate(*this, fontColor_, c);
 }
 
 void TCustomMarkupCheckBox::setColor(gfx::Colour c) {
-  if (color_ == c) return;
-  color_ = c;
-  update();
+  gfx::SetAndUpdate(*this, color_, c);
 }
 
 void TCustomMarkupCheckBox::setTabStop(bool on) {
@@ -196,9 +173,12 @@ void TCustomMarkupCheckBox::Toggle() {
   setState(state_ == cbChecked ? cbUnchecked : cbChecked);
 }
 
-void TCustomMarkupCheckBox::Click() {
+bool TCustomMarkupCheckBox::Click() {
   Toggle();
+  // The handler may delete the box.
+  const QPointer<TCustomMarkupCheckBox> alive(this);
   emit OnClick();
+  return !alive.isNull();
 }
 
 bool TCustomMarkupCheckBox::bitmapBox() const {
@@ -234,13 +214,13 @@ gfx::Rect TCustomMarkupCheckBox::CaptionRect() const {
   return r;
 }
 
-int TCustomMarkupCheckBox::drawBox(QPainter& painter) const {
+void TCustomMarkupCheckBox::drawBox(QPainter& painter) const {
   const QRect box = BoxRect();
   const bool checked = state_ == cbChecked;
   if (bitmapBox()) {
     const int number = isEnabled() ? (checked ? 5 : 6) : (checked ? 7 : 8);
     painter.drawImage(box.topLeft(), MaskedBitmap(number));
-    return 10;
+    return;
   }
   // State columns tested left to right: a disabled box is never pressed or hot.
   QStyleOptionButton opt;
@@ -256,7 +236,6 @@ int TCustomMarkupCheckBox::drawBox(QPainter& painter) const {
   }
   opt.state |= checked ? QStyle::State_On : QStyle::State_Off;
   style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &opt, &painter, this);
-  return 5;
 }
 
 void TCustomMarkupCheckBox::paintEvent(QPaintEvent*) {
@@ -273,14 +252,15 @@ void TCustomMarkupCheckBox::paintEvent(QPaintEvent*) {
     canvas.setFontColour(fontColor_);
     extent = DrawMarkup(canvas, caption_, caption, options);
   } else {
-    // Engraved: white one pixel down and right, grey at the place. Text in a
-    // colour tag keeps its colour in both.
-    canvas.setFontColour(gfx::clWhite);
-    options.urlColour = gfx::clWhite;
-    DrawMarkup(canvas, caption_, caption.translated(1, 1), options);
-    canvas.setFontColour(gfx::clGray);
-    options.urlColour = gfx::clGray;
-    extent = DrawMarkup(canvas, caption_, caption, options);
+    // Engraved in plain white and grey, not the system's colours. Text in a
+    // colour tag keeps its colour in both passes.
+    gfx::DrawEngraved(
+        [&](int dx, int dy, gfx::Colour colour) {
+          canvas.setFontColour(colour);
+          options.urlColour = colour;
+          extent = DrawMarkup(canvas, caption_, caption.translated(dx, dy), options);
+        },
+        gfx::clWhite, gfx::clGray);
   }
   if (focused_)
     canvas.focusRect(
@@ -314,7 +294,7 @@ void TCustomMarkupCheckBox::mouseReleaseEvent(QMouseEvent* event) {
   if (!mousePressed_) return;
   mousePressed_ = false;
   down_ = false;
-  if (inside(event->position()) && focused_) Click();
+  if (inside(event->position()) && focused_ && !Click()) return;
   if (buttonType_ == btWinXP) update();
 }
 
@@ -338,8 +318,7 @@ void TCustomMarkupCheckBox::keyReleaseEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && spacePressed_) {
     spacePressed_ = false;
     down_ = false;
-    Click();
-    update();
+    if (Click()) update();
     return;
   }
   QWidget::keyReleaseEvent(event);

@@ -90,8 +90,9 @@ class TCustomMarkupCheckBox : public QWidget {
   // Flips the check mark unless ReadOnly; raises nothing.
   void Toggle();
   // What a click or the space bar does: Toggle, then OnClick. A screen
-  // reader's toggle action comes here too.
-  void Click();
+  // reader's toggle action comes here too. False when the handler deleted
+  // the box.
+  bool Click();
 
   // Where the parts go, in client coordinates.
   QRect BoxRect() const;
@@ -121,8 +122,7 @@ class TCustomMarkupCheckBox : public QWidget {
  private:
   bool bitmapBox() const;
   bool inside(QPointF p) const;
-  // Draws the box; returns the text offset T.
-  int drawBox(QPainter& painter) const;
+  void drawBox(QPainter& painter) const;
 
   QString caption_;
   TCheckBoxState state_ = cbUnchecked;

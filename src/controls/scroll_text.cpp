@@ -1,7 +1,9 @@
 #include "controls/scroll_text.h"
 
-#include <QFontMetrics>
 #include <cmath>
+
+#include "gfx/fonts.h"
+#include "gfx/property.h"
 
 namespace dorvane::controls {
 
@@ -13,44 +15,31 @@ TScrollText::TScrollText(QWidget* parent)
 }
 
 void TScrollText::setLines(const QStringList& lines) {
-  if (lines_ == lines) return;
-  lines_ = lines;
-  update();
+  gfx::SetAndUpdate(*this, lines_, lines);
 }
 
 void TScrollText::setAlignment(TAlignment a) {
-  if (alignment_ == a) return;
-  alignment_ = a;
-  update();
+  gfx::SetAndUpdate(*this, alignment_, a);
 }
 
 void TScrollText::setDirection(TScrollDirection d) {
-  if (direction_ == d) return;
-  direction_ = d;
-  update();
+  gfx::SetAndUpdate(*this, direction_, d);
 }
 
 void TScrollText::setSteps(int steps) {
-  if (steps_ == steps) return;
-  steps_ = steps;
-  update();
+  gfx::SetAndUpdate(*this, steps_, steps);
 }
 
 void TScrollText::setScroll(bool on) {
-  if (scroll_ == on) return;
-  scroll_ = on;
-  step_ = 0;
-  update();
+  if (gfx::SetAndUpdate(*this, scroll_, on)) step_ = 0;
 }
 
 void TScrollText::setFontColor(gfx::Colour c) {
-  if (fontColor_ == c) return;
-  fontColor_ = c;
-  update();
+  gfx::SetAndUpdate(*this, fontColor_, c);
 }
 
 int TScrollText::LineHeight() const {
-  return QFontMetrics(font()).height() + font3D_->Depth();
+  return gfx::LineHeight(font()) + font3D_->Depth();
 }
 
 gfx::Rect TScrollText::LineRect(int i, const gfx::Rect& visible) const {

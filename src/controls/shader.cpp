@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "gfx/canvas.h"
+#include "gfx/property.h"
 
 namespace dorvane::controls {
 
@@ -31,42 +32,32 @@ TShader::TShader(QWidget* parent) : QWidget(parent) {
 
 void TShader::setFromColor(gfx::Colour c) {
   c = gfx::ToRgb(c);
-  if (from_ == c) return;
-  from_ = c;
-  update();
+  gfx::SetAndUpdate(*this, from_, c);
 }
 
 void TShader::setToColor(gfx::Colour c) {
   c = gfx::ToRgb(c);
-  if (to_ == c) return;
-  to_ = c;
-  update();
+  gfx::SetAndUpdate(*this, to_, c);
 }
 
 void TShader::setSteps(int steps) {
+  // No bands would divide by zero: 0 is kept as one band.
   const auto s = static_cast<std::uint16_t>(steps);
-  if (steps_ == s) return;
-  steps_ = s;
-  update();
+  gfx::SetAndUpdate(*this, steps_, s == 0 ? std::uint16_t(1) : s);
 }
 
 void TShader::setDirection(bool vertical) {
-  if (direction_ == vertical) return;
-  direction_ = vertical;
-  update();
+  gfx::SetAndUpdate(*this, direction_, vertical);
 }
 
 void TShader::setColor(gfx::Colour c) {
-  if (color_ == c) return;
-  color_ = c;
+  if (!gfx::SetAndUpdate(*this, color_, c)) return;
   QPalette pal = palette();
   pal.setColor(QPalette::Window, gfx::ToQColor(c));
   setPalette(pal);
-  update();
 }
 
 void TShader::paintEvent(QPaintEvent*) {
-  if (steps_ == 0) steps_ = 1;
   QPainter painter(this);
   gfx::Canvas canvas(painter);
   canvas.fillRect({0, 0, width(), height()}, color_);

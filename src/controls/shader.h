@@ -27,7 +27,7 @@ class TShader : public QWidget {
   void setFromColor(gfx::Colour c);
   gfx::Colour ToColor() const { return to_; }
   void setToColor(gfx::Colour c);
-  // Number of bands, an unsigned 16-bit value; 0 becomes 1 at the next paint.
+  // Number of bands, an unsigned 16-bit value; 0 is stored as 1.
   int Steps() const { return steps_; }
   void setSteps(int steps);
   // false: horizontal bands from the top; true: vertical bands from the left.

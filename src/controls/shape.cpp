@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "gfx/canvas.h"
+#include "gfx/property.h"
 
 namespace dorvane::controls {
 
@@ -13,21 +14,15 @@ TShape::TShape(QWidget* parent) : QWidget(parent) {
 }
 
 void TShape::setBrushColor(gfx::Colour c) {
-  if (brush_ == c) return;
-  brush_ = c;
-  update();
+  gfx::SetAndUpdate(*this, brush_, c);
 }
 
 void TShape::setPenColor(gfx::Colour c) {
-  if (pen_ == c) return;
-  pen_ = c;
-  update();
+  gfx::SetAndUpdate(*this, pen_, c);
 }
 
 void TShape::setPenWidth(int w) {
-  if (penWidth_ == w) return;
-  penWidth_ = w;
-  update();
+  gfx::SetAndUpdate(*this, penWidth_, w);
 }
 
 void TShape::paintEvent(QPaintEvent*) {

@@ -2,24 +2,20 @@
 
 #include <array>
 
+#include "gfx/property.h"
+
 namespace dorvane::controls {
 
 void TLinePen::setColor(gfx::Colour c) {
-  if (pen_.colour == c) return;
-  pen_.colour = c;
-  emit Changed();
+  if (gfx::SetField(pen_.colour, c)) emit Changed();
 }
 
 void TLinePen::setWidth(int w) {
-  if (pen_.width == w) return;
-  pen_.width = w;
-  emit Changed();
+  if (gfx::SetField(pen_.width, w)) emit Changed();
 }
 
 void TLinePen::setStyle(gfx::PenStyle s) {
-  if (pen_.style == s) return;
-  pen_.style = s;
-  emit Changed();
+  if (gfx::SetField(pen_.style, s)) emit Changed();
 }
 
 TTechnicalLine::TTechnicalLine(QWidget* parent) : TLightControl(parent), pen_(new TLinePen(this)) {
@@ -28,39 +24,27 @@ TTechnicalLine::TTechnicalLine(QWidget* parent) : TLightControl(parent), pen_(ne
 }
 
 void TTechnicalLine::setLineType(TTechnicalLineTypes t) {
-  if (lineType_ == t) return;
-  lineType_ = t;
-  update();
+  gfx::SetAndUpdate(*this, lineType_, t);
 }
 
 void TTechnicalLine::setLineStartSign(TLineEndings e) {
-  if (startSign_ == e) return;
-  startSign_ = e;
-  if (startShown()) update();
+  if (gfx::SetField(startSign_, e) && startShown()) update();
 }
 
 void TTechnicalLine::setLineEndingsign(TLineEndings e) {
-  if (endSign_ == e) return;
-  endSign_ = e;
-  if (endShown()) update();
+  if (gfx::SetField(endSign_, e) && endShown()) update();
 }
 
 void TTechnicalLine::setSignPlaces(TSignPlaces p) {
-  if (places_ == p) return;
-  places_ = p;
-  update();
+  gfx::SetAndUpdate(*this, places_, p);
 }
 
 void TTechnicalLine::setSignSize(int s) {
-  if (signSize_ == s) return;
-  signSize_ = s;
-  update();
+  gfx::SetAndUpdate(*this, signSize_, s);
 }
 
 void TTechnicalLine::setFillColor(gfx::Colour c) {
-  if (fill_ == c) return;
-  fill_ = c;
-  update();
+  gfx::SetAndUpdate(*this, fill_, c);
 }
 
 void TTechnicalLine::Paint(gfx::Canvas& canvas, const gfx::Rect& client) {

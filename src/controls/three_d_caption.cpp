@@ -4,37 +4,33 @@
 #include <QFontMetrics>
 #include <algorithm>
 
+#include "gfx/fonts.h"
+#include "gfx/property.h"
+
 namespace dorvane::controls {
 
 // --- T3DCaption -------------------------------------------------------------
 
-template <typename T>
-void T3DCaption::change(T& field, T value) {
-  if (field == value) return;
-  field = value;
-  emit Changed();
-}
-
 void T3DCaption::setStyle(TThreeDStyle s) {
-  change(style_, s);
+  if (gfx::SetField(style_, s)) emit Changed();
 }
 void T3DCaption::setLightDepth(int d) {
-  change(lightDepth_, std::clamp(d, 0, 255));
+  if (gfx::SetField(lightDepth_, std::clamp(d, 0, 255))) emit Changed();
 }
 void T3DCaption::setShadowDepth(int d) {
-  change(shadowDepth_, std::clamp(d, 0, 255));
+  if (gfx::SetField(shadowDepth_, std::clamp(d, 0, 255))) emit Changed();
 }
 void T3DCaption::setLightColor(gfx::Colour c) {
-  change(lightColor_, c);
+  if (gfx::SetField(lightColor_, c)) emit Changed();
 }
 void T3DCaption::setShadowColor(gfx::Colour c) {
-  change(shadowColor_, c);
+  if (gfx::SetField(shadowColor_, c)) emit Changed();
 }
 void T3DCaption::setTracing(int t) {
-  change(tracing_, t);
+  if (gfx::SetField(tracing_, t)) emit Changed();
 }
 void T3DCaption::setDisabledStyle(TDisabledStyle s) {
-  change(disabledStyle_, s);
+  if (gfx::SetField(disabledStyle_, s)) emit Changed();
 }
 
 // --- the 3-D text routine -----------------------------------------------------
@@ -75,47 +71,24 @@ void DrawText3D(gfx::Canvas& canvas, const gfx::Rect& r, const QString& text, co
 
 // --- TCustom3DLabel -----------------------------------------------------------
 
-namespace {
-
-// The text as shown: "&x" shows "x", "&&" shows "&".
-QString StripMnemonics(const QString& text) {
-  QString shown;
-  shown.reserve(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == QLatin1Char('&') && i + 1 < text.size()) ++i;
-    shown += text[i];
-  }
-  return shown;
-}
-
-}  // namespace
-
 TCustom3DLabel::TCustom3DLabel(QWidget* parent) : TLightControl(parent), font3D_(new T3DCaption(this)) {
   connect(font3D_, &T3DCaption::Changed, this, &TCustom3DLabel::TextChanged);
 }
 
 void TCustom3DLabel::setAutoSize(bool on) {
-  if (autoSize_ == on) return;
-  autoSize_ = on;
-  AdjustBounds();
+  if (gfx::SetField(autoSize_, on)) AdjustBounds();
 }
 
 void TCustom3DLabel::setAlignment(TLabelAlignment a) {
-  if (alignment_ == a) return;
-  alignment_ = a;
-  TextChanged();
+  if (gfx::SetField(alignment_, a)) TextChanged();
 }
 
 void TCustom3DLabel::setShowAccelChar(bool on) {
-  if (showAccelChar_ == on) return;
-  showAccelChar_ = on;
-  TextChanged();
+  if (gfx::SetField(showAccelChar_, on)) TextChanged();
 }
 
 void TCustom3DLabel::setFontColor(gfx::Colour c) {
-  if (fontColor_ == c) return;
-  fontColor_ = c;
-  update();
+  gfx::SetAndUpdate(*this, fontColor_, c);
 }
 
 void TCustom3DLabel::Loaded() {
@@ -152,12 +125,15 @@ void TCustom3DLabel::AdjustBounds() {
   const QFontMetrics fm(font());
   QSize measured;
   if (!MultiLineText() && !text.contains(QLatin1Char('\t'))) {
-    measured = {fm.horizontalAdvance(showAccelChar_ ? StripMnemonics(text) : text), fm.height()};
+    measured = {fm.horizontalAdvance(showAccelChar_ ? gfx::WithoutMnemonics(text) : text),
+                gfx::LineHeight(font())};
   } else {
     int qtFlags = Qt::TextExpandTabs | Qt::AlignLeft | Qt::AlignTop;
     if (showAccelChar_) qtFlags |= Qt::TextShowMnemonic;
     if (!MultiLineText()) qtFlags |= Qt::TextSingleLine;
     measured = fm.boundingRect(QRect(0, 0, 0x7FFF, 0x7FFF), qtFlags, text).size();
+    // A single line is drawn one line high, tabs or not.
+    if (!MultiLineText()) measured.setHeight(gfx::LineHeight(font()));
   }
   const int grow = font3D_->Depth() + 2;
   resize(measured.width() + grow, measured.height() + grow);
@@ -171,21 +147,15 @@ void TCustom3DLabel::DrawLabelText(gfx::Canvas& canvas, const gfx::Rect& client)
 // --- TSimpleLabel -------------------------------------------------------------
 
 void TSimpleLabel::setCaption(const QString& caption) {
-  if (caption_ == caption) return;
-  caption_ = caption;
-  TextChanged();
+  if (gfx::SetField(caption_, caption)) TextChanged();
 }
 
 void TSimpleLabel::setMultiLine(bool on) {
-  if (multiLine_ == on) return;
-  multiLine_ = on;
-  TextChanged();
+  if (gfx::SetField(multiLine_, on)) TextChanged();
 }
 
 void TSimpleLabel::setOptions(TLabelOptions o) {
-  if (options_ == o) return;
-  options_ = o;
-  TextChanged();
+  if (gfx::SetField(options_, o)) TextChanged();
 }
 
 void TSimpleLabel::Paint(gfx::Canvas& canvas, const gfx::Rect& client) {

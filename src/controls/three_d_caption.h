@@ -61,9 +61,6 @@ class T3DCaption : public QObject {
   void Changed();
 
  private:
-  template <typename T>
-  void change(T& field, T value);
-
   TThreeDStyle style_ = tdNone;
   int lightDepth_ = 1;
   int shadowDepth_ = 1;

@@ -5,7 +5,6 @@
 
 #include "chart/chart.h"
 #include "chart/chart_accessible.h"
-#include "chart/program_chart.h"
 #include "controls/flat_combo_box.h"
 #include "controls/flat_edit.h"
 #include "controls/label.h"
@@ -19,9 +18,11 @@
 #include "forms/chart_value_tip.h"
 #include "forms/frm_about.h"
 #include "forms/frm_find_resistor.h"
+#include "forms/main_chart.h"
 #include "forms/save_dialogs.h"
 #include "forms/startup.h"
 #include "gfx/fonts.h"
+#include "gfx/property.h"
 #include "ui_frm_main.h"
 
 namespace dorvane::forms {
@@ -59,7 +60,7 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   move(292, 204);
 
   ui_->StatusBar1->showMessage(QString::fromUtf8(kStatusText));
-  chart::ConfigureProgramChart(*ui_->Chart1);
+  ConfigureProgramChart(*ui_->Chart1);
   TitleProgramCurves(*ui_->Chart1);
   ui_->Chart1->setDecimalSeparator(QChar(separator_));
   new ChartValueTip(*ui_->Chart1, [this] { return Inputs(); });  // owned by the chart
@@ -70,8 +71,7 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
 TfmMain::~TfmMain() = default;
 
 void TfmMain::setDecimalSeparator(char separator) {
-  if (separator_ == separator) return;
-  separator_ = separator;
+  if (!gfx::SetField(separator_, separator)) return;
   ui_->Chart1->setDecimalSeparator(QChar(separator));
   RunRule(RuleSender::None);
 }
@@ -170,26 +170,13 @@ MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {
   return in;
 }
 
-void TfmMain::SetR1R2Handlers(bool attached) {
-  // The same binding as the layout's, by method: no signature text to parse
-  // on every keystroke.
-  for (auto* box : {ui_->cbR1, ui_->cbR2}) {
-    if (attached)
-      connect(box, &controls::TMarkupCheckBox::OnClick, this, &TfmMain::cbR1Click);
-    else
-      disconnect(box, &controls::TMarkupCheckBox::OnClick, this, &TfmMain::cbR1Click);
-  }
-}
-
 void TfmMain::RunRule(RuleSender sender) {
   ++ruleRuns_;
   const MainWindowState s = ComputeMainWindowState(ReadInputs(sender));
 
-  // Unticking the other box must not run the rule again from inside itself.
-  SetR1R2Handlers(false);
+  // Ticks set from code raise no OnClick, so this runs no rule again.
   ui_->cbR1->setChecked(s.r1Ticked);
   ui_->cbR2->setChecked(s.r2Ticked);
-  SetR1R2Handlers(true);
 
   const QString title = QString::fromLatin1(s.title.c_str());
   ui_->Chart1->Title()->Text().Clear();
@@ -217,7 +204,7 @@ void TfmMain::PlotCurves() {
 }
 
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
-  chart::PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive);
+  PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive);
   chart::NotifyAccessibleChartChanged(*ui_->Chart1);
 }
 

@@ -64,7 +64,6 @@ class TfmMain : public QMainWindow {
   void PlotCurves();
   void ApplyPlot(const PlotOutputs& plot);
   void FocusFirstTabStop();
-  void SetR1R2Handlers(bool attached);
   void ReportErrorsOf(void (TfmMain::*handler)());
 
   std::unique_ptr<Ui::TfmMain> ui_;

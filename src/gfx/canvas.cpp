@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHash>
 #include <QLineF>
@@ -551,6 +552,8 @@ struct Canvas::ShapedText {
 };
 
 namespace {
+constexpr qsizetype kShapedTextLimit = 2048;
+
 struct ShapedKey {
   QFont font;
   QString text;
@@ -563,12 +566,17 @@ size_t qHash(const ShapedKey& k, size_t seed = 0) {
 }  // namespace
 
 const Canvas::ShapedText& Canvas::shaped(const QString& text) const {
-  // One user-interface thread draws; the cache is bounded by clearing it.
+  // One user-interface thread draws; the store is bounded by emptying it.
   static QHash<ShapedKey, ShapedText> cache;
+  static const bool emptiedAtExit = [] {
+    qAddPostRoutine([] { cache.clear(); });
+    return true;
+  }();
+  Q_UNUSED(emptiedAtExit);
   ShapedKey key{font_, text, painter_.device()->logicalDpiY()};
   auto it = cache.constFind(key);
   if (it != cache.constEnd()) return *it;
-  if (cache.size() >= 2048) cache.clear();
+  if (cache.size() >= kShapedTextLimit) cache.clear();
   ShapedText t;
   t.glyphs.setText(text);
   t.glyphs.setTextFormat(Qt::PlainText);
@@ -591,8 +599,8 @@ int Canvas::textWidth(const QString& text) const {
   return shaped(text).width;
 }
 
-int Canvas::textHeight(const QString&) const {
-  return lineHeight();
+const QPaintDevice* Canvas::device() const {
+  return painter_.device();
 }
 
 int Canvas::lineHeight() const {

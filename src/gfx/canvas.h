@@ -109,7 +109,14 @@ class Canvas {
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
-  QPainter& painter() { return painter_; }
+  // The painter, for what the canvas does not draw itself; lines still
+  // waiting to be painted go out first, so they stay below.
+  QPainter& painter() {
+    flush();
+    return painter_;
+  }
+  // Where the canvas draws, for measuring text as it will be drawn.
+  const QPaintDevice* device() const;
   // Drawing into a vector device (see above).
   bool vector() const { return vector_; }
 
@@ -181,9 +188,10 @@ class Canvas {
   }
 
   int textWidth(const QString& text) const;
-  // The height of a line of text in the current font (ascent + descent).
-  int textHeight(const QString& text = QStringLiteral("W")) const;
-  QSize textExtent(const QString& text) const { return {textWidth(text), textHeight(text)}; }
+  // The height of a line of text in the current font (see LineHeight); the
+  // same for every text.
+  int textHeight() const { return lineHeight(); }
+  QSize textExtent(const QString& text) const { return {textWidth(text), textHeight()}; }
 
  private:
   struct State;
@@ -198,7 +206,10 @@ class Canvas {
   const QFontMetrics& metrics() const;
   int lineHeight() const;
   // Width and shaped glyphs of a text in the current font, kept across
-  // canvases: chart labels and captions repeat on every repaint.
+  // canvases: chart labels and captions repeat on every repaint. The store is
+  // shared by every canvas of the process, holds at most 2048 texts (it is
+  // emptied when full) and is emptied when the application object goes, so
+  // no glyphs outlive the fonts they were shaped in.
   struct ShapedText;
   const ShapedText& shaped(const QString& text) const;
   void drawShaped(int left, int top, const ShapedText& t);

@@ -13,15 +13,15 @@
 #include "chart/chart_export.h"
 #include "chart_test_support.h"
 #include "core/curves.h"
+#include "support/widget_helpers.h"
 
 namespace dorvane::chart {
 namespace {
 
-using namespace dorvane::chart::testing;
+using namespace dorvane::chart::support;
 
-void Settle() {
-  for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
+using testsupport::PaintCounter;
+using testsupport::Settle;
 
 class Refusing final : public ClipboardPort {
  public:
@@ -30,17 +30,6 @@ class Refusing final : public ClipboardPort {
     return false;
   }
   int calls = 0;
-};
-
-// Paint events that reach a widget.
-class PaintCounter : public QObject {
- public:
-  explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-  int paints = 0;
 };
 
 struct ActiveSet {

@@ -7,11 +7,14 @@
 #include <cmath>
 #include <vector>
 #include "support/layout_metrics.h"
+#include "support/program_chart.h"
 
-#include "chart/program_chart.h"
 #include "gfx/fonts.h"
 
-namespace dorvane::chart::testing {
+namespace dorvane::chart::support {
+
+using testsupport::ConfigureProgramChart;
+using testsupport::PlotProgramCurves;
 
 inline constexpr int kWidth = 345, kHeight = 321;
 inline const QString kTitle = QStringLiteral("Montage en Pseudo Log (Log Pos)");
@@ -35,15 +38,6 @@ inline int Round(double v) {
   return int(std::nearbyint(v));
 }
 
-// The 1-2-5 step for 0..100 over a span of `pixels` with labels `size`
-// pixels long and 10 % separation.
-inline int StepFor(int pixels, int size) {
-  const int fit = Round(double(pixels) / (size + Round(size / 10.0)));
-  for (int s : {1, 2, 5, 10, 20, 50, 100})
-    if (Round(100.0 / s) <= fit) return s;
-  return 100;
-}
-
 // Geometry of the chart at 345 x 321 with a one-line title and labels on
 // both axes.
 struct Expected {
@@ -61,8 +55,17 @@ struct Expected {
     bottom = 318 - h /*title*/ - h /*labels*/ - 6 /*axis pen 2 + tick 4*/;
     left = 3 + h + (leftLabels ? w100 + wBlank : 0) + 6;
     right = 335;
-    stepY = StepFor(bottom - top, h);
-    stepX = StepFor(right - left, std::max(fm.horizontalAdvance(QStringLiteral("0")), w100));
+    // Label steps worked out by hand from the spans above (Liberation Sans
+    // at 11 px: labels 13 px high, "100" 18 px wide, 10 % apart): the left
+    // axis fits Round(255 / 14) = 18 labels (step 10), or Round(273 / 14) =
+    // 20 without the title line (step 5); the bottom axis Round(292 / 20) =
+    // 15, or Round(313 / 20) = 16 without left labels (step 10 both).
+    const struct {
+      bool titleLine, leftLabels;
+      int stepX, stepY;
+    } kSteps[] = {{true, true, 10, 10}, {true, false, 10, 10}, {false, true, 10, 5}, {false, false, 10, 5}};
+    for (const auto& s : kSteps)
+      if (s.titleLine == titleLine && s.leftLabels == leftLabels) stepX = s.stepX, stepY = s.stepY;
   }
   int X(double v) const { return left + Round(v * (right - left) / 100); }
   int Y(double v) const { return bottom - Round(v * (bottom - top) / 100); }
@@ -104,22 +107,6 @@ inline QImage ReferenceText(const QString& text, QPoint cell, QRgb colour, QRgb 
   return img;
 }
 
-// Minor ticks: three between neighbouring ticks and as many beyond both
-// ends, spaced like the first interval, kept strictly inside (lo, hi).
-inline std::vector<int> Minors(const std::vector<int>& ticks, int lo, int hi) {
-  std::vector<int> out;
-  auto part = [](int span, int j) { return Round(j * span / 4.0); };
-  for (size_t i = 1; i < ticks.size(); ++i)
-    for (int j = 1; j <= 3; ++j) out.push_back(ticks[i] - part(ticks[i] - ticks[i - 1], j));
-  if (ticks.size() >= 2)
-    for (int j = 1; j <= 3; ++j) {
-      out.push_back(ticks.front() - part(ticks[1] - ticks[0], j));
-      out.push_back(ticks.back() + part(ticks[1] - ticks[0], j));
-    }
-  std::erase_if(out, [&](int m) { return m <= lo || m >= hi; });
-  return out;
-}
-
 inline int CountNot(const QImage& img, QRgb colour, const QRect& r) {
   return r.width() * r.height() - [&] {
     int n = 0;
@@ -147,4 +134,4 @@ inline int CountColour(const QImage& img, QRgb colour, const QRect& r) {
   return n;
 }
 
-}  // namespace dorvane::chart::testing
+}  // namespace dorvane::chart::support

@@ -8,15 +8,14 @@
 
 #include "chart_test_support.h"
 #include "core/curves.h"
+#include "support/widget_helpers.h"
 
 namespace dorvane::chart {
 namespace {
 
-using namespace dorvane::chart::testing;
+using namespace dorvane::chart::support;
 
-void Settle() {
-  for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
+using testsupport::Settle;
 
 TEST(ChartWidget, OneDrawingPassPerReplotAndNoneForAnUnchangedPaint) {
   TChart chart;

@@ -12,15 +12,14 @@
 #include "chart/chart_zoom.h"
 #include "chart_test_support.h"
 #include "core/curves.h"
+#include "support/widget_helpers.h"
 
 namespace dorvane::chart {
 namespace {
 
-using namespace dorvane::chart::testing;
+using namespace dorvane::chart::support;
 
-void Settle() {
-  for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
+using testsupport::Settle;
 
 void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
   QMouseEvent e(type, QPointF(p), w->mapToGlobal(QPointF(p)), button, held, Qt::NoModifier);

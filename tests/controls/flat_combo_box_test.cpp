@@ -13,14 +13,15 @@
 #include "controls/look.h"
 #include "gfx/fonts.h"
 #include "pixels.h"
+#include "support/look_guard.h"
 
 namespace dorvane::controls {
 namespace {
 
-using testing::Diff;
-using testing::Render;
-using testing::RgbAt;
-using testing::RgbOf;
+using pixels::Diff;
+using pixels::Render;
+using pixels::RgbAt;
+using pixels::RgbOf;
 using Combo = TFlatComboBox;
 
 constexpr QPoint kAt(16, 32);
@@ -58,25 +59,11 @@ struct Form {
   }
 };
 
-struct LookGuard {
-  explicit LookGuard(bool themed) { SetThemedLook(themed); }
-  ~LookGuard() { SetThemedLook(true); }
-};
+using testsupport::LookGuard;
 
-TEST(FlatComboBox, DefaultsOfANewControl) {
+TEST(FlatComboBox, NewListHasNoLabelAndAButtonAsWideAsAScrollBar) {
   QWidget parent;
   Combo c(&parent);
-  EXPECT_FALSE(c.Flat());
-  EXPECT_FALSE(c.isEditable());
-  EXPECT_EQ(c.FlatLineColor(), gfx::clBlack);
-  EXPECT_TRUE(c.FlatParentColor());
-  EXPECT_EQ(c.Color(), gfx::clWindow);
-  EXPECT_EQ(c.FocusColor(), gfx::clNone);
-  EXPECT_EQ(c.LabelPosition(), Combo::lpLeftTop);
-  EXPECT_EQ(c.LabelMargin(), 4);
-  EXPECT_FALSE(c.LabelTransparent() || c.LabelAlwaysEnabled());
-  EXPECT_EQ(c.DropWidth(), 0);
-  EXPECT_EQ(c.Version(), "1.2.0.0");
   EXPECT_EQ(c.Label(), nullptr);  // no caption, no label
   EXPECT_EQ(c.ButtonWidth(), c.style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
 }
@@ -180,34 +167,30 @@ TEST(FlatComboBox, CaptionLabelAboveTheList) {
   EXPECT_EQ(label->pos(), QPoint(40, 60 - fm.height() - 4));
 }
 
+// The list at (16, 32), 137 x 21, margin 4; the caption "100" is 18 x 13
+// pixels in the window font.
 TEST(FlatComboBox, AllTenLabelPositions) {
   Form f;
+  f.list->setLabelCaption(QStringLiteral("100"));
   TLabel* label = f.list->Label();
-  const testsupport::LayoutMetrics fm(gfx::WindowFont());
-  const int L = 16, T = 32, W = 137, H = 21, m = 4;
-  const int w = fm.horizontalAdvance(f.list->LabelCaption()), h = fm.height();
+  ASSERT_EQ(label->size(), QSize(18, 13));
   struct Case {
     Combo::TLabelPosition pos;
     QPoint at;
   };
   const Case cases[] = {
-      {Combo::lpLeftTop, {L - w - m, T}},
-      {Combo::lpLeftCenter, {L - w - m, T + (H - h) / 2}},
-      {Combo::lpLeftBottom, {L - w - m, T + H - h}},
-      {Combo::lpTopLeft, {L, T - h - m}},
-      {Combo::lpBottomLeft, {L, T + H + m}},
-      {Combo::lpLeftTopLeft, {L - m, T}},
-      {Combo::lpLeftCenterLeft, {L - m, T + (H - h) / 2}},
-      {Combo::lpLeftBottomLeft, {L - m, T + H - h}},
-      {Combo::lpTopCenter, {L + (W - w) / 2, T - h - m}},
-      {Combo::lpBottomCenter, {L + (W - w) / 2, T + H + m}},
+      {Combo::lpLeftTop, {-6, 32}},        {Combo::lpLeftCenter, {-6, 36}},
+      {Combo::lpLeftBottom, {-6, 40}},     {Combo::lpTopLeft, {16, 15}},
+      {Combo::lpBottomLeft, {16, 57}},     {Combo::lpLeftTopLeft, {12, 32}},
+      {Combo::lpLeftCenterLeft, {12, 36}}, {Combo::lpLeftBottomLeft, {12, 40}},
+      {Combo::lpTopCenter, {75, 15}},      {Combo::lpBottomCenter, {75, 57}},
   };
   for (const Case& c : cases) {
     f.list->setLabelPosition(c.pos);
     EXPECT_EQ(label->pos(), c.at) << c.pos;
   }
   f.list->setLabelMargin(10);
-  EXPECT_EQ(label->pos(), QPoint(L + (W - w) / 2, T + H + 10));
+  EXPECT_EQ(label->pos(), QPoint(75, 63));
 }
 
 TEST(FlatComboBox, LabelFollowsVisibilityAndEnabledState) {

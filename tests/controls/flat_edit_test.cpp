@@ -14,10 +14,10 @@
 namespace dorvane::controls {
 namespace {
 
-using testing::Diff;
-using testing::Render;
-using testing::RgbAt;
-using testing::RgbOf;
+using pixels::Diff;
+using pixels::Render;
+using pixels::RgbAt;
+using pixels::RgbOf;
 
 constexpr QPoint kAt(160, 64);
 const QColor kParentColour(0, 200, 200);
@@ -47,22 +47,6 @@ struct Form {
     edit->setText(text);
   }
 };
-
-TEST(FlatEdit, DefaultsOfANewControl) {
-  TFlatEdit e;
-  EXPECT_FALSE(e.Flat());
-  EXPECT_EQ(e.FlatLineColor(), gfx::clBlack);
-  EXPECT_TRUE(e.FlatParentColor());
-  EXPECT_EQ(e.Color(), gfx::clWindow);
-  EXPECT_EQ(e.FocusColor(), gfx::clNone);
-  EXPECT_EQ(e.DisabledColor(), gfx::clSilver);
-  EXPECT_EQ(e.ErrorColor(), gfx::clRed);
-  EXPECT_EQ(e.ErrorFontColor(), gfx::clWhite);
-  EXPECT_TRUE(e.CanUndo() && e.AutoSelect());
-  EXPECT_FALSE(e.ShowError() || e.ShowModified() || e.ReturnIsTab());
-  EXPECT_EQ(e.BorderStyle(), TFlatEdit::bsSingle);
-  EXPECT_EQ(e.Version(), "2.7.0.2");
-}
 
 TEST(FlatEdit, FlatBoxWithTextAtTwoFourAndABottomLine) {
   Form f;

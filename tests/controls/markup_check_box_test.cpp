@@ -5,24 +5,27 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
 
 #include <array>
+#include <map>
 #include <memory>
 
 #include "gfx/fonts.h"
 #include "pixels.h"
+#include "support/look_guard.h"
 
 namespace dorvane::controls {
 namespace {
 
-using testing::Bounds;
-using testing::Diff;
-using testing::PointSet;
-using testing::Render;
+using pixels::Bounds;
+using pixels::Diff;
+using pixels::PointSet;
+using pixels::Render;
 using Box = TMarkupCheckBox;
 
 constexpr QPoint kAt(16, 64);
@@ -47,11 +50,7 @@ struct Form {
   }
 };
 
-// Both looks are tried; the themed one is the default for everything else.
-struct LookGuard {
-  explicit LookGuard(bool themed) { TCustomMarkupCheckBox::SetThemedLook(themed); }
-  ~LookGuard() { TCustomMarkupCheckBox::SetThemedLook(true); }
-};
+using testsupport::LookGuard;
 
 int Width(const QString& s) {
   return QFontMetrics(gfx::WindowFont()).horizontalAdvance(s);
@@ -95,25 +94,6 @@ const QColor kWindowText = gfx::ToQColor(gfx::clWindowText);
 const std::vector<TextRun> kR1Caption{
     {"Ajouter ", kWindowText}, {"résistance ", kWindowText}, {"R1", kWindowText}};
 
-TEST(MarkupCheckBox, DefaultsOfANewControl) {
-  Box box;
-  EXPECT_EQ(box.Caption(), "TMarkupCheckBox");
-  EXPECT_EQ(box.State(), Box::cbUnchecked);
-  EXPECT_FALSE(box.Checked());
-  EXPECT_EQ(box.ButtonType(), Box::btClassic);
-  EXPECT_EQ(box.Alignment(), Box::taLeftJustify);
-  EXPECT_EQ(box.ButtonVertAlign(), Box::tlTop);
-  EXPECT_FALSE(box.Transparent() || box.ReturnIsTab() || box.ReadOnly() || box.Down() || box.Ellipsis());
-  EXPECT_EQ(box.URLColor(), gfx::clBlue);
-  EXPECT_EQ(box.ShadowColor(), gfx::clGray);
-  EXPECT_EQ(box.ShadowOffset(), 1);
-  EXPECT_EQ(box.CheckColor(), gfx::clBlack);
-  EXPECT_FALSE(box.TabStop());
-  EXPECT_EQ(box.Version(), "1.4.5.2");
-  EXPECT_EQ(box.size(), QSize(98, 20));
-  EXPECT_FALSE(box.autoFillBackground());
-}
-
 TEST(MarkupCheckBox, ThemedBoxAndCaptionPlaces) {
   for (bool checked : {false, true}) {
     Form f;
@@ -129,8 +109,9 @@ TEST(MarkupCheckBox, ThemedBoxAndCaptionPlaces) {
   }
 }
 
-// The unthemed pictures, as drawn: '.' magenta (transparent), '#' frame,
-// 'o' and 'g' face tints, 'w' white, 'v' tick.
+// The unthemed pictures as the design gives them: the two enabled ones row
+// by row with their legend; a disabled one is the enabled one with every
+// frame and tick pixel in the colour 'g'.
 constexpr std::array<const char*, 16> kCheckedRows{
     "................", ".#############..", ".#ogooooooooo#..", ".#ogogooooooo#..",
     ".#gooooooovoo#..", ".#ooooooovvoo#..", ".#oovooovvvoo#..", ".#oovvovvvoow#..",
@@ -143,23 +124,32 @@ constexpr std::array<const char*, 16> kUncheckedRows{
     ".#oooooooooow#..", ".#oooooooooww#..", ".#oooooooowww#..", ".#ooooooowwww#..",
     ".#ooooowowwww#..", ".#############..", "................", "................",
 };
+constexpr QRgb kMagenta = qRgb(0xFF, 0x00, 0xFF), kFrame = qRgb(0x20, 0x60, 0x80),
+               kFace = qRgb(0xFF, 0xFB, 0xF0), kTint = qRgb(0xC0, 0xDC, 0xC0), kTick = qRgb(0x20, 0xA0, 0x40);
 
-QRgb TableColour(char c, bool disabled, QRgb transparent) {
-  const QRgb g = qRgb(0xC0, 0xDC, 0xC0);
-  switch (c) {
-    case '#':
-      return disabled ? g : qRgb(0x20, 0x60, 0x80);
-    case 'o':
-      return qRgb(0xFF, 0xFB, 0xF0);
-    case 'g':
-      return g;
-    case 'w':
-      return qRgb(0xFF, 0xFF, 0xFF);
-    case 'v':
-      return disabled ? g : qRgb(0x20, 0xA0, 0x40);
-    default:
-      return transparent;
-  }
+QImage Picture(bool checked, bool disabled) {
+  const std::map<char, QRgb> legend{
+      {'.', kMagenta}, {'#', kFrame}, {'o', kFace}, {'g', kTint}, {'w', qRgb(0xFF, 0xFF, 0xFF)},
+      {'v', kTick}};
+  const auto& rows = checked ? kCheckedRows : kUncheckedRows;
+  QImage img(16, 16, QImage::Format_RGB32);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) img.setPixel(x, y, legend.at(rows[size_t(y)][x]));
+  if (disabled)
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x)
+        if (img.pixel(x, y) == kFrame || img.pixel(x, y) == kTick) img.setPixel(x, y, kTint);
+  return img;
+}
+
+// The picture drawn over a background: magenta, its bottom-left colour,
+// lets the background through.
+QImage Over(const QImage& picture, QRgb background) {
+  QImage img = picture.copy();
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      if (img.pixel(x, y) == kMagenta) img.setPixel(x, y, background);
+  return img;
 }
 
 TEST(MarkupCheckBox, BitmapsPixelForPixel) {
@@ -171,11 +161,8 @@ TEST(MarkupCheckBox, BitmapsPixelForPixel) {
        {Case{5, true, false}, Case{6, false, false}, Case{7, true, true}, Case{8, false, true}}) {
     const QImage img = TCustomMarkupCheckBox::CheckBoxBitmap(c.number);
     ASSERT_EQ(img.size(), QSize(16, 16));
-    const auto& rows = c.checked ? kCheckedRows : kUncheckedRows;
-    for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 16; ++x)
-        ASSERT_EQ(img.pixel(x, y), TableColour(rows[y][x], c.disabled, qRgb(0xFF, 0, 0xFF)))
-            << "CHKBOX0" << c.number << " at " << x << "," << y;
+    EXPECT_TRUE(Diff(img.convertToFormat(QImage::Format_RGB32), Picture(c.checked, c.disabled)).empty())
+        << "CHKBOX0" << c.number;
   }
 }
 
@@ -188,12 +175,10 @@ TEST(MarkupCheckBox, BitmapBoxAndCaptionPlaces) {
       f.box->setEnabled(enabled);
       const QImage img = Render(f.parent);
       // The picture at (0, 2), magenta showing the background.
-      const auto& rows = checked ? kCheckedRows : kUncheckedRows;
-      for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-          ASSERT_EQ(img.pixel(kAt.x() + x, kAt.y() + 2 + y),
-                    TableColour(rows[y][x], !enabled, qRgb(255, 255, 255)))
-              << enabled << checked << " at " << x << "," << y;
+      EXPECT_TRUE(Diff(img.copy(QRect(kAt + QPoint(0, 2), QSize(16, 16))),
+                       Over(Picture(checked, !enabled), qRgb(255, 255, 255)))
+                      .empty())
+          << enabled << checked;
       if (!enabled) continue;
       QImage expected = WhiteImage();
       {
@@ -381,6 +366,20 @@ TEST(MarkupCheckBox, SpaceBarTogglesOnRelease) {
   for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_A, Qt::Key_Tab}) QTest::keyClick(f.box, key);
   EXPECT_EQ(log.checkedAtClick, (std::vector<bool>{true}));
   EXPECT_TRUE(f.box->Checked());
+}
+
+// A handler may delete the box it was raised by, as with the toolkit's buttons.
+TEST(MarkupCheckBox, HandlerMayDeleteTheBox) {
+  for (bool byKey : {false, true}) {
+    Form f;
+    QPointer<Box> box = f.box;
+    QObject::connect(f.box, &Box::OnClick, f.box, [box] { delete box.data(); });
+    if (byKey)
+      QTest::keyClick(f.box, Qt::Key_Space);
+    else
+      QTest::mouseClick(f.box, Qt::LeftButton, {}, QPoint(5, 10));
+    EXPECT_TRUE(box.isNull()) << byKey;
+  }
 }
 
 TEST(MarkupCheckBox, StateSetFromCodeRaisesNothing) {

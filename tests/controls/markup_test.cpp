@@ -13,8 +13,8 @@
 namespace dorvane::controls {
 namespace {
 
-using testing::Bounds;
-using testing::Diff;
+using pixels::Bounds;
+using pixels::Diff;
 
 constexpr QSize kImage(260, 60);
 

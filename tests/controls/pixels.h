@@ -10,7 +10,7 @@
 
 #include "gfx/colour.h"
 
-namespace dorvane::controls::testing {
+namespace dorvane::controls::pixels {
 
 // The widget and its children as they appear on screen.
 inline QImage Render(QWidget& w) {
@@ -57,4 +57,4 @@ inline bool SameIn(const QImage& a, const QImage& b, const QRect& area) {
   return Diff(a, b, area).empty();
 }
 
-}  // namespace dorvane::controls::testing
+}  // namespace dorvane::controls::pixels

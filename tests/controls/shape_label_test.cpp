@@ -11,8 +11,8 @@
 namespace dorvane::controls {
 namespace {
 
-using testing::Diff;
-using testing::Render;
+using pixels::Diff;
+using pixels::Render;
 
 const QColor kParentColour(0, 200, 200);
 

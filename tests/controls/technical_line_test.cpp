@@ -8,14 +8,15 @@
 
 #include "controls/shader.h"
 #include "pixels.h"
+#include "support/widget_helpers.h"
 
 namespace dorvane::controls {
 namespace {
 
-using testing::Bounds;
-using testing::Diff;
-using testing::PointSet;
-using testing::Render;
+using pixels::Bounds;
+using pixels::Diff;
+using pixels::PointSet;
+using pixels::Render;
 using TL = TTechnicalLine;
 
 struct Instance {
@@ -197,23 +198,13 @@ TEST(TechnicalLine, ThickPenShrinksTheWorkingRectangle) {
   EXPECT_EQ(Bounds(circle), QRect(120, 5, 6, 6));
 }
 
-class PaintCounter : public QObject {
- public:
-  int paints = 0;
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
-
 TEST(TechnicalLine, SignsThatAreNotShownDoNotRepaint) {
   TShader panel;
   ProgramPanel(panel);
   TL* line = AddLine(panel, kProgramLines[0]);  // spStart
   panel.show();
   QApplication::processEvents();
-  PaintCounter counter;
-  line->installEventFilter(&counter);
+  testsupport::PaintCounter counter(line);
 
   line->setLineEndingsign(TL::leCircle);
   QApplication::processEvents();

@@ -59,8 +59,7 @@ TEST(EndToEnd, MainJobOnARealDisplay) {
   shot = x.screenshotUntil(wid, [&](const QImage& s) { return s.copy(chart) != before; });
   EXPECT_NE(shot.copy(chart), before) << "typing did not redraw the chart";
 
-  // Ticking R1 unticks R2 and turns the loaded curve into the anti-log one:
-  // at 25 % of the travel it now lies above the linear law.
+  // Ticking R1 replots the curves and writes another title.
   const QImage beforeTick = shot.copy(chart);
   x.click(wid, 16 + 6, top + 64 + 10);
   shot = x.screenshotUntil(wid, [&](const QImage& s) { return s.copy(chart) != beforeTick; });

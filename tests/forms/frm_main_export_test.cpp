@@ -17,14 +17,13 @@
 #include "chart/chart_export.h"
 #include "controls/flat_edit.h"
 #include "forms/frm_main.h"
+#include "support/widget_helpers.h"
 #include "ui_frm_main.h"
 
 namespace dorvane::forms {
 namespace {
 
-void Settle() {
-  for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
+using testsupport::Settle;
 
 class Refusing final : public chart::ClipboardPort {
  public:

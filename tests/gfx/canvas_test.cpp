@@ -351,6 +351,17 @@ TEST(CanvasPen, WidePenBandCentredOnTheLine) {
 
 // --- clipping -----------------------------------------------------------------
 
+// What is drawn on the painter itself goes over the lines drawn before it.
+TEST(CanvasPainter, LinesDrawnEarlierStayBelow) {
+  const QImage img = Draw(Blank(8, 4), [](Canvas& c) {
+    c.setPen({clBlack, 1});
+    c.line(0, 1, 8, 1);
+    c.painter().fillRect(QRect(2, 0, 3, 4), QColor(kRed));
+  });
+  EXPECT_EQ(PixelsOf(img, kRed), Box(2, 0, 5, 4));
+  EXPECT_EQ(PixelsOf(img, kBlack), Minus(Box(0, 1, 8, 2), Box(2, 0, 5, 4)));
+}
+
 TEST(CanvasClip, NestedIntersectionsWithSaveAndRestore) {
   const QImage img = Draw(Blank(24, 24), [](Canvas& cv) {
     cv.intersectClipRect({2, 2, 20, 20});

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-namespace dorvane::testing {
+namespace dorvane::testsupport {
 
 namespace {
 
@@ -83,4 +83,4 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
   f.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-}  // namespace dorvane::testing
+}  // namespace dorvane::testsupport

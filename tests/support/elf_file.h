@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace dorvane::testing {
+namespace dorvane::testsupport {
 
 struct ElfLayout {
   bool is64 = true;
@@ -19,4 +19,4 @@ std::vector<std::uint8_t> MakeElf(const std::string& name, const std::vector<std
 
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
-}  // namespace dorvane::testing
+}  // namespace dorvane::testsupport

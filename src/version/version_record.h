@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-namespace dorvane::controls {
+namespace dorvane::version {
 
 // Name of the section of the program file that holds the record.
 inline constexpr std::string_view kVersionSectionName = ".dorvane.version";
@@ -39,7 +39,8 @@ struct VersionString {
   std::u16string_view value;
 };
 
-struct VersionRecordSpec {
+// What a record holds: the fixed versions, the translation and the strings.
+struct VersionRecordContents {
   std::array<std::uint16_t, 4> fileVersion{};
   std::array<std::uint16_t, 4> productVersion{};
   std::uint16_t language = 0x040C;
@@ -102,7 +103,7 @@ constexpr std::array<char16_t, 8> TableName(std::uint16_t language, std::uint16_
 
 // The record as bytes. Usable at compile time (the program's own record) and
 // at run time (tests build variants).
-constexpr std::vector<std::uint8_t> BuildVersionRecord(const VersionRecordSpec& spec) {
+constexpr std::vector<std::uint8_t> BuildVersionRecord(const VersionRecordContents& spec) {
   using namespace version_detail;
   std::vector<std::uint8_t> out;
   const std::size_t root = Open(out, u"VS_VERSION_INFO", 52, 0);
@@ -205,4 +206,4 @@ std::vector<std::uint8_t> ReadVersionInfo(const std::string& path, std::size_t s
 // The whole lookup: size, read, translation, key, release. Nothing is cached.
 std::u16string LookupVersionString(std::u16string_view key, const std::string& path = kOwnProgramFile);
 
-}  // namespace dorvane::controls
+}  // namespace dorvane::version

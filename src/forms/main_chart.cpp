@@ -1,22 +1,18 @@
-#include "chart/program_chart.h"
+#include "forms/main_chart.h"
 
 #include <algorithm>
 
-namespace dorvane::chart {
+namespace dorvane::forms {
+
+using namespace chart;
 
 void ConfigureProgramChart(TChart& chart) {
   chart.setLoading(true);
   chart.setObjectName(QStringLiteral("Chart1"));
   chart.Title()->setText({QStringLiteral("Montage en Pseudo Anti-Log")});
   chart.Legend()->setVisible(false);
-  chart.setView3D(false);
   chart.BackWall()->Brush()->setColor(gfx::clWhite);
   chart.BackWall()->setColor(gfx::clBlack);
-  chart.setBackColor(gfx::clBlack);
-  chart.setColor(gfx::clAqua);
-  chart.setBevelOuter(bvNone);
-  chart.setMarginLeft(1);
-  chart.setMarginBottom(1);
 
   struct AxisSetting {
     TChartAxis* axis;
@@ -72,4 +68,4 @@ void PlotProgramCurves(TChart& chart, const Curves& curves, bool showLinear, boo
   for (int s = 0; s < 3 && s < chart.SeriesCount(); ++s) chart.Series(s)->setActive(active[s]);
 }
 
-}  // namespace dorvane::chart
+}  // namespace dorvane::forms

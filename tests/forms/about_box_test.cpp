@@ -18,6 +18,7 @@
 #include "forms/pictures.h"
 #include "gfx/colour.h"
 #include "gfx/fonts.h"
+#include "support/layout_metrics.h"
 
 namespace dorvane::forms {
 namespace {
@@ -110,7 +111,7 @@ TEST(AboutBox, TitleHalvesJoinAndSizeToTheirText) {
   auto* left = Child<TSimpleLabel>(form, "SimpleLabel1");
   auto* right = Child<TSimpleLabel>(form, "SimpleLabel2");
   EXPECT_EQ(left->Caption() + right->Caption(), "Dorvane");
-  const QFontMetrics fm(gfx::PixelFont("Arial", 24, true));
+  const testsupport::LayoutMetrics fm(gfx::PixelFont("Arial", 24, true));
   EXPECT_EQ(left->geometry(), QRect(128, 8, fm.horizontalAdvance(left->Caption()) + 4, fm.height() + 4));
   // Both draw their text 1 pixel in: the right text starts where the left ends.
   EXPECT_EQ(right->geometry(), QRect(128 + fm.horizontalAdvance(left->Caption()), 8,

@@ -2,14 +2,16 @@
 // the lookup the about box runs on the test program's own file.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
+#include <stdlib.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "controls/version_record.h"
 #include "support/elf_file.h"
+#include "version/version_record.h"
 
-namespace dorvane::controls {
+namespace dorvane::version {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -20,8 +22,8 @@ constexpr VersionString kProgramStrings[] = {
     {u"Comments", u"Freeware"},
 };
 
-VersionRecordSpec Spec(std::span<const VersionString> strings = kProgramStrings) {
-  VersionRecordSpec s;
+VersionRecordContents Spec(std::span<const VersionString> strings = kProgramStrings) {
+  VersionRecordContents s;
   s.fileVersion = {1, 0, 0, 0};
   s.productVersion = {1, 0, 0, 0};
   s.strings = strings;
@@ -104,7 +106,7 @@ TEST(VersionRecord, WithoutTranslationOnlyTheFallbackTableIsRead) {
   };
   const Case cases[] = {{u"040904E4", u"1.0.0.0"}, {u"040C04E4", u""}, {u"040904B0", u""}};
   for (const Case& c : cases) {
-    VersionRecordSpec s = Spec();
+    VersionRecordContents s = Spec();
     s.withTranslation = false;
     s.tableName = c.table;
     const Bytes b = BuildVersionRecord(s);
@@ -114,7 +116,7 @@ TEST(VersionRecord, WithoutTranslationOnlyTheFallbackTableIsRead) {
 }
 
 TEST(VersionRecord, TranslationPointingToAMissingTableGivesNothing) {
-  VersionRecordSpec s = Spec();
+  VersionRecordContents s = Spec();
   s.tableName = u"040904E4";  // the translation still says 040C04E4
   EXPECT_EQ(Find(BuildVersionRecord(s), u"ProductVersion"), u"");
 }
@@ -190,16 +192,25 @@ TEST(VersionRecord, ValueWithoutTerminatorStopsAtItsBlock) {
 
 class VersionFile : public ::testing::Test {
  protected:
-  std::string path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)).toStdString(); }
-  QTemporaryDir dir_;
+  void SetUp() override {
+    std::string name = (std::filesystem::temp_directory_path() / "dorvane-version-XXXXXX").string();
+    ASSERT_NE(mkdtemp(name.data()), nullptr);
+    dir_ = name;
+  }
+  void TearDown() override {
+    if (!dir_.empty()) std::filesystem::remove_all(dir_);
+  }
+  std::string path(const char* name) const { return (dir_ / name).string(); }
+  std::filesystem::path dir_;
 };
 
 TEST_F(VersionFile, ReadsTheSectionInEveryElfFlavour) {
   const Bytes record = BuildVersionRecord(Spec());
-  for (const testing::ElfLayout layout : {testing::ElfLayout{true, false}, testing::ElfLayout{false, false},
-                                          testing::ElfLayout{true, true}, testing::ElfLayout{false, true}}) {
+  for (const testsupport::ElfLayout layout :
+       {testsupport::ElfLayout{true, false}, testsupport::ElfLayout{false, false},
+        testsupport::ElfLayout{true, true}, testsupport::ElfLayout{false, true}}) {
     const std::string file = path("prog");
-    testing::WriteFile(file, testing::MakeElf(std::string(kVersionSectionName), record, layout));
+    testsupport::WriteFile(file, testsupport::MakeElf(std::string(kVersionSectionName), record, layout));
     EXPECT_EQ(VersionInfoSize(file), record.size());
     EXPECT_EQ(LookupVersionString(u"Comments", file), u"Freeware") << layout.is64 << layout.bigEndian;
   }
@@ -207,13 +218,13 @@ TEST_F(VersionFile, ReadsTheSectionInEveryElfFlavour) {
 
 TEST_F(VersionFile, FilesWithoutARecordGiveNothing) {
   const Bytes record = BuildVersionRecord(Spec());
-  const Bytes elf = testing::MakeElf(std::string(kVersionSectionName), record);
+  const Bytes elf = testsupport::MakeElf(std::string(kVersionSectionName), record);
   struct Case {
     const char* what;
     Bytes bytes;
   };
   const Case cases[] = {
-      {"other section", testing::MakeElf(".data", record)},
+      {"other section", testsupport::MakeElf(".data", record)},
       {"not ELF", Bytes(300, 'x')},
       {"empty", {}},
       {"cut before the section headers", Bytes(elf.begin(), elf.begin() + 100)},
@@ -221,28 +232,28 @@ TEST_F(VersionFile, FilesWithoutARecordGiveNothing) {
   };
   for (const Case& c : cases) {
     const std::string file = path("prog");
-    testing::WriteFile(file, c.bytes);
+    testsupport::WriteFile(file, c.bytes);
     EXPECT_EQ(LookupVersionString(u"Comments", file), u"") << c.what;
   }
   EXPECT_EQ(VersionInfoSize(path("missing")), 0u);
   EXPECT_EQ(LookupVersionString(u"Comments", path("missing")), u"");
-  EXPECT_EQ(LookupVersionString(u"Comments", dir_.path().toStdString()), u"");
+  EXPECT_EQ(LookupVersionString(u"Comments", dir_.string()), u"");
 }
 
 TEST_F(VersionFile, EveryLookupReadsTheFileAgain) {
   const std::string file = path("prog");
   const VersionString first[] = {{u"Comments", u"first"}};
   const VersionString second[] = {{u"Comments", u"second, longer"}};
-  testing::WriteFile(file,
-                     testing::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(Spec(first))));
+  testsupport::WriteFile(
+      file, testsupport::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(Spec(first))));
   EXPECT_EQ(LookupVersionString(u"Comments", file), u"first");
-  testing::WriteFile(file,
-                     testing::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(Spec(second))));
+  testsupport::WriteFile(
+      file, testsupport::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(Spec(second))));
   EXPECT_EQ(LookupVersionString(u"Comments", file), u"second, longer");
 }
 
 TEST(ElfSection, HeaderFieldsOutOfRangeAreRejected) {
-  const Bytes elf = testing::MakeElf(std::string(kVersionSectionName), Bytes(16, 1));
+  const Bytes elf = testsupport::MakeElf(std::string(kVersionSectionName), Bytes(16, 1));
   const auto find = [](const Bytes& b) {
     const ReadAtFn read = [&b](std::uint64_t offset, std::span<std::uint8_t> out) {
       if (offset > b.size() || out.size() > b.size() - offset) return false;
@@ -272,4 +283,4 @@ TEST(ElfSection, HeaderFieldsOutOfRangeAreRejected) {
 }
 
 }  // namespace
-}  // namespace dorvane::controls
+}  // namespace dorvane::version

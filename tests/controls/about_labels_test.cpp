@@ -11,12 +11,18 @@
 #include "controls/information_label.h"
 #include "controls/scroll_text.h"
 #include "controls/three_d_caption.h"
-#include "controls/version_record.h"
 #include "gfx/fonts.h"
 #include "support/elf_file.h"
+#include "support/layout_metrics.h"
+#include "version/version_record.h"
 
 namespace dorvane::controls {
 namespace {
+
+using version::BuildVersionRecord;
+using version::kVersionSectionName;
+using version::VersionRecordContents;
+using version::VersionString;
 
 QFont CrispFont(int pixels, bool bold = false) {
   QFont f = gfx::PixelFont(QStringLiteral("Arial"), pixels, bold);
@@ -55,12 +61,12 @@ TEST(SimpleLabel, SizesItselfToTextPlusDepthPlusTwo) {
   };
   const Case cases[] = {
       {"Dor", "Dor", T3DCaption::tdRaisedShadow, 1, 1}, {"vane", "vane", T3DCaption::tdRaisedShadow, 1, 1},
-      {"W&x", "Wx", T3DCaption::tdRaisedShadow, 1, 1},  {"", " ", T3DCaption::tdRaisedShadow, 1, 1},
-      {"&", " ", T3DCaption::tdRaisedShadow, 1, 1},     {"Dor", "Dor", T3DCaption::tdNone, 1, 1},
-      {"Dor", "Dor", T3DCaption::tdRaisedShadow, 3, 2},
+      {"W&x", "Wx", T3DCaption::tdRaisedShadow, 1, 1},  {"Dor&", "Dor", T3DCaption::tdRaisedShadow, 1, 1},
+      {"", " ", T3DCaption::tdRaisedShadow, 1, 1},      {"&", " ", T3DCaption::tdRaisedShadow, 1, 1},
+      {"Dor", "Dor", T3DCaption::tdNone, 1, 1},         {"Dor", "Dor", T3DCaption::tdRaisedShadow, 3, 2},
   };
   const QFont font = gfx::PixelFont(QStringLiteral("Arial"), 24, true);
-  const QFontMetrics fm(font);
+  const testsupport::LayoutMetrics fm(font);
   for (const Case& c : cases) {
     QWidget parent;
     TSimpleLabel label(&parent);
@@ -155,7 +161,7 @@ TEST(ScrollText, AtRestTheTextLiesBelowAndNothingIsDrawn) {
     text.setAlignment(TScrollText::taLeftJustify);
     text.setLines(lines);
     text.setScroll(false);
-    const int h = QFontMetrics(text.font()).height();
+    const int h = testsupport::LayoutMetrics(text.font()).height();
     EXPECT_EQ(text.LineRect(0, {0, 0, 200, 25}), (gfx::Rect{0, 25, 200, 25 + h}));
     const QImage img = Render(text);
     EXPECT_EQ(img, Reference(text.size(), text.font(), QString(), Qt::black, 0))
@@ -219,12 +225,13 @@ class InformationLabelTest : public ::testing::Test {
   // A program file whose version record holds these strings.
   std::string ProgramWith(std::span<const VersionString> strings, bool translation = true,
                           std::u16string_view table = {}) {
-    VersionRecordSpec spec;
+    VersionRecordContents spec;
     spec.strings = strings;
     spec.withTranslation = translation;
     spec.tableName = table;
     const std::string path = dir_.filePath(QStringLiteral("prog%1").arg(++files_)).toStdString();
-    testing::WriteFile(path, testing::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(spec)));
+    testsupport::WriteFile(path,
+                           testsupport::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(spec)));
     return path;
   }
 
@@ -296,12 +303,14 @@ TEST_F(InformationLabelTest, LooksTheValueUpAtEveryPaint) {
   label.setVersionFile(path);
   const VersionString first[] = {{u"Comments", u"one"}};
   const VersionString second[] = {{u"Comments", u"two"}};
-  VersionRecordSpec spec;
+  VersionRecordContents spec;
   spec.strings = first;
-  testing::WriteFile(path, testing::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(spec)));
+  testsupport::WriteFile(path,
+                         testsupport::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(spec)));
   const QImage a = Render(label);
   spec.strings = second;
-  testing::WriteFile(path, testing::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(spec)));
+  testsupport::WriteFile(path,
+                         testsupport::MakeElf(std::string(kVersionSectionName), BuildVersionRecord(spec)));
   const QImage b = Render(label);
   const QColor green(0, 128, 0);
   EXPECT_EQ(a, Reference(label.size(), label.font(), "one", green, kLabelFlags));

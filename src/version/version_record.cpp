@@ -1,4 +1,4 @@
-#include "controls/version_record.h"
+#include "version/version_record.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 
-namespace dorvane::controls {
+namespace dorvane::version {
 
 namespace {
 
@@ -278,4 +278,4 @@ std::u16string LookupVersionString(std::u16string_view key, const std::string& p
   return FindVersionString(block, key);
 }
 
-}  // namespace dorvane::controls
+}  // namespace dorvane::version

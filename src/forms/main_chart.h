@@ -1,0 +1,23 @@
+#pragma once
+// The chart of the main window: the settings its layout cannot hold and the
+// replot that fills its three series.
+#include "chart/chart.h"
+#include "core/curves.h"
+
+namespace dorvane::forms {
+
+// Gives the chart the main window's settings that live in the chart's parts
+// (title, hidden legend, back wall, fixed 0-100 axes with their titles,
+// hidden top and right axes) and creates Series1 (linear law, green
+// 0x00FF80), Series2 (loaded law, red) and Series3 (theoretical log law,
+// silver). The chart's own properties (colours, bevel, margins, flat view)
+// are set by frm_main.ui. Call once on a chart without series.
+void ConfigureProgramChart(chart::TChart& chart);
+
+// The replot in the main window's order: every series emptied, the points
+// of the three curves appended point by point (Series1, Series2, Series3
+// for each position), then the three Active flags.
+void PlotProgramCurves(chart::TChart& chart, const Curves& curves, bool showLinear, bool showLoaded,
+                       bool showLog);
+
+}  // namespace dorvane::forms
