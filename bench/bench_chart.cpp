@@ -91,7 +91,7 @@ void BM_ChartSeriesOnlyReplot(benchmark::State& state) {
   const qint64 backgrounds = c->BackgroundPassCount();
   bool flip = false;
   for (auto _ : state) {
-    chart::PlotProgramCurves(*c, flip ? Data() : edited, true, true, true);
+    forms::PlotProgramCurves(*c, flip ? Data() : edited, true, true, true);
     flip = !flip;
     c->render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
   }

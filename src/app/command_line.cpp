@@ -10,10 +10,10 @@
 #include "controls/flat_combo_box.h"
 #include "controls/flat_edit.h"
 #include "controls/markup_check_box.h"
-#include "controls/version_record.h"
 #include "forms/chart_files.h"
 #include "forms/frm_main.h"
 #include "ui_frm_main.h"
+#include "version/version_record.h"
 
 namespace dorvane::app {
 namespace {
@@ -113,7 +113,7 @@ int RunCommandLine(const QStringList& arguments) {
     return kOk;
   }
   if (parser.isSet(version)) {
-    const QString number = QString::fromStdU16String(controls::LookupVersionString(u"ProductVersion"));
+    const QString number = QString::fromStdU16String(version::LookupVersionString(u"ProductVersion"));
     Print(stdout, QStringLiteral("Dorvane %1\n").arg(number));
     return kOk;
   }

@@ -21,13 +21,13 @@ constexpr int kMaxBand = 100000;
 }  // namespace
 
 void TChartAxisTitle::setCaption(const QString& c) {
-  if (Assign(caption_, c)) emit Changed();
+  if (SetField(caption_, c)) emit Changed();
 }
 void TChartAxisTitle::setAngle(int a) {
-  if (Assign(angle_, a)) emit Changed();
+  if (SetField(angle_, a)) emit Changed();
 }
 void TChartAxisTitle::setFont(const QFont& f) {
-  if (Assign(font_, f)) emit Changed();
+  if (SetField(font_, f)) emit Changed();
 }
 
 TChartAxis::TChartAxis(AxisKind kind, TCustomAxisPanel* chart)
@@ -59,33 +59,34 @@ bool TChartAxis::Loading() const {
 // --- properties ---------------------------------------------------------------
 
 void TChartAxis::setVisible(bool v) {
-  if (Assign(visible_, v)) Changed_();
+  if (SetField(visible_, v)) Changed_();
 }
 void TChartAxis::setAutomatic(bool v) {
   // Switching the whole range switches both ends with it.
-  const bool changed = Assign(automatic_, v) | Assign(automaticMinimum_, v) | Assign(automaticMaximum_, v);
+  const bool changed =
+      SetField(automatic_, v) | SetField(automaticMinimum_, v) | SetField(automaticMaximum_, v);
   if (changed) Changed_();
 }
 void TChartAxis::setAutomaticMinimum(bool v) {
-  if (Assign(automaticMinimum_, v)) Changed_();
+  if (SetField(automaticMinimum_, v)) Changed_();
 }
 void TChartAxis::setAutomaticMaximum(bool v) {
-  if (Assign(automaticMaximum_, v)) Changed_();
+  if (SetField(automaticMaximum_, v)) Changed_();
 }
 
 void TChartAxis::setMinimum(double v) {
   if (!Loading() && v > maximum_) throw EChartError("La valeur minimum de l'axe doit être <= Maximum");
-  if (Assign(minimum_, v)) Changed_();
+  if (SetField(minimum_, v)) Changed_();
 }
 
 void TChartAxis::setMaximum(double v) {
   if (!Loading() && v < minimum_) throw EChartError("La valeur maximum de l'axe doit être >= Minimum");
-  if (Assign(maximum_, v)) Changed_();
+  if (SetField(maximum_, v)) Changed_();
 }
 
 void TChartAxis::setIncrement(double v) {
   if (!(v >= 0)) throw EChartError("L'incrément de l'axe doit être >= 0");
-  if (Assign(increment_, v)) Changed_();
+  if (SetField(increment_, v)) Changed_();
 }
 
 void TChartAxis::SetMinMax(double min, double max) {
@@ -93,77 +94,77 @@ void TChartAxis::SetMinMax(double min, double max) {
   if (min > max) std::swap(min, max);
   if (max - min < 1e-10) max = min + 1e-10;
   bool changed =
-      Assign(automatic_, false) | Assign(automaticMinimum_, false) | Assign(automaticMaximum_, false);
-  changed |= Assign(minimum_, min);
-  changed |= Assign(maximum_, max);
+      SetField(automatic_, false) | SetField(automaticMinimum_, false) | SetField(automaticMaximum_, false);
+  changed |= SetField(minimum_, min);
+  changed |= SetField(maximum_, max);
   if (changed) Changed_();
 }
 
 void TChartAxis::setLabels(bool v) {
-  if (Assign(labels_, v)) Changed_();
+  if (SetField(labels_, v)) Changed_();
 }
 void TChartAxis::setLabelsFont(const QFont& f) {
-  if (Assign(labelsFont_, f)) Changed_();
+  if (SetField(labelsFont_, f)) Changed_();
 }
 void TChartAxis::setLabelsAngle(int a) {
-  if (Assign(labelsAngle_, a)) Changed_();
+  if (SetField(labelsAngle_, a)) Changed_();
 }
 void TChartAxis::setLabelsSeparation(int v) {
-  if (Assign(labelsSeparation_, std::clamp(v, -10000, 10000))) Changed_();
+  if (SetField(labelsSeparation_, std::clamp(v, -10000, 10000))) Changed_();
 }
 void TChartAxis::setLabelsSize(int v) {
-  if (Assign(labelsSize_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
+  if (SetField(labelsSize_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
 }
 void TChartAxis::setTitleSize(int v) {
-  if (Assign(titleSize_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
+  if (SetField(titleSize_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
 }
 void TChartAxis::setLabelsOnAxis(bool v) {
-  if (Assign(labelsOnAxis_, v)) Changed_();
+  if (SetField(labelsOnAxis_, v)) Changed_();
 }
 void TChartAxis::setLabelStyle(TAxisLabelStyle s) {
-  if (Assign(labelStyle_, s)) Changed_();
+  if (SetField(labelStyle_, s)) Changed_();
 }
 void TChartAxis::setLabelsMultiLine(bool v) {
-  if (Assign(labelsMultiLine_, v)) Changed_();
+  if (SetField(labelsMultiLine_, v)) Changed_();
 }
 void TChartAxis::setAxisValuesFormat(const QString& f) {
-  if (Assign(valuesFormat_, f)) Changed_();
+  if (SetField(valuesFormat_, f)) Changed_();
 }
 void TChartAxis::setRoundFirstLabel(bool v) {
-  if (Assign(roundFirstLabel_, v)) Changed_();
+  if (SetField(roundFirstLabel_, v)) Changed_();
 }
 void TChartAxis::setTickOnLabelsOnly(bool v) {
-  if (Assign(tickOnLabelsOnly_, v)) Changed_();
+  if (SetField(tickOnLabelsOnly_, v)) Changed_();
 }
 void TChartAxis::setTickLength(int v) {
-  if (Assign(tickLength_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
+  if (SetField(tickLength_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
 }
 void TChartAxis::setTickInnerLength(int v) {
-  if (Assign(tickInnerLength_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
+  if (SetField(tickInnerLength_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
 }
 void TChartAxis::setMinorTickLength(int v) {
-  if (Assign(minorTickLength_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
+  if (SetField(minorTickLength_, std::clamp(v, -kMaxBand, kMaxBand))) Changed_();
 }
 void TChartAxis::setMinorTickCount(int v) {
-  if (Assign(minorTickCount_, std::clamp(v, 0, 100))) Changed_();
+  if (SetField(minorTickCount_, std::clamp(v, 0, 100))) Changed_();
 }
 void TChartAxis::setGridCentered(bool v) {
-  if (Assign(gridCentered_, v)) Changed_();
+  if (SetField(gridCentered_, v)) Changed_();
 }
 void TChartAxis::setInverted(bool v) {
-  if (Assign(inverted_, v)) Changed_();
+  if (SetField(inverted_, v)) Changed_();
 }
 void TChartAxis::setLogarithmic(bool v) {
-  if (Assign(logarithmic_, v)) Changed_();
+  if (SetField(logarithmic_, v)) Changed_();
 }
 void TChartAxis::setStartPosition(double v) {
-  if (Assign(startPosition_, v)) Changed_();
+  if (SetField(startPosition_, v)) Changed_();
 }
 void TChartAxis::setEndPosition(double v) {
-  if (Assign(endPosition_, v)) Changed_();
+  if (SetField(endPosition_, v)) Changed_();
 }
 void TChartAxis::setPositionPercent(double v) {
-  if (Assign(positionPercent_, v)) Changed_();
+  if (SetField(positionPercent_, v)) Changed_();
 }
 
 // --- layout -------------------------------------------------------------------

@@ -58,22 +58,22 @@ bool TCustomAxisPanel::IsAxisShown(const TChartAxis* axis) const {
 }
 
 void TCustomAxisPanel::setAxisVisible(bool on) {
-  if (Assign(axisVisible_, on)) RequestRepaint();
+  if (SetField(axisVisible_, on)) RequestRepaint();
 }
 void TCustomAxisPanel::setClipPoints(bool on) {
-  if (Assign(clipPoints_, on)) RequestRepaint();
+  if (SetField(clipPoints_, on)) RequestRepaint();
 }
 void TCustomAxisPanel::setView3D(bool on) {
-  if (Assign(view3D_, on)) RequestRepaint();
+  if (SetField(view3D_, on)) RequestRepaint();
 }
 void TCustomAxisPanel::setChart3DPercent(int p) {
-  if (Assign(chart3DPercent_, std::clamp(p, 1, 100))) RequestRepaint();
+  if (SetField(chart3DPercent_, std::clamp(p, 1, 100))) RequestRepaint();
 }
 void TCustomAxisPanel::setDecimalSeparator(QChar c) {
-  if (Assign(decimalSeparator_, c)) RequestRepaint();
+  if (SetField(decimalSeparator_, c)) RequestRepaint();
 }
 void TCustomAxisPanel::setThousandSeparator(QChar c) {
-  if (Assign(thousandSeparator_, c)) RequestRepaint();
+  if (SetField(thousandSeparator_, c)) RequestRepaint();
 }
 
 void TCustomAxisPanel::ReserveAxisSpace(gfx::Canvas& measure) {

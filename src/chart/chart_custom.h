@@ -25,9 +25,9 @@ class TCustomChart : public TCustomAxisPanel {
   void UndoZoom();
   bool Zoomed() const;
   bool AnimatedZoom() const { return animatedZoom_; }
-  void setAnimatedZoom(bool on) { Assign(animatedZoom_, on); }
+  void setAnimatedZoom(bool on) { SetField(animatedZoom_, on); }
   int AnimatedZoomSteps() const { return animatedZoomSteps_; }
-  void setAnimatedZoomSteps(int steps) { Assign(animatedZoomSteps_, steps); }
+  void setAnimatedZoomSteps(int steps) { SetField(animatedZoomSteps_, steps); }
   // The drag records and the saved ranges.
   TChartMouse& Mouse();
 

@@ -42,35 +42,35 @@ TCustomChartPanel::TCustomChartPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void TCustomChartPanel::setColor(gfx::Colour c) {
-  if (Assign(color_, c)) RequestRepaint();
+  if (SetField(color_, c)) RequestRepaint();
 }
 void TCustomChartPanel::setBevelOuter(TPanelBevel b) {
-  if (Assign(bevelOuter_, b)) RequestRepaint();
+  if (SetField(bevelOuter_, b)) RequestRepaint();
 }
 void TCustomChartPanel::setBevelInner(TPanelBevel b) {
-  if (Assign(bevelInner_, b)) RequestRepaint();
+  if (SetField(bevelInner_, b)) RequestRepaint();
 }
 void TCustomChartPanel::setBevelWidth(int w) {
-  if (Assign(bevelWidth_, std::clamp(w, 1, 1000))) RequestRepaint();
+  if (SetField(bevelWidth_, std::clamp(w, 1, 1000))) RequestRepaint();
 }
 void TCustomChartPanel::setBorderWidth(int w) {
-  if (Assign(borderWidth_, std::clamp(w, 0, 10000))) RequestRepaint();
+  if (SetField(borderWidth_, std::clamp(w, 0, 10000))) RequestRepaint();
 }
 void TCustomChartPanel::setMarginLeft(int m) {
-  if (Assign(marginLeft_, std::clamp(m, -1000, 1000))) RequestRepaint();
+  if (SetField(marginLeft_, std::clamp(m, -1000, 1000))) RequestRepaint();
 }
 void TCustomChartPanel::setMarginTop(int m) {
-  if (Assign(marginTop_, std::clamp(m, -1000, 1000))) RequestRepaint();
+  if (SetField(marginTop_, std::clamp(m, -1000, 1000))) RequestRepaint();
 }
 void TCustomChartPanel::setMarginRight(int m) {
-  if (Assign(marginRight_, std::clamp(m, -1000, 1000))) RequestRepaint();
+  if (SetField(marginRight_, std::clamp(m, -1000, 1000))) RequestRepaint();
 }
 void TCustomChartPanel::setMarginBottom(int m) {
-  if (Assign(marginBottom_, std::clamp(m, -1000, 1000))) RequestRepaint();
+  if (SetField(marginBottom_, std::clamp(m, -1000, 1000))) RequestRepaint();
 }
 
 void TCustomChartPanel::setBufferedDisplay(bool on) {
-  if (!Assign(buffered_, on)) return;
+  if (!SetField(buffered_, on)) return;
   if (!on) image_ = background_ = QImage();
   RequestRepaint();
 }

@@ -6,13 +6,13 @@
 namespace dorvane::chart {
 
 void TChartGradient::setVisible(bool v) {
-  if (Assign(visible_, v)) emit Changed();
+  if (SetField(visible_, v)) emit Changed();
 }
 void TChartGradient::setStartColor(gfx::Colour c) {
-  if (Assign(start_, c)) emit Changed();
+  if (SetField(start_, c)) emit Changed();
 }
 void TChartGradient::setEndColor(gfx::Colour c) {
-  if (Assign(end_, c)) emit Changed();
+  if (SetField(end_, c)) emit Changed();
 }
 
 TCustomChartPanelExtended::TCustomChartPanelExtended(QWidget* parent)
@@ -22,10 +22,10 @@ TCustomChartPanelExtended::TCustomChartPanelExtended(QWidget* parent)
 
 // The switches change what the mouse does, not the picture.
 void TCustomChartPanelExtended::setAllowZoom(bool on) {
-  Assign(allowZoom_, on);
+  SetField(allowZoom_, on);
 }
 void TCustomChartPanelExtended::setAllowPanning(TPanningMode m) {
-  Assign(allowPanning_, m);
+  SetField(allowPanning_, m);
 }
 
 void TCustomChartPanelExtended::FillBackground(gfx::Canvas& canvas, const gfx::Rect& rect) {

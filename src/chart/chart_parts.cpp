@@ -15,22 +15,22 @@ TChartTitle::TChartTitle(QObject* parent)
 }
 
 void TChartTitle::setFont(const QFont& f) {
-  if (Assign(font_, f)) emit Changed();
+  if (SetField(font_, f)) emit Changed();
 }
 void TChartTitle::setFontColor(gfx::Colour c) {
-  if (Assign(fontColor_, c)) emit Changed();
+  if (SetField(fontColor_, c)) emit Changed();
 }
 void TChartTitle::setAlignment(TAlignment a) {
-  if (Assign(alignment_, a)) emit Changed();
+  if (SetField(alignment_, a)) emit Changed();
 }
 void TChartTitle::setVisible(bool v) {
-  if (Assign(visible_, v)) emit Changed();
+  if (SetField(visible_, v)) emit Changed();
 }
 void TChartTitle::setAdjustFrame(bool on) {
-  if (Assign(adjustFrame_, on)) emit Changed();
+  if (SetField(adjustFrame_, on)) emit Changed();
 }
 void TChartTitle::setColor(gfx::Colour c) {
-  if (Assign(color_, c)) emit Changed();
+  if (SetField(color_, c)) emit Changed();
 }
 
 TChartWall::TChartWall(gfx::Colour colour, QObject* parent)
@@ -40,13 +40,13 @@ TChartWall::TChartWall(gfx::Colour colour, QObject* parent)
 }
 
 void TChartWall::setColor(gfx::Colour c) {
-  if (Assign(color_, c)) emit Changed();
+  if (SetField(color_, c)) emit Changed();
 }
 void TChartWall::setDark3D(bool on) {
-  if (Assign(dark3D_, on)) emit Changed();
+  if (SetField(dark3D_, on)) emit Changed();
 }
 void TChartWall::setSize(int s) {
-  if (Assign(size_, s)) emit Changed();
+  if (SetField(size_, s)) emit Changed();
 }
 
 }  // namespace dorvane::chart

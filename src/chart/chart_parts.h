@@ -123,7 +123,7 @@ class TChartLegend : public QObject {
   // Stored: the chart draws no legend.
   bool Visible() const { return visible_; }
   void setVisible(bool v) {
-    if (Assign(visible_, v)) emit Changed();
+    if (SetField(visible_, v)) emit Changed();
   }
  signals:
   void Changed();

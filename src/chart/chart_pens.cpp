@@ -5,22 +5,22 @@
 namespace dorvane::chart {
 
 void TChartPen::setColor(gfx::Colour c) {
-  if (Assign(color_, c)) emit Changed();
+  if (SetField(color_, c)) emit Changed();
 }
 void TChartPen::setWidth(int w) {
-  if (Assign(width_, std::clamp(w, 0, 10000))) emit Changed();
+  if (SetField(width_, std::clamp(w, 0, 10000))) emit Changed();
 }
 void TChartPen::setStyle(TPenStyle s) {
-  if (Assign(style_, s)) emit Changed();
+  if (SetField(style_, s)) emit Changed();
 }
 void TChartPen::setMode(TPenMode m) {
-  if (Assign(mode_, m)) emit Changed();
+  if (SetField(mode_, m)) emit Changed();
 }
 void TChartPen::setVisible(bool v) {
-  if (Assign(visible_, v)) emit Changed();
+  if (SetField(visible_, v)) emit Changed();
 }
 void TChartPen::setSmallDots(bool on) {
-  if (Assign(smallDots_, on)) emit Changed();
+  if (SetField(smallDots_, on)) emit Changed();
 }
 
 gfx::Pen TChartPen::ToCanvasPen(gfx::Colour colour) const {
@@ -53,7 +53,7 @@ gfx::Pen TChartPen::ToCanvasPen(gfx::Colour colour) const {
 }
 
 void TChartBrush::setColor(gfx::Colour c) {
-  bool changed = Assign(color_, c);
+  bool changed = SetField(color_, c);
   if (style_ == bsClear) {
     style_ = bsSolid;
     changed = true;
@@ -62,7 +62,7 @@ void TChartBrush::setColor(gfx::Colour c) {
 }
 
 void TChartBrush::setStyle(TBrushStyle s) {
-  if (Assign(style_, s)) emit Changed();
+  if (SetField(style_, s)) emit Changed();
 }
 
 }  // namespace dorvane::chart

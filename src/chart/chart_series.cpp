@@ -73,22 +73,22 @@ gfx::Colour TChartSeries::PointColor(int index) const {
 }
 
 void TChartSeries::setActive(bool on) {
-  if (Assign(active_, on)) Repaint();
+  if (SetField(active_, on)) Repaint();
 }
 void TChartSeries::setSeriesColor(gfx::Colour c) {
-  if (Assign(seriesColor_, c)) Repaint();
+  if (SetField(seriesColor_, c)) Repaint();
 }
 void TChartSeries::setColorEachPoint(bool on) {
-  if (Assign(colorEachPoint_, on)) Repaint();
+  if (SetField(colorEachPoint_, on)) Repaint();
 }
 void TChartSeries::setHorizAxis(THorizAxis a) {
-  if (Assign(horizAxis_, a)) Repaint();
+  if (SetField(horizAxis_, a)) Repaint();
 }
 void TChartSeries::setVertAxis(TVertAxis a) {
-  if (Assign(vertAxis_, a)) Repaint();
+  if (SetField(vertAxis_, a)) Repaint();
 }
 void TChartSeries::setShowInLegend(bool on) {
-  if (Assign(showInLegend_, on)) Repaint();
+  if (SetField(showInLegend_, on)) Repaint();
 }
 
 bool TChartSeries::BoundTo(AxisKind axis) const {
@@ -166,16 +166,16 @@ TCustomSeries::TCustomSeries(QObject* parent) : TChartSeries(parent), linePen_(n
 }
 
 void TCustomSeries::setStairs(bool on) {
-  if (Assign(stairs_, on)) Repaint();
+  if (SetField(stairs_, on)) Repaint();
 }
 void TCustomSeries::setInvertedStairs(bool on) {
-  if (Assign(invertedStairs_, on)) Repaint();
+  if (SetField(invertedStairs_, on)) Repaint();
 }
 void TCustomSeries::setLineHeight(int h) {
-  if (Assign(lineHeight_, h)) Repaint();
+  if (SetField(lineHeight_, h)) Repaint();
 }
 void TCustomSeries::setDark3D(bool on) {
-  if (Assign(dark3D_, on)) Repaint();
+  if (SetField(dark3D_, on)) Repaint();
 }
 
 void TCustomSeries::BeginDraw() {

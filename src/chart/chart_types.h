@@ -4,18 +4,15 @@
 #include <QObject>
 #include <stdexcept>
 
+#include "gfx/property.h"
+
 namespace dorvane::chart {
 Q_NAMESPACE
 
-// The chart's one setter rule: compare, store, and say whether the value
-// changed; the setter then asks for a repaint (or reports its change) only
-// on a real change: `if (Assign(member_, value)) RequestRepaint();`.
-template <class T>
-bool Assign(T& member, const T& value) {
-  if (member == value) return false;
-  member = value;
-  return true;
-}
+// The chart's setters follow the project's one setter rule: compare, store,
+// and only on a real change ask for a repaint or report the change:
+// `if (SetField(member_, value)) RequestRepaint();`.
+using gfx::SetField;
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
 Q_ENUM_NS(TPenStyle)

@@ -6,7 +6,7 @@
 namespace dorvane::chart {
 
 void TChartValueList::setMultiplier(double m) {
-  if (!Assign(multiplier_, m)) return;
+  if (!SetField(multiplier_, m)) return;
   dirty_ = true;
   emit Changed();
 }

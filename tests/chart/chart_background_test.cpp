@@ -14,7 +14,7 @@
 namespace dorvane::chart {
 namespace {
 
-using namespace dorvane::chart::testing;
+using namespace dorvane::chart::support;
 
 void Settle() {
   for (int i = 0; i < 3; ++i) QApplication::processEvents();

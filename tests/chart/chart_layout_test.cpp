@@ -8,7 +8,7 @@
 namespace dorvane::chart {
 namespace {
 
-using namespace dorvane::chart::testing;
+using namespace dorvane::chart::support;
 
 struct AxisSnapshot {
   int start, end, line, labels, title;
