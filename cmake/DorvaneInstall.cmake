@@ -41,9 +41,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "electronics")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://dorvane.org/")
 # The Qt libraries come from the shared-library scan; the platform plugins
 # (X11, Wayland) and the faces that answer for "Arial" are not linked, so
-# they are named here.
+# they are named here, with the toolkit's French texts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, qt6-translations-l10n")
 include(CPack)
 
 # --- checks -----------------------------------------------------------------
