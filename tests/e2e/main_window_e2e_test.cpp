@@ -78,6 +78,24 @@ TEST(EndToEnd, MainJobOnARealDisplay) {
   EXPECT_EQ(program.exitCode(), 0);
 }
 
+// A server is accepted however the toolkit reaches it: only through Linux's
+// abstract socket (the socket file hidden, as in containers), or over TCP.
+TEST(EndToEnd, StartsOnEveryWayTheServerListens) {
+  const struct {
+    QStringList serverArgs;
+    QString host;  // put before ":N"
+  } cases[] = {
+      {{"-nolisten", "tcp", "-nolisten", "unix"}, ""},
+      {{"-listen", "tcp", "-nolisten", "unix", "-ac"}, "127.0.0.1"},
+  };
+  for (const auto& c : cases) {
+    XSession x(c.serverArgs);
+    if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
+    x.start(DORVANE_BINARY, {}, {"DISPLAY=" + c.host + x.display()});
+    EXPECT_NE(x.waitForWindow(kMainTitle, 10000), 0u) << c.serverArgs.join(' ').toStdString();
+  }
+}
+
 TEST(EndToEnd, WithoutADisplayItSaysSo) {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
