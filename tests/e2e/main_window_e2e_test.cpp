@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 
 #include "e2e/x_session.h"
@@ -94,6 +95,24 @@ TEST(EndToEnd, StartsOnEveryWayTheServerListens) {
     x.start(DORVANE_BINARY, {}, {"DISPLAY=" + c.host + x.display()});
     EXPECT_NE(x.waitForWindow(kMainTitle, 10000), 0u) << c.serverArgs.join(' ').toStdString();
   }
+}
+
+// Docks tie the running window to its launcher by the window's class.
+TEST(EndToEnd, WindowClassIsTheDesktopEntrysStartupWMClass) {
+  QFile entry(DORVANE_SOURCE_DIR "/resources/org.dorvane.Dorvane.desktop");
+  ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+  QString wanted;
+  for (const QByteArray& line : entry.readAll().split('\n'))
+    if (line.startsWith("StartupWMClass=")) wanted = QString::fromUtf8(line.mid(15)).trimmed();
+  EXPECT_FALSE(wanted.isEmpty()) << "no StartupWMClass";
+  XSession x;
+  if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
+  x.start(DORVANE_BINARY);
+  const qulonglong wid = x.waitForWindow(kMainTitle);
+  ASSERT_NE(wid, 0u);
+  // WM_CLASS(STRING) = "instance", "class"
+  const QString wmClass = QString::fromUtf8(x.run("xprop", {"-id", QString::number(wid), "WM_CLASS"}));
+  EXPECT_EQ(wmClass.section(u'"', 3, 3).toStdString(), wanted.toStdString()) << wmClass.toStdString();
 }
 
 TEST(EndToEnd, WithoutADisplayItSaysSo) {
