@@ -42,7 +42,7 @@ set(CPACK_PACKAGE_VENDOR "Dorvane")
 set(CPACK_PACKAGE_CONTACT "Dorvane <dorvane@dorvane.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Courbe de variation d'un potentiomètre chargé par une résistance")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Montre comment la courbe d'un potentiomètre linéaire change quand une résistance\nest placée sur une partie de sa piste.")
+    "Montre comment la courbe d'un potentiomètre linéaire change quand une\nrésistance est placée sur une partie de sa piste.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "dorvane")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -50,10 +50,20 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "electronics")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://dorvane.org/")
 # The Qt libraries come from the shared-library scan; the platform plugins
 # (X11, Wayland) and the faces that answer for "Arial" are not linked, so
-# they are named here.
+# they are named here, with the toolkit's French texts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, qt6-translations-l10n")
 include(CPack)
+
+# --- Debian's documentation files: copyright and changelog --------------------
+# The copyright in the machine-readable format; the changelog in Debian's
+# format, compressed without a time stamp so that builds are reproducible.
+set(DORVANE_RELEASE_DATE_RFC2822 "Mon, 07 Dec 2026 00:00:00 +0000")  # DORVANE_RELEASE_DATE
+set(_doc "${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME}")
+configure_file("${_res}/changelog.in" "${CMAKE_BINARY_DIR}/generated/changelog" @ONLY)
+execute_process(COMMAND gzip -9 -n -c "${CMAKE_BINARY_DIR}/generated/changelog"
+                OUTPUT_FILE "${CMAKE_BINARY_DIR}/generated/changelog.gz" COMMAND_ERROR_IS_FATAL ANY)
+install(FILES "${_res}/copyright" "${CMAKE_BINARY_DIR}/generated/changelog.gz" DESTINATION "${_doc}")
 
 # --- checks -----------------------------------------------------------------
 if(DORVANE_BUILD_TESTS)
@@ -68,4 +78,7 @@ if(DORVANE_BUILD_TESTS)
            COMMAND "${_check}" deb "${CMAKE_BINARY_DIR}" "${DORVANE_APP_ID}")
   set_tests_properties(install.desktop_file install.appstream install.deb PROPERTIES SKIP_RETURN_CODE 77)
   set_tests_properties(install.deb PROPERTIES TIMEOUT 600 RESOURCE_LOCK cpack)
+  # Debian's package checker finds no error in the .deb.
+  add_test(NAME install.lintian COMMAND "${_check}" lintian "${CMAKE_BINARY_DIR}")
+  set_tests_properties(install.lintian PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600 RESOURCE_LOCK cpack)
 endif()

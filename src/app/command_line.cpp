@@ -63,7 +63,8 @@ QString ParseError(const QCommandLineParser& parser) {
     return QStringLiteral("option inconnue %1")
         .arg(Quoted(QLatin1String(name.size() == 1 ? "-" : "--") + name));
   }
-  static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
+  // The option is quoted in the parser's text, English or translated.
+  static const QRegularExpression quoted(QStringLiteral("(?:'|\"|«\\s*|“)(-[^'\"»”\\s]*)"));
   const QRegularExpressionMatch m = quoted.match(parser.errorText());
   if (m.hasMatch()) return QStringLiteral("il manque une valeur après %1").arg(Quoted(m.captured(1)));
   return QStringLiteral("ligne de commande incorrecte");

@@ -8,6 +8,7 @@
 #include "forms/frm_main.h"
 #include "forms/pictures.h"
 #include "forms/startup.h"
+#include "forms/toolkit_language.h"
 #include "gfx/fonts.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   forms::TApplication app(argc, argv);
+  forms::InstallToolkitTranslations();  // English menus when they are missing
   QCoreApplication::setApplicationName(forms::TitleFromProgramFile(QCoreApplication::applicationFilePath()));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.dorvane.Dorvane"));
   gfx::InstallFontSubstitutions();

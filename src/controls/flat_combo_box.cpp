@@ -11,7 +11,6 @@
 
 #include "controls/look.h"
 #include "controls/parent_colour.h"
-#include "gfx/engraved.h"
 #include "gfx/property.h"
 
 namespace dorvane::controls {
@@ -269,30 +268,25 @@ void TFlatComboBox::paintEvent(QPaintEvent* event) {
 void TFlatComboBox::drawButton(QPainter& painter, gfx::Canvas& canvas, const gfx::Rect& r) const {
   canvas.fillRect(r, gfx::clBtnFace);
   const gfx::Rect arrow{width() - buttonWidth_ + 4, 4, width() - 4, height() - 4};
+  // A disabled list greys its text only; the arrow keeps its normal look.
   if (ThemedLook()) {
     QStyleOption opt;
     opt.initFrom(this);
     opt.rect = arrow.toQRect();
-    opt.state = isEnabled() ? QStyle::State_Enabled : QStyle::State_None;
+    opt.palette.setCurrentColorGroup(QPalette::Active);
+    opt.state = QStyle::State_Enabled;
     if (isEnabled() && hot_ && buttonHot_) opt.state |= QStyle::State_MouseOver;
     canvas.save();  // the style leaves no trace in the canvas' painter state
     style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &opt, &painter, this);
     canvas.restore();
     return;
   }
-  // The flat fallback: a small solid triangle, engraved when disabled.
+  // The flat fallback: a small solid triangle.
   const int cx = arrow.left + arrow.width() / 2, cy = arrow.top + arrow.height() / 2;
-  auto triangle = [&](int dx, int dy, gfx::Colour c) {
-    const std::array<QPoint, 3> pts{QPoint(cx - 3 + dx, cy - 1 + dy), QPoint(cx + 3 + dx, cy - 1 + dy),
-                                    QPoint(cx + dx, cy + 2 + dy)};
-    canvas.setPen({c, 1, gfx::PenStyle::Solid});
-    canvas.setBrush({c, gfx::BrushStyle::Solid});
-    canvas.polygon(pts);
-  };
-  if (isEnabled())
-    triangle(0, 0, gfx::clBtnText);
-  else
-    gfx::DrawEngraved(triangle);
+  const std::array<QPoint, 3> pts{QPoint(cx - 3, cy - 1), QPoint(cx + 3, cy - 1), QPoint(cx, cy + 2)};
+  canvas.setPen({gfx::clBtnText, 1, gfx::PenStyle::Solid});
+  canvas.setBrush({gfx::clBtnText, gfx::BrushStyle::Solid});
+  canvas.polygon(pts);
 }
 
 void TFlatComboBox::drawField(gfx::Canvas& canvas) const {

@@ -1,5 +1,7 @@
 #include "controls/flat_edit.h"
 
+#include <limits>
+
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -11,6 +13,8 @@ namespace dorvane::controls {
 
 TFlatEdit::TFlatEdit(QWidget* parent) : QLineEdit(parent) {
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  // The notation has no length limit; QLineEdit's default would cut a paste.
+  setMaxLength(std::numeric_limits<int>::max());
   connect(this, &QLineEdit::textChanged, this, &TFlatEdit::textWasChanged);
   applyLook();
   applyColours();

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QWindow>
 
 #include "controls/form_fill.h"
 #include "forms/accessibility.h"
@@ -94,7 +95,11 @@ void TfmAbout::CentreOnScreen() {
   if (frameMargins.isNull() && owner) frameMargins = margins(owner);
   QRect frame = geometry().marginsAdded(frameMargins);
   frame.moveCenter(screen->geometry().center());
+  // move() marks the box as placed (so the dialog does not centre it over
+  // its owner) but places the client area where the frame should go; the
+  // window's frame position lets the window manager put the frame there.
   move(frame.topLeft());
+  if (QWindow* window = windowHandle()) window->setFramePosition(frame.topLeft());
 }
 
 void TfmAbout::showEvent(QShowEvent* event) {

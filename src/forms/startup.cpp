@@ -1,13 +1,8 @@
 #include "forms/startup.h"
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
+#include <xcb/xcb.h>
 #include <QFileInfo>
 #include <QLocale>
-#include <QRegularExpression>
-
-#include <cstring>
 
 namespace dorvane::forms {
 
@@ -35,22 +30,13 @@ char NumericDecimalSeparator() {
 
 namespace {
 
-// A local X display (":N" or "unix:N") answers on its socket.
-bool LocalXServerAnswers(const QString& display) {
-  static const QRegularExpression local(QStringLiteral("^(unix)?:(\\d+)(\\.\\d+)?$"));
-  const QRegularExpressionMatch m = local.match(display);
-  if (!m.hasMatch()) return true;  // remote or unusual: let the toolkit try
-  const QByteArray path = "/tmp/.X11-unix/X" + m.captured(2).toLatin1();
-  sockaddr_un addr{};
-  addr.sun_family = AF_UNIX;
-  std::memcpy(addr.sun_path, path.constData(), std::min<size_t>(path.size(), sizeof addr.sun_path - 1));
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  if (fd < 0) return true;
-  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-  ::close(fd);
-  if (ok) return true;
-  // Abstract sockets (Linux) are tried by the toolkit too.
-  return false;
+// Connects the way the toolkit's X11 platform does (file socket, Linux's
+// abstract socket, TCP, authorisation included) and hangs up again.
+bool XServerAnswers(const QString& display) {
+  xcb_connection_t* connection = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+  const bool ok = xcb_connection_has_error(connection) == 0;
+  xcb_disconnect(connection);
+  return ok;
 }
 
 }  // namespace
@@ -62,7 +48,7 @@ QString DisplayProblem() {
   const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
   if (display.isEmpty() && wayland.isEmpty())
     return QStringLiteral("aucun affichage graphique : la variable DISPLAY n'est pas définie");
-  if (!display.isEmpty() && wayland.isEmpty() && !LocalXServerAnswers(display))
+  if (!display.isEmpty() && wayland.isEmpty() && !XServerAnswers(display))
     return QStringLiteral("le serveur X de l'affichage %1 ne répond pas").arg(display);
   return {};
 }

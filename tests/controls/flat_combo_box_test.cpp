@@ -141,12 +141,26 @@ TEST(FlatComboBox, FlatFallbackButtonIsAFaceWithAnArrow) {
   for (QPoint p :
        {QPoint(137 - bw + 1, 3), QPoint(137 - bw + 1, 17), QPoint(137 - 4, 10), QPoint(137 - bw + 2, 10)})
     EXPECT_EQ(img.pixel(kAt + p), face) << p.x() << "," << p.y();
-  // The arrow itself, engraved while disabled.
-  bool arrow = false;
-  for (int y = 4; y < 17; ++y)
-    for (int x = 137 - bw + 4; x < 137 - 4; ++x)
-      arrow |= img.pixel(kAt + QPoint(x, y)) == gfx::ToQColor(gfx::clBtnShadow).rgb();
-  EXPECT_TRUE(arrow);
+}
+
+// Disabling greys the text only: the arrow keeps its normal look, themed or
+// not.
+TEST(FlatComboBox, DisabledListKeepsItsArrow) {
+  for (bool themed : {true, false}) {
+    LookGuard look(themed);
+    Form f;
+    const int bw = f.list->ButtonWidth();
+    const QRect arrow = QRect(QPoint(137 - bw + 4, 4), QPoint(137 - 5, 16)).translated(kAt);
+    const QImage disabled = Render(f.parent);
+    f.list->setEnabled(true);
+    const QImage enabled = Render(f.parent);
+    EXPECT_TRUE(Diff(disabled, enabled, arrow).empty()) << themed;
+    bool ink = false;
+    for (int y = arrow.top(); y <= arrow.bottom(); ++y)
+      for (int x = arrow.left(); x <= arrow.right(); ++x)
+        ink |= enabled.pixel(x, y) != gfx::ToQColor(gfx::clBtnFace).rgb();
+    EXPECT_TRUE(ink) << themed;
+  }
 }
 
 TEST(FlatComboBox, CaptionLabelAboveTheList) {

@@ -2,7 +2,8 @@
 # End-to-end check of the about box on a real X server:
 #   tests/e2e/about_box.sh PATH/TO/dorvane [OUTPUT_DIR]
 # Starts Xvfb and openbox, starts the program, opens "A propos..." with Alt+A
-# then A, takes a screenshot, checks the size and the marble tiling (the
+# then A, takes a screenshot, checks the size, that the frame is centred on
+# the screen (within 2 pixels) and the marble tiling (the
 # columns from x = 245 on repeat those from x = 0), checks that Esc leaves the
 # box open and Enter closes it, then opens it again from the main window (so
 # the main window takes keys again) and checks that it shows the same
@@ -13,7 +14,7 @@ set -euo pipefail
 program=$(realpath "$1")
 out=${2:-$(mktemp -d)}
 mkdir -p "$out"
-for tool in Xvfb openbox xdotool import convert compare; do
+for tool in Xvfb openbox xdotool xwininfo xprop import convert compare; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
 done
 [[ -x "$program" ]] || { echo "SKIP: $program not built"; exit 77; }
@@ -76,10 +77,21 @@ sleep 0.5
 import -window "$about" "$out/about-1.png"
 size=$(convert "$out/about-1.png" -format '%wx%h' info:)
 [[ "$size" == 305x193 ]] || fail "about box is $size, not 305x193"
-# Centred on the 1024 x 768 screen (the window manager's frame aside).
-eval "$(xdotool getwindowgeometry --shell "$about")"
-cx=$((X + WIDTH / 2)) cy=$((Y + HEIGHT / 2))
-((cx > 512 - 16 && cx < 512 + 16 && cy > 384 - 32 && cy < 384 + 32)) || fail "about box not centred: centre $cx,$cy"
+# The frame centred on the 1024 x 768 screen, within 2 pixels: the client's
+# place from xwininfo, the frame around it from _NET_FRAME_EXTENTS (left,
+# right, top, bottom).
+info=$(xwininfo -id "$about")
+ax=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
+ay=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
+w=$(awk '/^ *Width:/ {print $NF}' <<<"$info")
+h=$(awk '/^ *Height:/ {print $NF}' <<<"$info")
+extents=$(xprop -id "$about" _NET_FRAME_EXTENTS)
+[[ "$extents" == *=* ]] || fail "no _NET_FRAME_EXTENTS on the about box: $extents"
+IFS=', ' read -r fl fr ft fb <<<"${extents#*= }"
+cx2=$((2 * (ax - fl) + fl + w + fr)) cy2=$((2 * (ay - ft) + ft + h + fb))  # twice the frame centre
+dx=$((cx2 - 1024)) dy=$((cy2 - 768))
+((dx >= -4 && dx <= 4 && dy >= -4 && dy <= 4)) ||
+  fail "about box frame not centred: centre ($((cx2 / 2)), $((cy2 / 2))), client $ax,$ay ${w}x$h, frame $fl,$fr,$ft,$fb"
 # Rows where no control lies: the picture's left 60 columns come again at 245.
 for rows in "60x8+0+0 60x8+245+0" "60x7+0+186 60x7+245+186"; do
   read -r left right <<<"$rows"

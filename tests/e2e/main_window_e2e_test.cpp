@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 
 #include "e2e/x_session.h"
@@ -75,6 +76,42 @@ TEST(EndToEnd, MainJobOnARealDisplay) {
   ASSERT_TRUE(program.waitForFinished(10000)) << "the program did not end";
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(program.exitCode(), 0);
+}
+
+// A server is accepted however the toolkit reaches it: only through Linux's
+// abstract socket (the socket file hidden, as in containers), or over TCP.
+TEST(EndToEnd, StartsOnEveryWayTheServerListens) {
+  const struct {
+    QStringList serverArgs;
+    QString host;  // put before ":N"
+  } cases[] = {
+      {{"-nolisten", "tcp", "-nolisten", "unix"}, ""},
+      {{"-listen", "tcp", "-nolisten", "unix", "-ac"}, "127.0.0.1"},
+  };
+  for (const auto& c : cases) {
+    XSession x(c.serverArgs);
+    if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
+    x.start(DORVANE_BINARY, {}, {"DISPLAY=" + c.host + x.display()});
+    EXPECT_NE(x.waitForWindow(kMainTitle, 10000), 0u) << c.serverArgs.join(' ').toStdString();
+  }
+}
+
+// Docks tie the running window to its launcher by the window's class.
+TEST(EndToEnd, WindowClassIsTheDesktopEntrysStartupWMClass) {
+  QFile entry(DORVANE_SOURCE_DIR "/resources/org.dorvane.Dorvane.desktop");
+  ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+  QString wanted;
+  for (const QByteArray& line : entry.readAll().split('\n'))
+    if (line.startsWith("StartupWMClass=")) wanted = QString::fromUtf8(line.mid(15)).trimmed();
+  EXPECT_FALSE(wanted.isEmpty()) << "no StartupWMClass";
+  XSession x;
+  if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
+  x.start(DORVANE_BINARY);
+  const qulonglong wid = x.waitForWindow(kMainTitle);
+  ASSERT_NE(wid, 0u);
+  // WM_CLASS(STRING) = "instance", "class"
+  const QString wmClass = QString::fromUtf8(x.run("xprop", {"-id", QString::number(wid), "WM_CLASS"}));
+  EXPECT_EQ(wmClass.section(u'"', 3, 3).toStdString(), wanted.toStdString()) << wmClass.toStdString();
 }
 
 TEST(EndToEnd, WithoutADisplayItSaysSo) {

@@ -31,7 +31,7 @@ QString EscapeRegex(const QString& text) {
 }
 }  // namespace
 
-XSession::XSession() {
+XSession::XSession(const QStringList& serverArgs) {
   if (QStandardPaths::findExecutable("Xvfb").isEmpty()) {
     error_ = "Xvfb is not installed";
     return;
@@ -45,8 +45,8 @@ XSession::XSession() {
   auto server = std::make_unique<QProcess>();
   server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
   server->setChildProcessModifier([fds] { ::close(fds[0]); });
-  server->start("Xvfb",
-                {"-displayfd", QString::number(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+  server->start("Xvfb", QStringList{"-displayfd", QString::number(fds[1]), "-screen", "0", "1280x1024x24"} +
+                            serverArgs);
   ::close(fds[1]);
   if (!server->waitForStarted(5000)) {
     ::close(fds[0]);

@@ -13,7 +13,8 @@ namespace dorvane::e2e {
 
 class XSession {
  public:
-  XSession();
+  // `serverArgs` replace the default "-nolisten tcp" (how the server listens).
+  explicit XSession(const QStringList& serverArgs = {"-nolisten", "tcp"});
   ~XSession();
   XSession(const XSession&) = delete;
   XSession& operator=(const XSession&) = delete;

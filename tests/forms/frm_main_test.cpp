@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -309,6 +310,19 @@ TEST_F(MainWindowTest, OneKeystrokeIsOneRuleRunAndOneDrawingPass) {
   ui().Chart1->repaint();
   EXPECT_EQ(ui().Chart1->DrawingPassCount(), passes + 1);
   EXPECT_EQ(ui().lblR2->Caption(), "R2\r10,2K");
+}
+
+// The notation has no length limit: a paste longer than a line edit's
+// default maximum must reach the rules whole.
+TEST_F(MainWindowTest, LongPasteIsNotCut) {
+  Open();
+  const QString pasted = QString(33000, ' ') + "4K7";
+  QApplication::clipboard()->setText(pasted);
+  ui().edR2->setFocus();
+  QTest::keyClick(ui().edR2, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(ui().edR2, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(ui().edR2->text(), pasted);
+  EXPECT_EQ(ui().lblR2->Caption(), "R2\r4,7K");
 }
 
 TEST_F(MainWindowTest, TwoLineCaptionGrowsLeftAndDown) {
