@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/shown_main_window.h"
+
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -25,21 +27,8 @@ QStringList Column(QTreeWidget* list, int column) {
   return out;
 }
 
-class FindResistorTest : public ::testing::Test {
+class FindResistorTest : public testsupport::ShownMainWindow {
  protected:
-  void Open(const char* locale = "fr_FR.UTF-8") {
-    qputenv("LC_ALL", locale);
-    window_ = std::make_unique<TfmMain>();
-    window_->show();
-    QApplication::setActiveWindow(window_.get());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-  }
-  void TearDown() override {
-    window_.reset();
-    qunsetenv("LC_ALL");
-  }
-  Ui::TfmMain& main() { return window_->controls(); }
-
   // Chooses the menu item and acts on the dialog while it is shown.
   void RunDialog(const std::function<void(TfmFindResistor&)>& act) {
     bool seen = false;
@@ -50,7 +39,7 @@ class FindResistorTest : public ::testing::Test {
       act(*dialog);
       if (dialog->isVisible()) dialog->reject();  // never leave the test hanging
     });
-    main().Trouverlaresistance1->trigger();
+    ui().Trouverlaresistance1->trigger();
     EXPECT_TRUE(seen);
   }
 
@@ -63,17 +52,15 @@ class FindResistorTest : public ::testing::Test {
   // The loaded curve on the chart, point by point.
   std::vector<double> LoadedSeries() {
     std::vector<double> y;
-    chart::TChartSeries* s = main().Chart1->Series(1);
+    chart::TChartSeries* s = ui().Chart1->Series(1);
     for (int i = 0; i < s->Count(); ++i) y.push_back(s->YValues()->Value(i));
     return y;
   }
-
-  std::unique_ptr<TfmMain> window_;
 };
 
 TEST_F(FindResistorTest, DefaultsForP1At100K) {
   Open();
-  TfmFindResistor dialog(window_.get(), main().edP1->text(), ',', Fitted::R2);
+  TfmFindResistor dialog(window_.get(), ui().edP1->text(), ',', Fitted::R2);
   auto& ui = dialog.controls();
   EXPECT_TRUE(ui.rbR2->isChecked());
   EXPECT_EQ(ui.edPosition->text(), "50");
@@ -169,9 +156,9 @@ TEST_F(FindResistorTest, AppliquerWritesTheValueAndTicksAsAClickWould) {
   Open();
   const qint64 runs = window_->RuleRunCount();
   RunDialog([](TfmFindResistor& d) { QTest::mouseClick(d.controls().btnApply, Qt::LeftButton); });
-  EXPECT_EQ(main().edR2->text(), "6K2");
-  EXPECT_TRUE(main().cbR2->Checked());
-  EXPECT_EQ(main().lblR2->Caption(), "R2\r6,2K");
+  EXPECT_EQ(ui().edR2->text(), "6K2");
+  EXPECT_TRUE(ui().cbR2->Checked());
+  EXPECT_EQ(ui().lblR2->Caption(), "R2\r6,2K");
   EXPECT_GT(window_->RuleRunCount(), runs);
   const Curves expected = ComputeCurves(0, 100000, 0, 6200, false, true);
   std::vector<double> y;
@@ -183,14 +170,14 @@ TEST_F(FindResistorTest, AppliquerWritesTheValueAndTicksAsAClickWould) {
     d.controls().rbR1->click();
     QTest::keyClick(d.controls().edWanted, Qt::Key_Return);  // the default button
   });
-  EXPECT_EQ(main().edR1->text(), "6K2");  // 100K x 0.25 x 10 / 40 again
-  EXPECT_TRUE(main().cbR1->Checked());
-  EXPECT_FALSE(main().cbR2->Checked());
-  EXPECT_TRUE(main().edR1->isEnabled());
-  EXPECT_FALSE(main().edR2->isEnabled());
-  EXPECT_EQ(main().Chart1->Title()->TextLines(), QStringList{"Montage en Pseudo Anti-Log (Log Neg)"});
-  EXPECT_EQ(main().lblR1->Caption(), "R1\r6,2K");
-  EXPECT_EQ(main().lblR2->Caption(), "R2");
+  EXPECT_EQ(ui().edR1->text(), "6K2");  // 100K x 0.25 x 10 / 40 again
+  EXPECT_TRUE(ui().cbR1->Checked());
+  EXPECT_FALSE(ui().cbR2->Checked());
+  EXPECT_TRUE(ui().edR1->isEnabled());
+  EXPECT_FALSE(ui().edR2->isEnabled());
+  EXPECT_EQ(ui().Chart1->Title()->TextLines(), QStringList{"Montage en Pseudo Anti-Log (Log Neg)"});
+  EXPECT_EQ(ui().lblR1->Caption(), "R1\r6,2K");
+  EXPECT_EQ(ui().lblR2->Caption(), "R2");
 
   // Opened again, the dialog starts from R1.
   RunDialog([](TfmFindResistor& d) { EXPECT_TRUE(d.controls().rbR1->isChecked()); });
@@ -206,8 +193,8 @@ TEST_F(FindResistorTest, DoubleClickAppliesThatRow) {
     EXPECT_TRUE(d.isVisible());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first.center());
   });
-  EXPECT_EQ(main().edR2->text(), "5K1");
-  EXPECT_EQ(main().lblR2->Caption(), "R2\r5,1K");
+  EXPECT_EQ(ui().edR2->text(), "5K1");
+  EXPECT_EQ(ui().lblR2->Caption(), "R2\r5,1K");
 }
 
 TEST_F(FindResistorTest, AnnulerAndEscapeChangeNothing) {
@@ -225,10 +212,10 @@ TEST_F(FindResistorTest, AnnulerAndEscapeChangeNothing) {
     EXPECT_FALSE(d.isVisible());
   });
   EXPECT_EQ(window_->RuleRunCount(), runs);
-  EXPECT_EQ(main().edR2->text(), "10K");
-  EXPECT_EQ(main().edR1->text(), "10K2");
-  EXPECT_TRUE(main().cbR2->Checked());
-  EXPECT_FALSE(main().cbR1->Checked());
+  EXPECT_EQ(ui().edR2->text(), "10K");
+  EXPECT_EQ(ui().edR1->text(), "10K2");
+  EXPECT_TRUE(ui().cbR2->Checked());
+  EXPECT_FALSE(ui().cbR1->Checked());
   EXPECT_EQ(LoadedSeries(), before);
 }
 
@@ -248,9 +235,9 @@ TEST_F(FindResistorTest, PointLocale) {
 TEST_F(FindResistorTest, MenuBetweenEditionAndAide) {
   Open();
   QStringList titles;
-  for (QAction* a : main().MainMenu1->actions()) titles << a->text();
+  for (QAction* a : ui().MainMenu1->actions()) titles << a->text();
   EXPECT_EQ(titles, QStringList({"&Fichier", "&Edition", "&Outils", "&Aide"}));
-  EXPECT_EQ(main().Trouverlaresistance1->text(), QString::fromUtf8("&Trouver la résistance..."));
+  EXPECT_EQ(ui().Trouverlaresistance1->text(), QString::fromUtf8("&Trouver la résistance..."));
 }
 
 }  // namespace

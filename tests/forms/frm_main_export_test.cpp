@@ -17,6 +17,7 @@
 #include "chart/chart_export.h"
 #include "controls/flat_edit.h"
 #include "forms/frm_main.h"
+#include "support/shown_main_window.h"
 #include "support/widget_helpers.h"
 #include "ui_frm_main.h"
 
@@ -30,21 +31,12 @@ class Refusing final : public chart::ClipboardPort {
   bool Replace(std::unique_ptr<QMimeData>) override { return false; }
 };
 
-class WindowExport : public ::testing::Test {
+class WindowExport : public testsupport::ShownMainWindow {
  protected:
   void SetUp() override {
-    qputenv("LC_ALL", "fr_FR.UTF-8");
-    window_ = std::make_unique<TfmMain>();
-    window_->show();
-    QApplication::setActiveWindow(window_.get());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    Open();
     Settle();
   }
-  void TearDown() override {
-    window_.reset();
-    qunsetenv("LC_ALL");
-  }
-  Ui::TfmMain& ui() { return window_->controls(); }
   QImage ChartOnScreen() { return ui().Chart1->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
   // Alt+E, then the item's access key in the open menu.
@@ -56,8 +48,6 @@ class WindowExport : public ::testing::Test {
     QTest::keyClick(popup, item);
     Settle();
   }
-
-  std::unique_ptr<TfmMain> window_;
 };
 
 TEST_F(WindowExport, EditionMenuCopiesTheChartAsBitmapAndAsSvg) {

@@ -1,6 +1,7 @@
 #include "forms/frm_main.h"
 #include "support/layout_metrics.h"
 #include "support/program_chart.h"
+#include "support/shown_main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -29,21 +30,8 @@ using gfx::clGray;
 using gfx::clWhite;
 
 // A window created under a given numeric locale, shown offscreen.
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public testsupport::ShownMainWindow {
  protected:
-  void Open(const char* locale = "fr_FR.UTF-8") {
-    qputenv("LC_ALL", locale);
-    window_ = std::make_unique<TfmMain>();
-    window_->show();
-    QApplication::setActiveWindow(window_.get());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-  }
-  void TearDown() override {
-    window_.reset();
-    qunsetenv("LC_ALL");
-  }
-  Ui::TfmMain& ui() { return window_->controls(); }
-
   void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, 10)); }
 
   // The series hold exactly the curves computed from the boxes' texts.
@@ -65,8 +53,6 @@ class MainWindowTest : public ::testing::Test {
       }
     }
   }
-
-  std::unique_ptr<TfmMain> window_;
 };
 
 TEST_F(MainWindowTest, InitialStateInACommaLocale) {

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/shown_main_window.h"
+
 #include "chart/chart.h"
 #include "controls/flat_edit.h"
 #include "controls/markup_check_box.h"
@@ -52,28 +54,18 @@ void WhileModal(const std::function<void()>& action, const std::function<void(QW
   timer.stop();
 }
 
-class SaveFiles : public ::testing::Test {
+class SaveFiles : public testsupport::ShownMainWindow {
  protected:
   void SetUp() override {
-    qputenv("LC_ALL", "fr_FR.UTF-8");
     ASSERT_TRUE(dir_.isValid());
-    window_ = std::make_unique<TfmMain>();
-    window_->show();
-    QApplication::setActiveWindow(window_.get());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    Open();
     Settle();
   }
-  void TearDown() override {
-    window_.reset();
-    qunsetenv("LC_ALL");
-  }
-  Ui::TfmMain& ui() { return window_->controls(); }
   chart::TChart& chart() { return *ui().Chart1; }
   QImage ChartOnScreen() { return chart().grab().toImage().convertToFormat(QImage::Format_RGB32); }
   QString Path(const QString& name) const { return dir_.filePath(name); }
 
   QTemporaryDir dir_;
-  std::unique_ptr<TfmMain> window_;
 };
 
 TEST_F(SaveFiles, PngIsTheWindowsChartPixelForPixel) {
