@@ -8,6 +8,7 @@
 #include <QLabel>
 
 #include "controls/version_record.h"
+#include "cpu_model.h"
 #include "forms/frm_about.h"
 #include "gfx/fonts.h"
 
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   dorvane::gfx::InstallFontSubstitutions();
   benchmark::Initialize(&argc, argv);
+  dorvane::bench::RecordCpuModel();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -11,6 +11,7 @@
 
 #include "chart/program_chart.h"
 #include "core/curves.h"
+#include "cpu_model.h"
 #include "gfx/fonts.h"
 
 #ifdef DORVANE_HAVE_QTCHARTS
@@ -323,6 +324,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   dorvane::gfx::InstallFontSubstitutions();
   benchmark::Initialize(&argc, argv);
+  dorvane::bench::RecordCpuModel();
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

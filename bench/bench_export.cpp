@@ -13,6 +13,7 @@
 #include "chart/chart_export.h"
 #include "chart/program_chart.h"
 #include "core/curves.h"
+#include "cpu_model.h"
 #include "gfx/fonts.h"
 
 namespace {
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
   SetUp(chart);
   chartUnderTest = &chart;
   benchmark::Initialize(&argc, argv);
+  dorvane::bench::RecordCpuModel();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -36,11 +36,13 @@ report() {
            p, bt, br / 1024, pt, pr / 1024, pt / bt, pr / br }'
 }
 
+echo "cpu_model: $(awk -F': *' '/^model name/ {print $2; exit}' /proc/cpuinfo)"
 report offscreen
 if command -v Xvfb >/dev/null; then
-  exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
+  exec 3< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
+  xvfb=$!  # only this server is stopped: others may run the same command line
   read -r -u 3 display
   export DISPLAY=":$display"
   report xcb
-  pkill -f "Xvfb -displayfd 1 -screen 0 1280x1024x24" || true
+  kill "$xvfb" 2>/dev/null || true
 fi
