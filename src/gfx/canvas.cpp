@@ -208,8 +208,9 @@ void Canvas::flushDirect(const DirectTarget& t, quint32 pixel) {
       std::fill(t.bits + y * t.stride + l, t.bits + y * t.stride + r, pixel);
   };
   if (t.scale == 1 && t.dx == 0 && t.dy == 0) {
+    const int l = c.left(), r = c.right(), top = c.top(), b = c.bottom();
     for (const QPoint& p : pendingPixels_)
-      if (c.contains(p)) t.bits[p.y() * t.stride + p.x()] = pixel;
+      if (p.x() >= l && p.x() <= r && p.y() >= top && p.y() <= b) t.bits[p.y() * t.stride + p.x()] = pixel;
   } else {
     for (const QPoint& p : pendingPixels_) fill(p.x(), p.y(), p.x(), p.y());
   }
