@@ -2,13 +2,13 @@
 // paint, with nothing cached: what one lookup and one full paint cost, next
 // to the same dialog painted with plain labels as baseline.
 #include <benchmark/benchmark.h>
+#include "cpu_model.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
 
 #include "controls/version_record.h"
-#include "cpu_model.h"
 #include "forms/frm_about.h"
 #include "gfx/fonts.h"
 
