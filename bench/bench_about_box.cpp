@@ -2,6 +2,7 @@
 // paint, with nothing cached: what one lookup and one full paint cost, next
 // to the same dialog painted with plain labels as baseline.
 #include <benchmark/benchmark.h>
+#include "cpu_model.h"
 
 #include <QApplication>
 #include <QImage>
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   dorvane::gfx::InstallFontSubstitutions();
   benchmark::Initialize(&argc, argv);
+  dorvane::bench::RecordCpuModel();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

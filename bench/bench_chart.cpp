@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/curves.h"
+#include "cpu_model.h"
 #include "gfx/fonts.h"
 #include "support/program_chart.h"
 
@@ -342,6 +343,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   dorvane::gfx::InstallFontSubstitutions();
   benchmark::Initialize(&argc, argv);
+  dorvane::bench::RecordCpuModel();
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

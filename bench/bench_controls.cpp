@@ -10,6 +10,7 @@
 #include "controls/flat_edit.h"
 #include "controls/markup.h"
 #include "controls/markup_check_box.h"
+#include "cpu_model.h"
 #include "gfx/fonts.h"
 
 namespace {
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   gfx::InstallFontSubstitutions();
   benchmark::Initialize(&argc, argv);
+  dorvane::bench::RecordCpuModel();
   benchmark::RunSpecifiedBenchmarks();
   return 0;
 }

@@ -5,6 +5,7 @@
 #include "core/curves.h"
 #include "core/main_window_state.h"
 #include "core/resistance.h"
+#include "cpu_model.h"
 
 namespace {
 
@@ -41,4 +42,11 @@ BENCHMARK(BM_ParseAndFormat);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  dorvane::bench::RecordCpuModel();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

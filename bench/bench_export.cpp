@@ -12,6 +12,7 @@
 
 #include "chart/chart_export.h"
 #include "core/curves.h"
+#include "cpu_model.h"
 #include "gfx/fonts.h"
 #include "support/program_chart.h"
 
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
   SetUp(chart);
   chartUnderTest = &chart;
   benchmark::Initialize(&argc, argv);
+  dorvane::bench::RecordCpuModel();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

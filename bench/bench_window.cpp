@@ -9,6 +9,7 @@
 
 #include "chart/chart.h"
 #include "controls/flat_edit.h"
+#include "cpu_model.h"
 #include "forms/frm_main.h"
 #include "gfx/fonts.h"
 #include "ui_frm_main.h"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   dorvane::gfx::InstallFontSubstitutions();
   benchmark::Initialize(&argc, argv);
+  dorvane::bench::RecordCpuModel();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

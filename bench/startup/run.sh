@@ -12,35 +12,38 @@ prog="$build/bench/startup/bench_startup_dorvane"
 tmp=$(mktemp)
 trap 'rm -f "$tmp"' EXIT
 
-measure() {  # platform program -> "median_ms median_rss_kib"
-  local platform=$1 program=$2 times=() rss=()
-  for ((i = 0; i < runs; i++)); do
-    local t0=$EPOCHREALTIME
-    /usr/bin/time -o "$tmp" -f '%M' env QT_QPA_PLATFORM="$platform" "$program" >/dev/null 2>&1
-    local t1=$EPOCHREALTIME
-    times+=("$(awk -v a="$t0" -v b="$t1" 'BEGIN {print (b - a) * 1000}')")
-    rss+=("$(tail -1 "$tmp")")
-  done
-  local t r
-  t=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
-  r=$(printf '%s\n' "${rss[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
-  echo "$t $r"
+once() {  # platform program -> "ms rss_kib" of one run
+  local t0=$EPOCHREALTIME
+  /usr/bin/time -o "$tmp" -f '%M' env QT_QPA_PLATFORM="$1" "$2" >/dev/null 2>&1
+  local t1=$EPOCHREALTIME
+  echo "$(awk -v a="$t0" -v b="$t1" 'BEGIN {print (b - a) * 1000}') $(tail -1 "$tmp")"
 }
 
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
 report() {
-  local platform=$1
-  read -r bt br <<<"$(measure "$platform" "$bare")"
-  read -r pt pr <<<"$(measure "$platform" "$prog")"
-  awk -v p="$platform" -v bt="$bt" -v br="$br" -v pt="$pt" -v pr="$pr" 'BEGIN {
+  # The two programs run in turn, so that a change of load on a shared
+  # machine weighs on both alike.
+  local platform=$1 bt=() br=() pt=() pr=() t r
+  for ((i = 0; i < runs; i++)); do
+    read -r t r <<<"$(once "$platform" "$bare")"
+    bt+=("$t") br+=("$r")
+    read -r t r <<<"$(once "$platform" "$prog")"
+    pt+=("$t") pr+=("$r")
+  done
+  awk -v p="$platform" -v bt="$(printf '%s\n' "${bt[@]}" | median)" -v br="$(printf '%s\n' "${br[@]}" | median)" \
+    -v pt="$(printf '%s\n' "${pt[@]}" | median)" -v pr="$(printf '%s\n' "${pr[@]}" | median)" 'BEGIN {
     printf "%-9s bare %6.1f ms %6.1f MiB | dorvane %6.1f ms %6.1f MiB | ratio time %.2fx memory %.2fx\n",
            p, bt, br / 1024, pt, pr / 1024, pt / bt, pr / br }'
 }
 
+echo "cpu_model: $(awk -F': *' '/^model name/ {print $2; exit}' /proc/cpuinfo)"
 report offscreen
 if command -v Xvfb >/dev/null; then
-  exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
+  exec 3< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
+  xvfb=$!  # only this server is stopped: others may run the same command line
   read -r -u 3 display
   export DISPLAY=":$display"
   report xcb
-  pkill -f "Xvfb -displayfd 1 -screen 0 1280x1024x24" || true
+  kill "$xvfb" 2>/dev/null || true
 fi

@@ -195,7 +195,10 @@ class Canvas {
 
  private:
   struct State;
+  struct DirectTarget;
   void flush();
+  bool directTarget(DirectTarget& t) const;
+  void flushDirect(const DirectTarget& t, quint32 pixel);
   void addSpan(int x, int y, int w, int h);
   void strokeLine(QPoint a, QPoint b, bool paintEnd);
   void axisLine(QPoint a, QPoint b, bool paintEnd);
@@ -233,7 +236,8 @@ class Canvas {
   // Pixels of lines waiting to be painted in one call, all in pendColour_
   // with the raster operation pendRaster_ (copy, not-xor or invert). Single
   // pixels are kept apart: on an unscaled device they go out as points,
-  // which Qt paints far faster than one-pixel rectangles.
+  // which Qt paints far faster than one-pixel rectangles. Copied pixels bound
+  // for a plain 32-bit image are written straight into its scan lines.
   std::vector<QRect> pending_;
   std::vector<QPoint> pendingPixels_;
   Colour pendColour_ = clBlack;

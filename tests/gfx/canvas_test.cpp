@@ -389,6 +389,63 @@ TEST(CanvasClip, SetClipRectReplaces) {
   EXPECT_EQ(PixelsOf(img, kBlack), Box(5, 5, 8, 8));
 }
 
+// Lines of an opaque colour go straight into a 32-bit image; any other image
+// format is painted by QPainter. Both must give the same pixels wherever the
+// lines meet a clip edge, the image's edge, a translation or a scale.
+TEST(CanvasClip, DirectPixelsMatchQPainterAtEveryEdge) {
+  struct Case {
+    const char* name;
+    qreal dpr;
+    QPoint offset;            // painter translation before the canvas
+    std::vector<Rect> clips;  // intersected in turn
+  };
+  const Case cases[] = {
+      {"plain", 1, {}, {}},
+      {"clipped", 1, {}, {{3, 4, 17, 15}}},
+      {"nested clips", 1, {}, {{1, 1, 20, 18}, {5, 0, 30, 11}}},
+      {"translated and clipped", 1, {3, -2}, {{2, 3, 16, 14}}},
+      {"high density, clipped", 2, {}, {{3, 4, 17, 15}}},
+      {"high density, translated", 2, {-1, 2}, {{0, 2, 15, 19}}},
+  };
+  auto draw = [](Canvas& cv) {
+    const PenStyle styles[] = {PenStyle::Solid, PenStyle::Dot, PenStyle::AlternateDot};
+    for (int i = 0; i < 3; ++i) {
+      cv.setPen({i == 1 ? clRed : clBlack, 1, styles[i]});
+      cv.line(-3 + i, 2 + 4 * i, 25, 2 + 4 * i);  // across left and right edges
+      cv.line(4 + 5 * i, -2, 4 + 5 * i, 24);      // across top and bottom edges
+      cv.line(24 - i, 22, -1, 1 + 3 * i);         // slanted, both ends outside
+    }
+    cv.setPen({clBlue, 2});
+    cv.line(-4, 16, 30, 16);
+    cv.setPen({clBlack});
+    cv.setBrush({clYellow});
+    cv.rectangle({14, 12, 26, 25});
+    for (const QPoint& p : {QPoint(0, 0), QPoint(3, 4), QPoint(16, 14), QPoint(17, 15), QPoint(19, 19),
+                            QPoint(-1, 5), QPoint(20, 5), QPoint(5, 20)})
+      cv.setPixel(p.x(), p.y(), clRed);
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto render = [&](QImage::Format format) {
+      QImage img(QSize(20, 20) * c.dpr, format);
+      img.fill(Qt::white);
+      img.setDevicePixelRatio(c.dpr);
+      QPainter p(&img);
+      p.translate(c.offset);
+      {
+        Canvas cv(p);
+        for (const Rect& clip : c.clips) cv.intersectClipRect(clip);
+        draw(cv);
+      }
+      p.end();
+      return img.convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage direct = render(QImage::Format_RGB32);
+    EXPECT_EQ(direct, render(QImage::Format_RGB888));
+    EXPECT_FALSE(PixelsOf(direct, kRed).empty());
+  }
+}
+
 // --- text ---------------------------------------------------------------------
 
 // Reference text drawn by QPainter with the cell's top-left corner given.
