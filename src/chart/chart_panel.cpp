@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "chart/chart_export.h"
 #include "gfx/fonts.h"
@@ -117,6 +118,7 @@ void TCustomChartPanel::paintEvent(QPaintEvent*) {
   if (image_.size() != deviceSize || image_.devicePixelRatio() != dpr) {
     image_ = QImage(deviceSize, QImage::Format_RGB32);
     image_.setDevicePixelRatio(dpr);
+    seriesDirty_ = image_.rect();
     stale_ = true;
   }
   if (stale_) {
@@ -147,8 +149,28 @@ void TCustomChartPanel::DrawOverBackground() {
     const PassGuard pass(*this);
     DrawBackground(canvas);
     backgroundKey_ = std::move(key);
+    seriesDirty_ = image_.rect();
   }
-  image_ = background_;
+  // Only what the last series may have drawn over goes back, row by row
+  // into the same buffer: no new image, no copy of the untouched margins.
+  const QRect restore = seriesDirty_ & image_.rect();
+  if (!restore.isEmpty()) {
+    const qsizetype bytes = qsizetype(restore.width()) * 4;
+    uchar* to = image_.bits();  // detaches first if a copy is shared
+    const uchar* from = background_.constBits();
+    const qsizetype toLine = image_.bytesPerLine(), fromLine = background_.bytesPerLine();
+    for (int y = restore.top(); y <= restore.bottom(); ++y)
+      std::memcpy(to + y * toLine + restore.left() * 4, from + y * fromLine + restore.left() * 4,
+                  size_t(bytes));
+  }
+  seriesDirty_ = image_.rect();
+  if (const std::optional<gfx::Rect> clip = SeriesClip()) {
+    // The clip in device pixels, with a pixel to spare for the rounding.
+    const qreal dpr = image_.devicePixelRatio();
+    seriesDirty_ = QRect(QPoint(int(std::floor(clip->left * dpr)) - 1, int(std::floor(clip->top * dpr)) - 1),
+                         QPoint(int(std::ceil(clip->right * dpr)), int(std::ceil(clip->bottom * dpr)))) &
+                   image_.rect();
+  }
   QPainter painter(&image_);
   gfx::Canvas canvas(painter);
   const PassGuard pass(*this);
