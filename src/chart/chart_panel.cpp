@@ -119,6 +119,7 @@ void TCustomChartPanel::paintEvent(QPaintEvent*) {
     image_ = QImage(deviceSize, QImage::Format_RGB32);
     image_.setDevicePixelRatio(dpr);
     seriesDirty_ = image_.rect();
+    seriesDamage_.whole = true;
     stale_ = true;
   }
   if (stale_) {
@@ -150,18 +151,26 @@ void TCustomChartPanel::DrawOverBackground() {
     DrawBackground(canvas);
     backgroundKey_ = std::move(key);
     seriesDirty_ = image_.rect();
+    seriesDamage_.whole = true;
   }
-  // Only what the last series may have drawn over goes back, row by row
-  // into the same buffer: no new image, no copy of the untouched margins.
-  const QRect restore = seriesDirty_ & image_.rect();
-  if (!restore.isEmpty()) {
-    const qsizetype bytes = qsizetype(restore.width()) * 4;
+  // Only what the last series drew over goes back, into the same buffer:
+  // no new image, no copy of the untouched pixels.
+  const QRect whole = seriesDirty_ & image_.rect();
+  if (!whole.isEmpty()) {
     uchar* to = image_.bits();  // detaches first if a copy is shared
     const uchar* from = background_.constBits();
     const qsizetype toLine = image_.bytesPerLine(), fromLine = background_.bytesPerLine();
-    for (int y = restore.top(); y <= restore.bottom(); ++y)
-      std::memcpy(to + y * toLine + restore.left() * 4, from + y * fromLine + restore.left() * 4,
-                  size_t(bytes));
+    auto put = [&](const QRect& r) {
+      const size_t bytes = size_t(r.width()) * 4;
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(to + y * toLine + r.left() * 4, from + y * fromLine + r.left() * 4, bytes);
+    };
+    if (seriesDamage_.whole) {
+      put(whole);
+    } else {
+      for (const QRect& r : seriesDamage_.rects)
+        if (const QRect c = r & whole; !c.isEmpty()) put(c);
+    }
   }
   seriesDirty_ = image_.rect();
   if (const std::optional<gfx::Rect> clip = SeriesClip()) {
@@ -171,8 +180,11 @@ void TCustomChartPanel::DrawOverBackground() {
                          QPoint(int(std::ceil(clip->right * dpr)), int(std::ceil(clip->bottom * dpr)))) &
                    image_.rect();
   }
+  seriesDamage_.rects.clear();
+  seriesDamage_.whole = false;
   QPainter painter(&image_);
   gfx::Canvas canvas(painter);
+  canvas.setDamage(&seriesDamage_);
   const PassGuard pass(*this);
   DrawSeries(canvas);
   ResetCanvas(canvas);

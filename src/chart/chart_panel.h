@@ -181,8 +181,10 @@ class TCustomChartPanel : public QWidget {
   QImage image_;
   QImage background_;
   // The part of image_ the last series drawing may have touched; the whole
-  // image when image_ does not hold the background elsewhere.
+  // image when image_ does not hold the background elsewhere. The pixels
+  // the canvas wrote, when it knows them all, narrow it further.
   QRect seriesDirty_;
+  gfx::Canvas::Damage seriesDamage_;
   BackgroundKey backgroundKey_;
   qint64 passes_ = 0;
   qint64 backgroundPasses_ = 0;
