@@ -143,8 +143,11 @@ void TCustomChartPanel::DrawOverBackground() {
       background_.devicePixelRatio() != image_.devicePixelRatio()) {
     backgroundStale_ = false;  // a request while drawing makes it stale again
     ++backgroundPasses_;
-    background_ = QImage(image_.size(), QImage::Format_RGB32);
-    background_.setDevicePixelRatio(image_.devicePixelRatio());
+    // The background fills the whole area: the old buffer can be drawn over.
+    if (background_.size() != image_.size() || background_.devicePixelRatio() != image_.devicePixelRatio()) {
+      background_ = QImage(image_.size(), QImage::Format_RGB32);
+      background_.setDevicePixelRatio(image_.devicePixelRatio());
+    }
     QPainter painter(&background_);
     gfx::Canvas canvas(painter);
     const PassGuard pass(*this);
