@@ -58,6 +58,28 @@ void BM_ChartDrawingPassAlone(benchmark::State& state) {
 }
 BENCHMARK(BM_ChartDrawingPassAlone);
 
+// A zoom in or out to the updated chart image: the background image is made
+// again, so this should cost no more than the whole pass above.
+void BM_ChartReplotAfterZoom(benchmark::State& state) {
+  auto& chart = *Window().controls().Chart1;
+  const double min = chart.BottomAxis()->Minimum(), max = chart.BottomAxis()->Maximum();
+  const double span = max - min;
+  const qint64 backgrounds = chart.BackgroundPassCount();
+  bool flip = false;
+  for (auto _ : state) {
+    if (flip)
+      chart.BottomAxis()->SetMinMax(min, max);
+    else
+      chart.BottomAxis()->SetMinMax(min + span / 10, max - span / 10);
+    flip = !flip;
+    benchmark::DoNotOptimize(chart.grab());
+  }
+  chart.BottomAxis()->SetMinMax(min, max);
+  if (chart.BackgroundPassCount() - backgrounds < state.iterations())
+    state.SkipWithError("a zoom kept the old background");
+}
+BENCHMARK(BM_ChartReplotAfterZoom);
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -1,8 +1,11 @@
 #include "chart/axis_scale.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 
@@ -101,8 +104,8 @@ std::vector<double> LabelValues(double min, double max, double step, bool roundF
   return out;
 }
 
-QString FormatAxisValue(double value, QChar decimalSeparator, QChar thousandSeparator) {
-  if (!std::isfinite(value)) return QString();
+namespace {
+QString FormatAxisValueAfresh(double value, QChar decimalSeparator, QChar thousandSeparator) {
   const double magnitude = std::abs(value);
   if (magnitude >= 1e18) {
     QString s = QString::number(value, 'E', 3);
@@ -123,6 +126,26 @@ QString FormatAxisValue(double value, QChar decimalSeparator, QChar thousandSepa
   const bool zero = whole == QLatin1String("0") && decimals.isEmpty();
   if (value < 0 && !zero) out.prepend(u'-');
   return out;
+}
+
+}  // namespace
+
+QString FormatAxisValue(double value, QChar decimalSeparator, QChar thousandSeparator) {
+  if (!std::isfinite(value)) return QString();
+  // Every layout formats the same few labels again: remember the last
+  // texts, one per slot of a small table picked by the value's bits.
+  struct Slot {
+    std::uint64_t bits = 0;
+    char16_t decimal = 0, thousand = 0;
+    QString text;
+  };
+  thread_local std::array<Slot, 64> recent;
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  Slot& slot = recent[(bits * 0x9E3779B97F4A7C15u) >> 58];
+  const char16_t decimal = decimalSeparator.unicode(), thousand = thousandSeparator.unicode();
+  if (slot.text.isNull() || slot.bits != bits || slot.decimal != decimal || slot.thousand != thousand)
+    slot = {bits, decimal, thousand, FormatAxisValueAfresh(value, decimalSeparator, thousandSeparator)};
+  return slot.text;
 }
 
 }  // namespace dorvane::chart

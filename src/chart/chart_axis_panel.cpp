@@ -110,14 +110,20 @@ void TCustomAxisPanel::DrawAxes(gfx::Canvas& canvas) {
   for (TChartAxis* axis : axes_) axis->Draw(canvas, plotRect_);
 }
 
-void TCustomAxisPanel::DrawSeries(gfx::Canvas& canvas) {
+std::optional<gfx::Rect> TCustomAxisPanel::SeriesClip() const {
+  // The plot's left column and top and bottom rows stay clear of curves.
   const gfx::Rect p = plotRect_;
+  if (!clipPoints_) return std::nullopt;
+  return gfx::Rect{p.left + 1, p.top + 1, p.right, p.bottom - 1};
+}
+
+void TCustomAxisPanel::DrawSeries(gfx::Canvas& canvas) {
+  const std::optional<gfx::Rect> clip = SeriesClip();
   for (TChartSeries* s : series_) {
     if (!s->Active()) continue;
     s->CalcFirstLastVisibleIndex();
     canvas.save();
-    // The plot's left column and top and bottom rows stay clear of curves.
-    if (clipPoints_) canvas.intersectClipRect({p.left + 1, p.top + 1, p.right, p.bottom - 1});
+    if (clip) canvas.intersectClipRect(*clip);
     s->DrawAllValues(canvas);
     canvas.restore();
   }

@@ -61,6 +61,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   void AddToBackgroundKey(BackgroundKey& key) const override;
   void DrawAxes(gfx::Canvas& canvas) override;
   void DrawSeries(gfx::Canvas& canvas) override;
+  std::optional<gfx::Rect> SeriesClip() const override;
 
  private:
   QList<TChartSeries*> series_;

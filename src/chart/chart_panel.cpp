@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "chart/chart_export.h"
 #include "gfx/fonts.h"
@@ -117,6 +118,8 @@ void TCustomChartPanel::paintEvent(QPaintEvent*) {
   if (image_.size() != deviceSize || image_.devicePixelRatio() != dpr) {
     image_ = QImage(deviceSize, QImage::Format_RGB32);
     image_.setDevicePixelRatio(dpr);
+    seriesDirty_ = image_.rect();
+    seriesDamage_.whole = true;
     stale_ = true;
   }
   if (stale_) {
@@ -140,17 +143,51 @@ void TCustomChartPanel::DrawOverBackground() {
       background_.devicePixelRatio() != image_.devicePixelRatio()) {
     backgroundStale_ = false;  // a request while drawing makes it stale again
     ++backgroundPasses_;
-    background_ = QImage(image_.size(), QImage::Format_RGB32);
-    background_.setDevicePixelRatio(image_.devicePixelRatio());
+    // The background fills the whole area: the old buffer can be drawn over.
+    if (background_.size() != image_.size() || background_.devicePixelRatio() != image_.devicePixelRatio()) {
+      background_ = QImage(image_.size(), QImage::Format_RGB32);
+      background_.setDevicePixelRatio(image_.devicePixelRatio());
+    }
     QPainter painter(&background_);
     gfx::Canvas canvas(painter);
     const PassGuard pass(*this);
     DrawBackground(canvas);
     backgroundKey_ = std::move(key);
+    seriesDirty_ = image_.rect();
+    seriesDamage_.whole = true;
   }
-  image_ = background_;
+  // Only what the last series drew over goes back, into the same buffer:
+  // no new image, no copy of the untouched pixels.
+  const QRect whole = seriesDirty_ & image_.rect();
+  if (!whole.isEmpty()) {
+    uchar* to = image_.bits();  // detaches first if a copy is shared
+    const uchar* from = background_.constBits();
+    const qsizetype toLine = image_.bytesPerLine(), fromLine = background_.bytesPerLine();
+    auto put = [&](const QRect& r) {
+      const size_t bytes = size_t(r.width()) * 4;
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(to + y * toLine + r.left() * 4, from + y * fromLine + r.left() * 4, bytes);
+    };
+    if (seriesDamage_.whole) {
+      put(whole);
+    } else {
+      for (const QRect& r : seriesDamage_.rects)
+        if (const QRect c = r & whole; !c.isEmpty()) put(c);
+    }
+  }
+  seriesDirty_ = image_.rect();
+  if (const std::optional<gfx::Rect> clip = SeriesClip()) {
+    // The clip in device pixels, with a pixel to spare for the rounding.
+    const qreal dpr = image_.devicePixelRatio();
+    seriesDirty_ = QRect(QPoint(int(std::floor(clip->left * dpr)) - 1, int(std::floor(clip->top * dpr)) - 1),
+                         QPoint(int(std::ceil(clip->right * dpr)), int(std::ceil(clip->bottom * dpr)))) &
+                   image_.rect();
+  }
+  seriesDamage_.rects.clear();
+  seriesDamage_.whole = false;
   QPainter painter(&image_);
   gfx::Canvas canvas(painter);
+  canvas.setDamage(&seriesDamage_);
   const PassGuard pass(*this);
   DrawSeries(canvas);
   ResetCanvas(canvas);

@@ -17,6 +17,7 @@
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 #include "chart/chart_types.h"
@@ -138,6 +139,9 @@ class TCustomChartPanel : public QWidget {
   virtual void DrawWalls(gfx::Canvas& canvas);
   virtual void DrawAxes(gfx::Canvas& canvas);
   virtual void DrawSeries(gfx::Canvas& canvas);
+  // The rectangle the series are clipped to, when they are: a replot
+  // restores only this part of the background.
+  virtual std::optional<gfx::Rect> SeriesClip() const { return std::nullopt; }
   virtual void ResetCanvas(gfx::Canvas& canvas);
 
   void paintEvent(QPaintEvent* event) override;
@@ -176,6 +180,11 @@ class TCustomChartPanel : public QWidget {
   bool destroying_ = false;
   QImage image_;
   QImage background_;
+  // The part of image_ the last series drawing may have touched; the whole
+  // image when image_ does not hold the background elsewhere. The pixels
+  // the canvas wrote, when it knows them all, narrow it further.
+  QRect seriesDirty_;
+  gfx::Canvas::Damage seriesDamage_;
   BackgroundKey backgroundKey_;
   qint64 passes_ = 0;
   qint64 backgroundPasses_ = 0;

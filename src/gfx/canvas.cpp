@@ -204,20 +204,39 @@ void Canvas::flushDirect(const DirectTarget& t, quint32 pixel) {
     const long long l = std::max<long long>(left * t.scale + t.dx, c.left());
     const long long r = std::min<long long>((right + 1) * t.scale + t.dx, c.right() + 1);
     const long long b = std::min<long long>((bottom + 1) * t.scale + t.dy, c.bottom() + 1);
-    if (l >= r) return;
-    for (long long y = std::max<long long>(top * t.scale + t.dy, c.top()); y < b; ++y)
-      std::fill(t.bits + y * t.stride + l, t.bits + y * t.stride + r, pixel);
+    const long long y0 = std::max<long long>(top * t.scale + t.dy, c.top());
+    if (l >= r || y0 >= b) return;
+    if (damage_) addDamage(QRect(QPoint(int(l), int(y0)), QPoint(int(r - 1), int(b - 1))));
+    for (long long y = y0; y < b; ++y) std::fill(t.bits + y * t.stride + l, t.bits + y * t.stride + r, pixel);
   };
   if (t.scale == 1 && t.dx == 0 && t.dy == 0) {
     const int l = c.left(), r = c.right(), top = c.top(), b = c.bottom();
     for (const QPoint& p : pendingPixels_)
-      if (p.x() >= l && p.x() <= r && p.y() >= top && p.y() <= b) t.bits[p.y() * t.stride + p.x()] = pixel;
+      if (p.x() >= l && p.x() <= r && p.y() >= top && p.y() <= b) {
+        t.bits[p.y() * t.stride + p.x()] = pixel;
+        if (damage_) addDamage(QRect(p, p));
+      }
   } else {
     for (const QPoint& p : pendingPixels_) fill(p.x(), p.y(), p.x(), p.y());
   }
   for (const QRect& r : pending_) fill(r.left(), r.top(), r.right(), r.bottom());
   pendingPixels_.clear();
   pending_.clear();
+}
+
+void Canvas::addDamage(const QRect& r) {
+  // Runs of a slanted line touch end to end: one rectangle serves both.
+  if (!damage_->rects.empty()) {
+    QRect& last = damage_->rects.back();
+    const bool sameRows = last.top() == r.top() && last.bottom() == r.bottom();
+    const bool sameColumns = last.left() == r.left() && last.right() == r.right();
+    if ((sameRows && r.left() <= last.right() + 1 && r.right() >= last.left() - 1) ||
+        (sameColumns && r.top() <= last.bottom() + 1 && r.bottom() >= last.top() - 1)) {
+      last |= r;
+      return;
+    }
+  }
+  damage_->rects.push_back(r);
 }
 
 void Canvas::flush() {
@@ -231,6 +250,7 @@ void Canvas::flush() {
       return;
     }
   }
+  damageWhole();
   if (vector_) {
     // No single points on a vector device, and the SVG writer keeps no clip:
     // the pixel runs are cut here.
@@ -312,6 +332,7 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
     // seconds, and the end pixel lies off every device anyway.
     flush();
     SetComposition(painter_, RasterOf(pen_.mode));
+    damageWhole();
     QPen qp(ToQColor(pen_.colour), 1, pen_.style == PenStyle::Solid ? Qt::SolidLine : Qt::DotLine,
             Qt::FlatCap);
     qp.setCosmetic(true);
@@ -411,6 +432,7 @@ void Canvas::axisLine(QPoint a, QPoint b, bool paintEnd) {
 // to the clip rectangle.
 void Canvas::vectorLine(QPoint a, QPoint b, bool paintEnd) {
   flush();
+  damageWhole();
   const QPointF d(b - a);
   const double major = std::max(std::abs(d.x()), std::abs(d.y()));
   const QPointF unit = d / major, centre(0.5, 0.5);
@@ -473,6 +495,7 @@ void Canvas::wideLine(QPoint a, QPoint b) {
     if (hi > lo) addSpan(a.x() - off, lo, w, hi - lo);
   } else {
     flush();
+    damageWhole();
     SetComposition(painter_, RasterOf(pen_.mode));
     QPen qp(ToQColor(pen_.colour), w, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     painter_.setPen(qp);
@@ -511,6 +534,7 @@ QRect Canvas::fillArea(const Rect& r) const {
 void Canvas::fillRect(const Rect& r, Colour colour) {
   if (r.isEmpty() || colour == clNone) return;
   flush();
+  damageWhole();
   const QRect area = fillArea(r);
   if (!area.isEmpty()) painter_.fillRect(area, ToQColor(colour));
 }
@@ -518,6 +542,7 @@ void Canvas::fillRect(const Rect& r, Colour colour) {
 void Canvas::fillRect(const Rect& r) {
   if (brush_.style == BrushStyle::Clear || r.isEmpty()) return;
   flush();
+  damageWhole();
   const QRect area = fillArea(r);
   if (area.isEmpty()) return;
   SetComposition(painter_, RasterOf(pen_.mode));
@@ -564,6 +589,7 @@ void Canvas::rectangle(const Rect& in) {
 void Canvas::frameRect(const Rect& r, Colour colour) {
   if (r.isEmpty() || colour == clNone) return;
   flush();
+  damageWhole();
   const QColor c = ToQColor(colour);
   painter_.fillRect(QRect(r.left, r.top, r.width(), 1), c);
   if (r.height() > 1) painter_.fillRect(QRect(r.left, r.bottom - 1, r.width(), 1), c);
@@ -593,6 +619,7 @@ void Canvas::focusRect(const Rect& r) {
 
 void Canvas::ellipse(const Rect& box) {
   if (box.width() < 1 || box.height() < 1) return;
+  damageWhole();
   flush();
   SetComposition(painter_, RasterOf(pen_.mode));
   if (pen_.style == PenStyle::Clear) {
@@ -611,6 +638,7 @@ void Canvas::ellipse(const Rect& box) {
 
 void Canvas::polygon(std::span<const QPoint> points) {
   if (points.size() < 2) return;
+  damageWhole();
   if (brush_.style == BrushStyle::Solid) {
     flush();
     SetComposition(painter_, RasterOf(pen_.mode));
@@ -672,6 +700,7 @@ const Canvas::ShapedText& Canvas::shaped(const QString& text) const {
 // The text's cell has its top-left corner at (left, top); the baseline lies
 // the integer ascent below, exactly where drawText would put it.
 void Canvas::drawShaped(int left, int top, const ShapedText& t) {
+  damageWhole();
   painter_.setFont(font_);
   painter_.setPen(ToQColor(fontColour_));
   painter_.drawStaticText(QPointF(left, top + metrics().ascent() - t.ascent), t.glyphs);
@@ -692,6 +721,7 @@ int Canvas::lineHeight() const {
 
 void Canvas::textOut(int x, int y, const QString& text, TextAlign align) {
   flush();
+  damageWhole();
   const ShapedText& t = shaped(text);
   const int w = t.width;
   const int left = align == TextAlign::Left ? x : align == TextAlign::Center ? x - w / 2 : x - w;
@@ -702,6 +732,7 @@ void Canvas::textOut(int x, int y, const QString& text, TextAlign align) {
 
 void Canvas::textOutRotated90(int x, int y, const QString& text) {
   flush();
+  damageWhole();
   const ShapedText& t = shaped(text);
   painter_.save();
   painter_.translate(x, y);
@@ -725,6 +756,7 @@ QString WithoutMnemonics(const QString& text) {
 
 int Canvas::drawText(Rect& r, const QString& text, unsigned flags) {
   flush();
+  damageWhole();
   const QFontMetrics& fm = metrics();
   const bool single = flags & kSingleLine;
   const bool wrap = (flags & kWordBreak) && !single;

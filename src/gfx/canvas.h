@@ -113,7 +113,22 @@ class Canvas {
   // waiting to be painted go out first, so they stay below.
   QPainter& painter() {
     flush();
+    damageWhole();
     return painter_;
+  }
+
+  // Where the canvas drew, in device pixels, while a Damage is attached:
+  // the pixels it wrote straight into an image, and `whole` once anything
+  // went through the painter. A caller that keeps a clean copy of the image
+  // can then put back only these. Read it after the canvas is gone (or
+  // detached), since lines are painted late.
+  struct Damage {
+    std::vector<QRect> rects;
+    bool whole = false;
+  };
+  void setDamage(Damage* damage) {
+    flush();
+    damage_ = damage;
   }
   // Where the canvas draws, for measuring text as it will be drawn.
   const QPaintDevice* device() const;
@@ -220,8 +235,14 @@ class Canvas {
   bool clipFor(QRectF& clip) const;
   QRect fillArea(const Rect& r) const;
 
+  void addDamage(const QRect& r);
+  void damageWhole() {
+    if (damage_) damage_->whole = true;
+  }
+
   QPainter& painter_;
   bool vector_ = false;
+  Damage* damage_ = nullptr;
   Pen pen_;
   Brush brush_;
   QFont font_;

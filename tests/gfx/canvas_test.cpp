@@ -4,8 +4,10 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -443,6 +445,61 @@ TEST(CanvasClip, DirectPixelsMatchQPainterAtEveryEdge) {
     const QImage direct = render(QImage::Format_RGB32);
     EXPECT_EQ(direct, render(QImage::Format_RGB888));
     EXPECT_FALSE(PixelsOf(direct, kRed).empty());
+  }
+}
+
+// A caller puts back only the recorded damage: every pixel the canvas changed
+// must lie in it, at any density and clip; anything painted another way
+// makes the whole image damaged.
+TEST(CanvasDamage, CoversEveryChangedPixel) {
+  struct Case {
+    const char* name;
+    qreal dpr;
+    QPoint offset;
+    std::optional<Rect> clip;
+    bool text;  // text goes through the painter
+  };
+  const Case cases[] = {
+      {"plain", 1, {}, {}, false},
+      {"clipped", 1, {}, Rect{3, 4, 17, 15}, false},
+      {"high density, translated, clipped", 2, {-1, 2}, Rect{0, 2, 15, 19}, false},
+      {"text", 1, {}, {}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QImage img(QSize(20, 20) * c.dpr, QImage::Format_RGB32);
+    img.fill(kWhite);
+    img.setDevicePixelRatio(c.dpr);
+    Canvas::Damage damage;
+    QPainter p(&img);
+    p.translate(c.offset);
+    {
+      Canvas cv(p);
+      cv.setDamage(&damage);
+      if (c.clip) cv.intersectClipRect(*c.clip);
+      for (int i = 0; i < 3; ++i) {
+        cv.setPen({i == 1 ? clRed : clBlack, 1, i == 2 ? PenStyle::Dot : PenStyle::Solid});
+        cv.line(-3 + i, 2 + 4 * i, 25, 2 + 4 * i);
+        cv.line(4 + 5 * i, -2, 4 + 5 * i, 24);
+        cv.line(24 - i, 22, -1, 1 + 3 * i);
+        cv.line(2, 19 - i, 17, 1 + 7 * i);
+      }
+      cv.setPixel(5, 6, clRed);
+      if (c.text) cv.textOut(2, 2, QStringLiteral("Ab"));
+    }
+    p.end();
+    EXPECT_EQ(damage.whole, c.text);
+    if (damage.whole) continue;
+    int changed = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) {
+        if (img.pixel(x, y) == kWhite) continue;
+        ++changed;
+        const bool covered = std::any_of(damage.rects.begin(), damage.rects.end(),
+                                         [&](const QRect& r) { return r.contains(x, y); });
+        EXPECT_TRUE(covered) << "device pixel " << x << "," << y;
+      }
+    EXPECT_GT(changed, 0);
   }
 }
 
