@@ -11,13 +11,6 @@ namespace {
 
 const QString kDialogTitle = QString::fromUtf8("Trouver la résistance");
 
-int CountRed(const QImage& img) {
-  int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) n += At(img, x, y) == qRgb(255, 0, 0);
-  return n;
-}
-
 TEST(EndToEnd, FindResistorAppliesAStandardValue) {
   XSession x;
   if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
@@ -54,7 +47,7 @@ TEST(EndToEnd, FindResistorAppliesAStandardValue) {
   shot = x.screenshotUntil(wid, [&](const QImage& s) { return s.copy(chart) != before; });
   const QImage after = shot.copy(chart);
   EXPECT_NE(after, before) << "the chart did not change";
-  EXPECT_GT(CountRed(after), 200) << "no loaded curve";
+  EXPECT_GT(CountColour(after, after.rect(), qRgb(255, 0, 0)), 200) << "no loaded curve";
   EXPECT_NE(shot.copy(caption), captionBefore) << "R2's caption still shows the old value";
 
   x.focus(wid);

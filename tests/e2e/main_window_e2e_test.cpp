@@ -12,13 +12,6 @@
 namespace dorvane::e2e {
 namespace {
 
-int CountColour(const QImage& img, const QRect& area, QRgb colour) {
-  int n = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) n += At(img, x, y) == colour;
-  return n;
-}
-
 TEST(EndToEnd, MainJobOnARealDisplay) {
   XSession x;
   if (!x.ok()) GTEST_SKIP() << x.error().toStdString();

@@ -60,6 +60,14 @@ inline QRgb At(const QImage& img, int x, int y) {
   return qRgb(qRed(p), qGreen(p), qBlue(p));
 }
 
+// How many pixels of the area have exactly this colour.
+inline int CountColour(const QImage& img, const QRect& area, QRgb colour) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) n += At(img, x, y) == colour;
+  return n;
+}
+
 // The first row of the main window's gradient panel, under the menu bar:
 // the first row at x = 3 in the panel's first band colour; -1 if none.
 inline int PanelTop(const QImage& shot) {
