@@ -1,6 +1,5 @@
 #include "forms/chart_value_tip.h"
 
-#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QToolTip>
 #include <algorithm>
@@ -50,9 +49,11 @@ ChartValueTip::ChartValueTip(chart::TChart& chart, std::function<MainWindowInput
 bool ChartValueTip::eventFilter(QObject* watched, QEvent* event) {
   if (watched != &chart_ || event->type() != QEvent::ToolTip) return false;
   auto* help = static_cast<QHelpEvent*>(event);
-  const QString text = QGuiApplication::mouseButtons() == Qt::NoButton
-                           ? ChartValueTipText(chart_, help->pos(), inputs_())
-                           : QString();
+  // No look at the buttons: Qt asks only after the pointer rested with none
+  // held, and its own button state can stay "pressed" for good when a
+  // release goes to a window that closed on the press (the finder's
+  // double-click).
+  const QString text = ChartValueTipText(chart_, help->pos(), inputs_());
   if (text.isEmpty()) {
     QToolTip::hideText();
     event->ignore();
