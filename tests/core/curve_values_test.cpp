@@ -126,28 +126,11 @@ TEST(CurvesCsv, NegativeZeroIsWrittenAsZero) {
 
 // The one rule for numbers shown with the locale's separator.
 TEST(FormatDecimal, SeparatorDecimalsTrimmingAndNoMinusZero) {
-  const struct {
-    double value;
-    int decimals;
-    char separator;
-    bool trim;
-    const char* text;
-  } cases[] = {
-      {-0.04, 1, ',', false, "0,0"},    {-0.0, 4, '.', false, "0.0000"},
-      {-0.06, 1, ',', false, "-0,1"},   {12.5, 2, ',', true, "12,5"},
-      {50, 0, ',', true, "50"},         {10, 2, '.', true, "10"},
-      {6250, 2, ',', false, "6250,00"}, {-3.14159, 3, '.', true, "-3.142"},
-      {1e300, 1, ',', false, nullptr},  // 301 digits, the whole of them
-  };
-  for (const auto& c : cases) {
-    const std::string text = FormatDecimal(c.value, c.decimals, c.separator, c.trim);
-    if (c.text) {
-      EXPECT_EQ(text, c.text) << c.value;
-    } else {
-      EXPECT_EQ(text.size(), 303u);
-      EXPECT_EQ(text.substr(text.size() - 2), ",0");
-    }
-  }
+  EXPECT_EQ(FormatDecimal(-0.04, 1, ','), "0,0");
+  EXPECT_EQ(FormatDecimal(-0.06, 1, ','), "-0,1");
+  EXPECT_EQ(FormatDecimal(12.5, 2, ',', true), "12,5");
+  EXPECT_EQ(FormatDecimal(10, 2, '.', true), "10");
+  EXPECT_EQ(FormatDecimal(1e300, 1, ',').size(), 303u);  // every digit, no overflow
 }
 
 }  // namespace

@@ -199,10 +199,9 @@ TEST_F(FindResistorTest, DoubleClickAppliesThatRow) {
   EXPECT_EQ(ui().lblR2->Caption(), "R2\r5,1K");
 }
 
-// Through the window system, as the platform reports it: a click, then the
-// second press that makes the double-click. The dialog closes on that press,
-// so on X11 its release often goes to a window that is gone and never
-// arrives. Resting on the plot must still give the tool tip.
+// A double-click through the window system; the dialog closes on its second
+// press, so on X11 the release often goes to a window that is gone. Resting
+// on the plot must still give the tool tip.
 TEST_F(FindResistorTest, TheToolTipShowsAfterADoubleClickWhoseReleaseIsLost) {
   Open();
   RunDialog([](TfmFindResistor& d) {
