@@ -164,7 +164,7 @@ TEST(EndToEnd, QuitsFromItsMenuOnWayland) {
   qulonglong compositor = 0;
   for (int i = 0; i < 100 && !compositor; ++i) {
     Sleep(100);
-    const QByteArray ids = x.run("xdotool", {"search", "--onlyvisible", "--name", "^Weston Compositor"});
+    const QByteArray ids = x.run("xdotool", {"search", "--onlyvisible", "--class", "weston"});
     compositor = ids.trimmed().split('\n').first().toULongLong();
   }
   ASSERT_NE(compositor, 0u) << "weston showed no window";
