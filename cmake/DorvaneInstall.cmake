@@ -66,6 +66,8 @@ configure_file("${_res}/changelog.in" "${CMAKE_BINARY_DIR}/generated/changelog" 
 execute_process(COMMAND gzip -9 -n -c "${CMAKE_BINARY_DIR}/generated/changelog"
                 OUTPUT_FILE "${CMAKE_BINARY_DIR}/generated/changelog.gz" COMMAND_ERROR_IS_FATAL ANY)
 install(FILES "${_res}/copyright" "${CMAKE_BINARY_DIR}/generated/changelog.gz" DESTINATION "${_doc}")
+# Lintian reads French words as English typos.
+install(FILES "${_res}/lintian-overrides" DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides" RENAME dorvane)
 
 # --- checks -----------------------------------------------------------------
 if(DORVANE_BUILD_TESTS)

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <charconv>
 #include <limits>
 
 namespace dorvane::chart {

@@ -82,7 +82,8 @@ TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char de
   // its size. The room is what the header and the rows need, no more, so
   // that the dialog fits a 640 x 480 screen.
   {
-    const auto sample = std::make_unique<QTreeWidgetItem>(ui_->lstValues, QStringList{QStringLiteral("8,2K")});
+    const auto sample =
+        std::make_unique<QTreeWidgetItem>(ui_->lstValues, QStringList{QStringLiteral("8,2K")});
     const int row = ui_->lstValues->sizeHintForRow(0);
     ui_->stkResults->setFixedHeight(ui_->lstValues->header()->sizeHint().height() + 2 * kPerSide * row +
                                     2 * ui_->lstValues->frameWidth());

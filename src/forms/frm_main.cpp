@@ -89,7 +89,8 @@ bool TfmMain::event(QEvent* e) {
   if (e->type() == QEvent::LocaleChange) setDecimalSeparator(NumericDecimalSeparator());
   // The window manager's frame is known only once it is shown: place the
   // window again, once, with the frame.
-  if (!framePlaced_ && (e->type() == QEvent::Show || e->type() == QEvent::Move) && frameGeometry() != geometry()) {
+  if (!framePlaced_ && (e->type() == QEvent::Show || e->type() == QEvent::Move) &&
+      frameGeometry() != geometry()) {
     framePlaced_ = true;
     PlaceOnScreen();
   }
@@ -136,8 +137,10 @@ void TfmMain::PlaceOnScreen() {
 // the palette).
 void TfmMain::FixTextsOverThePanel() {
   const auto fix = [](gfx::Colour c) { return c == gfx::clWindowText ? gfx::clBlack : c; };
-  for (auto* label : ui_->Shader1->findChildren<controls::TLabel*>()) label->setFontColor(fix(label->FontColor()));
-  for (auto* box : ui_->Shader1->findChildren<controls::TMarkupCheckBox*>()) box->setFontColor(fix(box->FontColor()));
+  for (auto* label : ui_->Shader1->findChildren<controls::TLabel*>())
+    label->setFontColor(fix(label->FontColor()));
+  for (auto* box : ui_->Shader1->findChildren<controls::TMarkupCheckBox*>())
+    box->setFontColor(fix(box->FontColor()));
   ui_->lstPotType->setLabelFontColor(fix(ui_->lstPotType->LabelFontColor()));
 }
 

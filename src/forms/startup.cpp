@@ -84,12 +84,15 @@ QString DisplayProblem() {
   // checked before the toolkit starts.
   if (platform.startsWith(u"wayland")) {
     if (!WaylandAnswers(wayland))
-      return QStringLiteral("le serveur Wayland %1 ne répond pas").arg(wayland.isEmpty() ? QStringLiteral("wayland-0") : wayland);
+      return QStringLiteral("le serveur Wayland %1 ne répond pas")
+          .arg(wayland.isEmpty() ? QStringLiteral("wayland-0") : wayland);
     return {};
   }
   if (platform.startsWith(u"xcb")) {
-    if (display.isEmpty()) return QStringLiteral("aucun affichage graphique : la variable DISPLAY n'est pas définie");
-    if (!XServerAnswers(display)) return QStringLiteral("le serveur X de l'affichage %1 ne répond pas").arg(display);
+    if (display.isEmpty())
+      return QStringLiteral("aucun affichage graphique : la variable DISPLAY n'est pas définie");
+    if (!XServerAnswers(display))
+      return QStringLiteral("le serveur X de l'affichage %1 ne répond pas").arg(display);
     return {};
   }
   if (!platform.isEmpty()) return {};
@@ -105,7 +108,8 @@ QString DisplayProblem() {
     return {};
   }
   if (waylandLive)
-    return QStringLiteral("le module Wayland de Qt (paquet qt6-wayland) n'est pas installé et aucun serveur X ne répond");
+    return QStringLiteral(
+        "le module Wayland de Qt (paquet qt6-wayland) n'est pas installé et aucun serveur X ne répond");
   if (!wayland.isEmpty()) return QStringLiteral("le serveur Wayland %1 ne répond pas").arg(wayland);
   if (display.isEmpty())
     return QStringLiteral("aucun affichage graphique : ni DISPLAY ni WAYLAND_DISPLAY n'est défini");

@@ -119,7 +119,8 @@ TEST(FormatResistance, RangesAndRounding) {
   for (const char* locale : test::kTestLocales) {
     test::ScopedCLocale inForce(locale);
     ASSERT_TRUE(inForce.InForce()) << locale << " is not generated on this machine";
-    for (const auto& c : cases) EXPECT_EQ(FormatResistance(c.ohms, ','), c.shown) << c.ohms << " under " << locale;
+    for (const auto& c : cases)
+      EXPECT_EQ(FormatResistance(c.ohms, ','), c.shown) << c.ohms << " under " << locale;
   }
 }
 

@@ -158,8 +158,9 @@ TEST(EndToEnd, QuitsFromItsMenuOnWayland) {
   ASSERT_TRUE(runtime.isValid());
   QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   const QString socket = QStringLiteral("dorvane-e2e");
-  x.start("weston", {"--backend=x11-backend.so", "--use-pixman", "--socket=" + socket, "--width=800",
-                     "--height=600", "--idle-time=0", "--no-config"},
+  x.start("weston",
+          {"--backend=x11-backend.so", "--use-pixman", "--socket=" + socket, "--width=800", "--height=600",
+           "--idle-time=0", "--no-config"},
           {"XDG_RUNTIME_DIR=" + runtime.path()});
   qulonglong compositor = 0;
   for (int i = 0; i < 100 && !compositor; ++i) {
@@ -170,9 +171,9 @@ TEST(EndToEnd, QuitsFromItsMenuOnWayland) {
   ASSERT_NE(compositor, 0u) << "weston showed no window";
   ASSERT_TRUE(QFile::exists(runtime.filePath(socket)));
 
-  QProcess& program = x.start(DORVANE_BINARY, {},
-                              {"LC_ALL=fr_FR.UTF-8", "DISPLAY=", "XDG_RUNTIME_DIR=" + runtime.path(),
-                               "WAYLAND_DISPLAY=" + socket});
+  QProcess& program = x.start(
+      DORVANE_BINARY, {},
+      {"LC_ALL=fr_FR.UTF-8", "DISPLAY=", "XDG_RUNTIME_DIR=" + runtime.path(), "WAYLAND_DISPLAY=" + socket});
   ASSERT_FALSE(program.waitForFinished(3000)) << "ended with status " << program.exitCode();
   x.focus(compositor);
   x.key("alt+f");

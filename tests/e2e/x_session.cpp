@@ -46,8 +46,8 @@ XSession::XSession(const QStringList& serverArgs, const QString& screen) {
   auto server = std::make_unique<QProcess>();
   server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
   server->setChildProcessModifier([fds] { ::close(fds[0]); });
-  server->start("Xvfb", QStringList{"-displayfd", QString::number(fds[1]), "-screen", "0", screen} +
-                            serverArgs);
+  server->start("Xvfb",
+                QStringList{"-displayfd", QString::number(fds[1]), "-screen", "0", screen} + serverArgs);
   ::close(fds[1]);
   if (!server->waitForStarted(5000)) {
     ::close(fds[0]);

@@ -1,7 +1,7 @@
 #include "forms/frm_main.h"
 #include "support/layout_metrics.h"
-#include "support/program_chart.h"
 #include "support/look_guard.h"
+#include "support/program_chart.h"
 #include "support/shown_main_window.h"
 
 #include <gtest/gtest.h>
@@ -200,8 +200,9 @@ TEST_F(MainWindowTest, OneRuleRunPerClickAndNoneFromTheRulesUnticking) {
     bool viaMenu;  // the "Montage" menu's item instead of the box
     bool r1, r2;   // ticks after the click
   };
-  const Step steps[] = {{"cbR1", false, true, false}, {"cbR1", true, false, false}, {"cbR2", true, false, true},
-                        {"cbR1", true, true, false},  {"cbR2", false, false, true}, {"cbR2", true, false, false},
+  const Step steps[] = {{"cbR1", false, true, false}, {"cbR1", true, false, false},
+                        {"cbR2", true, false, true},  {"cbR1", true, true, false},
+                        {"cbR2", false, false, true}, {"cbR2", true, false, false},
                         {"cbR2", false, false, true}, {"cbR1", true, true, false}};
   QSignalSpy r1Clicks(ui().cbR1, &controls::TMarkupCheckBox::OnClick);
   QSignalSpy r2Clicks(ui().cbR2, &controls::TMarkupCheckBox::OnClick);

@@ -77,8 +77,9 @@ TEST(Soak, TenThousandRandomActions) {
       QApplication::clipboard()->setText(RandomText(rng, maxLen));
       if (focus) QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier);
     } else if (a < 98) {  // menu use that leaves the window open
-      QAction* items[] = {ui.Indexdelaide1,           ui.AjouterresistanceR11, ui.AjouterresistanceR21,
-                          ui.Affichercourbeoriginale1, ui.Affichercourbelog1,   ui.Affichercourbemodifiee1};
+      QAction* items[] = {ui.Indexdelaide1,        ui.AjouterresistanceR11,
+                          ui.AjouterresistanceR21, ui.Affichercourbeoriginale1,
+                          ui.Affichercourbelog1,   ui.Affichercourbemodifiee1};
       QAction* item = items[std::uniform_int_distribution<int>(0, 5)(rng)];
       emit ui.Montage1->aboutToShow();
       emit ui.Affichage1->aboutToShow();
@@ -91,12 +92,16 @@ TEST(Soak, TenThousandRandomActions) {
 
     ASSERT_FALSE(ui.cbR1->Checked() && ui.cbR2->Checked()) << "step " << step;
     // The expected curve is computed again only when what it reads changed.
-    const Inputs now{ui.lstPotType->ItemIndex(), ui.edP1->text(), ui.edR1->text(), ui.edR2->text(),
-                     ui.cbR1->Checked(), ui.cbR2->Checked(), window.DecimalSeparator()};
+    const Inputs now{
+        ui.lstPotType->ItemIndex(), ui.edP1->text(),    ui.edR1->text(),          ui.edR2->text(),
+        ui.cbR1->Checked(),         ui.cbR2->Checked(), window.DecimalSeparator()};
     if (!(now == checked)) {
       checked = now;
-      auto read = [&](const QString& text) { return ParseResistance(text.toLatin1().toStdString(), now.sep); };
-      expected = ComputeCurves(now.law, read(now.p1), read(now.r1), read(now.r2), now.r1Ticked, now.r2Ticked).loaded;
+      auto read = [&](const QString& text) {
+        return ParseResistance(text.toLatin1().toStdString(), now.sep);
+      };
+      expected =
+          ComputeCurves(now.law, read(now.p1), read(now.r1), read(now.r2), now.r1Ticked, now.r2Ticked).loaded;
     }
     chart::TChartSeries* loaded = ui.Chart1->Series(1);
     ASSERT_EQ(loaded->Count(), int(expected.size())) << "step " << step;
