@@ -63,8 +63,7 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   ApplyAccessKeys(*ui_->MainMenu1);
   const QSize client(606, 374);
   ui_->Shader1->setFixedSize(client);
-  fixedSize_ = QSize(client.width(), client.height() + ui_->MainMenu1->sizeHint().height());
-  setFixedSize(fixedSize_);
+  setFixedSize(client.width(), client.height() + ui_->MainMenu1->sizeHint().height());
   PlaceOnScreen();
 
   FixTextsOverThePanel();
@@ -98,20 +97,7 @@ bool TfmMain::event(QEvent* e) {
   // cannot change a fixed window.
   constexpr Qt::WindowStates kLarge = Qt::WindowMaximized | Qt::WindowFullScreen;
   if (e->type() == QEvent::WindowStateChange && (windowState() & kLarge)) {
-    // The toolkit's Wayland decoration offers maximising whatever the hints
-    // say, and the compositor then insists on a surface of the maximised
-    // size: take that size for the moment the state lasts, then the fixed
-    // one again.
-    if (QGuiApplication::platformName().startsWith(u"wayland") && !unfixed_) {
-      unfixed_ = true;
-      setMinimumSize(0, 0);
-      setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    }
     setWindowState(windowState() & ~kLarge);
-  }
-  if (unfixed_ && e->type() == QEvent::Resize && !(windowState() & kLarge) && size() == fixedSize_) {
-    unfixed_ = false;
-    setFixedSize(fixedSize_);
   }
   return QMainWindow::event(e);
 }

@@ -83,8 +83,6 @@ class TfmMain : public QMainWindow {
   std::vector<std::pair<QAction*, controls::TMarkupCheckBox*>> boxItems_;
   char separator_ = '.';
   bool framePlaced_ = false;
-  QSize fixedSize_;
-  bool unfixed_ = false;  // maximised on Wayland for a moment
   qint64 ruleRuns_ = 0;
 };
 
