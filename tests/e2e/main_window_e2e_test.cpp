@@ -12,11 +12,13 @@
 #include <string>
 
 #include "e2e/x_session.h"
+#include "support/c_locale.h"
 
 namespace dorvane::e2e {
 namespace {
 
 TEST(EndToEnd, MainJobOnARealDisplay) {
+  ASSERT_TRUE(test::ScopedCLocale("fr_FR.UTF-8").InForce()) << "fr_FR.UTF-8 is not generated";
   XSession x;
   if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
   QProcess& program = x.start(DORVANE_BINARY, {}, {"LC_ALL=fr_FR.UTF-8"});
