@@ -8,6 +8,12 @@ set(_res "${PROJECT_SOURCE_DIR}/resources")
 
 if(TARGET dorvane)
   install(TARGETS dorvane RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+  # As Debian's packaging tools do: no compiler notes in the installed file.
+  find_program(DORVANE_OBJCOPY objcopy)
+  if(DORVANE_OBJCOPY)
+    install(CODE "execute_process(COMMAND \"${DORVANE_OBJCOPY}\" --remove-section=.comment
+                  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/dorvane\" COMMAND_ERROR_IS_FATAL ANY)")
+  endif()
 endif()
 
 install(FILES "${_res}/${DORVANE_APP_ID}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
