@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <algorithm>
 
 #include "chart/chart.h"
@@ -64,6 +65,12 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   const QSize client(606, 374);
   ui_->Shader1->setFixedSize(client);
   setFixedSize(client.width(), client.height() + ui_->MainMenu1->sizeHint().height());
+  // The toolkit's Wayland decoration offers maximising whatever the hints
+  // say, and the compositor then ends a client whose surface keeps a fixed
+  // size: there the size has no upper bound, and a maximised state is undone
+  // at once (below).
+  if (QGuiApplication::platformName().startsWith(u"wayland"))
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   PlaceOnScreen();
 
   FixTextsOverThePanel();
@@ -95,10 +102,11 @@ bool TfmMain::event(QEvent* e) {
   }
   // A maximise request (a window manager's menu, a double click on the title)
   // cannot change a fixed window.
-  constexpr Qt::WindowStates kLarge = Qt::WindowMaximized | Qt::WindowFullScreen;
-  if (e->type() == QEvent::WindowStateChange && (windowState() & kLarge)) {
-    setWindowState(windowState() & ~kLarge);
-  }
+  // Undone once the toolkit has finished taking the new state.
+  if (e->type() == QEvent::WindowStateChange &&
+      (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+    QTimer::singleShot(
+        0, this, [this] { setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen)); });
   return QMainWindow::event(e);
 }
 

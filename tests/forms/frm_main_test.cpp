@@ -395,7 +395,7 @@ TEST_F(MainWindowTest, FixedFrameAndMenus) {
   EXPECT_TRUE(window_->windowFlags() & Qt::MSWindowsFixedSizeDialogHint);
   const QSize size = window_->size();
   window_->setWindowState(Qt::WindowMaximized);
-  QApplication::processEvents();
+  QTest::qWait(50);
   EXPECT_FALSE(window_->isMaximized());
   EXPECT_EQ(window_->size(), size);
   EXPECT_TRUE(window_->windowFlags() & Qt::WindowMinimizeButtonHint);
