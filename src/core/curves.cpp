@@ -1,7 +1,8 @@
 #include "core/curves.h"
 
-#include <charconv>
 #include <cmath>
+
+#include "core/decimal.h"
 
 namespace dorvane {
 
@@ -33,18 +34,6 @@ double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, 
 double LogLawPercentAt(double x) {
   return std::pow(10.0, x / 50);
 }
-
-namespace {
-
-void AppendNumber(std::string& out, double v, char decimalSeparator) {
-  if (v == 0) v = 0;  // no "-0.0000"
-  char buffer[64];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 4);
-  if (error != std::errc()) return;  // beyond any double the curves give
-  for (char* c = buffer; c != end; ++c) out += *c == '.' ? decimalSeparator : *c;
-}
-
-}  // namespace
 
 Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted, bool r2Fitted) {
   Curves c;
@@ -78,11 +67,11 @@ std::string CurvesCsv(const Curves& curves, char decimalSeparator) {
   out += '\n';
   for (std::size_t i = 0; i < curves.linear.size(); ++i) {
     const double x = curves.linear[i].x;
-    AppendNumber(out, x, point);
+    out += FormatDecimal(x, 4, point);
     for (double y :
          {curves.linear[i].y, i < curves.loaded.size() ? curves.loaded[i].y : 0.0, LogLawPercentAt(x)}) {
       out += field;
-      AppendNumber(out, y, point);
+      out += FormatDecimal(y, 4, point);
     }
     out += '\n';
   }

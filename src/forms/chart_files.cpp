@@ -1,5 +1,6 @@
 #include "forms/chart_files.h"
 
+#include <unistd.h>
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
@@ -40,46 +41,64 @@ QString ExtensionOf(OutputType type) {
   return QStringLiteral("csv");
 }
 
-QByteArray ChartPng(chart::TChart& chart) {
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  chart.ExportBitmap().save(&buffer, "PNG");
-  return png;
-}
-
-QByteArray ChartSvg(chart::TChart& chart) {
-  return chart.ExportSvg();
-}
-
 namespace {
 
-// Qt gives the page whole points and draws down from its top edge. The page
-// box is set to the chart's exact size in place, padded to the same length,
-// so that the file's byte offsets stay right.
-void SetExactPageBox(QByteArray& pdf, QSizeF points) {
+// A chart of no area would make an empty picture or a blank page.
+QString EmptyChartProblem(const chart::TChart& chart) {
+  if (chart.width() > 0 && chart.height() > 0) return {};
+  return QStringLiteral("le graphique n'a pas de surface (%1 x %2 pixels)")
+      .arg(chart.width())
+      .arg(chart.height());
+}
+
+}  // namespace
+
+FileContents ChartPng(chart::TChart& chart) {
+  FileContents out{{}, EmptyChartProblem(chart)};
+  if (!out.problem.isEmpty()) return out;
+  QBuffer buffer(&out.data);
+  buffer.open(QIODevice::WriteOnly);
+  const QImage image = chart.ExportBitmap();
+  if (image.isNull() || !image.save(&buffer, "PNG")) {
+    out.data.clear();
+    out.problem = QStringLiteral("l'image PNG n'a pas pu être produite");
+  }
+  return out;
+}
+
+FileContents ChartSvg(chart::TChart& chart) {
+  FileContents out{{}, EmptyChartProblem(chart)};
+  if (!out.problem.isEmpty()) return out;
+  out.data = chart.ExportSvg();
+  if (out.data.isEmpty()) out.problem = QStringLiteral("le dessin SVG n'a pas pu être produit");
+  return out;
+}
+
+bool SetPdfPageBox(QByteArray& pdf, QSizeF points) {
+  // Qt gives the page whole points and draws down from its top edge.
   static const QRegularExpression kBox(QStringLiteral(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])"));
   const QRegularExpressionMatch m = kBox.match(QString::fromLatin1(pdf));
-  if (!m.hasMatch()) return;
+  if (!m.hasMatch()) return false;
   const double top = m.captured(2).toDouble();
   QByteArray box = QStringLiteral("/MediaBox [0 %1 %2 %3]")
                        .arg(top - points.height(), 0, 'g', 10)
                        .arg(points.width(), 0, 'g', 10)
                        .arg(top, 0, 'g', 10)
                        .toLatin1();
-  if (box.size() > m.capturedLength()) return;
+  if (box.size() > m.capturedLength()) return false;
   box.append(QByteArray(m.capturedLength() - box.size(), ' '));
   pdf.replace(m.capturedStart(), m.capturedLength(), box);
+  return true;
 }
 
-}  // namespace
-
-QByteArray ChartPdf(chart::TChart& chart) {
+FileContents ChartPdf(chart::TChart& chart) {
+  FileContents out{{}, EmptyChartProblem(chart)};
+  if (!out.problem.isEmpty()) return out;
   const QSize size = chart.size();
   const QSizeF points(size.width() * 72.0 / 96, size.height() * 72.0 / 96);
-  QByteArray pdf;
-  QBuffer buffer(&pdf);
+  QBuffer buffer(&out.data);
   buffer.open(QIODevice::WriteOnly);
+  bool drawn = false;
   {
     QPdfWriter writer(&buffer);
     writer.setCreator(QStringLiteral("Dorvane"));
@@ -89,17 +108,27 @@ QByteArray ChartPdf(chart::TChart& chart) {
     writer.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
                                      QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     QPainter painter(&writer);
-    gfx::Canvas canvas(painter);
-    chart.DrawToCanvas(canvas, {0, 0, size.width(), size.height()});
+    if (painter.isActive()) {
+      gfx::Canvas canvas(painter);
+      chart.DrawToCanvas(canvas, {0, 0, size.width(), size.height()});
+      drawn = painter.end();
+    }
   }
   // The pass above measured its texts on the PDF device: the window lays
   // the chart out again on its next paint.
   chart.RequestRepaint();
-  SetExactPageBox(pdf, points);
-  return pdf;
+  if (!drawn) {
+    out.data.clear();
+    out.problem = QStringLiteral("la page PDF n'a pas pu être dessinée");
+  } else if (!SetPdfPageBox(out.data, points)) {
+    // A page of the wrong size must not pass for a good one.
+    out.data.clear();
+    out.problem = QStringLiteral("la taille de la page PDF n'a pas pu être fixée");
+  }
+  return out;
 }
 
-QByteArray WindowFileContents(TfmMain& window, OutputType type) {
+FileContents WindowFileContents(TfmMain& window, OutputType type) {
   chart::TChart& chart = *window.controls().Chart1;
   switch (type) {
     case OutputType::Png:
@@ -112,14 +141,14 @@ QByteArray WindowFileContents(TfmMain& window, OutputType type) {
       break;
   }
   const MainWindowInputs in = window.Inputs();
-  return QByteArray::fromStdString(CurvesCsv(ComputePlot(in).curves, in.decimalSeparator));
+  return {QByteArray::fromStdString(CurvesCsv(ComputePlot(in).curves, in.decimalSeparator)), {}};
+}
+
+QString Quoted(const QString& text) {
+  return QStringLiteral("« %1 »").arg(QDir::toNativeSeparators(text));
 }
 
 namespace {
-
-QString Quoted(const QString& path) {
-  return QStringLiteral("« %1 »").arg(QDir::toNativeSeparators(path));
-}
 
 // Why a file could not be created there, found from the file system.
 QString OpenFailure(const QFileInfo& target, const QString& qtReason) {
@@ -144,6 +173,16 @@ QString OpenFailure(const QFileInfo& target, const QString& qtReason) {
   return QStringLiteral("le fichier ne peut pas être créé (%1)").arg(qtReason);
 }
 
+// The longest name the folder (or the nearest one that exists) takes, in
+// bytes of the file system's encoding.
+long MaxNameBytes(const QFileInfo& target) {
+  QFileInfo folder(target.absolutePath());
+  while (!folder.exists() && folder.absoluteFilePath() != folder.absolutePath())
+    folder = QFileInfo(folder.absolutePath());
+  const long max = ::pathconf(QFile::encodeName(folder.absoluteFilePath()).constData(), _PC_NAME_MAX);
+  return max > 0 ? max : 255;
+}
+
 QString WriteFailure(int error, const QString& qtReason) {
   if (error == ENOSPC || error == EDQUOT) return QStringLiteral("le disque est plein");
   return QStringLiteral("erreur d'écriture (%1)").arg(qtReason);
@@ -151,11 +190,23 @@ QString WriteFailure(int error, const QString& qtReason) {
 
 }  // namespace
 
-QString WriteFileAtomically(const QString& path, const QByteArray& data) {
+QString TargetProblem(const QString& path) {
   const QFileInfo target(path);
   // The new file would take the place of a folder, a device or a pipe of
   // that name.
   if (path.isEmpty() || (target.exists() && !target.isFile())) return OpenFailure(target, {});
+  const qsizetype bytes = QFile::encodeName(target.fileName()).size();
+  const long max = MaxNameBytes(target);
+  if (bytes > max)
+    return QStringLiteral("le nom est trop long (%1 octets, le dossier en accepte %2 au plus)")
+        .arg(bytes)
+        .arg(max);
+  return {};
+}
+
+QString WriteFileAtomically(const QString& path, const QByteArray& data) {
+  const QFileInfo target(path);
+  if (const QString problem = TargetProblem(path); !problem.isEmpty()) return problem;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return OpenFailure(target, file.errorString());
   errno = 0;
@@ -168,6 +219,14 @@ QString WriteFileAtomically(const QString& path, const QByteArray& data) {
   errno = 0;
   if (!file.commit()) return WriteFailure(errno, file.errorString());
   return {};
+}
+
+QString SaveWindowFile(TfmMain& window, const QString& path, OutputType type) {
+  // Nothing is made for a name that cannot be written.
+  if (const QString problem = TargetProblem(path); !problem.isEmpty()) return problem;
+  const FileContents contents = WindowFileContents(window, type);
+  if (!contents.problem.isEmpty()) return contents.problem;
+  return WriteFileAtomically(path, contents.data);
 }
 
 QString SaveFailureMessage(const QString& path, const QString& reason) {

@@ -3,6 +3,7 @@
 // and the curves' values (CSV). No dialog here; the menu and the command line
 // share these.
 #include <QByteArray>
+#include <QSizeF>
 #include <QString>
 #include <optional>
 
@@ -23,22 +24,47 @@ std::optional<OutputType> OutputTypeOf(const QString& path);
 // The extension of a type, without the point ("png").
 QString ExtensionOf(OutputType type);
 
+// A file's bytes, or why they could not be made (in French).
+struct FileContents {
+  QByteArray data;
+  QString problem;
+};
+
 // The chart drawn afresh, as the window shows it: the clipboard's bitmap as
 // PNG, its vector copy as SVG, or one PDF page of the chart's size (points at
-// 96 pixels per inch) with its texts kept as text.
-QByteArray ChartPng(chart::TChart& chart);
-QByteArray ChartSvg(chart::TChart& chart);
-QByteArray ChartPdf(chart::TChart& chart);
+// 96 pixels per inch) with its texts kept as text. A chart without area
+// gives no file of any type.
+FileContents ChartPng(chart::TChart& chart);
+FileContents ChartSvg(chart::TChart& chart);
+FileContents ChartPdf(chart::TChart& chart);
+
+// Gives the PDF's page box the exact size in points, rewriting the box the
+// toolkit wrote in place (same length, so the offsets stay right). False,
+// with the bytes untouched, when there is no box to rewrite or the exact one
+// does not fit in its place.
+bool SetPdfPageBox(QByteArray& pdf, QSizeF points);
 
 // The contents of a file of that type for the window as it stands.
-QByteArray WindowFileContents(TfmMain& window, OutputType type);
+FileContents WindowFileContents(TfmMain& window, OutputType type);
+
+// Why no file of that name can be written there, found before trying (a
+// folder or a device of that name, a name longer than the folder allows),
+// in French; empty when nothing stands in the way.
+QString TargetProblem(const QString& path);
 
 // Writes the data in place of the file, or leaves the file as it was: the
 // data goes to a new file beside it that replaces it only once complete.
 // Returns why it failed, in French, or an empty string.
 QString WriteFileAtomically(const QString& path, const QByteArray& data);
 
+// Makes the window's file of that type and writes it in place of `path`.
+// Returns why it failed, in French, or an empty string.
+QString SaveWindowFile(TfmMain& window, const QString& path, OutputType type);
+
 // The message shown when a file could not be written.
 QString SaveFailureMessage(const QString& path, const QString& reason);
+
+// A name or a value as the program's messages quote it: « name ».
+QString Quoted(const QString& text);
 
 }  // namespace dorvane::forms

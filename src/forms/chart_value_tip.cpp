@@ -1,11 +1,12 @@
 #include "forms/chart_value_tip.h"
 
-#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QToolTip>
 #include <algorithm>
 
 #include "chart/chart.h"
+#include "chart/chart_accessible.h"
+#include "core/decimal.h"
 
 namespace dorvane::forms {
 namespace {
@@ -20,6 +21,28 @@ bool Shown(const chart::TChart& chart, int index) {
   return series && series->Active() && series->Count() > 0;
 }
 
+QString Number(double value, char separator) {
+  return QString::fromStdString(FormatDecimal(value, 1, separator));
+}
+
+// The shown curves' series and values at a position, in series order: the
+// one computation behind the tool tip and the description.
+QList<std::pair<int, double>> ShownValuesAt(const chart::TChart& chart, const MainWindowInputs& in,
+                                            double position) {
+  QList<std::pair<int, double>> out;
+  const std::optional<CurveValues> values = PlotValuesAt(in, position);
+  if (!values) return out;
+  const double byLaw[3] = {values->linear, values->loaded, values->log};
+  for (int i = 0; i < 3; ++i)
+    if (Shown(chart, i)) out.append({i, byLaw[i]});
+  return out;
+}
+
+QString SeriesTitle(const chart::TChart& chart, int index) {
+  const QString title = chart.Series(index)->property(chart::kSeriesTitleProperty).toString();
+  return title.isEmpty() ? chart.Series(index)->objectName() : title;
+}
+
 }  // namespace
 
 QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindowInputs& in) {
@@ -27,19 +50,29 @@ QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindo
   if (!Within(at.x(), bottom) || !Within(at.y(), *chart.LeftAxis())) return {};
   const double position = bottom.PixelToValue(at.x());
   if (!(position >= 0 && position <= 100)) return {};
-  const QChar point = QChar::fromLatin1(in.decimalSeparator);
-  auto percent = [point](double v) {
-    return QString::number(v, 'f', 1).replace(u'.', point) + QStringLiteral(" %");
-  };
+  auto percent = [&](double v) { return Number(v, in.decimalSeparator) + QStringLiteral(" %"); };
   QString text = QStringLiteral("Position ") + percent(position);
-  const std::optional<CurveValues> values = PlotValuesAt(in, position);
-  if (!values) return text;
+  static const char* const kNames[] = {"originale", "modifiée", "log théorique"};
   QStringList parts;
-  if (Shown(chart, 0)) parts << QStringLiteral("originale ") + percent(values->linear);
-  if (Shown(chart, 1)) parts << QStringLiteral("modifiée ") + percent(values->loaded);
-  if (Shown(chart, 2)) parts << QStringLiteral("log théorique ") + percent(values->log);
+  for (const auto& [series, value] : ShownValuesAt(chart, in, position))
+    parts << QString::fromUtf8(kNames[series]) + u' ' + percent(value);
   if (!parts.isEmpty()) text += QStringLiteral(" : ") + parts.join(QStringLiteral(", "));
   return text;
+}
+
+QString ChartValuesDescription(const chart::TChart& chart, const MainWindowInputs& in) {
+  QStringList sentences;
+  QList<QStringList> values;
+  for (const int percent : {25, 50, 75}) {
+    const auto shown = ShownValuesAt(chart, in, percent);
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+      if (values.size() <= i) values.append({SeriesTitle(chart, shown[i].first)});
+      values[i] << QStringLiteral("%1 à %2 %").arg(Number(shown[i].second, in.decimalSeparator)).arg(percent);
+    }
+  }
+  for (const QStringList& v : values)
+    sentences << QStringLiteral("%1 : %2 de la course.").arg(v.front(), v.mid(1).join(QStringLiteral(", ")));
+  return sentences.isEmpty() ? QStringLiteral("Aucune courbe affichée.") : sentences.join(u' ');
 }
 
 ChartValueTip::ChartValueTip(chart::TChart& chart, std::function<MainWindowInputs()> inputs)
@@ -50,9 +83,11 @@ ChartValueTip::ChartValueTip(chart::TChart& chart, std::function<MainWindowInput
 bool ChartValueTip::eventFilter(QObject* watched, QEvent* event) {
   if (watched != &chart_ || event->type() != QEvent::ToolTip) return false;
   auto* help = static_cast<QHelpEvent*>(event);
-  const QString text = QGuiApplication::mouseButtons() == Qt::NoButton
-                           ? ChartValueTipText(chart_, help->pos(), inputs_())
-                           : QString();
+  // No look at the buttons: Qt asks only after the pointer rested with none
+  // held, and its own button state can stay "pressed" for good when a
+  // release goes to a window that closed on the press (the finder's
+  // double-click).
+  const QString text = ChartValueTipText(chart_, help->pos(), inputs_());
   if (text.isEmpty()) {
     QToolTip::hideText();
     event->ignore();

@@ -23,6 +23,13 @@ namespace dorvane::forms {
 // active and holds points.
 QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindowInputs& in);
 
+// What a screen reader is told of the chart: for each curve shown, its values
+// at 25, 50 and 75 % of the travel, computed from the laws as the tool tip's
+// ("Courbe modifiée : 2,9 à 25 %, 9,3 à 50 %, 23,4 à 75 % de la course."),
+// or "Aucune courbe affichée.". A series is named by its
+// chart::kSeriesTitleProperty.
+QString ChartValuesDescription(const chart::TChart& chart, const MainWindowInputs& in);
+
 class ChartValueTip : public QObject {
   Q_OBJECT
 

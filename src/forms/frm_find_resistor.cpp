@@ -9,6 +9,7 @@
 #include "controls/flat_edit.h"
 #include "controls/markup_check_box.h"
 #include "core/curves.h"
+#include "core/decimal.h"
 #include "core/resistance.h"
 #include "forms/frm_main.h"
 #include "gfx/fonts.h"
@@ -28,12 +29,7 @@ QString FromLatin1(const std::string& text) {
 // A number with `decimals` decimals and the locale's separator; `trim` drops
 // the zeros that end the decimals.
 QString Decimal(double value, int decimals, bool trim, char separator) {
-  QString text = QString::number(value, 'f', decimals);
-  if (trim && text.contains(u'.')) {
-    while (text.endsWith(u'0')) text.chop(1);
-    if (text.endsWith(u'.')) text.chop(1);
-  }
-  return text.replace(u'.', QChar(separator));
+  return QString::fromStdString(FormatDecimal(value, decimals, separator, trim));
 }
 
 // A standard value as the list shows it: the notation's display with the

@@ -76,7 +76,6 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   FixTextsOverThePanel();
   ui_->StatusBar1->showMessage(QString::fromUtf8(kStatusText));
   ConfigureProgramChart(*ui_->Chart1);
-  TitleProgramCurves(*ui_->Chart1);
   ui_->Chart1->setDecimalSeparator(QChar(separator_));
   new ChartValueTip(*ui_->Chart1, [this] { return Inputs(); });  // owned by the chart
 
@@ -286,6 +285,7 @@ void TfmMain::PlotCurves() {
 
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
   PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive);
+  ui_->Chart1->setAccessibleDescription(ChartValuesDescription(*ui_->Chart1, Inputs()));
   chart::NotifyAccessibleChartChanged(*ui_->Chart1);
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "chart/chart_accessible.h"
+
 namespace dorvane::forms {
 
 using namespace chart;
@@ -9,6 +11,12 @@ using namespace chart;
 void ConfigureProgramChart(TChart& chart) {
   chart.setLoading(true);
   chart.setObjectName(QStringLiteral("Chart1"));
+  chart.setColor(gfx::clAqua);
+  chart.setBackColor(gfx::clBlack);
+  chart.setBevelOuter(bvNone);
+  chart.setMarginLeft(1);
+  chart.setMarginBottom(1);
+  chart.setView3D(false);
   chart.Title()->setText({QStringLiteral("Montage en Pseudo Anti-Log")});
   chart.Legend()->setVisible(false);
   chart.BackWall()->Brush()->setColor(gfx::clWhite);
@@ -35,12 +43,14 @@ void ConfigureProgramChart(TChart& chart) {
     const char* name;
     gfx::Colour colour;
     int pointerSize;
+    const char* title;  // for people: screen readers
   };
-  for (const SeriesSetting& s :
-       {SeriesSetting{"Series1", 0x00FF80, 2}, SeriesSetting{"Series2", gfx::clRed, 4},
-        SeriesSetting{"Series3", gfx::clSilver, 4}}) {
+  for (const SeriesSetting& s : {SeriesSetting{"Series1", 0x00FF80, 2, "Courbe originale"},
+                                 SeriesSetting{"Series2", gfx::clRed, 4, "Courbe modifiée"},
+                                 SeriesSetting{"Series3", gfx::clSilver, 4, "Courbe log (Pos) théorique"}}) {
     auto* series = new TLineSeries(&chart);
     series->setObjectName(QString::fromLatin1(s.name));
+    series->setProperty(kSeriesTitleProperty, QString::fromUtf8(s.title));
     series->setSeriesColor(s.colour);
     series->Marks().Visible = false;
     series->Pointer().Visible = false;

@@ -6,12 +6,12 @@
 
 namespace dorvane::forms {
 
-// Gives the chart the main window's settings that live in the chart's parts
-// (title, hidden legend, back wall, fixed 0-100 axes with their titles,
-// hidden top and right axes) and creates Series1 (linear law, green
-// 0x00FF80), Series2 (loaded law, red) and Series3 (theoretical log law,
-// silver). The chart's own properties (colours, bevel, margins, flat view)
-// are set by frm_main.ui. Call once on a chart without series.
+// Gives the chart all of the main window's settings (the window's layout
+// only places it): aqua panel, black plot, no bevel, margins, flat view,
+// title, hidden legend, back wall, fixed 0-100 axes with their titles, hidden
+// top and right axes; and creates Series1 (linear law, green 0x00FF80),
+// Series2 (loaded law, red) and Series3 (theoretical log law, silver), each
+// titled for screen readers. Call once on a chart without series.
 void ConfigureProgramChart(chart::TChart& chart);
 
 // The replot in the main window's order: every series emptied, the points

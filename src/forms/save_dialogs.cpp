@@ -1,11 +1,17 @@
 #include "forms/save_dialogs.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
+#include <functional>
+#include <optional>
 
 #include "forms/frm_main.h"
 
@@ -25,6 +31,106 @@ const Filter kChartFilters[] = {
 };
 constexpr char kValuesFilter[] = "Valeurs CSV (*.csv)";
 
+// Kinds of files this program does not write: a name ending so was meant as
+// one of them, and adding our extension would hide the mistake.
+bool ForeignType(const QString& suffix) {
+  static const QStringList kTypes = {"jpg", "jpeg", "jpe", "gif", "bmp", "tif", "tiff", "webp", "ico", "xpm",
+                                     "eps", "ps",   "emf", "wmf", "txt", "tsv", "xls",  "xlsx", "ods"};
+  return kTypes.contains(suffix.toLower());
+}
+
+QString WrongType(const QString& what, const QString& suffix) {
+  return QStringLiteral("%1, pas en %2").arg(what, Quoted(u'.' + suffix));
+}
+
+// The name typed in the dialog, written as typed: Qt's own reading takes
+// double quotes for a list of names and adds no extension before it asks
+// about replacing a file.
+class SaveDialog : public QFileDialog {
+ public:
+  using Chooser = std::function<ChosenFile(const QString& path, const QString& filter)>;
+
+  SaveDialog(QWidget* parent, const QString& caption, const QString& name, const QStringList& filters,
+             Chooser choose)
+      : QFileDialog(parent, caption, SaveFolder()), choose_(std::move(choose)) {
+    // The same dialog on every desktop, the one the tests drive.
+    setOption(QFileDialog::DontUseNativeDialog);
+    setAcceptMode(QFileDialog::AcceptSave);
+    setFileMode(QFileDialog::AnyFile);
+    setNameFilters(filters);
+    selectNameFilter(filters.first());
+    selectFile(name);
+    if (auto* box = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox")))
+      if ((save_ = box->button(QDialogButtonBox::Save))) save_->installEventFilter(this);
+  }
+
+  const std::optional<ChosenFile>& Chosen() const { return chosen_; }
+
+  void accept() override {
+    auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QString typed = edit ? edit->text() : selectedFiles().value(0);
+    if (typed.trimmed().isEmpty()) return;
+    if (typed == u'~' || typed.startsWith(QStringLiteral("~/"))) typed = QDir::homePath() + typed.mid(1);
+    const QString path = QDir::cleanPath(directory().absoluteFilePath(typed));
+    if (QFileInfo(path).isDir()) {
+      setDirectory(path);
+      if (edit) edit->clear();
+      return;
+    }
+    const ChosenFile file = choose_(path, selectedNameFilter());
+    const QString problem = file.problem.isEmpty() ? TargetProblem(file.path) : file.problem;
+    if (!problem.isEmpty()) {
+      ShowSaveWarning(this, SaveFailureMessage(file.path, problem));
+      return;
+    }
+    if (QFileInfo::exists(file.path) && !AskToReplace(file.path)) return;
+    chosen_ = file;
+    QDialog::accept();
+  }
+
+ protected:
+  // Qt greys "Enregistrer" for a name too long, without a word: keep it
+  // pressable so that accept() can say why the name will not do.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == save_ && event->type() == QEvent::EnabledChange && !save_->isEnabled()) {
+      const auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      if (edit && !edit->text().trimmed().isEmpty()) save_->setEnabled(true);
+    }
+    return QFileDialog::eventFilter(watched, event);
+  }
+
+ private:
+  bool AskToReplace(const QString& path) {
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    Wrappable(QStringLiteral("Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?")
+                                  .arg(Quoted(QFileInfo(path).fileName()))),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Oui"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Non"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+  }
+
+  Chooser choose_;
+  QPushButton* save_ = nullptr;
+  std::optional<ChosenFile> chosen_;
+};
+
+std::optional<ChosenFile> AskForFile(TfmMain& window, const QString& caption, const QString& name,
+                                     const QStringList& filters, SaveDialog::Chooser choose) {
+  SaveDialog dialog(&window, caption, name, filters, std::move(choose));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Chosen();
+}
+
+void SaveChosen(TfmMain& window, const std::optional<ChosenFile>& file) {
+  // A failed save leaves the folder of the last good one: the next dialog
+  // never opens where nothing could be written (a /proc, a lost drive).
+  if (file && SaveWithReport(window, file->path, file->type)) RememberSaveFolder(file->path);
+}
+
 }  // namespace
 
 QString SaveFolder() {
@@ -40,42 +146,81 @@ void RememberSaveFolder(const QString& file) {
 
 ChosenFile ChartFileFor(const QString& chosen, const QString& filter) {
   const std::optional<OutputType> named = OutputTypeOf(chosen);
-  if (named && *named != OutputType::Csv) return {chosen, *named};
+  if (named && *named != OutputType::Csv) return {chosen, *named, {}};
+  const QString suffix = QFileInfo(chosen).suffix();
+  if (named || ForeignType(suffix))
+    return {chosen, OutputType::Png,
+            WrongType(QStringLiteral("le graphique s'enregistre en .png, .svg ou .pdf"), suffix)};
   OutputType type = OutputType::Png;
   for (const Filter& f : kChartFilters)
     if (filter == QString::fromUtf8(f.text)) type = f.type;
-  return {chosen + u'.' + ExtensionOf(type), type};
+  return {chosen + u'.' + ExtensionOf(type), type, {}};
+}
+
+ChosenFile ValuesFileFor(const QString& chosen) {
+  const std::optional<OutputType> named = OutputTypeOf(chosen);
+  if (named == OutputType::Csv) return {chosen, OutputType::Csv, {}};
+  const QString suffix = QFileInfo(chosen).suffix();
+  if (named || ForeignType(suffix))
+    return {chosen, OutputType::Csv, WrongType(QStringLiteral("les valeurs s'enregistrent en .csv"), suffix)};
+  return {chosen + QStringLiteral(".csv"), OutputType::Csv, {}};
+}
+
+QString Wrappable(const QString& text) {
+  // A zero-width space after each character of a long unbroken run.
+  constexpr qsizetype kLongRun = 24;
+  QString out;
+  qsizetype run = 0;
+  auto flush = [&](qsizetype end) {
+    const QString word = text.mid(end - run, run);
+    if (run <= kLongRun) {
+      out += word;
+    } else {
+      for (const QChar c : word) {
+        out += c;
+        if (!c.isHighSurrogate()) out += QChar(0x200B);
+      }
+      out.chop(1);
+    }
+    run = 0;
+  };
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i].isSpace()) {
+      flush(i);
+      out += text[i];
+    } else {
+      ++run;
+    }
+  }
+  flush(text.size());
+  return out;
+}
+
+void ShowSaveWarning(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), Wrappable(text), QMessageBox::Ok,
+                  parent);
+  box.setTextFormat(Qt::PlainText);  // a name is never mark-up
+  box.exec();
 }
 
 bool SaveWithReport(TfmMain& window, const QString& path, OutputType type) {
-  const QString reason = WriteFileAtomically(path, WindowFileContents(window, type));
+  const QString reason = SaveWindowFile(window, path, type);
   if (reason.isEmpty()) return true;
-  QMessageBox::warning(&window, QCoreApplication::applicationName(), SaveFailureMessage(path, reason));
+  ShowSaveWarning(&window, SaveFailureMessage(path, reason));
   return false;
 }
 
 void SaveChartAs(TfmMain& window) {
   QStringList filters;
   for (const Filter& f : kChartFilters) filters << QString::fromUtf8(f.text);
-  QString filter = filters.first();
-  const QString chosen =
-      QFileDialog::getSaveFileName(&window, QStringLiteral("Enregistrer le graphique sous"),
-                                   QDir(SaveFolder()).filePath(QStringLiteral("graphique.png")),
-                                   filters.join(QStringLiteral(";;")), &filter);
-  if (chosen.isEmpty()) return;
-  RememberSaveFolder(chosen);
-  const ChosenFile file = ChartFileFor(chosen, filter);
-  SaveWithReport(window, file.path, file.type);
+  SaveChosen(window, AskForFile(window, QStringLiteral("Enregistrer le graphique sous"),
+                                QStringLiteral("graphique.png"), filters, ChartFileFor));
 }
 
 void ExportValuesAs(TfmMain& window) {
-  QString chosen = QFileDialog::getSaveFileName(&window, QStringLiteral("Exporter les valeurs"),
-                                                QDir(SaveFolder()).filePath(QStringLiteral("valeurs.csv")),
-                                                QString::fromUtf8(kValuesFilter));
-  if (chosen.isEmpty()) return;
-  RememberSaveFolder(chosen);
-  if (OutputTypeOf(chosen) != OutputType::Csv) chosen += QStringLiteral(".csv");
-  SaveWithReport(window, chosen, OutputType::Csv);
+  SaveChosen(window, AskForFile(window, QStringLiteral("Exporter les valeurs"), QStringLiteral("valeurs.csv"),
+                                {QString::fromUtf8(kValuesFilter)},
+                                [](const QString& path, const QString&) { return ValuesFileFor(path); }));
 }
 
 }  // namespace dorvane::forms

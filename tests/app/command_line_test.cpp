@@ -33,12 +33,13 @@ class CommandLine : public ::testing::Test {
     ASSERT_TRUE(test::ScopedCLocale("fr_FR.UTF-8").InForce()) << "fr_FR.UTF-8 is not generated";
   }
 
-  // No display of any kind, and nothing chosen for the toolkit.
+  // No display of any kind, nothing chosen for the toolkit, and no runtime
+  // folder (as under su or in a container): standard error stays clean.
   Outcome Dorvane(const QStringList& args, const char* locale = "fr_FR.UTF-8") {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(var);
+    for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+      env.remove(var);
     env.insert("LC_ALL", locale);
-    env.insert("XDG_RUNTIME_DIR", dir_.path());  // keeps Qt's notice about it off stderr
     QProcess p;
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(dir_.path());
@@ -67,14 +68,18 @@ TEST_F(CommandLine, HelpAndVersionPrintAndEndWithoutADisplay) {
   const struct {
     QStringList args;
     const char* expected;
+    const char* locale = "fr_FR.UTF-8";
   } cases[] = {
       {{"--help"}, "--export FICHIER"},
       {{"-h"}, "États de sortie"},
       {{"--version"}, "Dorvane " DORVANE_VERSION "\n"},
       {{"-v"}, "Dorvane " DORVANE_VERSION "\n"},
+      // The examples as the running locale reads them, French punctuation.
+      {{"--help"}, "12 ; 11,3 ; 11U3 ; 68U ; 120R ; 470E ; 12K8 ; 12,8K ; 1M3"},
+      {{"--help"}, "12 ; 11.3 ; 11U3 ; 68U ; 120R ; 470E ; 12K8 ; 12.8K ; 1M3", "C.UTF-8"},
   };
   for (const auto& c : cases) {
-    const Outcome r = Dorvane(c.args);
+    const Outcome r = Dorvane(c.args, c.locale);
     EXPECT_EQ(r.status, 0) << c.args.join(' ').toStdString() << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QString::fromUtf8(c.expected))) << r.out.toStdString();
     EXPECT_EQ(r.err, "");
@@ -102,7 +107,7 @@ class WindowAlike {
   QImage Chart() {
     return window_->controls().Chart1->grab().toImage().convertToFormat(QImage::Format_RGB32);
   }
-  QByteArray File(forms::OutputType type) { return forms::WindowFileContents(*window_, type); }
+  QByteArray File(forms::OutputType type) { return forms::WindowFileContents(*window_, type).data; }
 
  private:
   std::unique_ptr<forms::TfmMain> window_;
@@ -126,6 +131,7 @@ TEST_F(CommandLine, ExportWritesWhatTheWindowWouldSave) {
       const QString file = Path(QStringLiteral("f%1.%2").arg(++n).arg(ext));
       const Outcome r = Dorvane(QStringList{"--export", file} + c.values, c.locale);
       ASSERT_EQ(r.status, 0) << ext << r.err.toStdString();
+      EXPECT_EQ(r.err, "");
       if (QLatin1String(ext) == "png") {
         EXPECT_EQ(QImage(file, "PNG").convertToFormat(QImage::Format_RGB32), window.Chart());
       } else {
@@ -148,24 +154,51 @@ TEST_F(CommandLine, BadUsageSaysWhyInFrenchWritesNothingAndEndsWith2) {
   const struct {
     QStringList args;
     const char* says;
+    const char* locale = "fr_FR.UTF-8";
   } cases[] = {
       {{"--inconnue"}, "option inconnue « --inconnue »"},
+      {{"-x"}, "option inconnue « -x »"},
+      {{"--", "x"}, "argument inattendu « x »"},
       {{"--export"}, "il manque une valeur après « --export »"},
       {{"--export", "c.txt"}, "type de fichier inconnu"},
       {{"--export", "c.png", "--r1", "1K", "--r2", "1K"}, "s'excluent"},
       {{"--export", "c.png", "--law", "3"}, "indice de loi incorrect"},
       {{"--export", "c.png", "--law", "un"}, "indice de loi incorrect"},
+      {{"--export", "c.png", "--law", "-1"}, "indice de loi incorrect « -1 » (0, 1 ou 2)"},
+      // An unreadable value is not a curve of zeros; the separator is named.
+      {{"--export", "c.png", "--p1", "abc"}, "valeur incorrecte pour « --p1 » : « abc »"},
+      {{"--export", "c.csv", "--p1", "4.7K"},
+       "« 4.7K » (une résistance de plus de 0 ohm, par exemple 4K7 ou 4,7K ; le séparateur décimal est « , "
+       "»)"},
+      {{"--export", "c.csv", "--r1", "4,7K"}, "« --r1 » : « 4,7K »", "C.UTF-8"},
+      {{"--export", "c.svg", "--p1", "0"}, "valeur incorrecte pour « --p1 » : « 0 »"},
+      {{"--export", "c.svg", "--r2", "-"}, "valeur incorrecte pour « --r2 »"},
       {{"--p1", "1K"}, "ne va qu'avec --export"},
       {{"--export", "c.png", "en trop"}, "argument inattendu"},
       {{"courbe.png"}, "argument inattendu"},
   };
   for (const auto& c : cases) {
-    const Outcome r = Dorvane(c.args);
+    const Outcome r = Dorvane(c.args, c.locale);
     EXPECT_EQ(r.status, 2) << c.args.join(' ').toStdString();
     EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << r.err.toStdString();
     EXPECT_EQ(r.out, "");
   }
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+// The toolkit's own options, however written, open the window (here: no
+// display, so the program says so) instead of an off-screen window that
+// nobody sees and that never ends; with --export they change nothing.
+TEST_F(CommandLine, ToolkitOptionsOpenTheWindowAndLeaveExportAlone) {
+  for (const QStringList& args :
+       {QStringList{"--style=fusion"}, {"--reverse"}, {"--"}, {"-style", "fusion"}}) {
+    const Outcome r = Dorvane(args);
+    EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.err.contains("aucun affichage")) << r.err.toStdString();
+  }
+  const Outcome r = Dorvane({"--reverse", "--export", Path("c.csv"), "-display", ":9", "--style=fusion"});
+  EXPECT_EQ(r.status, 0) << r.err.toStdString();
+  EXPECT_TRUE(Read(Path("c.csv")).startsWith("Position"));
 }
 
 TEST_F(CommandLine, AFileThatCannotBeWrittenEndsWith1AndKeepsWhatWasThere) {

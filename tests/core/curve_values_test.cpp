@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/curves.h"
+#include "core/decimal.h"
 
 namespace dorvane {
 namespace {
@@ -115,10 +116,21 @@ TEST(CurvesCsv, ALawWithoutCurvesGivesTheHeaderAlone) {
 }
 
 TEST(CurvesCsv, NegativeZeroIsWrittenAsZero) {
-  Curves c;
-  c.linear = {{0, 0}};
-  c.loaded = {{0, -0.0}};
-  EXPECT_EQ(Rows(CurvesCsv(c, '.'), ',')[1][2], "0.0000");
+  for (const double y : {-0.0, -0.00001, -0.0000499}) {
+    Curves c;
+    c.linear = {{0, 0}};
+    c.loaded = {{0, y}};
+    EXPECT_EQ(Rows(CurvesCsv(c, '.'), ',')[1][2], "0.0000") << y;
+  }
+}
+
+// The one rule for numbers shown with the locale's separator.
+TEST(FormatDecimal, SeparatorDecimalsTrimmingAndNoMinusZero) {
+  EXPECT_EQ(FormatDecimal(-0.04, 1, ','), "0,0");
+  EXPECT_EQ(FormatDecimal(-0.06, 1, ','), "-0,1");
+  EXPECT_EQ(FormatDecimal(12.5, 2, ',', true), "12,5");
+  EXPECT_EQ(FormatDecimal(10, 2, '.', true), "10");
+  EXPECT_EQ(FormatDecimal(1e300, 1, ',').size(), 303u);  // every digit, no overflow
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST(Accessibility, WindowsAsAScreenReaderFindsThem) {
   ui.edP1->setFocus();
   EXPECT_TRUE(Find(&main, "edP1")->state().focused);
 
-  // The chart describes the two shown curves from the plotted points.
+  // The chart describes the two shown curves, their laws at 25, 50, 75 %.
   const Curves curves = ComputeCurves(0, 100e3, 10.2e3, 10e3, false, true);
   EXPECT_EQ(Find(&main, "Chart1")->text(QAccessible::Description),
             QStringLiteral("Courbe originale : %1 de la course. Courbe modifiée : %2 de la course.")

@@ -5,8 +5,10 @@
 #include "support/shown_main_window.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <functional>
 
 #include "chart/chart.h"
@@ -195,6 +197,37 @@ TEST_F(FindResistorTest, DoubleClickAppliesThatRow) {
   });
   EXPECT_EQ(ui().edR2->text(), "5K1");
   EXPECT_EQ(ui().lblR2->Caption(), "R2\r5,1K");
+}
+
+// A double-click through the window system; the dialog closes on its second
+// press, so on X11 the release often goes to a window that is gone. Resting
+// on the plot must still give the tool tip.
+TEST_F(FindResistorTest, TheToolTipShowsAfterADoubleClickWhoseReleaseIsLost) {
+  Open();
+  RunDialog([](TfmFindResistor& d) {
+    QTreeWidget* list = d.controls().lstValues;
+    const QPoint at = list->viewport()->mapTo(&d, list->visualItemRect(list->topLevelItem(1)).center());
+    int& t = QTest::lastMouseTimestamp;
+    for (const QEvent::Type type :
+         {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonPress})
+      qt_handleMouseEvent(d.windowHandle(), at, d.mapToGlobal(at),
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton,
+                          type, {}, ++t);
+    t += QTest::mouseDoubleClickInterval;
+  });
+  EXPECT_EQ(ui().edR2->text(), "5K6");
+  EXPECT_EQ(QGuiApplication::mouseButtons(), Qt::LeftButton);  // what the lost release leaves
+  chart::TChart& chart = *ui().Chart1;
+  const QPoint rest((chart.BottomAxis()->StartPixel() + chart.BottomAxis()->EndPixel()) / 2,
+                    (chart.LeftAxis()->StartPixel() + chart.LeftAxis()->EndPixel()) / 2);
+  QHelpEvent help(QEvent::ToolTip, rest, chart.mapToGlobal(rest));
+  QApplication::sendEvent(&chart, &help);
+  EXPECT_TRUE(QToolTip::isVisible());
+  EXPECT_TRUE(QToolTip::text().startsWith("Position ")) << QToolTip::text().toStdString();
+  QToolTip::hideText();
+  // The release at last, for the tests after this one.
+  qt_handleMouseEvent(window_->windowHandle(), rest, rest, Qt::NoButton, Qt::LeftButton,
+                      QEvent::MouseButtonRelease, {}, ++QTest::lastMouseTimestamp);
 }
 
 TEST_F(FindResistorTest, AnnulerAndEscapeChangeNothing) {

@@ -1,7 +1,6 @@
 #include "forms/frm_main.h"
 #include "support/layout_metrics.h"
 #include "support/look_guard.h"
-#include "support/program_chart.h"
 #include "support/shown_main_window.h"
 
 #include <gtest/gtest.h>
@@ -83,19 +82,6 @@ TEST_F(MainWindowTest, InitialStateInACommaLocale) {
   EXPECT_EQ(ui().Chart1->Series(2)->Count(), 101);
   EXPECT_EQ(QApplication::focusWidget(), ui().edR2);
   ExpectSeriesMatchBoxes();
-}
-
-// The chart tests build the window's chart without the window: both must
-// draw the same picture, or the layout and those tests disagree.
-TEST_F(MainWindowTest, ChartDrawsAsItsTestsSetItUp) {
-  Open();
-  chart::TChart alone;
-  alone.resize(ui().Chart1->size());
-  testsupport::ConfigureProgramChart(alone);
-  alone.Title()->setText(ui().Chart1->Title()->TextLines());
-  testsupport::PlotProgramCurves(alone, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true,
-                                 false);
-  EXPECT_EQ(alone.DrawToImage(alone.size()), ui().Chart1->DrawToImage(ui().Chart1->size()));
 }
 
 // The controls' settings in the window as the design gives them, those the

@@ -3,15 +3,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolTip>
 #include <QXmlStreamReader>
@@ -52,6 +56,68 @@ void WhileModal(const std::function<void()>& action, const std::function<void(QW
   timer.start(20);
   action();
   timer.stop();
+}
+
+// Whether a message box's label shows its whole text within its width.
+bool WholeTextShown(QMessageBox* box) {
+  auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  if (!label) return false;
+  QTextLayout layout(label->text().replace(u'\n', QChar::LineSeparator), label->font());
+  QTextOption option;
+  option.setWrapMode(QTextOption::WordWrap);
+  layout.setTextOption(option);
+  const int width = label->contentsRect().width();
+  bool fits = true;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(width);
+    fits = fits && line.naturalTextWidth() <= width;
+  }
+  layout.endLayout();
+  return fits;
+}
+
+// A menu item's dialog driven as a user would: `name` typed once and
+// "Enregistrer" pressed; every message box recorded and answered with the
+// button labelled `answer` (or its only one); the dialog, if still open
+// after that, cancelled.
+struct Dialogue {
+  QString startedIn;
+  bool saveEnabled = false;
+  QStringList messages;  // without their break opportunities
+  bool wholeTextShown = true;
+};
+Dialogue Drive(QAction* item, const QString& name, const QString& answer = QStringLiteral("&Non")) {
+  Dialogue d;
+  bool typed = false;
+  int ticks = 0;
+  WhileModal([&] { item->trigger(); },
+             [&](QWidget* modal) {
+               if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                 d.messages << box->text().remove(QChar(0x200B));
+                 d.wholeTextShown = d.wholeTextShown && WholeTextShown(box);
+                 QAbstractButton* pick = box->buttons().size() == 1 ? box->buttons().first() : nullptr;
+                 for (QAbstractButton* b : box->buttons())
+                   if (b->text() == answer) pick = b;
+                 if (pick) pick->click();
+                 return;
+               }
+               auto* dialog = qobject_cast<QFileDialog*>(modal);
+               if (!dialog) return;
+               if (typed) return dialog->reject();
+               // The dialog puts its proposed name in once it has read its
+               // folder; a name typed before that would be overwritten.
+               auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+               if (!edit || !edit->text().contains(u'.') || ++ticks < 5) return;
+               d.startedIn = dialog->directory().absolutePath();
+               edit->setText(name);
+               QPushButton* save = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save);
+               d.saveEnabled = save->isEnabled();
+               typed = true;
+               // Out of this timer's call: a question it raises gets answered.
+               QMetaObject::invokeMethod(save, &QPushButton::click, Qt::QueuedConnection);
+             });
+  return d;
 }
 
 class SaveFiles : public testsupport::ShownMainWindow {
@@ -161,7 +227,7 @@ TEST_F(SaveFiles, AFailureKeepsWhatWasThereAndNamesTheFileAndTheReason) {
     WhileModal([&] { saved = SaveWithReport(*window_, path, OutputType::Png); },
                [&](QWidget* modal) {
                  if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                   shown << box->text();
+                   shown << box->text().remove(QChar(0x200B));  // its break opportunities
                    box->accept();
                  }
                });
@@ -199,47 +265,100 @@ TEST_F(SaveFiles, MenuItemsOpenTheDialogsInTheFolderUsedLast) {
             (QStringList{"&Enregistrer le graphique sous...", "E&xporter les valeurs...", "-", "&Quitter"}));
 
   QDir(dir_.path()).mkdir("ici");
-  QStringList startedIn;
-  auto fill = [&](const QString& name) {
-    return [&, name](QWidget* modal) {
-      auto* dialog = qobject_cast<QFileDialog*>(modal);
-      if (!dialog) return;
-      // The dialog puts its proposed name in once it has read its folder;
-      // a name chosen before that would be overwritten.
-      auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
-      const int ticks = dialog->property("ticks").toInt() + 1;
-      dialog->setProperty("ticks", ticks);
-      if (!edit || !edit->text().contains(u'.') || ticks < 5) return;
-      startedIn << dialog->directory().absolutePath();
-      edit->setText(name);  // as typed by the user
-      QMetaObject::invokeMethod(dialog, "accept");
-    };
-  };
-  WhileModal([&] { ui().Enregistrerlegraphiquesous1->trigger(); }, fill(Path("ici/image")));
-  WhileModal([&] { ui().Exporterlesvaleurs1->trigger(); }, fill(Path("ici/valeurs")));
-  ASSERT_EQ(startedIn.size(), 2);
+  const Dialogue chart = Drive(ui().Enregistrerlegraphiquesous1, Path("ici/image"));
+  const Dialogue values = Drive(ui().Exporterlesvaleurs1, Path("ici/valeurs"));
+  // A save that fails leaves the folder of the last good one.
+  const Dialogue failed = Drive(ui().Enregistrerlegraphiquesous1, "/sys/dorvane-test.png");
+  const Dialogue after = Drive(ui().Exporterlesvaleurs1, "");
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  EXPECT_EQ(startedIn[0], QFileInfo(documents).isDir() ? documents : QDir::homePath());
-  EXPECT_EQ(startedIn[1], Path("ici"));
+  EXPECT_EQ(chart.startedIn, QFileInfo(documents).isDir() ? documents : QDir::homePath());
+  EXPECT_EQ(values.startedIn, Path("ici"));
+  EXPECT_EQ(failed.messages.size(), 1);
+  EXPECT_EQ(after.startedIn, Path("ici"));
   // The first filter (PNG) gave its extension to a name without one.
   EXPECT_EQ(QImage(Path("ici/image.png"), "PNG").convertToFormat(QImage::Format_RGB32), ChartOnScreen());
   EXPECT_TRUE(Read(Path("ici/valeurs.csv")).startsWith("Position (%);"));
 }
 
+TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot) {
+  for (const char* name : {"graphique.png", "valeurs.csv"}) {
+    QFile old(Path(name));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("ancien");
+  }
+  QAction* chart = ui().Enregistrerlegraphiquesous1;
+  const struct {
+    QAction* item;
+    QString typed, answer, file;
+    QByteArray starts;
+    QString says;
+  } cases[] = {
+      // The extension added after the name was typed still asks first.
+      {chart, "graphique", "&Non", "graphique.png", "ancien", "« graphique.png » existe déjà"},
+      {ui().Exporterlesvaleurs1, "valeurs", "&Non", "valeurs.csv", "ancien", "« valeurs.csv » existe déjà"},
+      {chart, "graphique", "&Oui", "graphique.png", "\x89PNG", "remplacer"},
+      {chart, "Courbe \"R2\".svg", "", "Courbe \"R2\".svg", "<?xml", ""},
+      {chart, "courbe.jpg", "", "", "", "pas en « .jpg »"},
+      {chart, QString(253, u'a'), "", "", "", "trop long"},
+      {chart, QString(300, u'b'), "", "", "", "trop long"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed.left(40).toStdString());
+    const Dialogue d = Drive(c.item, Path(c.typed), c.answer);
+    EXPECT_TRUE(d.saveEnabled);
+    if (!c.file.isEmpty()) {
+      EXPECT_TRUE(Read(Path(c.file)).startsWith(c.starts));
+    }
+    EXPECT_EQ(d.messages.size(), c.says.isEmpty() ? 0 : 1);
+    for (const QString& m : d.messages) {
+      EXPECT_TRUE(m.contains(c.says)) << m.toStdString();
+      EXPECT_TRUE(m.contains(c.file.isEmpty() ? c.typed : c.file)) << m.toStdString();
+    }
+    EXPECT_TRUE(d.wholeTextShown);
+  }
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files, QDir::Name),
+            (QStringList{"Courbe \"R2\".svg", "graphique.png", "valeurs.csv"}));
+}
+
 TEST(ChartFileFor, TheNamesExtensionWinsOverTheFilter) {
+  const char* values = "Valeurs CSV (*.csv)";
   const struct {
     const char *chosen, *filter, *path;
     OutputType type;
+    bool refused = false;
   } cases[] = {
       {"/t/a.svg", "Image PNG (*.png)", "/t/a.svg", OutputType::Svg},
       {"/t/a.PDF", "Image PNG (*.png)", "/t/a.PDF", OutputType::Pdf},
       {"/t/a", "Document PDF (*.pdf)", "/t/a.pdf", OutputType::Pdf},
-      {"/t/a.csv", "Image SVG (*.svg)", "/t/a.csv.svg", OutputType::Svg},
+      {"/t/a.v2", "Image SVG (*.svg)", "/t/a.v2.svg", OutputType::Svg},
+      {"/t/Courbe \"R2\".svg", "Image PNG (*.png)", "/t/Courbe \"R2\".svg", OutputType::Svg},
+      // Another kind of file: said, not extended into "a.csv.svg".
+      {"/t/a.csv", "Image SVG (*.svg)", "/t/a.csv", OutputType::Png, true},
+      {"/t/courbe.jpg", "Image PNG (*.png)", "/t/courbe.jpg", OutputType::Png, true},
+      {"/t/v", values, "/t/v.csv", OutputType::Csv},
+      {"/t/v.CSV", values, "/t/v.CSV", OutputType::Csv},
+      {"/t/v.png", values, "/t/v.png", OutputType::Csv, true},
   };
   for (const auto& c : cases) {
-    const ChosenFile f = ChartFileFor(c.chosen, c.filter);
+    const ChosenFile f = c.filter == values ? ValuesFileFor(c.chosen) : ChartFileFor(c.chosen, c.filter);
     EXPECT_EQ(f.path, c.path);
     EXPECT_EQ(f.type, c.type) << c.chosen;
+    EXPECT_EQ(f.problem.isEmpty(), !c.refused) << c.chosen << f.problem.toStdString();
+  }
+}
+
+TEST_F(SaveFiles, AChartWithoutAreaOrAPageBoxNotFixedIsAnError) {
+  chart().resize(0, 321);
+  for (const OutputType type : {OutputType::Png, OutputType::Svg, OutputType::Pdf}) {
+    const QString path = Path("vide." + ExtensionOf(type));
+    EXPECT_TRUE(SaveWindowFile(*window_, path, type).contains("pas de surface")) << path.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
+  }
+  QByteArray pdf = "<</MediaBox [0 0 259.000000 241.000000]>>";
+  EXPECT_TRUE(SetPdfPageBox(pdf, {258.75, 240.75}));
+  EXPECT_EQ(pdf, "<</MediaBox [0 0.25 258.75 241]        >>");
+  for (QByteArray unfit : {"<</MediaBox [0 0 259 241]>>", "<</MediaBox[0 0 259 241]>>"}) {
+    EXPECT_FALSE(SetPdfPageBox(unfit, {258.75, 240.75})) << unfit.constData();  // no room, or no box
   }
 }
 
