@@ -1,6 +1,7 @@
 #include "chart/chart_panel.h"
 
 #include <QBuffer>
+#include <QEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -101,6 +102,23 @@ void TCustomChartPanel::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
 }
 
+bool TCustomChartPanel::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::PaletteChange:
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::StyleChange:
+    case QEvent::FontChange:
+    case QEvent::ApplicationFontChange:
+    case QEvent::ThemeChange:
+    case QEvent::ScreenChangeInternal:
+      RequestRepaint();
+      break;
+    default:
+      break;
+  }
+  return QWidget::event(event);
+}
+
 void TCustomChartPanel::paintEvent(QPaintEvent*) {
   paintPending_ = false;
   QPainter painter(this);
@@ -194,8 +212,15 @@ void TCustomChartPanel::DrawOverBackground() {
 }
 
 void TCustomChartPanel::DrawToCanvas(gfx::Canvas& canvas, const gfx::Rect& rect) {
+  // Another target, another layout: the window's comes back as it was, so
+  // the mouse and the tool tip keep reading the geometry on the screen.
+  const ChartLayout own = layout_;
+  const bool ownStale = layoutStale_;
   chartArea_ = rect;
   DrawChart(canvas);
+  layout_ = own;
+  layoutStale_ = ownStale;
+  LayoutRestored();
 }
 
 QImage TCustomChartPanel::DrawToImage(QSize size, qreal devicePixelRatio) {

@@ -92,9 +92,6 @@ QByteArray ChartPdf(chart::TChart& chart) {
     gfx::Canvas canvas(painter);
     chart.DrawToCanvas(canvas, {0, 0, size.width(), size.height()});
   }
-  // The pass above measured its texts on the PDF device: the window lays
-  // the chart out again on its next paint.
-  chart.RequestRepaint();
   SetExactPageBox(pdf, points);
   return pdf;
 }
