@@ -33,6 +33,16 @@ bool Canvas::directTarget(DirectTarget& t) const {
        format != QImage::Format_ARGB32_Premultiplied) ||
       !image->isDetached())
     return false;
+  if (grid().on) {
+    // The runs are in device pixels already, and so is the canvas's clip; a
+    // clip the canvas does not know keeps the QPainter path.
+    if (painter_.hasClipping() && !deviceClip_) return false;
+    t.clip = image->rect();
+    if (painter_.hasClipping()) t.clip &= *deviceClip_;
+    t.bits = reinterpret_cast<quint32*>(image->bits());
+    t.stride = image->bytesPerLine() / qsizetype(sizeof(quint32));
+    return t.bits != nullptr;
+  }
   const QTransform m = painter_.deviceTransform();
   if (m.type() > QTransform::TxScale || m.m11() != m.m22() || m.m11() < 1 || m.m11() > 64 ||
       m.m11() != std::floor(m.m11()) || m.dx() != std::floor(m.dx()) || m.dy() != std::floor(m.dy()) ||

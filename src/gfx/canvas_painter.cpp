@@ -34,6 +34,7 @@ struct Canvas::State {
   BackgroundMode bkMode;
   Colour textBackground;
   QPoint pos;
+  std::optional<QRect> deviceClip;
 };
 
 Canvas::Canvas(QPainter& painter)
@@ -43,6 +44,64 @@ Canvas::Canvas(QPainter& painter)
   painter_.save();
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  if (grid().on && painter_.hasClipping()) {
+    const QRectF c = painter_.clipBoundingRect();
+    deviceClip_ = QRect(QPoint(grid_.X(std::llround(c.left())), grid_.Y(std::llround(c.top()))),
+                        QPoint(grid_.X(std::llround(c.right())) - 1, grid_.Y(std::llround(c.bottom())) - 1));
+  }
+}
+
+int Canvas::Grid::Map(long long c, double offset) const {
+  // Far beyond any device: kept where int arithmetic on it stays safe.
+  const double d = std::floor(double(c) * scale + offset + 0.5);
+  return int(std::clamp(d, -1073741824.0, 1073741823.0));
+}
+
+int Canvas::Grid::Width(int logical) const {
+  if (!on) return logical;
+  return std::max(1, int(std::lround(std::clamp(logical * scale, -1e9, 1e9))));
+}
+
+const Canvas::Grid& Canvas::grid() const {
+  if (!gridStale_) return grid_;
+  gridStale_ = false;
+  grid_ = Grid{};
+  const QPaintEngine* engine = painter_.paintEngine();
+  if (vector_ || !engine || engine->type() != QPaintEngine::Raster) return grid_;
+  const QTransform m = painter_.deviceTransform();
+  if (m.type() > QTransform::TxScale || m.m11() != m.m22() || !(m.m11() > 0 && m.m11() <= 64) ||
+      m.m11() == 1 || std::abs(m.dx()) > 1e6 || std::abs(m.dy()) > 1e6)
+    return grid_;
+  grid_.on = true;
+  grid_.scale = m.m11();
+  grid_.dx = m.dx();
+  grid_.dy = m.dy();
+  grid_.line = std::max(1, int(std::lround(grid_.scale)));
+  return grid_;
+}
+
+QRect Canvas::deviceRect(const Rect& r) const {
+  if (r.isEmpty()) return QRect();
+  const Grid& g = grid();
+  return QRect(QPoint(g.X(r.left), g.Y(r.top)), QPoint(g.X(r.right) - 1, g.Y(r.bottom) - 1));
+}
+
+template <class Paint>
+void Canvas::inDevicePixels(Paint paint) {
+  painter_.save();
+  // The world transform that leaves device coordinates as they are.
+  painter_.setWorldTransform(painter_.deviceTransform().inverted() * painter_.worldTransform());
+  if (deviceClip_) painter_.setClipRect(*deviceClip_, Qt::ReplaceClip);
+  paint();
+  painter_.restore();
+}
+
+void Canvas::deviceFill(const QRect& r, Colour colour, int raster) {
+  if (r.isEmpty()) return;
+  inDevicePixels([&] {
+    SetComposition(painter_, Raster(raster));
+    painter_.fillRect(r, ToQColor(colour));
+  });
 }
 
 Canvas::~Canvas() {
@@ -72,7 +131,7 @@ const QFontMetrics& Canvas::metrics() const {
 
 void Canvas::save() {
   flush();
-  saved_.push_back({pen_, brush_, font_, fontColour_, bkMode_, textBackground_, pos_});
+  saved_.push_back({pen_, brush_, font_, fontColour_, bkMode_, textBackground_, pos_, deviceClip_});
   painter_.save();
 }
 
@@ -88,25 +147,36 @@ void Canvas::restore() {
   bkMode_ = s.bkMode;
   textBackground_ = s.textBackground;
   pos_ = s.pos;
+  deviceClip_ = s.deviceClip;
+  gridStale_ = true;
   saved_.pop_back();
 }
 
+namespace {
+// A rectangle whose right or bottom edge lies before its left or top one
+// clips everything away: QRect would flip it into a real area.
+QRect ClipArea(const Rect& r) {
+  return r.isEmpty() ? QRect() : r.toQRect();
+}
+}  // namespace
+
 void Canvas::setClipRect(const Rect& r) {
   flush();
-  painter_.setClipRect(r.toQRect(), Qt::ReplaceClip);
+  painter_.setClipRect(ClipArea(r), Qt::ReplaceClip);
+  deviceClip_ = deviceRect(r);
 }
 
 void Canvas::intersectClipRect(const Rect& r) {
   flush();
-  if (painter_.hasClipping())
-    painter_.setClipRect(r.toQRect(), Qt::IntersectClip);
-  else
-    painter_.setClipRect(r.toQRect(), Qt::ReplaceClip);
+  const bool clipped = painter_.hasClipping();
+  painter_.setClipRect(ClipArea(r), clipped ? Qt::IntersectClip : Qt::ReplaceClip);
+  deviceClip_ = deviceClip_ && clipped ? *deviceClip_ & deviceRect(r) : deviceRect(r);
 }
 
 void Canvas::clearClip() {
   flush();
   painter_.setClipping(false);
+  deviceClip_.reset();
 }
 
 // ---------------------------------------------------------------------------
@@ -147,14 +217,22 @@ void Canvas::flush() {
     }
     if (pending_.empty()) return;
   }
+  // On the device-pixel grid the runs are in device pixels already.
+  if (grid().on)
+    inDevicePixels([&] { paintPending(true); });
+  else
+    paintPending(false);
+}
+
+void Canvas::paintPending(bool devicePixels) {
   SetComposition(painter_, Raster(pendRaster_));
   const QColor colour = Raster(pendRaster_) == Raster::Invert ? QColor(Qt::white) : ToQColor(pendColour_);
   if (!pendingPixels_.empty()) {
     // A point of a one-pixel cosmetic pen covers exactly its pixel when
     // logical and device pixels are the same; otherwise it would stay one
     // device pixel, so a scaled painter gets rectangles.
-    const bool unscaled = painter_.device()->devicePixelRatio() == 1 &&
-                          painter_.worldTransform().type() <= QTransform::TxTranslate;
+    const bool unscaled = devicePixels || (painter_.device()->devicePixelRatio() == 1 &&
+                                           painter_.worldTransform().type() <= QTransform::TxTranslate);
     if (unscaled) {
       QPen pen(colour, 1);
       pen.setCosmetic(true);
@@ -231,6 +309,10 @@ void Canvas::fillRect(const Rect& r, Colour colour) {
   if (r.isEmpty() || colour == clNone) return;
   flush();
   damageWhole();
+  if (grid().on) {
+    deviceFill(deviceRect(r), colour, int(Raster::Copy));
+    return;
+  }
   const QRect area = fillArea(r);
   if (!area.isEmpty()) painter_.fillRect(area, ToQColor(colour));
 }
@@ -239,6 +321,10 @@ void Canvas::fillRect(const Rect& r) {
   if (brush_.style == BrushStyle::Clear || r.isEmpty()) return;
   flush();
   damageWhole();
+  if (grid().on) {
+    deviceFill(deviceRect(r), brush_.colour, int(RasterOf(pen_.mode)));
+    return;
+  }
   const QRect area = fillArea(r);
   if (area.isEmpty()) return;
   SetComposition(painter_, RasterOf(pen_.mode));
@@ -250,6 +336,17 @@ void Canvas::frameRect(const Rect& r, Colour colour) {
   if (r.isEmpty() || colour == clNone) return;
   flush();
   damageWhole();
+  if (grid().on) {
+    // Bands of a line's width inside the mapped box.
+    const Pen saved = pen_;
+    pen_ = {colour, 1, PenStyle::Solid, PenMode::Copy};
+    applyComposition(PenMode::Copy);
+    const QRect d = deviceRect(r);
+    frameBands(d.left(), d.top(), d.right() + 1, d.bottom() + 1, grid_.line);
+    pen_ = saved;
+    flush();
+    return;
+  }
   const QColor c = ToQColor(colour);
   painter_.fillRect(QRect(r.left, r.top, r.width(), 1), c);
   if (r.height() > 1) painter_.fillRect(QRect(r.left, r.bottom - 1, r.width(), 1), c);
@@ -274,6 +371,26 @@ void Canvas::ellipse(const Rect& box) {
   }
   painter_.setBrush(brush_.style == BrushStyle::Solid ? QBrush(ToQColor(brush_.colour))
                                                       : QBrush(Qt::NoBrush));
+  if (grid().on) {
+    // A ring a line wide, inside the mapped box.
+    const QRect d = deviceRect(box);
+    const int w = grid_.line;
+    if (pen_.style != PenStyle::Clear) {
+      QPen qp(ToQColor(pen_.colour), w);
+      qp.setJoinStyle(Qt::MiterJoin);
+      painter_.setPen(qp);
+    }
+    const QPen pen = painter_.pen();
+    const QBrush brush = painter_.brush();
+    const qreal inset = pen_.style == PenStyle::Clear ? 0 : w / 2.0;
+    inDevicePixels([&] {
+      painter_.setPen(pen);
+      painter_.setBrush(brush);
+      painter_.drawEllipse(QRectF(d).adjusted(inset, inset, -inset, -inset));
+    });
+    SetComposition(painter_, Raster::Copy);
+    return;
+  }
   painter_.drawEllipse(QRect(box.left, box.top, box.width() - 1, box.height() - 1));
   SetComposition(painter_, Raster::Copy);
 }
@@ -286,7 +403,17 @@ void Canvas::polygon(std::span<const QPoint> points) {
     SetComposition(painter_, RasterOf(pen_.mode));
     painter_.setPen(Qt::NoPen);
     painter_.setBrush(ToQColor(brush_.colour));
-    painter_.drawPolygon(points.data(), int(points.size()));
+    if (grid().on) {
+      QPolygon mapped;
+      for (const QPoint& pt : points) mapped << QPoint(grid_.X(pt.x()), grid_.Y(pt.y()));
+      inDevicePixels([&] {
+        painter_.setPen(Qt::NoPen);
+        painter_.setBrush(ToQColor(brush_.colour));
+        painter_.drawPolygon(mapped);
+      });
+    } else {
+      painter_.drawPolygon(points.data(), int(points.size()));
+    }
     SetComposition(painter_, Raster::Copy);
   }
   // Each edge without its end point: every corner is the start of one edge.

@@ -66,8 +66,11 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
     axisLine(a, b, paintEnd);
     return;
   }
-  const long long ldx = std::llabs(static_cast<long long>(b.x()) - a.x());
-  const long long ldy = std::llabs(static_cast<long long>(b.y()) - a.y());
+  // On the device-pixel grid the line steps between the mapped end points.
+  const Grid& g = grid();
+  const QPoint from(g.X(a.x()), g.Y(a.y())), to(g.X(b.x()), g.Y(b.y()));
+  const long long ldx = std::llabs(static_cast<long long>(to.x()) - from.x());
+  const long long ldy = std::llabs(static_cast<long long>(to.y()) - from.y());
   if (std::max(ldx, ldy) > kLineReach) {
     // Far longer than any device: stepping pixel by pixel would take
     // seconds, and the end pixel lies off every device anyway.
@@ -82,8 +85,13 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
     SetComposition(painter_, Raster::Copy);
     return;
   }
+  stepLine(from, to, paintEnd, g.line);
+}
 
-  const int dx = int(ldx), dy = int(ldy);
+// A slanted line, one pixel at a time along its main direction and
+// thickness pixels across it; a pattern's steps are thickness pixels long.
+void Canvas::stepLine(QPoint a, QPoint b, bool paintEnd, int thickness) {
+  const int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y());
   const int sx = b.x() >= a.x() ? 1 : -1, sy = b.y() >= a.y() ? 1 : -1;
   const bool xMajor = dx >= dy;
   const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
@@ -99,9 +107,9 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
   auto endRun = [&] {
     if (runLen == 0) return;
     if (xMajor)
-      addSpan(sx > 0 ? runX : runX - runLen + 1, runY, runLen, 1);
+      addSpan(sx > 0 ? runX : runX - runLen + 1, runY, runLen, thickness);
     else
-      addSpan(runX, sy > 0 ? runY : runY - runLen + 1, 1, runLen);
+      addSpan(runX, sy > 0 ? runY : runY - runLen + 1, thickness, runLen);
     runLen = 0;
   };
   for (int i = 0; i < count; ++i) {
@@ -111,8 +119,8 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
         runY = y;
       }
       ++runLen;
-    } else if (PatternOn(pen_.style, i)) {
-      addSpan(x, y, 1, 1);
+    } else if (PatternOn(pen_.style, i / thickness)) {
+      addSpan(x, y, xMajor ? 1 : thickness, xMajor ? thickness : 1);
     }
     err -= minor;
     const bool stepMinor = err < 0;
@@ -152,19 +160,25 @@ void Canvas::axisLine(QPoint a, QPoint b, bool paintEnd) {
   }
   if (first >= end) return;
   auto at = [&](long long i) { return int(from + i * step); };
-  auto run = [&](int p, int q) {
-    const int lo = std::min(p, q), len = std::abs(q - p) + 1;
+  // Logical pixels lo..hi along the line; on the device-pixel grid the run
+  // covers their mapped span and a line's width across.
+  const Grid& g = grid();
+  auto run = [&](int p, int q, bool dot) {
+    const int lo = std::min(p, q), hi = std::max(p, q);
+    const int start = horizontal ? g.X(lo) : g.Y(lo);
+    const int len = !g.on ? hi - lo + 1 : dot ? g.line : (horizontal ? g.X(hi + 1LL) : g.Y(hi + 1LL)) - start;
     if (horizontal)
-      addSpan(lo, a.y(), len, 1);
+      addSpan(start, g.Y(a.y()), len, g.line);
     else
-      addSpan(a.x(), lo, 1, len);
+      addSpan(g.X(a.x()), start, g.line, len);
   };
   if (pen_.style == PenStyle::Solid) {
-    run(at(first), at(end - 1));
+    run(at(first), at(end - 1), false);
     return;
   }
   const int period = pen_.style == PenStyle::Dot ? 3 : 2;
-  for (long long i = first + (period - first % period) % period; i < end; i += period) run(at(i), at(i));
+  for (long long i = first + (period - first % period) % period; i < end; i += period)
+    run(at(i), at(i), true);
 }
 
 // A one-pixel line on a vector device: a geometric line, one pixel wide,
@@ -180,15 +194,16 @@ void Canvas::wideLine(QPoint a, QPoint b) {
     const long long hi = std::clamp(p < q ? q : p + 1, -kLineReach, kLineReach);
     return std::pair<int, int>(int(lo), int(hi));
   };
+  const Grid& g = grid();
   if (a.y() == b.y()) {
     if (a.x() == b.x()) return;
     applyComposition(pen_.mode);
     const auto [lo, hi] = band(a.x(), b.x());
-    if (hi > lo) addSpan(lo, a.y() - off, hi - lo, w);
+    if (hi > lo) addSpan(g.X(lo), g.Y(a.y() - off), g.X(hi) - g.X(lo), g.Width(w));
   } else if (a.x() == b.x()) {
     applyComposition(pen_.mode);
     const auto [lo, hi] = band(a.y(), b.y());
-    if (hi > lo) addSpan(a.x() - off, lo, w, hi - lo);
+    if (hi > lo) addSpan(g.X(a.x() - off), g.Y(lo), g.Width(w), g.Y(hi) - g.Y(lo));
   } else {
     flush();
     damageWhole();
@@ -215,7 +230,8 @@ void Canvas::setPixel(int x, int y, Colour colour) {
   const Pen saved = pen_;
   pen_.colour = colour;
   applyComposition(PenMode::Copy);
-  addSpan(x, y, 1, 1);
+  const Grid& g = grid();
+  addSpan(g.X(x), g.Y(y), g.line, g.line);
   pen_ = saved;
 }
 
@@ -229,22 +245,23 @@ void Canvas::rectangle(const Rect& in) {
     return;
   }
   const int w = std::max(1, pen_.width);
+  if (grid().on && pen_.style == PenStyle::Solid) {
+    // The frame a line's width inside the mapped box, the fill within it.
+    const QRect d = deviceRect(r);
+    const int dw = grid_.Width(w);
+    if (brush_.style == BrushStyle::Solid) {
+      flush();
+      damageWhole();
+      deviceFill(d.adjusted(dw, dw, -dw, -dw), brush_.colour, int(RasterOf(pen_.mode)));
+    }
+    applyComposition(pen_.mode);
+    frameBands(d.left(), d.top(), d.right() + 1, d.bottom() + 1, dw);
+    return;
+  }
   fillRect({r.left + w, r.top + w, r.right - w, r.bottom - w});
   if (w > 1 || r.width() <= 2 * w || r.height() <= 2 * w) {
-    // Frame bands drawn inside the rectangle, each pixel once.
     applyComposition(pen_.mode);
-    const int bw = std::min(w, r.height()), lw = std::min(w, r.width());
-    addSpan(r.left, r.top, r.width(), bw);
-    if (r.height() > bw)
-      addSpan(r.left, std::max(r.top + bw, r.bottom - w), r.width(),
-              r.bottom - std::max(r.top + bw, r.bottom - w));
-    const int innerTop = r.top + bw, innerBottom = std::max(innerTop, r.bottom - w);
-    if (innerBottom > innerTop) {
-      addSpan(r.left, innerTop, lw, innerBottom - innerTop);
-      if (r.width() > lw)
-        addSpan(std::max(r.left + lw, r.right - w), innerTop, r.right - std::max(r.left + lw, r.right - w),
-                innerBottom - innerTop);
-    }
+    frameBands(r.left, r.top, r.right, r.bottom, w);
     return;
   }
   // Clockwise, each side without its end: every corner painted once.
@@ -255,12 +272,28 @@ void Canvas::rectangle(const Rect& in) {
   lineTo(r.left, r.top);
 }
 
+// Frame bands w pixels wide inside (l, t, r, b), each pixel once.
+void Canvas::frameBands(int l, int t, int r, int b, int w) {
+  const int width = r - l, height = b - t;
+  if (width <= 0 || height <= 0) return;
+  const int bw = std::min(w, height), lw = std::min(w, width);
+  addSpan(l, t, width, bw);
+  if (height > bw) addSpan(l, std::max(t + bw, b - w), width, b - std::max(t + bw, b - w));
+  const int innerTop = t + bw, innerBottom = std::max(innerTop, b - w);
+  if (innerBottom > innerTop) {
+    addSpan(l, innerTop, lw, innerBottom - innerTop);
+    if (width > lw)
+      addSpan(std::max(l + lw, r - w), innerTop, r - std::max(l + lw, r - w), innerBottom - innerTop);
+  }
+}
+
 void Canvas::focusRect(const Rect& r) {
   if (r.isEmpty()) return;
   flush();
   pendRaster_ = int(Raster::Invert);
+  const Grid& g = grid();
   auto dot = [&](int x, int y) {
-    if (((x - r.left) + (y - r.top)) % 2 == 0) addSpan(x, y, 1, 1);
+    if (((x - r.left) + (y - r.top)) % 2 == 0) addSpan(g.X(x), g.Y(y), g.line, g.line);
   };
   for (int x = r.left; x < r.right; ++x) dot(x, r.top);
   if (r.height() > 1)

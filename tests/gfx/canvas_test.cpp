@@ -400,14 +400,19 @@ TEST(CanvasClip, DirectPixelsMatchQPainterAtEveryEdge) {
     qreal dpr;
     QPoint offset;            // painter translation before the canvas
     std::vector<Rect> clips;  // intersected in turn
+    bool nothing = false;     // the clip leaves no pixel
   };
   const Case cases[] = {
       {"plain", 1, {}, {}},
+      {"inverted clip", 1, {}, {{17, 4, 3, 15}}, true},
+      {"clip inverted upwards", 2, {}, {{3, 14, 17, 4}}, true},
       {"clipped", 1, {}, {{3, 4, 17, 15}}},
       {"nested clips", 1, {}, {{1, 1, 20, 18}, {5, 0, 30, 11}}},
       {"translated and clipped", 1, {3, -2}, {{2, 3, 16, 14}}},
       {"high density, clipped", 2, {}, {{3, 4, 17, 15}}},
       {"high density, translated", 2, {-1, 2}, {{0, 2, 15, 19}}},
+      {"scale 1.25, clipped", 1.25, {}, {{3, 4, 17, 15}}},
+      {"scale 1.5, translated and clipped", 1.5, {1, -1}, {{2, 3, 16, 14}}},
   };
   auto draw = [](Canvas& cv) {
     const PenStyle styles[] = {PenStyle::Solid, PenStyle::Dot, PenStyle::AlternateDot};
@@ -444,7 +449,10 @@ TEST(CanvasClip, DirectPixelsMatchQPainterAtEveryEdge) {
     };
     const QImage direct = render(QImage::Format_RGB32);
     EXPECT_EQ(direct, render(QImage::Format_RGB888));
-    EXPECT_FALSE(PixelsOf(direct, kRed).empty());
+    EXPECT_EQ(PixelsOf(direct, kRed).empty(), c.nothing);
+    if (c.nothing) {
+      EXPECT_TRUE(NotColour(direct, kWhite).empty());
+    }
   }
 }
 
