@@ -166,6 +166,9 @@ void TCustomChartPanel::DrawOverBackground() {
       background_ = QImage(image_.size(), QImage::Format_RGB32);
       background_.setDevicePixelRatio(image_.devicePixelRatio());
     }
+    // At a fractional scale the device size is rounded up: the column or
+    // row past the last mapped pixel gets the panel's colour.
+    background_.fill(gfx::ToQColor(color_));
     QPainter painter(&background_);
     gfx::Canvas canvas(painter);
     const PassGuard pass(*this);
@@ -229,7 +232,7 @@ QImage TCustomChartPanel::DrawToImage(QSize size, qreal devicePixelRatio) {
   QImage image(deviceSize, QImage::Format_RGB32);
   if (image.isNull()) return image;
   image.setDevicePixelRatio(devicePixelRatio);
-  image.fill(Qt::white);
+  image.fill(gfx::ToQColor(color_));  // as the window's image, see DrawOverBackground
   QPainter painter(&image);
   gfx::Canvas canvas(painter);
   DrawToCanvas(canvas, {0, 0, size.width(), size.height()});
