@@ -3,16 +3,21 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 
 namespace dorvane::chart {
 
 double RoundHalfEven(double v) {
-  return std::nearbyint(v);
+  // Adding and taking away 2^52 leaves the nearest integer, halves to even,
+  // by the arithmetic's own rounding: no call into the maths library, which
+  // a replot's 303 points felt. Beyond 2^52 every double is whole already.
+  constexpr double kWhole = 0x1p52;
+  if (!(std::abs(v) < kWhole)) return v;
+  return std::copysign(v >= 0 ? (v + kWhole) - kWhole : (v - kWhole) + kWhole, v);
 }
 
 int AxisMap::ValueToPixel(double value) const {
@@ -111,9 +116,12 @@ QString FormatAxisValueAfresh(double value, QChar decimalSeparator, QChar thousa
     QString s = QString::number(value, 'E', 3);
     return s.replace(u'.', decimalSeparator);
   }
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.3f", magnitude);
-  QString digits = QString::fromLatin1(buf);
+  // Digits with a point whatever the C library's locale: under a French
+  // LC_NUMERIC printf would write "100,000" and the grouping below would
+  // read it as one number.
+  char buf[400];
+  const auto written = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, 3);
+  QString digits = QString::fromLatin1(buf, written.ptr - buf);
   const qsizetype point = digits.indexOf(u'.');
   QString whole = digits.left(point), decimals = digits.mid(point + 1);
   while (decimals.endsWith(u'0')) decimals.chop(1);
