@@ -121,7 +121,8 @@ class Canvas {
   QPainter& painter() {
     flush();
     damageWhole();
-    gridStale_ = true;  // the caller may move the painter
+    gridStale_ = true;         // the caller may move the painter
+    deviceClipKnown_ = false;  // or clip it
     return painter_;
   }
 
@@ -281,8 +282,10 @@ class Canvas {
   std::vector<State> saved_;
   mutable Grid grid_;
   mutable bool gridStale_ = true;
-  // The clip in device pixels, kept by the canvas for device-pixel drawing.
+  // The clip in device pixels, kept by the canvas for device-pixel drawing;
+  // not known once the painter was handed out, until the canvas sets one.
   std::optional<QRect> deviceClip_;
+  bool deviceClipKnown_ = true;
   mutable std::optional<QFontMetrics> metrics_;
   mutable int lineHeight_ = -1;  // of font_, see LineHeight()
 

@@ -36,7 +36,7 @@ bool Canvas::directTarget(DirectTarget& t) const {
   if (grid().on) {
     // The runs are in device pixels already, and so is the canvas's clip; a
     // clip the canvas does not know keeps the QPainter path.
-    if (painter_.hasClipping() && !deviceClip_) return false;
+    if (painter_.hasClipping() && (!deviceClip_ || !deviceClipKnown_)) return false;
     t.clip = image->rect();
     if (painter_.hasClipping()) t.clip &= *deviceClip_;
     t.bits = reinterpret_cast<quint32*>(image->bits());

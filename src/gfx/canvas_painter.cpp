@@ -35,6 +35,7 @@ struct Canvas::State {
   Colour textBackground;
   QPoint pos;
   std::optional<QRect> deviceClip;
+  bool deviceClipKnown;
 };
 
 Canvas::Canvas(QPainter& painter)
@@ -45,6 +46,7 @@ Canvas::Canvas(QPainter& painter)
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
   if (grid().on && painter_.hasClipping()) {
+    deviceClipKnown_ = painter_.clipRegion().rectCount() <= 1;
     const QRectF c = painter_.clipBoundingRect();
     deviceClip_ = QRect(QPoint(grid_.X(std::llround(c.left())), grid_.Y(std::llround(c.top()))),
                         QPoint(grid_.X(std::llround(c.right())) - 1, grid_.Y(std::llround(c.bottom())) - 1));
@@ -91,7 +93,9 @@ void Canvas::inDevicePixels(Paint paint) {
   painter_.save();
   // The world transform that leaves device coordinates as they are.
   painter_.setWorldTransform(painter_.deviceTransform().inverted() * painter_.worldTransform());
-  if (deviceClip_) painter_.setClipRect(*deviceClip_, Qt::ReplaceClip);
+  // A clip the canvas does not know stays as the painter has it.
+  if (deviceClip_ && deviceClipKnown_ && painter_.hasClipping())
+    painter_.setClipRect(*deviceClip_, Qt::ReplaceClip);
   paint();
   painter_.restore();
 }
@@ -131,7 +135,8 @@ const QFontMetrics& Canvas::metrics() const {
 
 void Canvas::save() {
   flush();
-  saved_.push_back({pen_, brush_, font_, fontColour_, bkMode_, textBackground_, pos_, deviceClip_});
+  saved_.push_back(
+      {pen_, brush_, font_, fontColour_, bkMode_, textBackground_, pos_, deviceClip_, deviceClipKnown_});
   painter_.save();
 }
 
@@ -148,6 +153,7 @@ void Canvas::restore() {
   textBackground_ = s.textBackground;
   pos_ = s.pos;
   deviceClip_ = s.deviceClip;
+  deviceClipKnown_ = s.deviceClipKnown;
   gridStale_ = true;
   saved_.pop_back();
 }
@@ -164,12 +170,19 @@ void Canvas::setClipRect(const Rect& r) {
   flush();
   painter_.setClipRect(ClipArea(r), Qt::ReplaceClip);
   deviceClip_ = deviceRect(r);
+  deviceClipKnown_ = true;
 }
 
 void Canvas::intersectClipRect(const Rect& r) {
   flush();
   const bool clipped = painter_.hasClipping();
   painter_.setClipRect(ClipArea(r), clipped ? Qt::IntersectClip : Qt::ReplaceClip);
+  // Narrowing a clip set on the painter behind the canvas's back leaves it
+  // unknown.
+  if (!clipped)
+    deviceClipKnown_ = true;
+  else if (!deviceClip_)
+    deviceClipKnown_ = false;
   deviceClip_ = deviceClip_ && clipped ? *deviceClip_ & deviceRect(r) : deviceRect(r);
 }
 
@@ -177,6 +190,7 @@ void Canvas::clearClip() {
   flush();
   painter_.setClipping(false);
   deviceClip_.reset();
+  deviceClipKnown_ = true;
 }
 
 // ---------------------------------------------------------------------------

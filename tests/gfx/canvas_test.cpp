@@ -401,6 +401,7 @@ TEST(CanvasClip, DirectPixelsMatchQPainterAtEveryEdge) {
     QPoint offset;            // painter translation before the canvas
     std::vector<Rect> clips;  // intersected in turn
     bool nothing = false;     // the clip leaves no pixel
+    size_t onPainter = 0;     // the first clips set on the painter itself
   };
   const Case cases[] = {
       {"plain", 1, {}, {}},
@@ -413,6 +414,12 @@ TEST(CanvasClip, DirectPixelsMatchQPainterAtEveryEdge) {
       {"high density, translated", 2, {-1, 2}, {{0, 2, 15, 19}}},
       {"scale 1.25, clipped", 1.25, {}, {{3, 4, 17, 15}}},
       {"scale 1.5, translated and clipped", 1.5, {1, -1}, {{2, 3, 16, 14}}},
+      {"scale 1.5, a clip on the painter, then the canvas's",
+       1.5,
+       {},
+       {{2, 3, 16, 14}, {5, 0, 30, 11}},
+       false,
+       1},
   };
   auto draw = [](Canvas& cv) {
     const PenStyle styles[] = {PenStyle::Solid, PenStyle::Dot, PenStyle::AlternateDot};
@@ -441,7 +448,12 @@ TEST(CanvasClip, DirectPixelsMatchQPainterAtEveryEdge) {
       p.translate(c.offset);
       {
         Canvas cv(p);
-        for (const Rect& clip : c.clips) cv.intersectClipRect(clip);
+        for (size_t i = 0; i < c.clips.size(); ++i) {
+          if (i < c.onPainter)
+            cv.painter().setClipRect(c.clips[i].toQRect());
+          else
+            cv.intersectClipRect(c.clips[i]);
+        }
         draw(cv);
       }
       p.end();
