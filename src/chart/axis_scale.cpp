@@ -116,12 +116,10 @@ QString FormatAxisValueAfresh(double value, QChar decimalSeparator, QChar thousa
     QString s = QString::number(value, 'E', 3);
     return s.replace(u'.', decimalSeparator);
   }
-  // Digits with a point whatever the C library's locale: under a French
-  // LC_NUMERIC printf would write "100,000" and the grouping below would
-  // read it as one number.
-  char buf[400];
-  const auto written = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, 3);
-  QString digits = QString::fromLatin1(buf, written.ptr - buf);
+  // Not printf: the C locale follows the user's and may write "100,000".
+  char buf[64];
+  const auto printed = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, 3);
+  QString digits = QString::fromLatin1(buf, printed.ptr - buf);
   const qsizetype point = digits.indexOf(u'.');
   QString whole = digits.left(point), decimals = digits.mid(point + 1);
   while (decimals.endsWith(u'0')) decimals.chop(1);

@@ -79,8 +79,15 @@ TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char de
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   // The message takes the list's place: the same room, so the window keeps
-  // its size.
-  ui_->stkResults->setFixedHeight(ui_->lstValues->sizeHint().height());
+  // its size. The room is what the header and the rows need, no more, so
+  // that the dialog fits a 640 x 480 screen.
+  {
+    const auto sample =
+        std::make_unique<QTreeWidgetItem>(ui_->lstValues, QStringList{QStringLiteral("8,2K")});
+    const int row = ui_->lstValues->sizeHintForRow(0);
+    ui_->stkResults->setFixedHeight(ui_->lstValues->header()->sizeHint().height() + 2 * kPerSide * row +
+                                    2 * ui_->lstValues->frameWidth());
+  }
   ui_->lstValues->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
   (montage == Fitted::R1 ? ui_->rbR1 : ui_->rbR2)->setChecked(true);
