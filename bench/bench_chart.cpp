@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
+#include <cmath>
 #include <memory>
 
 #include "core/curves.h"
@@ -46,17 +47,19 @@ std::unique_ptr<chart::TChart> ProgramChart() {
   return c;
 }
 
-QImage Target() {
-  QImage img(kW, kH, QImage::Format_RGB32);
+// The chart's image at a screen's density: device size, layout pixels.
+QImage Target(qreal dpr = 1) {
+  QImage img(int(std::ceil(kW * dpr)), int(std::ceil(kH * dpr)), QImage::Format_RGB32);
+  img.setDevicePixelRatio(dpr);
   img.fill(Qt::white);
   return img;
 }
 
 // --- the chart ------------------------------------------------------------------
 
-void BM_ChartDrawingPass(benchmark::State& state) {
+void ChartDrawingPass(benchmark::State& state, qreal dpr) {
   auto c = ProgramChart();
-  QImage img = Target();
+  QImage img = Target(dpr);
   for (auto _ : state) {
     QPainter p(&img);
     gfx::Canvas canvas(p);
@@ -64,7 +67,15 @@ void BM_ChartDrawingPass(benchmark::State& state) {
   }
   benchmark::DoNotOptimize(img.bits());
 }
+void BM_ChartDrawingPass(benchmark::State& state) {
+  ChartDrawingPass(state, 1);
+}
 BENCHMARK(BM_ChartDrawingPass);
+// On a screen at 200 %: four times the pixels, against the floor at 200 %.
+void BM_ChartDrawingPassScale2(benchmark::State& state) {
+  ChartDrawingPass(state, 2);
+}
+BENCHMARK(BM_ChartDrawingPassScale2);
 
 // The whole replot of one keystroke: title, 303 points, flags, one pass.
 void BM_ChartReplotAndPass(benchmark::State& state) {
@@ -172,9 +183,9 @@ FloorScene MakeFloorScene() {
   return s;
 }
 
-void BM_FloorQPainterFrame(benchmark::State& state) {
+void FloorQPainterFrame(benchmark::State& state, qreal dpr) {
   const FloorScene s = MakeFloorScene();
-  QImage img = Target();
+  QImage img = Target(dpr);
   const QFont font = gfx::PixelFont(QStringLiteral("Arial"), 11);
   const QString bottomTitle = QStringLiteral("Position curseur (en % de la course totale)");
   const QString leftTitle = QString::fromUtf8("Valeur résistance Rb (en % de la valeur totale)");
@@ -207,7 +218,14 @@ void BM_FloorQPainterFrame(benchmark::State& state) {
   }
   benchmark::DoNotOptimize(img.bits());
 }
+void BM_FloorQPainterFrame(benchmark::State& state) {
+  FloorQPainterFrame(state, 1);
+}
 BENCHMARK(BM_FloorQPainterFrame);
+void BM_FloorQPainterFrameScale2(benchmark::State& state) {
+  FloorQPainterFrame(state, 2);
+}
+BENCHMARK(BM_FloorQPainterFrameScale2);
 
 // --- peers --------------------------------------------------------------------------
 

@@ -12,7 +12,12 @@
 namespace dorvane::chart {
 
 double RoundHalfEven(double v) {
-  return std::nearbyint(v);
+  // Adding and taking away 2^52 leaves the nearest integer, halves to even,
+  // by the arithmetic's own rounding: no call into the maths library, which
+  // a replot's 303 points felt. Beyond 2^52 every double is whole already.
+  constexpr double kWhole = 0x1p52;
+  if (!(std::abs(v) < kWhole)) return v;
+  return std::copysign(v >= 0 ? (v + kWhole) - kWhole : (v - kWhole) + kWhole, v);
 }
 
 int AxisMap::ValueToPixel(double value) const {

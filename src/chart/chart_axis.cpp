@@ -44,7 +44,8 @@ TChartAxis::TChartAxis(AxisKind kind, TCustomAxisPanel* chart)
       title_(new TChartAxisTitle(kind == AxisKind::Left    ? 90
                                  : kind == AxisKind::Right ? 270
                                                            : 0,
-                                 DefaultChartFont(), this)) {
+                                 DefaultChartFont(), this)),
+      geo_(chart ? chart->AxisLayout(kind) : ownGeo_) {
   for (TChartPen* pen : {static_cast<TChartPen*>(axisPen_), static_cast<TChartPen*>(ticks_),
                          static_cast<TChartPen*>(ticksInner_), static_cast<TChartPen*>(minorTicks_),
                          static_cast<TChartPen*>(grid_), static_cast<TChartPen*>(minorGrid_)})

@@ -254,7 +254,9 @@ class TChartAxis : public QObject {
   TChartHiddenPen* minorGrid_;
   TChartAxisTitle* title_;
 
-  AxisGeometry geo_;
+  // In the chart's layout in use; an axis without a chart keeps its own.
+  AxisGeometry ownGeo_;
+  AxisGeometry& geo_;
 };
 
 }  // namespace dorvane::chart

@@ -117,6 +117,12 @@ std::optional<gfx::Rect> TCustomAxisPanel::SeriesClip() const {
   return gfx::Rect{p.left + 1, p.top + 1, p.right, p.bottom - 1};
 }
 
+// The series' drawn ranges follow the window's layout again, for the mouse.
+void TCustomAxisPanel::LayoutRestored() {
+  for (TChartSeries* s : series_)
+    if (s->Active()) s->CalcFirstLastVisibleIndex();
+}
+
 void TCustomAxisPanel::DrawSeries(gfx::Canvas& canvas) {
   const std::optional<gfx::Rect> clip = SeriesClip();
   for (TChartSeries* s : series_) {

@@ -62,6 +62,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   void DrawAxes(gfx::Canvas& canvas) override;
   void DrawSeries(gfx::Canvas& canvas) override;
   std::optional<gfx::Rect> SeriesClip() const override;
+  void LayoutRestored() override;
 
  private:
   QList<TChartSeries*> series_;

@@ -43,7 +43,7 @@ void TCustomChart::LayOutTitles(gfx::Canvas& measure) {
 
 // A title spans the plot rectangle as it stands and takes its lines' height
 // and 5 pixels off it; a title without lines takes nothing.
-TCustomChart::TitlePlace TCustomChart::LayOutTitle(gfx::Canvas& measure, const TChartTitle& title, bool top) {
+TitlePlace TCustomChart::LayOutTitle(gfx::Canvas& measure, const TChartTitle& title, bool top) {
   const int n = int(title.TextLines().size());
   if (n == 0) return {};
   measure.setFont(title.Font());

@@ -67,12 +67,6 @@ class TCustomChart : public TCustomAxisPanel {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
-  // Where the layout put a title's lines: between left and right, the
-  // first line's top at top.
-  struct TitlePlace {
-    bool shown = false;
-    int left = 0, right = 0, top = 0;
-  };
   TitlePlace LayOutTitle(gfx::Canvas& measure, const TChartTitle& title, bool top);
   void DrawTitle(gfx::Canvas& canvas, const TChartTitle& title, const TitlePlace& place);
 
@@ -83,7 +77,8 @@ class TCustomChart : public TCustomAxisPanel {
   TChartWall* bottomWall_;
   TChartLegend* legend_;
   TChartMouse* mouse_;  // a child of the chart
-  TitlePlace titlePlace_, footPlace_;
+  TitlePlace& titlePlace_ = layout_.title;
+  TitlePlace& footPlace_ = layout_.foot;
   bool animatedZoom_ = false;
   int animatedZoomSteps_ = 8;
 };

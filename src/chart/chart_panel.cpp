@@ -1,6 +1,7 @@
 #include "chart/chart_panel.h"
 
 #include <QBuffer>
+#include <QEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -101,6 +102,23 @@ void TCustomChartPanel::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
 }
 
+bool TCustomChartPanel::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::PaletteChange:
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::StyleChange:
+    case QEvent::FontChange:
+    case QEvent::ApplicationFontChange:
+    case QEvent::ThemeChange:
+    case QEvent::ScreenChangeInternal:
+      RequestRepaint();
+      break;
+    default:
+      break;
+  }
+  return QWidget::event(event);
+}
+
 void TCustomChartPanel::paintEvent(QPaintEvent*) {
   paintPending_ = false;
   QPainter painter(this);
@@ -148,6 +166,9 @@ void TCustomChartPanel::DrawOverBackground() {
       background_ = QImage(image_.size(), QImage::Format_RGB32);
       background_.setDevicePixelRatio(image_.devicePixelRatio());
     }
+    // At a fractional scale the device size is rounded up: the column or
+    // row past the last mapped pixel gets the panel's colour.
+    background_.fill(gfx::ToQColor(color_));
     QPainter painter(&background_);
     gfx::Canvas canvas(painter);
     const PassGuard pass(*this);
@@ -194,8 +215,15 @@ void TCustomChartPanel::DrawOverBackground() {
 }
 
 void TCustomChartPanel::DrawToCanvas(gfx::Canvas& canvas, const gfx::Rect& rect) {
+  // Another target, another layout: the window's comes back as it was, so
+  // the mouse and the tool tip keep reading the geometry on the screen.
+  const ChartLayout own = layout_;
+  const bool ownStale = layoutStale_;
   chartArea_ = rect;
   DrawChart(canvas);
+  layout_ = own;
+  layoutStale_ = ownStale;
+  LayoutRestored();
 }
 
 QImage TCustomChartPanel::DrawToImage(QSize size, qreal devicePixelRatio) {
@@ -204,7 +232,7 @@ QImage TCustomChartPanel::DrawToImage(QSize size, qreal devicePixelRatio) {
   QImage image(deviceSize, QImage::Format_RGB32);
   if (image.isNull()) return image;
   image.setDevicePixelRatio(devicePixelRatio);
-  image.fill(Qt::white);
+  image.fill(gfx::ToQColor(color_));  // as the window's image, see DrawOverBackground
   QPainter painter(&image);
   gfx::Canvas canvas(painter);
   DrawToCanvas(canvas, {0, 0, size.width(), size.height()});

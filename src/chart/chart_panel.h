@@ -17,9 +17,11 @@
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
+#include <array>
 #include <optional>
 #include <vector>
 
+#include "chart/chart_axis.h"
 #include "chart/chart_types.h"
 #include "gfx/canvas.h"
 #include "gfx/colour.h"
@@ -32,6 +34,23 @@ struct BackgroundKey {
   std::vector<double> numbers;
   QStringList texts;
   friend bool operator==(const BackgroundKey&, const BackgroundKey&) = default;
+};
+
+// Where a title's lines go: between left and right, the first line's top
+// at top.
+struct TitlePlace {
+  bool shown = false;
+  int left = 0, right = 0, top = 0;
+};
+
+// Everything a layout works out for one drawing target: the window has its
+// own, and drawing into an image or a file of another size lays out a
+// second one without touching it.
+struct ChartLayout {
+  gfx::Rect chartArea;
+  gfx::Rect plotRect;
+  TitlePlace title, foot;
+  std::array<AxisGeometry, 5> axes;  // by AxisKind
 };
 
 class TCustomChartPanel : public QWidget {
@@ -111,6 +130,8 @@ class TCustomChartPanel : public QWidget {
   // Lays the chart out for the client rectangle when a change or a resize
   // made the layout stale; the geometry getters call it.
   void EnsureLayout() const;
+  // The geometry of one axis in the layout in use.
+  AxisGeometry& AxisLayout(AxisKind kind) { return layout_.axes[size_t(kind)]; }
 
   // While loading (from a layout or a set-up function) range checks are
   // off; see TChartAxis.
@@ -146,10 +167,16 @@ class TCustomChartPanel : public QWidget {
 
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // System colours, the style, fonts and the screen's density reach the
+  // picture without a property changing: all of it is drawn again.
+  bool event(QEvent* event) override;
   void setDestroying() { destroying_ = true; }
+  // The layout went back to the window's after drawing elsewhere.
+  virtual void LayoutRestored() {}
 
-  gfx::Rect chartArea_;
-  gfx::Rect plotRect_;
+  ChartLayout layout_;
+  gfx::Rect& chartArea_ = layout_.chartArea;
+  gfx::Rect& plotRect_ = layout_.plotRect;
 
  private:
   // Drawing steps and the series read the geometry while a pass runs: no

@@ -114,9 +114,6 @@ FileContents ChartPdf(chart::TChart& chart) {
       drawn = painter.end();
     }
   }
-  // The pass above measured its texts on the PDF device: the window lays
-  // the chart out again on its next paint.
-  chart.RequestRepaint();
   if (!drawn) {
     out.data.clear();
     out.problem = QStringLiteral("la page PDF n'a pas pu être dessinée");

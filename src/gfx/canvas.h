@@ -10,8 +10,15 @@
 //  - an ellipse lies inside its box without the box's right column and bottom
 //    row;
 //  - a filled polygon is outlined through every corner.
-// Antialiasing is off. Coordinates are logical pixels; on a high-density
-// device every logical pixel becomes a block of device pixels.
+// Antialiasing is off. Coordinates are logical pixels. On a raster device
+// at a scale s other than 1 (a high-density screen or image) lines, dots and
+// fills are placed on the device's own pixels: every logical coordinate c
+// maps to floor(c * s + offset + 0.5), so shapes that meet in logical pixels
+// meet there too; fills cover the mapped rectangle; a one-pixel line is
+// round(s) device pixels wide (at least 1) and starts at its mapped
+// coordinate; slanted lines step from device pixel to device pixel between
+// the mapped end points; a dotted pen keeps one dot, as wide as a line, per
+// logical step of its pattern. Text is drawn as QPainter draws it.
 //
 // On a vector device (an SVG generator) lines stay lines: one-pixel lines are
 // drawn as geometric lines over the pixels the raster rule would paint, and
@@ -114,6 +121,8 @@ class Canvas {
   QPainter& painter() {
     flush();
     damageWhole();
+    gridStale_ = true;         // the caller may move the painter
+    deviceClipKnown_ = false;  // or clip it
     return painter_;
   }
 
@@ -211,7 +220,27 @@ class Canvas {
  private:
   struct State;
   struct DirectTarget;
+  // Where logical coordinates land in device pixels (see the top); off at
+  // scale 1 and on vector devices, where the painter maps as it always has.
+  struct Grid {
+    bool on = false;
+    double scale = 1, dx = 0, dy = 0;
+    int line = 1;  // device width of a one-pixel line
+    int X(long long x) const { return on ? Map(x, dx) : int(x); }
+    int Y(long long y) const { return on ? Map(y, dy) : int(y); }
+    int Width(int logical) const;
+    int Map(long long c, double offset) const;
+  };
+  const Grid& grid() const;
+  QRect deviceRect(const Rect& r) const;
+  // Paints through the painter in device pixels, inside the device clip.
+  template <class Paint>
+  void inDevicePixels(Paint paint);
+  void deviceFill(const QRect& r, Colour colour, int raster);
+  void stepLine(QPoint a, QPoint b, bool paintEnd, int thickness);
+  void frameBands(int l, int t, int r, int b, int w);
   void flush();
+  void paintPending(bool devicePixels);
   bool directTarget(DirectTarget& t) const;
   void flushDirect(const DirectTarget& t, quint32 pixel);
   void addSpan(int x, int y, int w, int h);
@@ -251,6 +280,12 @@ class Canvas {
   Colour textBackground_ = clWhite;
   QPoint pos_;
   std::vector<State> saved_;
+  mutable Grid grid_;
+  mutable bool gridStale_ = true;
+  // The clip in device pixels, kept by the canvas for device-pixel drawing;
+  // not known once the painter was handed out, until the canvas sets one.
+  std::optional<QRect> deviceClip_;
+  bool deviceClipKnown_ = true;
   mutable std::optional<QFontMetrics> metrics_;
   mutable int lineHeight_ = -1;  // of font_, see LineHeight()
 

@@ -1,6 +1,8 @@
 // The axis arithmetic: value/pixel map, label step, label values and text.
+#include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +40,21 @@ TEST(AxisMap, RoundsHalvesToEven) {
   const AxisMap v(false, false, 0, 5, 0, 10);
   EXPECT_EQ(v.ValueToPixel(1), 5);  // 5 - Round(0.5)
   EXPECT_EQ(v.ValueToPixel(3), 3);  // 5 - Round(1.5)
+  // Halves, negatives, the largest fractions and values already whole.
+  const std::pair<double, double> rounds[] = {{2.5, 2},
+                                              {3.5, 4},
+                                              {-2.5, -2},
+                                              {-3.5, -4},
+                                              {0.49999999999999994, 0},
+                                              {-0.3, -0.0},
+                                              {4503599627370495.5, 4503599627370496},
+                                              {1e300, 1e300},
+                                              {-kInf, -kInf}};
+  for (const auto& [in, out] : rounds) {
+    EXPECT_EQ(RoundHalfEven(in), out) << in;
+    EXPECT_EQ(std::signbit(RoundHalfEven(in)), std::signbit(out)) << in;
+  }
+  EXPECT_TRUE(std::isnan(RoundHalfEven(kNaN)));
 }
 
 TEST(AxisMap, DegenerateInputsGiveTheCentre) {
@@ -162,6 +179,17 @@ TEST(FormatAxisValue, Table) {
   }
   EXPECT_TRUE(FormatAxisValue(kNaN, u'.', u',').isEmpty());
   EXPECT_FALSE(FormatAxisValue(1e300, u'.', u',').isEmpty());
+  // The C library's numeric locale changes nothing (other separators, so
+  // no text remembered above answers).
+  const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+  ASSERT_NE(std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"), nullptr) << "fr_FR.UTF-8 is not generated";
+  ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+  for (const Case& c : cases) {
+    std::string expected = c.point;
+    for (char& ch : expected) ch = ch == ',' ? '|' : ch == '.' ? '#' : ch;
+    EXPECT_EQ(FormatAxisValue(c.v, u'#', u'|').toStdString(), expected) << c.v << " under fr_FR";
+  }
+  std::setlocale(LC_NUMERIC, before.c_str());
 }
 
 }  // namespace

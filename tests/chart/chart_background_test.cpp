@@ -65,11 +65,24 @@ TEST(ChartBackground, EachKindOfChangeShowsWhatAWholePassDraws) {
       {"panel colour", [](TChart& c) { c.setColor(gfx::clYellow); }, true},
       {"wall colour", [](TChart& c) { c.setBackColor(gfx::clNavy); }, true},
       {"grid pen", [](TChart& c) { c.LeftAxis()->Grid()->setColor(gfx::clRed); }, true},
+      {"system colours of the bevel",
+       [](TChart&) {
+         QPalette dark = QApplication::palette();
+         dark.setColor(QPalette::Light, Qt::darkBlue);
+         dark.setColor(QPalette::Dark, Qt::darkRed);
+         QApplication::setPalette(dark);
+       },
+       true, [](TChart& c) { c.setBevelOuter(bvRaised); }},
       {"locale's decimal separator", [](TChart& c) { c.setDecimalSeparator(u','); }, true,
        [](TChart& c) { c.BottomAxis()->SetMinMax(0, 0.5); }},
   };
+  const QPalette palette = QApplication::palette();
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
+    struct PaletteBack {
+      const QPalette& p;
+      ~PaletteBack() { QApplication::setPalette(p); }
+    } back{palette};
     TChart chart;
     SetUpProgramChart(chart);
     PlotProgramCurves(chart, initial, true, true, false);

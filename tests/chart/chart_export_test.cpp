@@ -59,6 +59,18 @@ TEST_P(ChartExport, BitmapIsTheWindowImagePixelForPixel) {
   EXPECT_EQ(copied.size(), QSize(kWidth, kHeight));
   EXPECT_EQ(copied, shown);
   EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasImage());
+  // A window on a screen at 200 % or 150 % copies the same 1x picture.
+  for (const qreal scale : {2.0, 1.5}) {
+    DenseChart dense(scale);
+    SetUpProgramChart(dense);
+    const ActiveSet a = GetParam();
+    PlotProgramCurves(dense, ComputeCurves(0, 100000, 10200, 10000, false, true), a.linear, a.loaded, a.log);
+    QImage target(QSize(kWidth, kHeight) * scale, QImage::Format_RGB32);
+    target.setDevicePixelRatio(scale);
+    dense.render(&target);
+    EXPECT_EQ(dense.OffscreenImage().devicePixelRatio(), scale);
+    EXPECT_EQ(dense.ExportBitmap().convertToFormat(QImage::Format_RGB32), copied) << scale;
+  }
 }
 
 TEST_P(ChartExport, SvgIsOnePixelSmallerAndShowsPanelAndPlotWhereTheBitmapDoes) {

@@ -47,6 +47,9 @@ TEST(ChartLayout, GeometryWithoutAPaintIsWhereThePaintDraws) {
 
     const QImage img = chart.DrawToImage(chart.size());
     EXPECT_EQ(chart.PlotRect(), plot);
+    // Drawing at another size lays out for that target only.
+    chart.DrawToImage({700, 500});
+    EXPECT_EQ(chart.PlotRect(), plot);
     EXPECT_EQ(Snapshot(*chart.BottomAxis()), bottom);
     EXPECT_EQ(Snapshot(*chart.LeftAxis()), left);
     // The picture agrees: the wall ends where the plot does, the ticks and

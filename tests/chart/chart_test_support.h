@@ -91,6 +91,22 @@ inline void SetUpProgramChart(TChart& chart) {
   chart.Title()->Text().Add(kTitle);
 }
 
+// A chart on a screen of another density.
+class DenseChart : public TChart {
+ public:
+  explicit DenseChart(qreal scale) : scale_(scale) {}
+
+ protected:
+  int metric(PaintDeviceMetric m) const override {
+    if (m == PdmDevicePixelRatio) return int(std::ceil(scale_));
+    if (m == PdmDevicePixelRatioScaled) return int(scale_ * QPaintDevice::devicePixelRatioFScale());
+    return TChart::metric(m);
+  }
+
+ private:
+  qreal scale_;
+};
+
 inline QImage Render(TChart& chart, qreal dpr = 1) {
   return chart.DrawToImage({kWidth, kHeight}, dpr);
 }

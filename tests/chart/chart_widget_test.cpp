@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QTest>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "chart_test_support.h"
@@ -87,49 +89,90 @@ TEST(ChartWidget, DrawToCanvasAnywhereLeavesTheWindowImageAlone) {
   }
   EXPECT_EQ(big.copy(50, 40, kWidth, kHeight), alone);
   EXPECT_EQ(big.pixel(49, 39), qRgb(255, 0, 255)) << "nothing outside the rectangle";
-  EXPECT_EQ(chart.PlotRect().left, Expected().left + 50);
+  EXPECT_EQ(chart.PlotRect().left, Expected().left) << "the window's layout stays";
   EXPECT_FALSE(chart.ImageStale());
   EXPECT_EQ(chart.OffscreenImage(), windowImage);
 }
 
-// A chart on a screen of twice the density.
-class DenseChart : public TChart {
- protected:
-  int metric(PaintDeviceMetric m) const override {
-    if (m == PdmDevicePixelRatio) return 2;
-    if (m == PdmDevicePixelRatioScaled) return int(2 * QPaintDevice::devicePixelRatioFScale());
-    return TChart::metric(m);
-  }
-};
-
-TEST(ChartWidget, ImageAtDeviceSizeDrawingInLayoutPixels) {
-  DenseChart chart;
-  SetUpProgramChart(chart);
-  PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, true);
-  QImage target(2 * kWidth, 2 * kHeight, QImage::Format_RGB32);
-  target.setDevicePixelRatio(2);
-  chart.render(&target);
-  const QImage& image = chart.OffscreenImage();
-  EXPECT_EQ(image.size(), QSize(2 * kWidth, 2 * kHeight));
-  EXPECT_EQ(image.devicePixelRatio(), 2);
+// At every scale the window's image has the device size and the layout stays
+// in layout pixels; lines, ticks and dots sit on device pixels (a logical
+// coordinate c at floor(c * s + 0.5), a one-pixel line round(s) wide), and
+// the curves step by device pixels rather than by blown-up 1x pixels.
+TEST(ChartWidget, ImageAtDeviceSizeDrawnInDevicePixels) {
   const Expected e;
-  EXPECT_EQ(chart.PlotRect(), (gfx::Rect{e.left, e.top, e.right, e.bottom})) << "layout pixels";
-
-  // Shapes become 2 x 2 blocks of the 1x picture: wall, axes, ticks, grid
-  // and curves (text is drawn at full density and left out).
-  const QImage single = Render(chart);
-  const QImage dense = chart.DrawToImage({kWidth, kHeight}, 2);
-  EXPECT_EQ(dense, image);
-  int compared = 0;
-  for (int y = e.top; y <= e.bottom + 4; ++y)
-    for (int x = e.left - 4; x <= e.right; ++x) {
-      const QRgb c = single.pixel(x, y);
-      for (int dy = 0; dy < 2; ++dy)
-        for (int dx = 0; dx < 2; ++dx) ASSERT_EQ(dense.pixel(2 * x + dx, 2 * y + dy), c) << x << "," << y;
-      ++compared;
+  for (const qreal s : {1.0, 1.25, 1.5, 2.0}) {
+    SCOPED_TRACE(s);
+    DenseChart chart(s);
+    SetUpProgramChart(chart);
+    PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, true);
+    const QSize deviceSize(int(std::ceil(kWidth * s)), int(std::ceil(kHeight * s)));
+    QImage target(deviceSize, QImage::Format_RGB32);
+    target.setDevicePixelRatio(s);
+    chart.render(&target);
+    const QImage& image = chart.OffscreenImage();
+    EXPECT_EQ(image.size(), deviceSize);
+    EXPECT_EQ(image.devicePixelRatio(), s);
+    EXPECT_EQ(chart.PlotRect(), (gfx::Rect{e.left, e.top, e.right, e.bottom})) << "layout pixels";
+    EXPECT_EQ(chart.LeftAxis()->TickPositions(), e.TicksY());
+    const QImage single = Render(chart);
+    const QImage dense = chart.DrawToImage({kWidth, kHeight}, s);
+    EXPECT_EQ(dense, image);
+    if (s == 1) {
+      EXPECT_EQ(dense, single);
     }
-  EXPECT_GT(compared, 70000);
-  EXPECT_EQ(chart.LeftAxis()->TickPositions(), e.TicksY());
+
+    auto D = [s](int c) { return int(std::floor(c * s + 0.5)); };
+    const int line = std::max(1, int(std::lround(s)));
+    auto curve = [](QRgb c) { return c == kRed || c == kGreen || c == kSilver; };
+    // Away from the curves and from the edges a line may overlap at a
+    // fractional scale, each logical pixel starts with its 1x colour.
+    int compared = 0;
+    for (int y = e.top; y <= e.bottom + 4; ++y)
+      for (int x = e.left - 4; x <= e.right; ++x) {
+        // The axis lines hide the grid's first dots at 1x; a wider dot on a
+        // fractional scale may show one device pixel past them.
+        if (std::abs(x - e.left) <= 2 || std::abs(y - e.bottom) <= 2) continue;
+        const QRgb c = single.pixel(x, y);
+        bool plain = !curve(dense.pixel(D(x), D(y)));
+        for (int dy = -1; dy <= 1 && plain; ++dy)
+          for (int dx = -1; dx <= 1 && plain; ++dx) {
+            const QRgb n = single.pixel(x + dx, y + dy);
+            plain = !curve(n) && (dx > 0 || dy > 0 || n == c);
+          }
+        if (!plain) continue;
+        ASSERT_EQ(dense.pixel(D(x), D(y)), c) << x << "," << y;
+        ++compared;
+      }
+    EXPECT_GT(compared, 50000);
+    // Ticks: a line's width across, four logical pixels long below the axis.
+    for (int t : e.TicksX()) {
+      int across = 0;
+      while (dense.pixel(D(t) + across, D(e.bottom + 3)) == kGrey) ++across;
+      EXPECT_EQ(across, line) << t;
+      for (int y = D(e.bottom + 1); y < D(e.bottom + 5); ++y)
+        EXPECT_EQ(dense.pixel(D(t), y), kGrey) << t << "," << y;
+      EXPECT_EQ(dense.pixel(D(t), D(e.bottom + 5)), kAqua) << t;
+    }
+    // Grid dots a line's width square, one per three logical pixels.
+    const int gx = D(e.TicksX()[1]);
+    for (int y = e.top + 3; y < e.TicksY()[1] - 3; y += 3) {
+      int down = 0;
+      while (dense.pixel(gx, D(y) + down) == kGrey) ++down;
+      EXPECT_EQ(down, line) << y;
+    }
+    // Curves step by device pixels: at scale 2 not all of them lie in the
+    // 2 x 2 blocks a blown-up 1x curve would.
+    if (s == 2) {
+      int offBlock = 0;
+      for (int y = 0; y + 1 < dense.height(); y += 2)
+        for (int x = 0; x + 1 < dense.width(); x += 2) {
+          const int reds = (dense.pixel(x, y) == kRed) + (dense.pixel(x + 1, y) == kRed) +
+                           (dense.pixel(x, y + 1) == kRed) + (dense.pixel(x + 1, y + 1) == kRed);
+          offBlock += reds == 1 || reds == 2 || reds == 3;
+        }
+      EXPECT_GT(offBlock, 50);
+    }
+  }
 }
 
 }  // namespace

@@ -78,18 +78,21 @@ TEST_F(ChartZoom, DragsOfSixteenPixelsDoNothingSeventeenZoomOrUndo) {
   struct Case {
     int dx, dy;
     Outcome outcome;
-  } cases[] = {{16, 16, kNothing},   {17, 16, kNothing}, {16, 17, kNothing}, {-17, 16, kNothing},
-               {-16, -30, kNothing}, {17, 17, kZoom},    {-17, -17, kUndo},  {17, -17, kUndo},
-               {-17, 17, kUndo},     {40, 30, kZoom}};
+    qreal scale = 1;  // the screen's; drags stay in logical pixels
+  } cases[] = {{16, 16, kNothing},   {17, 16, kNothing},  {16, 17, kNothing},    {-17, 16, kNothing},
+               {-16, -30, kNothing}, {17, 17, kZoom},     {-17, -17, kUndo},     {17, -17, kUndo},
+               {-17, 17, kUndo},     {40, 30, kZoom},     {16, 16, kNothing, 2}, {17, 17, kZoom, 2},
+               {-17, -17, kUndo, 2}, {40, 30, kZoom, 1.5}};
   for (const Case& c : cases) {
-    TChart chart;
+    DenseChart chart(c.scale);
     Open(chart);
+    ASSERT_EQ(chart.devicePixelRatioF(), c.scale);
     QSignalSpy zooms(&chart, &TChart::OnZoom), undos(&chart, &TChart::OnUndoZoom);
     const qint64 passes = chart.DrawingPassCount();
     const QPoint from = Centre(), to = from + QPoint(c.dx, c.dy);
     Drag(&chart, from, to);
     Settle();
-    SCOPED_TRACE(::testing::Message() << c.dx << "," << c.dy);
+    SCOPED_TRACE(::testing::Message() << c.dx << "," << c.dy << " at " << c.scale);
     EXPECT_EQ(zooms.count(), c.outcome == kZoom ? 1 : 0);
     EXPECT_EQ(undos.count(), c.outcome == kUndo ? 1 : 0);
     EXPECT_EQ(chart.Zoomed(), c.outcome == kZoom);

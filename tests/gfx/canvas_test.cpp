@@ -400,14 +400,26 @@ TEST(CanvasClip, DirectPixelsMatchQPainterAtEveryEdge) {
     qreal dpr;
     QPoint offset;            // painter translation before the canvas
     std::vector<Rect> clips;  // intersected in turn
+    bool nothing = false;     // the clip leaves no pixel
+    size_t onPainter = 0;     // the first clips set on the painter itself
   };
   const Case cases[] = {
       {"plain", 1, {}, {}},
+      {"inverted clip", 1, {}, {{17, 4, 3, 15}}, true},
+      {"clip inverted upwards", 2, {}, {{3, 14, 17, 4}}, true},
       {"clipped", 1, {}, {{3, 4, 17, 15}}},
       {"nested clips", 1, {}, {{1, 1, 20, 18}, {5, 0, 30, 11}}},
       {"translated and clipped", 1, {3, -2}, {{2, 3, 16, 14}}},
       {"high density, clipped", 2, {}, {{3, 4, 17, 15}}},
       {"high density, translated", 2, {-1, 2}, {{0, 2, 15, 19}}},
+      {"scale 1.25, clipped", 1.25, {}, {{3, 4, 17, 15}}},
+      {"scale 1.5, translated and clipped", 1.5, {1, -1}, {{2, 3, 16, 14}}},
+      {"scale 1.5, a clip on the painter, then the canvas's",
+       1.5,
+       {},
+       {{2, 3, 16, 14}, {5, 0, 30, 11}},
+       false,
+       1},
   };
   auto draw = [](Canvas& cv) {
     const PenStyle styles[] = {PenStyle::Solid, PenStyle::Dot, PenStyle::AlternateDot};
@@ -436,7 +448,12 @@ TEST(CanvasClip, DirectPixelsMatchQPainterAtEveryEdge) {
       p.translate(c.offset);
       {
         Canvas cv(p);
-        for (const Rect& clip : c.clips) cv.intersectClipRect(clip);
+        for (size_t i = 0; i < c.clips.size(); ++i) {
+          if (i < c.onPainter)
+            cv.painter().setClipRect(c.clips[i].toQRect());
+          else
+            cv.intersectClipRect(c.clips[i]);
+        }
         draw(cv);
       }
       p.end();
@@ -444,7 +461,10 @@ TEST(CanvasClip, DirectPixelsMatchQPainterAtEveryEdge) {
     };
     const QImage direct = render(QImage::Format_RGB32);
     EXPECT_EQ(direct, render(QImage::Format_RGB888));
-    EXPECT_FALSE(PixelsOf(direct, kRed).empty());
+    EXPECT_EQ(PixelsOf(direct, kRed).empty(), c.nothing);
+    if (c.nothing) {
+      EXPECT_TRUE(NotColour(direct, kWhite).empty());
+    }
   }
 }
 

@@ -1,3 +1,5 @@
+// The QPainter target: drawing state, clipping, fills, ellipses, polygons,
+// text, vector lines, and the pending pixel runs painted through QPainter.
 #include "gfx/canvas.h"
 #include "gfx/fonts.h"
 
@@ -14,48 +16,15 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
-#include <QRegion>
 #include <QStaticText>
+
+#include "gfx/canvas_raster.h"
 
 namespace dorvane::gfx {
 
-namespace {
-// What a batch of pending pixels does to the destination.
-enum class Raster { Copy, NotXor, Invert };
-
-Raster RasterOf(PenMode mode) {
-  return mode == PenMode::NotXor ? Raster::NotXor : Raster::Copy;
-}
-
-void SetComposition(QPainter& p, Raster r) {
-  switch (r) {
-    case Raster::Copy:
-      p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-      break;
-    case Raster::NotXor:
-      p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-      break;
-    case Raster::Invert:
-      p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-      break;
-  }
-}
-
-// Pens with a pattern say per step whether the pixel is painted.
-bool PatternOn(PenStyle style, int step) {
-  switch (style) {
-    case PenStyle::Solid:
-      return true;
-    case PenStyle::Dot:
-      return step % 3 == 0;
-    case PenStyle::AlternateDot:
-      return step % 2 == 0;
-    case PenStyle::Clear:
-      return false;
-  }
-  return true;
-}
-}  // namespace
+using detail::Raster;
+using detail::RasterOf;
+using detail::SetComposition;
 
 struct Canvas::State {
   Pen pen;
@@ -65,6 +34,8 @@ struct Canvas::State {
   BackgroundMode bkMode;
   Colour textBackground;
   QPoint pos;
+  std::optional<QRect> deviceClip;
+  bool deviceClipKnown;
 };
 
 Canvas::Canvas(QPainter& painter)
@@ -74,6 +45,67 @@ Canvas::Canvas(QPainter& painter)
   painter_.save();
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  if (grid().on && painter_.hasClipping()) {
+    deviceClipKnown_ = painter_.clipRegion().rectCount() <= 1;
+    const QRectF c = painter_.clipBoundingRect();
+    deviceClip_ = QRect(QPoint(grid_.X(std::llround(c.left())), grid_.Y(std::llround(c.top()))),
+                        QPoint(grid_.X(std::llround(c.right())) - 1, grid_.Y(std::llround(c.bottom())) - 1));
+  }
+}
+
+int Canvas::Grid::Map(long long c, double offset) const {
+  // Far beyond any device: kept where int arithmetic on it stays safe.
+  const double d = std::floor(double(c) * scale + offset + 0.5);
+  return int(std::clamp(d, -1073741824.0, 1073741823.0));
+}
+
+int Canvas::Grid::Width(int logical) const {
+  if (!on) return logical;
+  return std::max(1, int(std::lround(std::clamp(logical * scale, -1e9, 1e9))));
+}
+
+const Canvas::Grid& Canvas::grid() const {
+  if (!gridStale_) return grid_;
+  gridStale_ = false;
+  grid_ = Grid{};
+  const QPaintEngine* engine = painter_.paintEngine();
+  if (vector_ || !engine || engine->type() != QPaintEngine::Raster) return grid_;
+  const QTransform m = painter_.deviceTransform();
+  if (m.type() > QTransform::TxScale || m.m11() != m.m22() || !(m.m11() > 0 && m.m11() <= 64) ||
+      m.m11() == 1 || std::abs(m.dx()) > 1e6 || std::abs(m.dy()) > 1e6)
+    return grid_;
+  grid_.on = true;
+  grid_.scale = m.m11();
+  grid_.dx = m.dx();
+  grid_.dy = m.dy();
+  grid_.line = std::max(1, int(std::lround(grid_.scale)));
+  return grid_;
+}
+
+QRect Canvas::deviceRect(const Rect& r) const {
+  if (r.isEmpty()) return QRect();
+  const Grid& g = grid();
+  return QRect(QPoint(g.X(r.left), g.Y(r.top)), QPoint(g.X(r.right) - 1, g.Y(r.bottom) - 1));
+}
+
+template <class Paint>
+void Canvas::inDevicePixels(Paint paint) {
+  painter_.save();
+  // The world transform that leaves device coordinates as they are.
+  painter_.setWorldTransform(painter_.deviceTransform().inverted() * painter_.worldTransform());
+  // A clip the canvas does not know stays as the painter has it.
+  if (deviceClip_ && deviceClipKnown_ && painter_.hasClipping())
+    painter_.setClipRect(*deviceClip_, Qt::ReplaceClip);
+  paint();
+  painter_.restore();
+}
+
+void Canvas::deviceFill(const QRect& r, Colour colour, int raster) {
+  if (r.isEmpty()) return;
+  inDevicePixels([&] {
+    SetComposition(painter_, Raster(raster));
+    painter_.fillRect(r, ToQColor(colour));
+  });
 }
 
 Canvas::~Canvas() {
@@ -103,7 +135,8 @@ const QFontMetrics& Canvas::metrics() const {
 
 void Canvas::save() {
   flush();
-  saved_.push_back({pen_, brush_, font_, fontColour_, bkMode_, textBackground_, pos_});
+  saved_.push_back(
+      {pen_, brush_, font_, fontColour_, bkMode_, textBackground_, pos_, deviceClip_, deviceClipKnown_});
   painter_.save();
 }
 
@@ -119,29 +152,49 @@ void Canvas::restore() {
   bkMode_ = s.bkMode;
   textBackground_ = s.textBackground;
   pos_ = s.pos;
+  deviceClip_ = s.deviceClip;
+  deviceClipKnown_ = s.deviceClipKnown;
+  gridStale_ = true;
   saved_.pop_back();
 }
 
+namespace {
+// A rectangle whose right or bottom edge lies before its left or top one
+// clips everything away: QRect would flip it into a real area.
+QRect ClipArea(const Rect& r) {
+  return r.isEmpty() ? QRect() : r.toQRect();
+}
+}  // namespace
+
 void Canvas::setClipRect(const Rect& r) {
   flush();
-  painter_.setClipRect(r.toQRect(), Qt::ReplaceClip);
+  painter_.setClipRect(ClipArea(r), Qt::ReplaceClip);
+  deviceClip_ = deviceRect(r);
+  deviceClipKnown_ = true;
 }
 
 void Canvas::intersectClipRect(const Rect& r) {
   flush();
-  if (painter_.hasClipping())
-    painter_.setClipRect(r.toQRect(), Qt::IntersectClip);
-  else
-    painter_.setClipRect(r.toQRect(), Qt::ReplaceClip);
+  const bool clipped = painter_.hasClipping();
+  painter_.setClipRect(ClipArea(r), clipped ? Qt::IntersectClip : Qt::ReplaceClip);
+  // Narrowing a clip set on the painter behind the canvas's back leaves it
+  // unknown.
+  if (!clipped)
+    deviceClipKnown_ = true;
+  else if (!deviceClip_)
+    deviceClipKnown_ = false;
+  deviceClip_ = deviceClip_ && clipped ? *deviceClip_ & deviceRect(r) : deviceRect(r);
 }
 
 void Canvas::clearClip() {
   flush();
   painter_.setClipping(false);
+  deviceClip_.reset();
+  deviceClipKnown_ = true;
 }
 
 // ---------------------------------------------------------------------------
-// Pixel batches: lines become runs of pixels painted by one drawRects call.
+// Pixel batches: the runs of the raster rules painted by one drawRects call.
 
 bool Canvas::clipFor(QRectF& clip) const {
   if (!painter_.hasClipping()) return false;
@@ -149,96 +202,8 @@ bool Canvas::clipFor(QRectF& clip) const {
   return true;
 }
 
-// A 32-bit image that the raster engine paints into, reached without
-// QPainter. Every logical pixel is a scale x scale block at
-// (x * scale + dx, y * scale + dy); clip is in device pixels.
-struct Canvas::DirectTarget {
-  quint32* bits = nullptr;
-  qsizetype stride = 0;  // in pixels
-  int scale = 1, dx = 0, dy = 0;
-  QRect clip;
-};
-
-// Qt paints single pixels and thin runs one span at a time through its
-// generic fill routine, whose speed depends on the processor; copied pixels
-// of an opaque colour are cheaper and steadier written directly. Anything
-// unusual (another device, a rotation, a fractional offset, a clip that is
-// not one rectangle, a translucent painter) keeps the QPainter path.
-bool Canvas::directTarget(DirectTarget& t) const {
-  QPaintEngine* engine = painter_.paintEngine();
-  QPaintDevice* device = painter_.device();
-  if (vector_ || !engine || engine->type() != QPaintEngine::Raster || device->devType() != QInternal::Image ||
-      engine->paintDevice() != device || !engine->systemClip().isEmpty() || painter_.opacity() != 1.0)
-    return false;
-  auto* image = static_cast<QImage*>(device);
-  const QImage::Format format = image->format();
-  if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
-       format != QImage::Format_ARGB32_Premultiplied) ||
-      !image->isDetached())
-    return false;
-  const QTransform m = painter_.deviceTransform();
-  if (m.type() > QTransform::TxScale || m.m11() != m.m22() || m.m11() < 1 || m.m11() > 64 ||
-      m.m11() != std::floor(m.m11()) || m.dx() != std::floor(m.dx()) || m.dy() != std::floor(m.dy()) ||
-      std::abs(m.dx()) > 1e6 || std::abs(m.dy()) > 1e6)
-    return false;
-  t.scale = int(m.m11());
-  t.dx = int(m.dx());
-  t.dy = int(m.dy());
-  t.clip = image->rect();
-  if (painter_.hasClipping()) {
-    const QRegion clip = painter_.clipRegion();  // logical coordinates
-    if (clip.rectCount() > 1) return false;
-    const QRect r = clip.boundingRect();
-    t.clip &=
-        QRect(r.x() * t.scale + t.dx, r.y() * t.scale + t.dy, r.width() * t.scale, r.height() * t.scale);
-  }
-  t.bits = reinterpret_cast<quint32*>(image->bits());
-  t.stride = image->bytesPerLine() / qsizetype(sizeof(quint32));
-  return t.bits != nullptr;
-}
-
-void Canvas::flushDirect(const DirectTarget& t, quint32 pixel) {
-  const QRect& c = t.clip;
-  // Logical pixels left..right, top..bottom (inclusive), cut to the clip.
-  auto fill = [&](long long left, long long top, long long right, long long bottom) {
-    const long long l = std::max<long long>(left * t.scale + t.dx, c.left());
-    const long long r = std::min<long long>((right + 1) * t.scale + t.dx, c.right() + 1);
-    const long long b = std::min<long long>((bottom + 1) * t.scale + t.dy, c.bottom() + 1);
-    const long long y0 = std::max<long long>(top * t.scale + t.dy, c.top());
-    if (l >= r || y0 >= b) return;
-    if (damage_) addDamage(QRect(QPoint(int(l), int(y0)), QPoint(int(r - 1), int(b - 1))));
-    for (long long y = y0; y < b; ++y) std::fill(t.bits + y * t.stride + l, t.bits + y * t.stride + r, pixel);
-  };
-  if (t.scale == 1 && t.dx == 0 && t.dy == 0) {
-    const int l = c.left(), r = c.right(), top = c.top(), b = c.bottom();
-    for (const QPoint& p : pendingPixels_)
-      if (p.x() >= l && p.x() <= r && p.y() >= top && p.y() <= b) {
-        t.bits[p.y() * t.stride + p.x()] = pixel;
-        if (damage_) addDamage(QRect(p, p));
-      }
-  } else {
-    for (const QPoint& p : pendingPixels_) fill(p.x(), p.y(), p.x(), p.y());
-  }
-  for (const QRect& r : pending_) fill(r.left(), r.top(), r.right(), r.bottom());
-  pendingPixels_.clear();
-  pending_.clear();
-}
-
-void Canvas::addDamage(const QRect& r) {
-  // Runs of a slanted line touch end to end: one rectangle serves both.
-  if (!damage_->rects.empty()) {
-    QRect& last = damage_->rects.back();
-    const bool sameRows = last.top() == r.top() && last.bottom() == r.bottom();
-    const bool sameColumns = last.left() == r.left() && last.right() == r.right();
-    if ((sameRows && r.left() <= last.right() + 1 && r.right() >= last.left() - 1) ||
-        (sameColumns && r.top() <= last.bottom() + 1 && r.bottom() >= last.top() - 1)) {
-      last |= r;
-      return;
-    }
-  }
-  damage_->rects.push_back(r);
-}
-
+// Pending pixels go straight into the image when they can (see
+// canvas_image.cpp), through QPainter otherwise.
 void Canvas::flush() {
   if (pending_.empty() && pendingPixels_.empty()) return;
   if (Raster(pendRaster_) == Raster::Copy) {
@@ -266,14 +231,22 @@ void Canvas::flush() {
     }
     if (pending_.empty()) return;
   }
+  // On the device-pixel grid the runs are in device pixels already.
+  if (grid().on)
+    inDevicePixels([&] { paintPending(true); });
+  else
+    paintPending(false);
+}
+
+void Canvas::paintPending(bool devicePixels) {
   SetComposition(painter_, Raster(pendRaster_));
   const QColor colour = Raster(pendRaster_) == Raster::Invert ? QColor(Qt::white) : ToQColor(pendColour_);
   if (!pendingPixels_.empty()) {
     // A point of a one-pixel cosmetic pen covers exactly its pixel when
     // logical and device pixels are the same; otherwise it would stay one
     // device pixel, so a scaled painter gets rectangles.
-    const bool unscaled = painter_.device()->devicePixelRatio() == 1 &&
-                          painter_.worldTransform().type() <= QTransform::TxTranslate;
+    const bool unscaled = devicePixels || (painter_.device()->devicePixelRatio() == 1 &&
+                                           painter_.worldTransform().type() <= QTransform::TxTranslate);
     if (unscaled) {
       QPen pen(colour, 1);
       pen.setCosmetic(true);
@@ -292,144 +265,6 @@ void Canvas::flush() {
   }
   SetComposition(painter_, Raster::Copy);
 }
-
-void Canvas::addSpan(int x, int y, int w, int h) {
-  if (w == 1 && h == 1)
-    pendingPixels_.emplace_back(x, y);
-  else
-    pending_.emplace_back(x, y, w, h);
-}
-
-void Canvas::applyComposition(PenMode mode) {
-  const Raster r = RasterOf(mode);
-  if ((!pending_.empty() || !pendingPixels_.empty()) &&
-      (pendColour_ != pen_.colour || Raster(pendRaster_) != r))
-    flush();
-  pendColour_ = pen_.colour;
-  pendRaster_ = int(r);
-}
-
-void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
-  if (pen_.style == PenStyle::Clear) return;
-  if (pen_.width > 1 && pen_.style == PenStyle::Solid) {
-    wideLine(a, b);
-    return;
-  }
-  if (vector_ && a != b) {
-    vectorLine(a, b, paintEnd);
-    return;
-  }
-  applyComposition(pen_.mode);
-
-  if (a.x() == b.x() || a.y() == b.y()) {
-    axisLine(a, b, paintEnd);
-    return;
-  }
-  const long long ldx = std::llabs(static_cast<long long>(b.x()) - a.x());
-  const long long ldy = std::llabs(static_cast<long long>(b.y()) - a.y());
-  if (std::max(ldx, ldy) > kLineReach) {
-    // Far longer than any device: stepping pixel by pixel would take
-    // seconds, and the end pixel lies off every device anyway.
-    flush();
-    SetComposition(painter_, RasterOf(pen_.mode));
-    damageWhole();
-    QPen qp(ToQColor(pen_.colour), 1, pen_.style == PenStyle::Solid ? Qt::SolidLine : Qt::DotLine,
-            Qt::FlatCap);
-    qp.setCosmetic(true);
-    painter_.setPen(qp);
-    painter_.drawLine(a, b);
-    SetComposition(painter_, Raster::Copy);
-    return;
-  }
-
-  const int dx = int(ldx), dy = int(ldy);
-  const int sx = b.x() >= a.x() ? 1 : -1, sy = b.y() >= a.y() ? 1 : -1;
-  const bool xMajor = dx >= dy;
-  const int major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
-  const int count = major + (paintEnd ? 1 : 0);
-  if (count <= 0) return;
-
-  const bool solid = pen_.style == PenStyle::Solid;
-  int x = a.x(), y = a.y();
-  int err = major / 2;
-  // A run of solid pixels along the major axis, flushed when the minor
-  // coordinate steps.
-  int runX = x, runY = y, runLen = 0;
-  auto endRun = [&] {
-    if (runLen == 0) return;
-    if (xMajor)
-      addSpan(sx > 0 ? runX : runX - runLen + 1, runY, runLen, 1);
-    else
-      addSpan(runX, sy > 0 ? runY : runY - runLen + 1, 1, runLen);
-    runLen = 0;
-  };
-  for (int i = 0; i < count; ++i) {
-    if (solid) {
-      if (runLen == 0) {
-        runX = x;
-        runY = y;
-      }
-      ++runLen;
-    } else if (PatternOn(pen_.style, i)) {
-      addSpan(x, y, 1, 1);
-    }
-    err -= minor;
-    const bool stepMinor = err < 0;
-    if (stepMinor) err += major;
-    if (xMajor) {
-      x += sx;
-      if (stepMinor) {
-        endRun();
-        y += sy;
-      }
-    } else {
-      y += sy;
-      if (stepMinor) {
-        endRun();
-        x += sx;
-      }
-    }
-  }
-  endRun();
-}
-
-// Horizontal and vertical lines: one run for a solid pen, the pattern's
-// pixels otherwise. Only the part within kLineReach of the origin is
-// visited, with the pattern counted from the real start.
-void Canvas::axisLine(QPoint a, QPoint b, bool paintEnd) {
-  const bool horizontal = a.y() == b.y();
-  const long long from = horizontal ? a.x() : a.y(), to = horizontal ? b.x() : b.y();
-  const int step = to >= from ? 1 : -1;
-  const long long count = std::llabs(to - from) + (paintEnd ? 1 : 0);
-  long long first = 0, end = count;  // steps first .. end - 1
-  if (step > 0) {
-    first = std::max(first, -kLineReach - from);
-    end = std::min(end, kLineReach - from + 1);
-  } else {
-    first = std::max(first, from - kLineReach);
-    end = std::min(end, from + kLineReach + 1);
-  }
-  if (first >= end) return;
-  auto at = [&](long long i) { return int(from + i * step); };
-  auto run = [&](int p, int q) {
-    const int lo = std::min(p, q), len = std::abs(q - p) + 1;
-    if (horizontal)
-      addSpan(lo, a.y(), len, 1);
-    else
-      addSpan(a.x(), lo, 1, len);
-  };
-  if (pen_.style == PenStyle::Solid) {
-    run(at(first), at(end - 1));
-    return;
-  }
-  const int period = pen_.style == PenStyle::Dot ? 3 : 2;
-  for (long long i = first + (period - first % period) % period; i < end; i += period) run(at(i), at(i));
-}
-
-// A one-pixel line on a vector device: a geometric line, one pixel wide,
-// over the pixels the raster rule paints (from the outer edge of A's pixel
-// along the main direction to the outer edge of the last painted pixel), cut
-// to the clip rectangle.
 void Canvas::vectorLine(QPoint a, QPoint b, bool paintEnd) {
   flush();
   damageWhole();
@@ -475,53 +310,6 @@ void Canvas::vectorLine(QPoint a, QPoint b, bool paintEnd) {
 }
 
 // Pens wider than one pixel: a band of the pen's width centred on the line,
-// start included, end excluded; slanted wide lines are left to QPainter.
-void Canvas::wideLine(QPoint a, QPoint b) {
-  const int w = pen_.width, off = w / 2;
-  // The band [lo, hi) along the line, start included, end excluded.
-  auto band = [](long long p, long long q) {
-    const long long lo = std::clamp(p < q ? p : q + 1, -kLineReach, kLineReach);
-    const long long hi = std::clamp(p < q ? q : p + 1, -kLineReach, kLineReach);
-    return std::pair<int, int>(int(lo), int(hi));
-  };
-  if (a.y() == b.y()) {
-    if (a.x() == b.x()) return;
-    applyComposition(pen_.mode);
-    const auto [lo, hi] = band(a.x(), b.x());
-    if (hi > lo) addSpan(lo, a.y() - off, hi - lo, w);
-  } else if (a.x() == b.x()) {
-    applyComposition(pen_.mode);
-    const auto [lo, hi] = band(a.y(), b.y());
-    if (hi > lo) addSpan(a.x() - off, lo, w, hi - lo);
-  } else {
-    flush();
-    damageWhole();
-    SetComposition(painter_, RasterOf(pen_.mode));
-    QPen qp(ToQColor(pen_.colour), w, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    painter_.setPen(qp);
-    painter_.drawLine(a, b);
-    SetComposition(painter_, Raster::Copy);
-  }
-}
-
-void Canvas::lineTo(int x, int y) {
-  strokeLine(pos_, {x, y}, false);
-  pos_ = {x, y};
-}
-
-void Canvas::polyline(std::span<const QPoint> points) {
-  if (points.empty()) return;
-  moveTo(points[0].x(), points[0].y());
-  for (size_t i = 1; i < points.size(); ++i) lineTo(points[i].x(), points[i].y());
-}
-
-void Canvas::setPixel(int x, int y, Colour colour) {
-  const Pen saved = pen_;
-  pen_.colour = colour;
-  applyComposition(PenMode::Copy);
-  addSpan(x, y, 1, 1);
-  pen_ = saved;
-}
 
 // ---------------------------------------------------------------------------
 // Filled shapes.
@@ -535,6 +323,10 @@ void Canvas::fillRect(const Rect& r, Colour colour) {
   if (r.isEmpty() || colour == clNone) return;
   flush();
   damageWhole();
+  if (grid().on) {
+    deviceFill(deviceRect(r), colour, int(Raster::Copy));
+    return;
+  }
   const QRect area = fillArea(r);
   if (!area.isEmpty()) painter_.fillRect(area, ToQColor(colour));
 }
@@ -543,6 +335,10 @@ void Canvas::fillRect(const Rect& r) {
   if (brush_.style == BrushStyle::Clear || r.isEmpty()) return;
   flush();
   damageWhole();
+  if (grid().on) {
+    deviceFill(deviceRect(r), brush_.colour, int(RasterOf(pen_.mode)));
+    return;
+  }
   const QRect area = fillArea(r);
   if (area.isEmpty()) return;
   SetComposition(painter_, RasterOf(pen_.mode));
@@ -550,46 +346,21 @@ void Canvas::fillRect(const Rect& r) {
   SetComposition(painter_, Raster::Copy);
 }
 
-void Canvas::rectangle(const Rect& in) {
-  Rect r{std::min(in.left, in.right), std::min(in.top, in.bottom), std::max(in.left, in.right),
-         std::max(in.top, in.bottom)};
-  if (r.isEmpty()) return;
-  const bool outlined = pen_.style != PenStyle::Clear;
-  if (!outlined) {
-    fillRect(r);
-    return;
-  }
-  const int w = std::max(1, pen_.width);
-  fillRect({r.left + w, r.top + w, r.right - w, r.bottom - w});
-  if (w > 1 || r.width() <= 2 * w || r.height() <= 2 * w) {
-    // Frame bands drawn inside the rectangle, each pixel once.
-    applyComposition(pen_.mode);
-    const int bw = std::min(w, r.height()), lw = std::min(w, r.width());
-    addSpan(r.left, r.top, r.width(), bw);
-    if (r.height() > bw)
-      addSpan(r.left, std::max(r.top + bw, r.bottom - w), r.width(),
-              r.bottom - std::max(r.top + bw, r.bottom - w));
-    const int innerTop = r.top + bw, innerBottom = std::max(innerTop, r.bottom - w);
-    if (innerBottom > innerTop) {
-      addSpan(r.left, innerTop, lw, innerBottom - innerTop);
-      if (r.width() > lw)
-        addSpan(std::max(r.left + lw, r.right - w), innerTop, r.right - std::max(r.left + lw, r.right - w),
-                innerBottom - innerTop);
-    }
-    return;
-  }
-  // Clockwise, each side without its end: every corner painted once.
-  moveTo(r.left, r.top);
-  lineTo(r.right - 1, r.top);
-  lineTo(r.right - 1, r.bottom - 1);
-  lineTo(r.left, r.bottom - 1);
-  lineTo(r.left, r.top);
-}
-
 void Canvas::frameRect(const Rect& r, Colour colour) {
   if (r.isEmpty() || colour == clNone) return;
   flush();
   damageWhole();
+  if (grid().on) {
+    // Bands of a line's width inside the mapped box.
+    const Pen saved = pen_;
+    pen_ = {colour, 1, PenStyle::Solid, PenMode::Copy};
+    applyComposition(PenMode::Copy);
+    const QRect d = deviceRect(r);
+    frameBands(d.left(), d.top(), d.right() + 1, d.bottom() + 1, grid_.line);
+    pen_ = saved;
+    flush();
+    return;
+  }
   const QColor c = ToQColor(colour);
   painter_.fillRect(QRect(r.left, r.top, r.width(), 1), c);
   if (r.height() > 1) painter_.fillRect(QRect(r.left, r.bottom - 1, r.width(), 1), c);
@@ -597,24 +368,6 @@ void Canvas::frameRect(const Rect& r, Colour colour) {
     painter_.fillRect(QRect(r.left, r.top + 1, 1, r.height() - 2), c);
     if (r.width() > 1) painter_.fillRect(QRect(r.right - 1, r.top + 1, 1, r.height() - 2), c);
   }
-}
-
-void Canvas::focusRect(const Rect& r) {
-  if (r.isEmpty()) return;
-  flush();
-  pendRaster_ = int(Raster::Invert);
-  auto dot = [&](int x, int y) {
-    if (((x - r.left) + (y - r.top)) % 2 == 0) addSpan(x, y, 1, 1);
-  };
-  for (int x = r.left; x < r.right; ++x) dot(x, r.top);
-  if (r.height() > 1)
-    for (int x = r.left; x < r.right; ++x) dot(x, r.bottom - 1);
-  for (int y = r.top + 1; y < r.bottom - 1; ++y) {
-    dot(r.left, y);
-    if (r.width() > 1) dot(r.right - 1, y);
-  }
-  flush();
-  pendRaster_ = int(Raster::Copy);
 }
 
 void Canvas::ellipse(const Rect& box) {
@@ -632,6 +385,26 @@ void Canvas::ellipse(const Rect& box) {
   }
   painter_.setBrush(brush_.style == BrushStyle::Solid ? QBrush(ToQColor(brush_.colour))
                                                       : QBrush(Qt::NoBrush));
+  if (grid().on) {
+    // A ring a line wide, inside the mapped box.
+    const QRect d = deviceRect(box);
+    const int w = grid_.line;
+    if (pen_.style != PenStyle::Clear) {
+      QPen qp(ToQColor(pen_.colour), w);
+      qp.setJoinStyle(Qt::MiterJoin);
+      painter_.setPen(qp);
+    }
+    const QPen pen = painter_.pen();
+    const QBrush brush = painter_.brush();
+    const qreal inset = pen_.style == PenStyle::Clear ? 0 : w / 2.0;
+    inDevicePixels([&] {
+      painter_.setPen(pen);
+      painter_.setBrush(brush);
+      painter_.drawEllipse(QRectF(d).adjusted(inset, inset, -inset, -inset));
+    });
+    SetComposition(painter_, Raster::Copy);
+    return;
+  }
   painter_.drawEllipse(QRect(box.left, box.top, box.width() - 1, box.height() - 1));
   SetComposition(painter_, Raster::Copy);
 }
@@ -644,7 +417,17 @@ void Canvas::polygon(std::span<const QPoint> points) {
     SetComposition(painter_, RasterOf(pen_.mode));
     painter_.setPen(Qt::NoPen);
     painter_.setBrush(ToQColor(brush_.colour));
-    painter_.drawPolygon(points.data(), int(points.size()));
+    if (grid().on) {
+      QPolygon mapped;
+      for (const QPoint& pt : points) mapped << QPoint(grid_.X(pt.x()), grid_.Y(pt.y()));
+      inDevicePixels([&] {
+        painter_.setPen(Qt::NoPen);
+        painter_.setBrush(ToQColor(brush_.colour));
+        painter_.drawPolygon(mapped);
+      });
+    } else {
+      painter_.drawPolygon(points.data(), int(points.size()));
+    }
     SetComposition(painter_, Raster::Copy);
   }
   // Each edge without its end point: every corner is the start of one edge.
