@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/taper.h"
+
 namespace dorvane {
 
 // Any step that divides by zero, has no defined result or overflows makes the
@@ -73,16 +75,23 @@ std::string CurvesCsv(const Curves& curves, char decimalSeparator) {
   const char field = comma ? ';' : ',';
   const char point = comma ? ',' : '.';
   std::string out = "Position (%)";
-  for (const char* name : {"Courbe originale (%)", "Courbe modifiée (%)", "Courbe log théorique (%)"})
+  for (const char* name : {"Courbe originale (%)", "Courbe modifiée (%)", "Courbe log théorique (%)",
+                           "Courbe originale (dB)", "Courbe modifiée (dB)", "Courbe log théorique (dB)"})
     (out += field) += name;
   out += '\n';
   for (std::size_t i = 0; i < curves.linear.size(); ++i) {
     const double x = curves.linear[i].x;
     AppendNumber(out, x, point);
-    for (double y :
-         {curves.linear[i].y, i < curves.loaded.size() ? curves.loaded[i].y : 0.0, LogLawPercentAt(x)}) {
+    const double y[] = {curves.linear[i].y, i < curves.loaded.size() ? curves.loaded[i].y : 0.0,
+                        LogLawPercentAt(x)};
+    for (double v : y) {
       out += field;
-      AppendNumber(out, y, point);
+      AppendNumber(out, v, point);
+    }
+    // 0 % is minus infinity in dB: left empty, as a spreadsheet's blank cell.
+    for (double v : y) {
+      out += field;
+      if (std::isfinite(Decibels(v))) AppendNumber(out, Decibels(v), point);
     }
     out += '\n';
   }
