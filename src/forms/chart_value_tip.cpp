@@ -4,8 +4,10 @@
 #include <QHelpEvent>
 #include <QToolTip>
 #include <algorithm>
+#include <cmath>
 
 #include "chart/chart.h"
+#include "core/taper.h"
 
 namespace dorvane::forms {
 namespace {
@@ -31,13 +33,21 @@ QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindo
   auto percent = [point](double v) {
     return QString::number(v, 'f', 1).replace(u'.', point) + QStringLiteral(" %");
   };
+  // On the dB scale each curve's value in dB too; the position stays in %.
+  auto value = [&](double v) {
+    if (!in.decibels) return percent(v);
+    const double db = Decibels(v);
+    const QString dbText = std::isfinite(db) ? QString::number(db, 'f', 1).replace(u'.', point)
+                                             : QString::fromUtf8(db < 0 ? "-∞" : "-");
+    return percent(v) + QStringLiteral(" (%1 dB)").arg(dbText);
+  };
   QString text = QStringLiteral("Position ") + percent(position);
   const std::optional<CurveValues> values = PlotValuesAt(in, position);
   if (!values) return text;
   QStringList parts;
-  if (Shown(chart, 0)) parts << QStringLiteral("originale ") + percent(values->linear);
-  if (Shown(chart, 1)) parts << QStringLiteral("modifiée ") + percent(values->loaded);
-  if (Shown(chart, 2)) parts << QStringLiteral("log théorique ") + percent(values->log);
+  if (Shown(chart, 0)) parts << QStringLiteral("originale ") + value(values->linear);
+  if (Shown(chart, 1)) parts << QStringLiteral("modifiée ") + value(values->loaded);
+  if (Shown(chart, 2)) parts << QStringLiteral("log théorique ") + value(values->log);
   if (!parts.isEmpty()) text += QStringLiteral(" : ") + parts.join(QStringLiteral(", "));
   return text;
 }

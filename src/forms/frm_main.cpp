@@ -76,6 +76,14 @@ void TfmMain::setDecimalSeparator(char separator) {
   RunRule(RuleSender::None);
 }
 
+void TfmMain::setDecibels(bool on) {
+  if (!gfx::SetField(decibels_, on)) return;
+  // A zoom kept its range in the old unit.
+  if (ui_->Chart1->Zoomed()) ui_->Chart1->UndoZoom();
+  SetVerticalScale(*ui_->Chart1, on, ProgramPercentTitle());
+  PlotCurves();
+}
+
 bool TfmMain::event(QEvent* e) {
   if (e->type() == QEvent::LocaleChange) setDecimalSeparator(NumericDecimalSeparator());
   return QMainWindow::event(e);
@@ -167,6 +175,7 @@ MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {
   in.showLog = ui_->cbShowCurveLogIdeal->Checked();
   in.sender = sender;
   in.decimalSeparator = separator_;
+  in.decibels = decibels_;
   return in;
 }
 
@@ -204,7 +213,8 @@ void TfmMain::PlotCurves() {
 }
 
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
-  PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive);
+  PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive,
+                    decibels_);
   chart::NotifyAccessibleChartChanged(*ui_->Chart1);
 }
 

@@ -25,6 +25,10 @@ class TfmMain : public QMainWindow {
   char DecimalSeparator() const { return separator_; }
   void setDecimalSeparator(char separator);
 
+  // The chart's vertical axis in dB ("Échelle en décibels") or in percent.
+  bool Decibels() const { return decibels_; }
+  void setDecibels(bool on);
+
   // How many times the update rule ran since creation.
   qint64 RuleRunCount() const { return ruleRuns_; }
 
@@ -68,6 +72,7 @@ class TfmMain : public QMainWindow {
 
   std::unique_ptr<Ui::TfmMain> ui_;
   char separator_ = '.';
+  bool decibels_ = false;
   qint64 ruleRuns_ = 0;
 };
 
