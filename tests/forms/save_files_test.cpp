@@ -282,6 +282,11 @@ TEST_F(SaveFiles, ToolTipGivesTheShownCurvesAtThePointer) {
   chart().repaint();
   EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 0), y}, window_->Inputs()),
             "Position 0.0 % : modifiée 0.0 %, log théorique 1.0 %");
+  // On the dB scale, dB beside percent: 1 % is -40 dB, 0 % minus infinity.
+  window_->setDecibels(true);
+  chart().repaint();
+  EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 0), y}, window_->Inputs()),
+            QString::fromUtf8("Position 0.0 % : modifiée 0.0 % (-∞ dB), log théorique 1.0 % (-40.0 dB)"));
 }
 
 TEST_F(SaveFiles, ToolTipShowsOverThePlotAndLeavesTheChartsImageAlone) {
