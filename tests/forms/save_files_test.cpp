@@ -130,7 +130,7 @@ TEST_F(SaveFiles, CsvFollowsTheWindowsValuesAndSeparator) {
     const QChar field = separator == ',' ? u';' : u',';
     for (int i : {0, 10, 50, 99}) {
       const QStringList row = lines[i + 1].split(field);
-      ASSERT_EQ(row.size(), 4) << lines[i + 1].toStdString();
+      ASSERT_EQ(row.size(), 7) << lines[i + 1].toStdString();
       EXPECT_EQ(row[2], QString::number(expected.loaded[i].y, 'f', 4).replace(u'.', QChar(separator))) << i;
     }
   }
