@@ -106,6 +106,7 @@ TEST_F(FindResistorTest, TypingAndChoosingASeriesUpdateAtOnce) {
   ui.cbSeries->setFocus();
   QTest::keyClick(ui.cbSeries, Qt::Key_Home);
   EXPECT_EQ(ui.cbSeries->currentText(), "E6");
+  EXPECT_EQ(ui.edResistorTolerance->text(), "20");  // the series' own
   EXPECT_EQ(Column(ui.lstValues, 0), QStringList({"6,8K", "10,0K", "15,0K", "22,0K", "33,0K", "47,0K"}));
   QTest::keyClick(ui.cbSeries, Qt::Key_End);
   EXPECT_EQ(Column(ui.lstValues, 0).mid(2, 2), QStringList({"16,5K", "16,7K"}));  // E192
