@@ -9,6 +9,16 @@ if(DORVANE_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
   set(CMAKE_CXX_COMPILER_LAUNCHER "${DORVANE_CCACHE}")
 endif()
 
+# Debian's usual hardening, for the program as released and as packaged:
+# position-independent executables, stack protector, fortified C library
+# calls (they need the optimiser) and a read-only, eagerly bound relocation
+# table.
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+include(CheckPIESupported)
+check_pie_supported()
+add_compile_options(-fstack-protector-strong "$<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>")
+add_link_options(-Wl,-z,relro -Wl,-z,now)
+
 # Warnings on our own targets only; Qt and GoogleTest headers are system
 # headers and stay out of it. The dev preset makes them errors.
 option(DORVANE_WERROR "Treat warnings as errors" OFF)
@@ -51,6 +61,7 @@ function(dorvane_test_folder target)
   endif()
   add_executable(${target} ${_sources})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gmock)
+  target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   if(ARG_QT)
     target_link_libraries(${target} PRIVATE dorvane_test_qt_main Qt6::Test)
     set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)

@@ -8,6 +8,12 @@ set(_res "${PROJECT_SOURCE_DIR}/resources")
 
 if(TARGET dorvane)
   install(TARGETS dorvane RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+  # As Debian's packaging tools do: no compiler notes in the installed file.
+  find_program(DORVANE_OBJCOPY objcopy)
+  if(DORVANE_OBJCOPY)
+    install(CODE "execute_process(COMMAND \"${DORVANE_OBJCOPY}\" --remove-section=.comment
+                  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/dorvane\" COMMAND_ERROR_IS_FATAL ANY)")
+  endif()
 endif()
 
 install(FILES "${_res}/${DORVANE_APP_ID}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
@@ -48,11 +54,13 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "electronics")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://dorvane.org/")
-# The Qt libraries come from the shared-library scan; the platform plugins
-# (X11, Wayland) and the faces that answer for "Arial" are not linked, so
-# they are named here, with the toolkit's French texts.
+# The Qt libraries come from the shared-library scan (the X11 platform plugin
+# comes with libqt6gui6); the faces that answer for "Arial" are not linked, so
+# they are named here, with the toolkit's French texts. Wayland desktops want
+# the toolkit's Wayland plugin, which Debian ships on its own.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)
 
 # --- Debian's documentation files: copyright and changelog --------------------
@@ -64,6 +72,8 @@ configure_file("${_res}/changelog.in" "${CMAKE_BINARY_DIR}/generated/changelog" 
 execute_process(COMMAND gzip -9 -n -c "${CMAKE_BINARY_DIR}/generated/changelog"
                 OUTPUT_FILE "${CMAKE_BINARY_DIR}/generated/changelog.gz" COMMAND_ERROR_IS_FATAL ANY)
 install(FILES "${_res}/copyright" "${CMAKE_BINARY_DIR}/generated/changelog.gz" DESTINATION "${_doc}")
+# Lintian reads French words as English typos.
+install(FILES "${_res}/lintian-overrides" DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides" RENAME dorvane)
 
 # --- checks -----------------------------------------------------------------
 if(DORVANE_BUILD_TESTS)
@@ -75,10 +85,10 @@ if(DORVANE_BUILD_TESTS)
   add_test(NAME install.appstream
            COMMAND "${_check}" appstream "${CMAKE_BINARY_DIR}/generated/${DORVANE_APP_ID}.metainfo.xml")
   add_test(NAME install.deb
-           COMMAND "${_check}" deb "${CMAKE_BINARY_DIR}" "${DORVANE_APP_ID}")
+           COMMAND "${_check}" deb "${DORVANE_PACKAGE_TREE}" "${DORVANE_APP_ID}")
   set_tests_properties(install.desktop_file install.appstream install.deb PROPERTIES SKIP_RETURN_CODE 77)
   set_tests_properties(install.deb PROPERTIES TIMEOUT 600 RESOURCE_LOCK cpack)
   # Debian's package checker finds no error in the .deb.
-  add_test(NAME install.lintian COMMAND "${_check}" lintian "${CMAKE_BINARY_DIR}")
+  add_test(NAME install.lintian COMMAND "${_check}" lintian "${DORVANE_PACKAGE_TREE}")
   set_tests_properties(install.lintian PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600 RESOURCE_LOCK cpack)
 endif()

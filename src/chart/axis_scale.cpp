@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 
 namespace dorvane::chart {
@@ -113,9 +113,10 @@ QString FormatAxisValueAfresh(double value, QChar decimalSeparator, QChar thousa
     QString s = QString::number(value, 'E', 3);
     return s.replace(u'.', decimalSeparator);
   }
+  // Not printf: the C locale follows the user's and may write "100,000".
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.3f", magnitude);
-  QString digits = QString::fromLatin1(buf);
+  const auto printed = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, 3);
+  QString digits = QString::fromLatin1(buf, printed.ptr - buf);
   const qsizetype point = digits.indexOf(u'.');
   QString whole = digits.left(point), decimals = digits.mid(point + 1);
   while (decimals.endsWith(u'0')) decimals.chop(1);

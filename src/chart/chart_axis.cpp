@@ -62,9 +62,11 @@ void TChartAxis::setVisible(bool v) {
   if (SetField(visible_, v)) Changed_();
 }
 void TChartAxis::setAutomatic(bool v) {
-  // Switching the whole range switches both ends with it.
-  const bool changed =
-      SetField(automatic_, v) | SetField(automaticMinimum_, v) | SetField(automaticMaximum_, v);
+  // Switching the whole range switches both ends with it; every field is set,
+  // so no short-circuit.
+  bool changed = SetField(automatic_, v);
+  changed |= SetField(automaticMinimum_, v);
+  changed |= SetField(automaticMaximum_, v);
   if (changed) Changed_();
 }
 void TChartAxis::setAutomaticMinimum(bool v) {
@@ -93,8 +95,9 @@ void TChartAxis::SetMinMax(double min, double max) {
   if (std::isnan(min) || std::isnan(max)) return;
   if (min > max) std::swap(min, max);
   if (max - min < 1e-10) max = min + 1e-10;
-  bool changed =
-      SetField(automatic_, false) | SetField(automaticMinimum_, false) | SetField(automaticMaximum_, false);
+  bool changed = SetField(automatic_, false);
+  changed |= SetField(automaticMinimum_, false);
+  changed |= SetField(automaticMaximum_, false);
   changed |= SetField(minimum_, min);
   changed |= SetField(maximum_, max);
   if (changed) Changed_();

@@ -1,6 +1,7 @@
 #pragma once
 // An etched separator: two one-pixel rows along the control's top edge, the
-// upper in the button shadow colour, the lower in the button highlight.
+// upper in the button shadow colour, the lower in the button highlight (the
+// style's own, whatever the desktop's palette).
 #include <QWidget>
 
 namespace dorvane::controls {

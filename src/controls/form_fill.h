@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
 class QPainter;
 

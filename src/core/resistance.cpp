@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <system_error>
 
@@ -151,13 +150,16 @@ std::string FormatResistance(double ohms, char decimalSeparator) {
 
   // First 18 significant digits, then one decimal with halves away from zero,
   // both on the decimal digits so that 12.85 really is a half.
+  // Not printf: the C locale, which follows the user's, may write a comma.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.17Le", q);  // d.ddddddddddddddddde+XX
+  const auto printed = std::to_chars(buf, buf + sizeof buf, q, std::chars_format::scientific, 17);
+  const char* const end = printed.ptr;  // d.ddddddddddddddddde+XX
   std::string digits;
   const char* p = buf;
-  for (; *p && *p != 'e'; ++p)
+  for (; p != end && *p != 'e'; ++p)
     if (IsDigit(*p)) digits.push_back(*p);
-  const int exp10 = (*p == 'e') ? std::atoi(p + 1) : 0;
+  int exp10 = 0;
+  if (p != end) std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exp10);
 
   // digits[i] weighs 10^(exp10 - i); tenths are at index exp10 + 1.
   const int last = exp10 + 1;

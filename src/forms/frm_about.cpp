@@ -4,12 +4,15 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPalette>
 #include <QScreen>
+#include <QStyle>
 #include <QWindow>
 
 #include "controls/form_fill.h"
 #include "forms/accessibility.h"
 #include "forms/pictures.h"
+#include "gfx/colour.h"
 #include "gfx/fonts.h"
 #include "ui_frm_about.h"
 
@@ -28,6 +31,23 @@ TfmAbout::TfmAbout(QWidget* parent)
   FormFill1->setStyle(controls::TFormFill::sfBitmap);
   FormFill1->setPicture(MarblePicture());
   FormFill1->Attach(this);
+  // The marble stays light under a dark palette: so do the texts over it
+  // (the button draws its own face and follows the palette).
+  for (QLabel* label : findChildren<QLabel*>()) {
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(pal);
+  }
+  // The name's relief takes the style's own light and shadow, not a dark
+  // palette's.
+  const QPalette standard = style()->standardPalette();
+  for (auto* label : {ui_->SimpleLabel1, ui_->SimpleLabel2}) {
+    controls::T3DCaption& relief = *label->Font3D();
+    if (relief.LightColor() == gfx::clBtnHighlight)
+      relief.setLightColor(gfx::FromQColor(standard.color(QPalette::Light)));
+    if (relief.ShadowColor() == gfx::clBtnShadow)
+      relief.setShadowColor(gfx::FromQColor(standard.color(QPalette::Dark)));
+  }
 
   // The layout is loaded: the labels size themselves to their text.
   for (auto* label : {ui_->SimpleLabel1, ui_->SimpleLabel2}) label->Loaded();

@@ -143,8 +143,16 @@ TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char de
   layout()->setSpacing(4);
   for (QGroupBox* box : findChildren<QGroupBox*>()) box->layout()->setContentsMargins(6, 2, 6, 4);
   // The message takes the list's place: the same room, so the window keeps
-  // its size.
-  ui_->stkResults->setFixedHeight(ui_->chPreview->minimumHeight());
+  // its size: what the header and the rows need, or the preview's height
+  // beside it, no more, so that the dialog fits a 640 x 480 screen.
+  {
+    const auto sample =
+        std::make_unique<QTreeWidgetItem>(ui_->lstValues, QStringList{QStringLiteral("8,2K")});
+    const int row = ui_->lstValues->sizeHintForRow(0);
+    ui_->stkResults->setFixedHeight(
+        std::max(ui_->chPreview->minimumHeight(), ui_->lstValues->header()->sizeHint().height() +
+                                                      2 * kPerSide * row + 2 * ui_->lstValues->frameWidth()));
+  }
   // Room for the columns of a usual row without scrolling.
   ui_->stkResults->setMinimumWidth(ui_->lstValues->fontMetrics().horizontalAdvance(
                                        QString::fromUtf8("100,0K10,0 %-20,0 dB10,0 à 20,0 %Écart gangs"

@@ -1,7 +1,13 @@
 #include "forms/frm_main.h"
 
+#include <QAction>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
+#include <algorithm>
 
 #include "chart/chart.h"
 #include "chart/chart_accessible.h"
@@ -50,15 +56,24 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   setFont(gfx::WindowFont());
   separator_ = NumericDecimalSeparator();
 
-  // Fixed frame: close and minimise, no maximise, no resizing.
+  // Fixed frame: close and minimise, no maximise, no resizing. Wayland's
+  // decorations offer maximising unless the window says it is fixed.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  BindBoxItems();
   ApplyAccessKeys(*ui_->MainMenu1);
   const QSize client(606, 374);
   ui_->Shader1->setFixedSize(client);
   setFixedSize(client.width(), client.height() + ui_->MainMenu1->sizeHint().height());
-  move(292, 204);
+  // The toolkit's Wayland decoration offers maximising whatever the hints
+  // say, and the compositor then ends a client whose surface keeps a fixed
+  // size: there the size has no upper bound, and a maximised state is undone
+  // at once (below).
+  if (QGuiApplication::platformName().startsWith(u"wayland"))
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  PlaceOnScreen();
 
+  FixTextsOverThePanel();
   ui_->StatusBar1->showMessage(QString::fromUtf8(kStatusText));
   ConfigureProgramChart(*ui_->Chart1);
   TitleProgramCurves(*ui_->Chart1);
@@ -86,7 +101,73 @@ void TfmMain::setDecibels(bool on) {
 
 bool TfmMain::event(QEvent* e) {
   if (e->type() == QEvent::LocaleChange) setDecimalSeparator(NumericDecimalSeparator());
+  // The window manager's frame is known only once it is shown: place the
+  // window again, once, with the frame.
+  if (!framePlaced_ && (e->type() == QEvent::Show || e->type() == QEvent::Move) &&
+      frameGeometry() != geometry()) {
+    framePlaced_ = true;
+    PlaceOnScreen();
+  }
+  // A maximise request (a window manager's menu, a double click on the title)
+  // cannot change a fixed window.
+  // Undone once the toolkit has finished taking the new state.
+  if (e->type() == QEvent::WindowStateChange &&
+      (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+    QTimer::singleShot(
+        0, this, [this] { setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen)); });
   return QMainWindow::event(e);
+}
+
+// At its designed place when the whole frame fits in the screen's free area,
+// otherwise moved the least distance that makes it fit (or that shows its top
+// left corner, on a screen smaller than the window).
+void TfmMain::PlaceOnScreen() {
+  const QPoint designed(292, 204);
+  QScreen* screen = QGuiApplication::screenAt(designed);
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect free = screen->availableGeometry();
+  const QSize frame = frameGeometry().size();
+  const int x = std::max(free.left(), std::min(designed.x(), free.right() + 1 - frame.width()));
+  const int y = std::max(free.top(), std::min(designed.y(), free.bottom() + 1 - frame.height()));
+  move(x, y);
+}
+
+// The gradient stays light under a dark palette: the texts drawn straight on
+// it keep the design's black instead of the palette's text colour (the value
+// boxes, the list and the status bar paint their own background and follow
+// the palette).
+void TfmMain::FixTextsOverThePanel() {
+  const auto fix = [](gfx::Colour c) { return c == gfx::clWindowText ? gfx::clBlack : c; };
+  for (auto* label : ui_->Shader1->findChildren<controls::TLabel*>())
+    label->setFontColor(fix(label->FontColor()));
+  for (auto* box : ui_->Shader1->findChildren<controls::TMarkupCheckBox*>())
+    box->setFontColor(fix(box->FontColor()));
+  ui_->lstPotType->setLabelFontColor(fix(ui_->lstPotType->LabelFontColor()));
+}
+
+// The check boxes are no tab stops; these items are the keyboard's way to
+// them. Each does what a click on its box does, so the update rule runs.
+void TfmMain::BindBoxItems() {
+  boxItems_ = {{ui_->AjouterresistanceR11, ui_->cbR1},
+               {ui_->AjouterresistanceR21, ui_->cbR2},
+               {ui_->Affichercourbeoriginale1, ui_->cbShowCurveOriginal},
+               {ui_->Affichercourbelog1, ui_->cbShowCurveLogIdeal},
+               {ui_->Affichercourbemodifiee1, ui_->cbShowCurveModified}};
+  for (const auto& [action, box] : boxItems_) {
+    connect(action, &QAction::triggered, box, [this, box = box] {
+      if (box->Click()) ShowBoxStates();
+    });
+  }
+  for (QMenu* menu : {ui_->Montage1, ui_->Affichage1})
+    connect(menu, &QMenu::aboutToShow, this, &TfmMain::ShowBoxStates);
+}
+
+void TfmMain::ShowBoxStates() {
+  for (const auto& [action, box] : boxItems_) {
+    action->setChecked(box->Checked());
+    action->setEnabled(box->isEnabled() && !box->isHidden());
+  }
 }
 
 void TfmMain::FormCreate() {

@@ -3,11 +3,19 @@
 // the chart, tied together by the update rule of core/main_window_state.h.
 #include <QMainWindow>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "core/main_window_state.h"
 
 namespace Ui {
 class TfmMain;
+}
+
+class QAction;
+
+namespace dorvane::controls {
+class TMarkupCheckBox;
 }
 
 namespace dorvane::forms {
@@ -68,11 +76,18 @@ class TfmMain : public QMainWindow {
   void PlotCurves();
   void ApplyPlot(const PlotOutputs& plot);
   void FocusFirstTabStop();
+  void BindBoxItems();
+  void ShowBoxStates();
+  void PlaceOnScreen();
+  void FixTextsOverThePanel();
   void ReportErrorsOf(void (TfmMain::*handler)());
 
   std::unique_ptr<Ui::TfmMain> ui_;
+  // The menu items that stand for check boxes, with their box.
+  std::vector<std::pair<QAction*, controls::TMarkupCheckBox*>> boxItems_;
   char separator_ = '.';
   bool decibels_ = false;
+  bool framePlaced_ = false;
   qint64 ruleRuns_ = 0;
 };
 

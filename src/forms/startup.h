@@ -15,7 +15,9 @@ char NumericDecimalSeparator();
 
 // Why no window can be shown (no display server to talk to), or an empty
 // string when the platform looks usable. Checked before the toolkit starts so
-// that the user gets a sentence instead of a toolkit abort.
+// that the user gets a sentence instead of a toolkit abort. Without a
+// platform chosen in QT_QPA_PLATFORM, chooses one there: Wayland when its
+// compositor answers and the toolkit's plugin is installed, else X11.
 QString DisplayProblem();
 
 }  // namespace dorvane::forms

@@ -13,6 +13,7 @@
 #include "controls/markup_check_box.h"
 #include "forms/chart_files.h"
 #include "forms/frm_main.h"
+#include "support/c_locale.h"
 #include "ui_frm_main.h"
 
 namespace dorvane {
@@ -25,7 +26,12 @@ struct Outcome {
 
 class CommandLine : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    // The program runs under the French locale: a machine without it would
+    // run every case in C.
+    ASSERT_TRUE(test::ScopedCLocale("fr_FR.UTF-8").InForce()) << "fr_FR.UTF-8 is not generated";
+  }
 
   // No display of any kind, and nothing chosen for the toolkit.
   Outcome Dorvane(const QStringList& args, const char* locale = "fr_FR.UTF-8") {

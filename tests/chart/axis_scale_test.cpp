@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "chart/axis_scale.h"
+#include "support/c_locale.h"
 
 namespace dorvane::chart {
 namespace {
@@ -151,9 +152,14 @@ TEST(FormatAxisValue, Table) {
       {999.9996, "1.000", "1,000"},
       {0.30000000000000004, "0,3", "0.3"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(FormatAxisValue(c.v, u',', u'.').toStdString(), c.comma) << c.v;
-    EXPECT_EQ(FormatAxisValue(c.v, u'.', u',').toStdString(), c.point) << c.v;
+  // The C library's locale must not show through, whatever the user's is.
+  for (const char* locale : test::kTestLocales) {
+    test::ScopedCLocale inForce(locale);
+    ASSERT_TRUE(inForce.InForce()) << locale << " is not generated on this machine";
+    for (const Case& c : cases) {
+      EXPECT_EQ(FormatAxisValue(c.v, u',', u'.').toStdString(), c.comma) << c.v << " under " << locale;
+      EXPECT_EQ(FormatAxisValue(c.v, u'.', u',').toStdString(), c.point) << c.v << " under " << locale;
+    }
   }
   EXPECT_TRUE(FormatAxisValue(kNaN, u'.', u',').isEmpty());
   EXPECT_FALSE(FormatAxisValue(1e300, u'.', u',').isEmpty());

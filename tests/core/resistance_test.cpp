@@ -1,4 +1,5 @@
 #include "core/resistance.h"
+#include "support/c_locale.h"
 
 #include <gtest/gtest.h>
 
@@ -115,7 +116,12 @@ TEST(FormatResistance, RangesAndRounding) {
       {std::numeric_limits<double>::infinity(), "-"},
       {std::numeric_limits<double>::quiet_NaN(), "-"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FormatResistance(c.ohms, ','), c.shown) << c.ohms;
+  for (const char* locale : test::kTestLocales) {
+    test::ScopedCLocale inForce(locale);
+    ASSERT_TRUE(inForce.InForce()) << locale << " is not generated on this machine";
+    for (const auto& c : cases)
+      EXPECT_EQ(FormatResistance(c.ohms, ','), c.shown) << c.ohms << " under " << locale;
+  }
 }
 
 TEST(ParseResistance, NumberGrammar) {

@@ -6,13 +6,19 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <string>
 
 #include "e2e/x_session.h"
+#include "support/c_locale.h"
 
 namespace dorvane::e2e {
 namespace {
 
 TEST(EndToEnd, MainJobOnARealDisplay) {
+  ASSERT_TRUE(test::ScopedCLocale("fr_FR.UTF-8").InForce()) << "fr_FR.UTF-8 is not generated";
   XSession x;
   if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
   QProcess& program = x.start(DORVANE_BINARY, {}, {"LC_ALL=fr_FR.UTF-8"});
@@ -105,6 +111,79 @@ TEST(EndToEnd, WindowClassIsTheDesktopEntrysStartupWMClass) {
   // WM_CLASS(STRING) = "instance", "class"
   const QString wmClass = QString::fromUtf8(x.run("xprop", {"-id", QString::number(wid), "WM_CLASS"}));
   EXPECT_EQ(wmClass.section(u'"', 3, 3).toStdString(), wanted.toStdString()) << wmClass.toStdString();
+}
+
+// The designed place when the whole frame fits on the screen, otherwise the
+// least move that makes it fit; the finder fits on the smallest screen too.
+TEST(EndToEnd, WholeWindowOnEveryScreenSize) {
+  const QSize screens[] = {{1280, 1024}, {1024, 600}, {800, 600}, {640, 480}};
+  for (const QSize& screen : screens) {
+    const std::string row = std::to_string(screen.width()) + "x" + std::to_string(screen.height());
+    XSession x({"-nolisten", "tcp"}, QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()));
+    if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
+    x.start(DORVANE_BINARY, {}, {"LC_ALL=fr_FR.UTF-8"});
+    const qulonglong wid = x.waitForWindow(kMainTitle);
+    ASSERT_NE(wid, 0u) << row;
+    for (int i = 0; i < 50 && x.frame(wid).isNull(); ++i) Sleep(100);
+    Sleep(500);  // the window is placed again once its frame is known
+    const QRect frame = x.frame(wid);
+    ASSERT_FALSE(frame.isNull()) << row;
+    const QPoint designed(292, 204);
+    const QPoint wanted(std::max(0, std::min(designed.x(), screen.width() - frame.width())),
+                        std::max(0, std::min(designed.y(), screen.height() - frame.height())));
+    EXPECT_EQ(frame.topLeft(), wanted) << row << ": frame " << frame.width() << "x" << frame.height();
+    EXPECT_TRUE(QRect(QPoint(), screen).contains(frame)) << row;
+
+    if (screen.width() > 640) continue;
+    x.focus(wid);
+    x.key("alt+o");
+    Sleep(300);
+    x.key("t");
+    const qulonglong finder = x.waitForWindow(QString::fromUtf8("Trouver la résistance"));
+    ASSERT_NE(finder, 0u) << row;
+    Sleep(500);
+    const QRect dialog = x.frame(finder);
+    EXPECT_TRUE(QRect(QPoint(), screen).contains(dialog))
+        << row << ": finder at " << dialog.x() << "," << dialog.y() << " " << dialog.width() << "x"
+        << dialog.height();
+  }
+}
+
+// On a Wayland desktop with no X server for it, the program starts on
+// Wayland and quits from its menu with status 0. The compositor is weston's
+// X11 backend nested in Xvfb, so that keys reach it.
+TEST(EndToEnd, QuitsFromItsMenuOnWayland) {
+  if (QStandardPaths::findExecutable("weston").isEmpty()) GTEST_SKIP() << "weston is not installed";
+  XSession x;
+  if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
+  QTemporaryDir runtime;
+  ASSERT_TRUE(runtime.isValid());
+  QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const QString socket = QStringLiteral("dorvane-e2e");
+  x.start("weston",
+          {"--backend=x11-backend.so", "--use-pixman", "--socket=" + socket, "--width=800", "--height=600",
+           "--idle-time=0", "--no-config"},
+          {"XDG_RUNTIME_DIR=" + runtime.path()});
+  qulonglong compositor = 0;
+  for (int i = 0; i < 100 && !compositor; ++i) {
+    Sleep(100);
+    const QByteArray ids = x.run("xdotool", {"search", "--onlyvisible", "--class", "weston"});
+    compositor = ids.trimmed().split('\n').first().toULongLong();
+  }
+  ASSERT_NE(compositor, 0u) << "weston showed no window";
+  ASSERT_TRUE(QFile::exists(runtime.filePath(socket)));
+
+  QProcess& program = x.start(
+      DORVANE_BINARY, {},
+      {"LC_ALL=fr_FR.UTF-8", "DISPLAY=", "XDG_RUNTIME_DIR=" + runtime.path(), "WAYLAND_DISPLAY=" + socket});
+  ASSERT_FALSE(program.waitForFinished(3000)) << "ended with status " << program.exitCode();
+  x.focus(compositor);
+  x.key("alt+f");
+  Sleep(500);
+  x.key("q");
+  ASSERT_TRUE(program.waitForFinished(10000)) << "the program did not end";
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 0);
 }
 
 TEST(EndToEnd, WithoutADisplayItSaysSo) {

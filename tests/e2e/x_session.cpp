@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <csignal>
+#include <cstring>
 
 namespace dorvane::e2e {
 
@@ -31,7 +32,7 @@ QString EscapeRegex(const QString& text) {
 }
 }  // namespace
 
-XSession::XSession(const QStringList& serverArgs) {
+XSession::XSession(const QStringList& serverArgs, const QString& screen) {
   if (QStandardPaths::findExecutable("Xvfb").isEmpty()) {
     error_ = "Xvfb is not installed";
     return;
@@ -45,8 +46,8 @@ XSession::XSession(const QStringList& serverArgs) {
   auto server = std::make_unique<QProcess>();
   server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
   server->setChildProcessModifier([fds] { ::close(fds[0]); });
-  server->start("Xvfb", QStringList{"-displayfd", QString::number(fds[1]), "-screen", "0", "1280x1024x24"} +
-                            serverArgs);
+  server->start("Xvfb",
+                QStringList{"-displayfd", QString::number(fds[1]), "-screen", "0", screen} + serverArgs);
   ::close(fds[1]);
   if (!server->waitForStarted(5000)) {
     ::close(fds[0]);
@@ -157,6 +158,23 @@ void XSession::click(qulonglong window, int x, int y, int button) {
 
 void XSession::focus(qulonglong window) {
   run("xdotool", {"windowfocus", "--sync", QString::number(window)});
+}
+
+QRect XSession::frame(qulonglong window) {
+  const QString id = QString::number(window);
+  const QString info = QString::fromUtf8(run("xwininfo", {"-id", id}));
+  const auto field = [&](const char* name) {
+    const qsizetype at = info.indexOf(QLatin1String(name));
+    return at < 0 ? -1 : info.mid(at + qsizetype(std::strlen(name))).section(u'\n', 0, 0).trimmed().toInt();
+  };
+  const QRect client(field("Absolute upper-left X:"), field("Absolute upper-left Y:"), field("Width:"),
+                     field("Height:"));
+  // _NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom
+  const QString extents = QString::fromUtf8(run("xprop", {"-id", id, "_NET_FRAME_EXTENTS"})).section(u'=', 1);
+  const QStringList e = extents.split(u',');
+  if (client.width() <= 0 || e.size() != 4) return {};
+  return client.adjusted(-e[0].trimmed().toInt(), -e[2].trimmed().toInt(), e[1].trimmed().toInt(),
+                         e[3].trimmed().toInt());
 }
 
 }  // namespace dorvane::e2e

@@ -4,6 +4,7 @@
 // its PID when the session goes.
 #include <QImage>
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -13,8 +14,10 @@ namespace dorvane::e2e {
 
 class XSession {
  public:
-  // `serverArgs` replace the default "-nolisten tcp" (how the server listens).
-  explicit XSession(const QStringList& serverArgs = {"-nolisten", "tcp"});
+  // `serverArgs` replace the default "-nolisten tcp" (how the server listens);
+  // `screen` is Xvfb's WIDTHxHEIGHTxDEPTH.
+  explicit XSession(const QStringList& serverArgs = {"-nolisten", "tcp"},
+                    const QString& screen = QStringLiteral("1280x1024x24"));
   ~XSession();
   XSession(const XSession&) = delete;
   XSession& operator=(const XSession&) = delete;
@@ -42,6 +45,9 @@ class XSession {
   void type(const QString& text);
   void click(qulonglong window, int x, int y, int button = 1);
   void focus(qulonglong window);
+  // Where the window manager shows the window with its frame, in screen
+  // coordinates; null when it cannot be read.
+  QRect frame(qulonglong window);
 
  private:
   QProcessEnvironment env() const;

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 #include "controls/etched_line.h"
 #include "controls/information_label.h"
@@ -19,6 +20,7 @@
 #include "gfx/colour.h"
 #include "gfx/fonts.h"
 #include "support/layout_metrics.h"
+#include "support/look_guard.h"
 
 namespace dorvane::forms {
 namespace {
@@ -146,6 +148,27 @@ TEST(AboutBox, MarbleTilesFromTheCornerAndRepeatsAt245) {
   // and along the bottom below the button.
   for (int y : {0, 1, 2, 3, 4, 5, 6, 7, 186, 187, 188, 189, 190, 191, 192})
     for (int x = 0; x < 305; ++x) ASSERT_EQ(shot.pixel(x, y), marble.pixel(x % 245, y)) << x << "," << y;
+}
+
+// The marble stays light under a dark desktop palette, and so do the texts
+// over it: every pixel but the button's is the default palette's.
+TEST(AboutBox, DarkPaletteKeepsEveryTextOverTheMarble) {
+  QImage shots[2];
+  QRect button;
+  for (bool dark : {false, true}) {
+    std::optional<testsupport::DarkPaletteGuard> palette;
+    if (dark) palette.emplace();
+    TfmAbout form;
+    button = form.findChild<QPushButton*>()->geometry();
+    shots[dark] = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+  ASSERT_EQ(shots[0].size(), shots[1].size());
+  int differing = 0;
+  for (int y = 0; y < shots[0].height(); ++y)
+    for (int x = 0; x < shots[0].width(); ++x)
+      differing += !button.contains(x, y) && shots[0].pixel(x, y) != shots[1].pixel(x, y);
+  EXPECT_EQ(differing, 0);
+  EXPECT_NE(shots[0].copy(button), shots[1].copy(button)) << "the palette was not in force";
 }
 
 TEST(AboutBox, EtchedLinesBulletsAndIcon) {

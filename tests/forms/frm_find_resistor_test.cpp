@@ -331,7 +331,7 @@ TEST_F(FindResistorTest, MenuBetweenEditionAndAide) {
   Open();
   QStringList titles;
   for (QAction* a : ui().MainMenu1->actions()) titles << a->text();
-  EXPECT_EQ(titles, QStringList({"&Fichier", "&Edition", "&Outils", "&Aide"}));
+  EXPECT_EQ(titles, QStringList({"&Fichier", "&Edition", "&Montage", "&Affichage", "&Outils", "A&ide"}));
   EXPECT_EQ(ui().Trouverlaresistance1->text(), QString::fromUtf8("&Trouver la résistance..."));
 }
 

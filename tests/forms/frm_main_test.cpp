@@ -1,5 +1,6 @@
 #include "forms/frm_main.h"
 #include "support/layout_metrics.h"
+#include "support/look_guard.h"
 #include "support/program_chart.h"
 #include "support/shown_main_window.h"
 
@@ -10,6 +11,9 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "chart/chart.h"
 #include "controls/flat_combo_box.h"
@@ -193,17 +197,28 @@ TEST_F(MainWindowTest, OneRuleRunPerClickAndNoneFromTheRulesUnticking) {
   Open();
   struct Step {
     const char* box;
-    bool r1, r2;  // ticks after the click
+    bool viaMenu;  // the "Montage" menu's item instead of the box
+    bool r1, r2;   // ticks after the click
   };
-  const Step steps[] = {{"cbR1", true, false}, {"cbR1", false, false}, {"cbR2", false, true},
-                        {"cbR1", true, false}, {"cbR2", false, true},  {"cbR2", false, false}};
+  const Step steps[] = {{"cbR1", false, true, false}, {"cbR1", true, false, false},
+                        {"cbR2", true, false, true},  {"cbR1", true, true, false},
+                        {"cbR2", false, false, true}, {"cbR2", true, false, false},
+                        {"cbR2", false, false, true}, {"cbR1", true, true, false}};
   QSignalSpy r1Clicks(ui().cbR1, &controls::TMarkupCheckBox::OnClick);
   QSignalSpy r2Clicks(ui().cbR2, &controls::TMarkupCheckBox::OnClick);
   int r1Expected = 0, r2Expected = 0;
   for (const Step& step : steps) {
     const bool r1 = QByteArray(step.box) == "cbR1";
     const qint64 runs = window_->RuleRunCount();
-    Click(r1 ? ui().cbR1 : ui().cbR2);
+    if (step.viaMenu) {
+      // The menu shows the boxes' states as it opens.
+      emit ui().Montage1->aboutToShow();
+      EXPECT_EQ(ui().AjouterresistanceR11->isChecked(), ui().cbR1->Checked()) << step.box;
+      EXPECT_EQ(ui().AjouterresistanceR21->isChecked(), ui().cbR2->Checked()) << step.box;
+      (r1 ? ui().AjouterresistanceR11 : ui().AjouterresistanceR21)->trigger();
+    } else {
+      Click(r1 ? ui().cbR1 : ui().cbR2);
+    }
     (r1 ? r1Expected : r2Expected) += 1;
     EXPECT_EQ(window_->RuleRunCount(), runs + 1) << step.box;
     EXPECT_EQ(r1Clicks.count(), r1Expected) << step.box;
@@ -253,13 +268,63 @@ TEST_F(MainWindowTest, UntickingBothHidesTheLoadedCurveUntilReticked) {
 }
 
 TEST_F(MainWindowTest, AfficherBoxesOnlyReplot) {
-  Open();
-  Click(ui().cbShowCurveModified);
-  EXPECT_FALSE(ui().Chart1->Series(1)->Active());
-  EXPECT_EQ(ui().Chart1->Title()->TextLines(), QStringList{"Montage en Pseudo Log (Log Pos)"});
-  EXPECT_EQ(ui().lblR2->Caption(), "R2\r10,0K");
-  Click(ui().cbShowCurveLogIdeal);
-  EXPECT_TRUE(ui().Chart1->Series(2)->Active());
+  for (bool viaMenu : {false, true}) {
+    Open();
+    // The "Affichage" menu's items are the keyboard's way to the same boxes.
+    const auto click = [&](controls::TMarkupCheckBox* box, QAction* item) {
+      if (!viaMenu) return Click(box);
+      emit ui().Affichage1->aboutToShow();
+      EXPECT_EQ(item->isChecked(), box->Checked()) << item->text().toStdString();
+      item->trigger();
+    };
+    const qint64 runs = window_->RuleRunCount();
+    click(ui().cbShowCurveModified, ui().Affichercourbemodifiee1);
+    EXPECT_FALSE(ui().cbShowCurveModified->Checked()) << viaMenu;
+    EXPECT_FALSE(ui().Chart1->Series(1)->Active()) << viaMenu;
+    EXPECT_EQ(ui().Chart1->Title()->TextLines(), QStringList{"Montage en Pseudo Log (Log Pos)"});
+    EXPECT_EQ(ui().lblR2->Caption(), "R2\r10,0K");
+    click(ui().cbShowCurveLogIdeal, ui().Affichercourbelog1);
+    EXPECT_TRUE(ui().Chart1->Series(2)->Active()) << viaMenu;
+    click(ui().cbShowCurveOriginal, ui().Affichercourbeoriginale1);
+    EXPECT_FALSE(ui().Chart1->Series(0)->Active()) << viaMenu;
+    EXPECT_EQ(window_->RuleRunCount(), runs) << viaMenu;
+    // No resistor fitted: the loaded curve's box is hidden, its item greyed.
+    Click(ui().cbR2);
+    emit ui().Affichage1->aboutToShow();
+    EXPECT_FALSE(ui().Affichercourbemodifiee1->isEnabled());
+    TearDown();
+  }
+}
+
+// Texts drawn straight on the gradient keep the design's colours under a
+// dark desktop palette; only what paints its own background follows it.
+TEST_F(MainWindowTest, DarkPaletteKeepsTheTextsOverTheGradient) {
+  QImage shots[2];
+  std::vector<QRect> ownBackground;
+  for (bool dark : {false, true}) {
+    std::optional<testsupport::DarkPaletteGuard> palette;
+    if (dark) palette.emplace();
+    Open();
+    ownBackground.clear();
+    for (QWidget* w : std::initializer_list<QWidget*>{ui().edP1, ui().edR1, ui().edR2, ui().StatusBar1})
+      ownBackground.push_back(w->geometry());
+    ownBackground.push_back(ui().lstPotType->geometry());
+    for (auto* box : ui().Shader1->findChildren<controls::TMarkupCheckBox*>())
+      ownBackground.push_back(box->BoxRect().translated(box->pos()));
+    shots[dark] = ui().Shader1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    TearDown();
+  }
+  ASSERT_EQ(shots[0].size(), shots[1].size());
+  int differing = 0;
+  for (int y = 0; y < shots[0].height(); ++y)
+    for (int x = 0; x < shots[0].width(); ++x) {
+      const bool own = std::any_of(ownBackground.begin(), ownBackground.end(),
+                                   [&](const QRect& r) { return r.contains(x, y); });
+      differing += !own && shots[0].pixel(x, y) != shots[1].pixel(x, y);
+    }
+  EXPECT_EQ(differing, 0);
+  const QRect status = ownBackground[3];
+  EXPECT_NE(shots[0].copy(status), shots[1].copy(status)) << "the palette was not in force";
 }
 
 TEST_F(MainWindowTest, EmptyingP1) {
@@ -326,6 +391,13 @@ TEST_F(MainWindowTest, FixedFrameAndMenus) {
   Open();
   EXPECT_EQ(window_->minimumSize(), window_->maximumSize());
   EXPECT_FALSE(window_->windowFlags() & Qt::WindowMaximizeButtonHint);
+  // Fixed for every platform's decorations, and a maximise request is refused.
+  EXPECT_TRUE(window_->windowFlags() & Qt::MSWindowsFixedSizeDialogHint);
+  const QSize size = window_->size();
+  window_->setWindowState(Qt::WindowMaximized);
+  QTest::qWait(50);
+  EXPECT_FALSE(window_->isMaximized());
+  EXPECT_EQ(window_->size(), size);
   EXPECT_TRUE(window_->windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_EQ(ui().Shader1->size(), QSize(606, 374));
   EXPECT_EQ(ui().StatusBar1->geometry(), QRect(1, 354, 604, 19));
@@ -338,6 +410,14 @@ TEST_F(MainWindowTest, FixedFrameAndMenus) {
   EXPECT_EQ(ui().CopierenMetafile1->text(), "C&opier en Metafile");
   EXPECT_EQ(ui().Copier1->text(), "&Copier en Bitmap ");
   EXPECT_EQ(ui().Fichier1->title(), "&Fichier");
+  // The keyboard's way to the check boxes, keys by the same menu rule.
+  EXPECT_EQ(ui().Montage1->title(), "&Montage");
+  EXPECT_EQ(ui().AjouterresistanceR11->text(), QString::fromUtf8("&Ajouter résistance R1"));
+  EXPECT_EQ(ui().AjouterresistanceR21->text(), QString::fromUtf8("A&jouter résistance R2"));
+  EXPECT_EQ(ui().Affichage1->title(), "&Affichage");
+  EXPECT_EQ(ui().Affichercourbeoriginale1->text(), "&Afficher courbe originale");
+  EXPECT_EQ(ui().Affichercourbelog1->text(), QString::fromUtf8("A&fficher courbe log (Pos) théorique"));
+  EXPECT_EQ(ui().Affichercourbemodifiee1->text(), QString::fromUtf8("Aff&icher courbe modifiée"));
 }
 
 TEST_F(MainWindowTest, TabVisitsTheEnabledValueBoxesOnly) {
