@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
@@ -93,6 +94,10 @@ void TfmMain::setDecimalSeparator(char separator) {
 
 void TfmMain::setDecibels(bool on) {
   if (!gfx::SetField(decibels_, on)) return;
+  {
+    const QSignalBlocker quiet(ui_->Echelleendecibels1);
+    ui_->Echelleendecibels1->setChecked(on);
+  }
   // A zoom kept its range in the old unit.
   if (ui_->Chart1->Zoomed()) ui_->Chart1->UndoZoom();
   SetVerticalScale(*ui_->Chart1, on, ProgramPercentTitle());
@@ -161,6 +166,7 @@ void TfmMain::BindBoxItems() {
   }
   for (QMenu* menu : {ui_->Montage1, ui_->Affichage1})
     connect(menu, &QMenu::aboutToShow, this, &TfmMain::ShowBoxStates);
+  connect(ui_->Echelleendecibels1, &QAction::toggled, this, &TfmMain::setDecibels);
 }
 
 void TfmMain::ShowBoxStates() {

@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <functional>
 
 #include "chart/chart.h"
@@ -333,6 +334,27 @@ TEST_F(FindResistorTest, MenuBetweenEditionAndAide) {
   for (QAction* a : ui().MainMenu1->actions()) titles << a->text();
   EXPECT_EQ(titles, QStringList({"&Fichier", "&Edition", "&Montage", "&Affichage", "&Outils", "A&ide"}));
   EXPECT_EQ(ui().Trouverlaresistance1->text(), QString::fromUtf8("&Trouver la résistance..."));
+}
+
+// "Affichage" > "Échelle en décibels": off at start; on, the chart and the
+// finder's preview in dB; the command line's switch shows in the menu.
+TEST_F(FindResistorTest, DecibelScaleFromTheMenu) {
+  Open();
+  QAction* item = ui().Echelleendecibels1;
+  EXPECT_TRUE(ui().Affichage1->actions().contains(item));
+  EXPECT_FALSE(item->isChecked());
+  EXPECT_EQ(ui().Chart1->LeftAxis()->Maximum(), 100);
+  item->trigger();
+  EXPECT_TRUE(window_->Decibels());
+  EXPECT_EQ(ui().Chart1->LeftAxis()->Minimum(), -60);
+  EXPECT_EQ(ui().Chart1->LeftAxis()->Title()->Caption(), QString::fromUtf8("Atténuation (dB)"));
+  EXPECT_NEAR(LoadedSeries()[50], 20 * std::log10(1.0 / 7), 1e-9);  // R2 10K on 100K
+  RunDialog([](TfmFindResistor& d) { EXPECT_EQ(d.controls().chPreview->LeftAxis()->Minimum(), -60); });
+  item->trigger();
+  EXPECT_EQ(ui().Chart1->LeftAxis()->Maximum(), 100);
+  EXPECT_NEAR(LoadedSeries()[50], 100.0 / 7, 1e-9);
+  window_->setDecibels(true);
+  EXPECT_TRUE(item->isChecked());
 }
 
 }  // namespace
