@@ -39,6 +39,7 @@ constexpr char kHelp[] =
     "  --r2 VALEUR         Ajoute R2 de cette valeur (R2 = 10K par défaut).\n"
     "  --law INDICE        Loi de P1 : 0 Linéaire (par défaut), 1 Logarithmique,\n"
     "                      2 Anti-Logarithmique.\n"
+    "  --db                Graphique en décibels (de 0 à -60 dB), comme « Échelle en décibels ».\n"
     "\n"
     "Les valeurs s'écrivent comme dans la fenêtre : %2\n"
     "(séparateur décimal de la langue de l'utilisateur : %3).\n"
@@ -199,7 +200,8 @@ int RunCommandLine(const QStringList& arguments) {
   const QCommandLineOption r1(QStringLiteral("r1"), {}, QStringLiteral("VALEUR"));
   const QCommandLineOption r2(QStringLiteral("r2"), {}, QStringLiteral("VALEUR"));
   const QCommandLineOption law(QStringLiteral("law"), {}, QStringLiteral("INDICE"));
-  parser.addOptions({help, version, exportTo, p1, r1, r2, law});
+  const QCommandLineOption db(QStringLiteral("db"));
+  parser.addOptions({help, version, exportTo, p1, r1, r2, law, db});
   const char separator = forms::NumericDecimalSeparator();
 
   // What the toolkit left of its own options (the off-screen platform takes
@@ -229,7 +231,7 @@ int RunCommandLine(const QStringList& arguments) {
     return kOk;
   }
   if (!parser.isSet(exportTo)) {
-    for (const auto* o : {&p1, &r1, &r2, &law})
+    for (const auto* o : {&p1, &r1, &r2, &law, &db})
       if (parser.isSet(*o))
         return BadUsage(
             QStringLiteral("l'option %1 ne va qu'avec --export").arg(Quoted("--" + o->names().first())));
@@ -271,6 +273,7 @@ int RunCommandLine(const QStringList& arguments) {
   window.SetCircuit(lawIndex, parser.isSet(p1) ? parser.value(p1) : ui.edP1->text(),
                     parser.isSet(r1) ? parser.value(r1) : ui.edR1->text(), r1Fitted,
                     parser.isSet(r2) ? parser.value(r2) : ui.edR2->text(), r2Fitted);
+  window.setDecibels(parser.isSet(db));
 
   const QString reason = forms::SaveWindowFile(window, file, *type);
   if (!reason.isEmpty()) {

@@ -99,7 +99,9 @@ std::vector<double> LabelValues(double min, double max, double step, bool roundF
   // Far from zero a step can be lost in the rounding of v: stop when v no
   // longer moves, and never write more labels than the range holds steps.
   for (int guard = 0; v > max && guard < 4; ++guard) v -= step;
-  const double last = (min - 1e-12) / 1.000000000001;
+  // A little below the minimum, whatever its sign: a negative bottom keeps
+  // its label too.
+  const double last = min - 1e-12 * std::max(1.0, std::abs(min));
   while (v >= last && double(out.size()) < kMaxLabelSteps) {
     out.push_back(v);
     const double next = v - step;

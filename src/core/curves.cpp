@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/decimal.h"
+#include "core/taper.h"
 
 namespace dorvane {
 
@@ -62,16 +63,23 @@ std::string CurvesCsv(const Curves& curves, char decimalSeparator) {
   const char field = comma ? ';' : ',';
   const char point = comma ? ',' : '.';
   std::string out = "Position (%)";
-  for (const char* name : {"Courbe originale (%)", "Courbe modifiée (%)", "Courbe log théorique (%)"})
+  for (const char* name : {"Courbe originale (%)", "Courbe modifiée (%)", "Courbe log théorique (%)",
+                           "Courbe originale (dB)", "Courbe modifiée (dB)", "Courbe log théorique (dB)"})
     (out += field) += name;
   out += '\n';
   for (std::size_t i = 0; i < curves.linear.size(); ++i) {
     const double x = curves.linear[i].x;
     out += FormatDecimal(x, 4, point);
-    for (double y :
-         {curves.linear[i].y, i < curves.loaded.size() ? curves.loaded[i].y : 0.0, LogLawPercentAt(x)}) {
+    const double y[] = {curves.linear[i].y, i < curves.loaded.size() ? curves.loaded[i].y : 0.0,
+                        LogLawPercentAt(x)};
+    for (double v : y) {
       out += field;
-      out += FormatDecimal(y, 4, point);
+      out += FormatDecimal(v, 4, point);
+    }
+    // 0 % is minus infinity in dB: left empty, as a spreadsheet's blank cell.
+    for (double v : y) {
+      out += field;
+      if (std::isfinite(Decibels(v))) out += FormatDecimal(Decibels(v), 4, point);
     }
     out += '\n';
   }

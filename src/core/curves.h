@@ -43,8 +43,9 @@ std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, double p
 
 // The curves as CSV text for a spreadsheet: a header line, then one line per
 // position of the linear list with the position, the linear and loaded laws
-// and the logarithmic law at that position, four decimals, lines ended by
-// "\n". With a decimal comma the fields are separated by ';', otherwise by
+// and the logarithmic law at that position, then the same three in dB (empty
+// at 0 %), four decimals, lines ended by "\n". With a decimal comma the fields are separated by ';',
+// otherwise by
 // ','. Empty curves give the header alone.
 std::string CurvesCsv(const Curves& curves, char decimalSeparator);
 

@@ -7,6 +7,8 @@
 #include <span>
 
 #include "core/curves.h"
+#include "core/resistance.h"
+#include "core/taper.h"
 
 namespace dorvane {
 namespace {
@@ -124,15 +126,95 @@ double LargestGapToIdealLaw(Fitted which, double p, double resistor) {
   return gap;
 }
 
+double SeriesTolerancePercent(ESeries series) {
+  switch (series) {
+    case ESeries::E6:
+      return 20;
+    case ESeries::E12:
+      return 10;
+    case ESeries::E24:
+      return 5;
+    case ESeries::E48:
+      return 2;
+    case ESeries::E96:
+      return 1;
+    case ESeries::E192:
+      return 0.5;
+  }
+  return kNaN;
+}
+
+double TargetPercent(const TargetLaw& target, double positionPercent) {
+  if (!(positionPercent >= 0 && positionPercent <= 100)) return kNaN;
+  return target.midPercent ? TaperCodePercent(*target.midPercent, positionPercent)
+                           : IdealLawPercent(target.which, positionPercent);
+}
+
+double UnfittedPercent(double p, double loadOhms, double positionPercent) {
+  const double x = positionPercent;
+  if (!std::isfinite(p) || !(p > 0) || !(loadOhms > 0) || !(x >= 0 && x <= 100)) return kNaN;
+  if (std::isinf(loadOhms)) return x;
+  const double t = x / 100, lower = t * p * loadOhms / (t * p + loadOhms);
+  return lower / ((1 - t) * p + lower) * 100;
+}
+
+double SolveLoadedResistor(Fitted which, double p, double loadOhms, double positionPercent, double percent) {
+  if (!(loadOhms > 0)) return kNaN;
+  if (std::isinf(loadOhms)) return SolveFittedResistor(which, p, positionPercent, percent);
+  const double unfitted = UnfittedPercent(p, loadOhms, positionPercent);
+  if (std::isnan(unfitted) || !std::isfinite(percent) || !(positionPercent > 0 && positionPercent < 100))
+    return kNaN;
+  const double t = positionPercent / 100, y = percent / 100;
+  const double upper = (1 - t) * p, lower = t * p;
+  // The loaded part the share needs, then 1/R = 1/needed - the conductances
+  // already across it.
+  double conductance = kNaN;
+  if (which == Fitted::R2) {
+    if (!(0 < percent && percent < unfitted)) return kNaN;
+    conductance = (1 - y) / (y * upper) - 1 / lower - 1 / loadOhms;
+  } else {
+    if (!(unfitted < percent && percent < 100)) return kNaN;
+    const double lowerLoaded = lower * loadOhms / (lower + loadOhms);
+    conductance = y / ((1 - y) * lowerLoaded) - 1 / upper;
+  }
+  const double r = 1 / conductance;
+  return std::isfinite(r) && r > 0 ? r : kNaN;
+}
+
+FinderRow EvaluateStandardValue(const FinderSetup& s, double ohms) {
+  const Fitted which = s.target.which;
+  FinderRow row;
+  row.ohms = ohms;
+  row.percent = LoadedPercentWithLoad(which, s.p, ohms, s.loadOhms, s.positionPercent);
+  row.decibels = Decibels(row.percent);
+  const PercentBand band = LoadedBandAt(which, s.p, s.potTolerancePercent, ohms, s.resistorTolerancePercent,
+                                        s.loadOhms, s.positionPercent);
+  row.bandLow = band.low, row.bandHigh = band.high;
+  row.gangDecibels = Decibels(band.high) - Decibels(band.low);
+
+  const double from = s.rangeFromPercent, to = s.rangeToPercent;
+  row.gapPoints = row.gapDecibels = kNaN;
+  if (!(from >= 0 && from <= to && to <= 100)) return row;
+  row.gapPoints = row.gapDecibels = 0;
+  std::vector<double> positions{from};
+  for (double x = std::floor(from) + 1; x < to; ++x) positions.push_back(x);
+  positions.push_back(to);
+  for (double x : positions) {
+    const double y = LoadedPercentWithLoad(which, s.p, ohms, s.loadOhms, x);
+    const double target = TargetPercent(s.target, x);
+    row.gapPoints = std::max(row.gapPoints, std::abs(y - target));
+    const double dy = Decibels(y), dt = Decibels(target);
+    // Both at 0 % agree; one alone at 0 % is infinitely far in dB.
+    if (!(std::isinf(dy) && std::isinf(dt))) row.gapDecibels = std::max(row.gapDecibels, std::abs(dy - dt));
+  }
+  return row;
+}
+
 std::string StandardValueText(double ohms, char decimalSeparator) {
   if (!std::isfinite(ohms) || !(ohms > 0)) return {};
-  char unit = 'U';
-  double q = ohms;
-  if (ohms >= 1e6) {
-    unit = 'M', q = ohms / 1e6;
-  } else if (ohms >= 1e3) {
-    unit = 'K', q = ohms / 1e3;
-  }
+  const ResistanceUnit u = UnitOf(ohms);
+  const char unit = u.letter;
+  const double q = ohms / u.ohms;
   // Standard values have at most two decimals in their unit.
   const double hundredths = std::round(q * 100);
   if (!(hundredths < 9e15)) return {};

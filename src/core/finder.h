@@ -1,6 +1,7 @@
 #pragma once
 // From the taper the user wants to the resistor to fit: the exact resistor,
 // the standard values around it and how closely each imitates the ideal law.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,52 @@ double LargestGapToIdealLaw(Fitted which, double p, double resistor);
 // The ideal law's value at a position, in percent (see above); NaN for a
 // non-finite position.
 double IdealLawPercent(Fitted which, double positionPercent);
+
+// The tolerance a resistor of the series is usually sold with, in percent:
+// E6 20, E12 10, E24 5, E48 2, E96 1, E192 0.5.
+double SeriesTolerancePercent(ESeries series);
+
+// The law the user aims at: the montage's ideal law (see IdealLawPercent),
+// or a taper code given by its value at mid travel (TaperCodePercent).
+struct TargetLaw {
+  Fitted which = Fitted::R2;
+  std::optional<double> midPercent;  // none: the ideal law
+};
+// The target at a position, in percent; NaN outside 0..100.
+double TargetPercent(const TargetLaw& target, double positionPercent);
+
+// The curve with the load on the wiper and no resistor fitted, in percent
+// (the position itself without a load). NaN as LoadedPercentWithLoad.
+double UnfittedPercent(double p, double loadOhms, double positionPercent);
+
+// SolveFittedResistor with a load on the wiper (+infinity: none, which gives
+// SolveFittedResistor's numbers). NaN when no positive, finite resistor
+// does it: R2 needs 0 < percent < UnfittedPercent, R1 UnfittedPercent <
+// percent < 100; NaN too for a load that is NaN or <= 0.
+double SolveLoadedResistor(Fitted which, double p, double loadOhms, double positionPercent, double percent);
+
+// What the finder says about one standard value.
+struct FinderSetup {
+  TargetLaw target;  // target.which is the montage
+  double p = 0;
+  double loadOhms = 0;  // +infinity: none
+  double potTolerancePercent = 20, resistorTolerancePercent = 5;
+  double positionPercent = 50;
+  double rangeFromPercent = 10, rangeToPercent = 100;
+};
+struct FinderRow {
+  double ohms = 0;
+  double percent = 0, decibels = 0;  // the curve at the position
+  double bandLow = 0, bandHigh = 0;  // in percent, over the parts' tolerances
+  // Two gangs of the same batch anywhere in their tolerances: high minus low
+  // of the band, in dB.
+  double gangDecibels = 0;
+  // The largest gap to the target over the range, at its ends and every
+  // whole position between; in points and in dB (NaN for a range outside
+  // 0..100 or reversed).
+  double gapPoints = 0, gapDecibels = 0;
+};
+FinderRow EvaluateStandardValue(const FinderSetup& setup, double ohms);
 
 // A standard value in the notation of circuit diagrams, as the value boxes
 // take it: the unit letter stands for the decimal point from 1K up ("6K2",

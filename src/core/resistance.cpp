@@ -136,17 +136,17 @@ double ParseResistance(std::string_view text, char decimalSeparator) {
   return wholeValue + fractionValue;
 }
 
+ResistanceUnit UnitOf(double ohms) {
+  if (ohms >= 1e6) return {'M', 1e6};
+  if (ohms >= 1e3) return {'K', 1e3};
+  return {'U', 1};
+}
+
 std::string FormatResistance(double ohms, char decimalSeparator) {
   if (!(ohms > 0) || ohms > 4294967295.0) return "-";  // also NaN
-  char unit = 'U';
-  long double q = ohms;
-  if (ohms >= 1e6) {
-    unit = 'M';
-    q = static_cast<long double>(ohms) / 1e6L;
-  } else if (ohms >= 1e3) {
-    unit = 'K';
-    q = static_cast<long double>(ohms) / 1e3L;
-  }
+  const ResistanceUnit u = UnitOf(ohms);
+  const char unit = u.letter;
+  const long double q = static_cast<long double>(ohms) / static_cast<long double>(u.ohms);
 
   // First 18 significant digits, then one decimal with halves away from zero,
   // both on the decimal digits so that 12.85 really is a half.

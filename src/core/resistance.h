@@ -11,6 +11,15 @@ namespace dorvane {
 // value, passed on as it is.
 double ParseResistance(std::string_view text, char decimalSeparator);
 
+// The unit letter a value is written with and the ohms it stands for: 'M'
+// (10^6) from 1 000 000 ohms, 'K' (10^3) from 1 000, 'U' (1) below. Every
+// text that writes a value in the notation picks its letter here.
+struct ResistanceUnit {
+  char letter;
+  double ohms;
+};
+ResistanceUnit UnitOf(double ohms);
+
 // The short text shown under a name in the circuit diagram: "12,8K", "470,0U",
 // "1,3M", or "-" for 0, negative, not-a-number and anything above 2^32 - 1.
 std::string FormatResistance(double ohms, char decimalSeparator);

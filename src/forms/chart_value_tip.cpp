@@ -3,10 +3,12 @@
 #include <QHelpEvent>
 #include <QToolTip>
 #include <algorithm>
+#include <cmath>
 
 #include "chart/chart.h"
 #include "chart/chart_accessible.h"
 #include "core/decimal.h"
+#include "core/taper.h"
 
 namespace dorvane::forms {
 namespace {
@@ -51,11 +53,19 @@ QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindo
   const double position = bottom.PixelToValue(at.x());
   if (!(position >= 0 && position <= 100)) return {};
   auto percent = [&](double v) { return Number(v, in.decimalSeparator) + QStringLiteral(" %"); };
+  // On the dB scale each curve's value in dB too; the position stays in %.
+  auto value = [&](double v) {
+    if (!in.decibels) return percent(v);
+    const double db = Decibels(v);
+    const QString dbText = std::isfinite(db) ? Number(db, in.decimalSeparator)
+                                             : QString::fromUtf8(db < 0 ? "-∞" : "-");
+    return percent(v) + QStringLiteral(" (%1 dB)").arg(dbText);
+  };
   QString text = QStringLiteral("Position ") + percent(position);
   static const char* const kNames[] = {"originale", "modifiée", "log théorique"};
   QStringList parts;
-  for (const auto& [series, value] : ShownValuesAt(chart, in, position))
-    parts << QString::fromUtf8(kNames[series]) + u' ' + percent(value);
+  for (const auto& [series, v] : ShownValuesAt(chart, in, position))
+    parts << QString::fromUtf8(kNames[series]) + u' ' + value(v);
   if (!parts.isEmpty()) text += QStringLiteral(" : ") + parts.join(QStringLiteral(", "));
   return text;
 }

@@ -1,17 +1,23 @@
 #include "forms/frm_find_resistor.h"
 
+#include <QGroupBox>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
+#include "chart/chart.h"
 #include "controls/flat_edit.h"
 #include "controls/markup_check_box.h"
 #include "core/curves.h"
 #include "core/decimal.h"
 #include "core/resistance.h"
+#include "core/taper.h"
 #include "forms/frm_main.h"
+#include "forms/main_chart.h"
 #include "gfx/fonts.h"
 #include "ui_frm_find_resistor.h"
 #include "ui_frm_main.h"
@@ -20,7 +26,16 @@ namespace dorvane::forms {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr int kPerSide = 3;
+// The largest value the notation writes (FormatResistance).
+constexpr double kLargestWritable = 4294967295.0;
+// The taper codes offered for each montage, by their value at mid travel.
+constexpr double kCodesR2[] = {10, 15, 20, 30};
+constexpr double kCodesR1[] = {70, 80, 85, 90};
+constexpr int kCodeCount = 4;
+enum TargetRow { kIdeal = 0, kOther = kCodeCount + 1 };
+enum Column { kValue, kCurve, kCurveDb, kBand, kGang, kGap, kGapDb };
 
 QString FromLatin1(const std::string& text) {
   return QString::fromLatin1(text.data(), qsizetype(text.size()));
@@ -29,74 +44,152 @@ QString FromLatin1(const std::string& text) {
 // A number with `decimals` decimals and the locale's separator; `trim` drops
 // the zeros that end the decimals.
 QString Decimal(double value, int decimals, bool trim, char separator) {
+  if (std::isinf(value)) return QString::fromUtf8(value < 0 ? "-∞" : "∞");
+  if (std::isnan(value)) return QStringLiteral("-");
   return QString::fromStdString(FormatDecimal(value, decimals, separator, trim));
 }
 
-// A standard value as the list shows it: the notation's display with the
-// decimals it needs ("6,2K", "1,02K", "10,0K").
-QString ValueCaption(double ohms, char separator) {
-  QString unit = QStringLiteral("U");
-  double q = ohms;
-  if (ohms >= 1e6) {
-    unit = QStringLiteral("M"), q = ohms / 1e6;
-  } else if (ohms >= 1e3) {
-    unit = QStringLiteral("K"), q = ohms / 1e3;
-  }
-  QString text = QString::number(q, 'f', 2);
-  if (text.endsWith(u'0')) text.chop(1);
-  return text.replace(u'.', QChar(separator)) + unit;
-}
-
-// Whole ohms grouped by thousands ("6 250 Ω"); small values keep decimals.
-QString Ohms(double ohms, char separator) {
-  const QString omega = QString::fromUtf8(" Ω");
-  if (ohms >= 1e15) return QString::number(ohms, 'g', 4).replace(u'.', QChar(separator)) + omega;
-  if (ohms < 100) return Decimal(ohms, 2, true, separator) + omega;
-  const QString digits = QString::number(std::llround(ohms));
+QString Grouped(long long whole) {
+  const QString digits = QString::number(whole);
   QString grouped;
   for (qsizetype i = 0; i < digits.size(); ++i) {
     if (i > 0 && (digits.size() - i) % 3 == 0) grouped += u' ';
     grouped += digits[i];
   }
-  return grouped + omega;
+  return grouped;
+}
+
+// Ohms to the hundredth, grouped by thousands: "6 250 Ω", "16 666,67 Ω".
+QString ExactOhms(double ohms, char separator) {
+  const long long hundredths = std::llround(ohms * 100);
+  QString text = Grouped(hundredths / 100);
+  if (const long long rest = hundredths % 100) {
+    QString decimals = QStringLiteral("%1").arg(rest, 2, 10, QChar(u'0'));
+    if (decimals.endsWith(u'0')) decimals.chop(1);
+    text += QChar(separator) + decimals;
+  }
+  return text + QString::fromUtf8(" Ω");
+}
+
+// A standard value as the list shows it: from 1K the notation's display
+// with the decimals it needs ("6,2K", "1,02K", "10,0K"), below in ohms
+// ("680 Ω", "4,7 Ω").
+QString ValueCaption(double ohms, char separator) {
+  const ResistanceUnit unit = UnitOf(ohms);
+  if (unit.letter == 'U') return ExactOhms(ohms, separator);
+  QString text = QString::number(ohms / unit.ohms, 'f', 2);
+  if (text.endsWith(u'0')) text.chop(1);
+  return text.replace(u'.', QChar(separator)) + QChar::fromLatin1(unit.letter);
+}
+
+QString Db(double value, char separator) {
+  return Decimal(value, 1, false, separator) + QStringLiteral(" dB");
+}
+
+// The preview's series: the target, the nominal curve, the band's edges.
+void ConfigurePreview(chart::TChart& chart, bool decibels) {
+  using namespace chart;
+  chart.setLoading(true);
+  chart.Title()->setVisible(false);
+  chart.Legend()->setVisible(false);
+  chart.setView3D(false);
+  chart.setBevelOuter(bvNone);
+  chart.setAllowZoom(false);
+  chart.setMarginRight(5);  // the last label, centred on the axis' end
+  chart.setAllowPanning(pmNone);
+  chart.BackWall()->Brush()->setColor(gfx::clWhite);
+  chart.BottomAxis()->SetMinMax(0, 100);
+  chart.BottomAxis()->setIncrement(25);
+  chart.TopAxis()->setVisible(false);
+  chart.RightAxis()->setVisible(false);
+  SetVerticalScale(chart, decibels, QString());
+  chart.LeftAxis()->Title()->setCaption(decibels ? QStringLiteral("dB") : QStringLiteral("%"));
+  const struct {
+    gfx::Colour colour;
+    int width;
+  } series[] = {{gfx::clBlue, 1}, {gfx::clRed, 2}, {0x8080FF, 1}, {0x8080FF, 1}};
+  for (const auto& s : series) {
+    auto* line = new TLineSeries(&chart);
+    line->setSeriesColor(s.colour);
+    line->LinePen()->setWidth(s.width);
+    line->Marks().Visible = false;
+    line->Pointer().Visible = false;
+    line->XValues()->setOrder(loAscending);
+    line->YValues()->setOrder(loNone);
+    chart.AddSeries(line);
+  }
+  chart.setLoading(false);
 }
 
 }  // namespace
 
 TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char decimalSeparator,
-                                 Fitted montage)
+                                 Fitted montage, bool decibels)
     : QDialog(parent),
       ui_(std::make_unique<Ui::TfmFindResistor>()),
       separator_(decimalSeparator),
-      p1_(ParseResistance(p1Text.toLatin1().toStdString(), decimalSeparator)) {
+      p1_(ParseResistance(p1Text.toLatin1().toStdString(), decimalSeparator)),
+      decibels_(decibels) {
   ui_->setupUi(this);
   setFont(gfx::WindowFont());
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
+  // Tight margins: the whole dialog fits a 640 x 480 screen.
+  layout()->setSpacing(4);
+  for (QGroupBox* box : findChildren<QGroupBox*>()) box->layout()->setContentsMargins(6, 2, 6, 4);
   // The message takes the list's place: the same room, so the window keeps
-  // its size. The room is what the header and the rows need, no more, so
-  // that the dialog fits a 640 x 480 screen.
+  // its size: what the header and the rows need, or the preview's height
+  // beside it, no more, so that the dialog fits a 640 x 480 screen.
   {
     const auto sample =
         std::make_unique<QTreeWidgetItem>(ui_->lstValues, QStringList{QStringLiteral("8,2K")});
     const int row = ui_->lstValues->sizeHintForRow(0);
-    ui_->stkResults->setFixedHeight(ui_->lstValues->header()->sizeHint().height() + 2 * kPerSide * row +
-                                    2 * ui_->lstValues->frameWidth());
+    ui_->stkResults->setFixedHeight(
+        std::max(ui_->chPreview->minimumHeight(), ui_->lstValues->header()->sizeHint().height() +
+                                                      2 * kPerSide * row + 2 * ui_->lstValues->frameWidth()));
   }
+  // Room for the columns of a usual row without scrolling.
+  ui_->stkResults->setMinimumWidth(ui_->lstValues->fontMetrics().horizontalAdvance(
+                                       QString::fromUtf8("100,0K10,0 %-20,0 dB10,0 à 20,0 %Écart gangs"
+                                                         "30,0 points-20,0 dB")) +
+                                   7 * 8);
   ui_->lstValues->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  ui_->lstValues->header()->setStretchLastSection(false);
+  const char* headerTips[] = {"Valeur normalisée",
+                              "Courbe à la position, en % de l'entrée",
+                              "Courbe à la position, en décibels",
+                              "Courbe la plus basse et la plus haute à la position, avec les tolérances",
+                              "Plus grand écart entre deux voies à la position (bande haute moins basse)",
+                              "Plus grand écart à la cible sur la plage, en points de %",
+                              "Plus grand écart à la cible sur la plage, en décibels"};
+  for (int c = 0; c < 7; ++c) ui_->lstValues->headerItem()->setToolTip(c, QString::fromUtf8(headerTips[c]));
+  ConfigurePreview(*ui_->chPreview, decibels_);
 
   (montage == Fitted::R1 ? ui_->rbR1 : ui_->rbR2)->setChecked(true);
+  FillTargets();
   ui_->edPosition->setText(Decimal(50, 0, true, separator_));
+  ui_->edRangeFrom->setText(Decimal(10, 0, true, separator_));
+  ui_->edRangeTo->setText(Decimal(100, 0, true, separator_));
+  ui_->edPotTolerance->setText(Decimal(20, 0, true, separator_));
   ui_->lblP1->setText(FromLatin1(FormatResistance(p1_, separator_)));
+  SeriesChanged();
 
   connect(ui_->rbR1, &QRadioButton::toggled, this, &TfmFindResistor::MontageChanged);
-  connect(ui_->edPosition, &QLineEdit::textChanged, this, &TfmFindResistor::PositionChanged);
-  connect(ui_->edWanted, &QLineEdit::textEdited, this, [this] { wantedFollowsLaw_ = false; });
-  connect(ui_->edWanted, &QLineEdit::textChanged, this, &TfmFindResistor::Recompute);
-  connect(ui_->cbSeries, &QComboBox::currentIndexChanged, this, &TfmFindResistor::Recompute);
-  connect(ui_->lstValues, &QTreeWidget::itemSelectionChanged, this,
-          [this] { ui_->btnApply->setEnabled(ChosenValue().has_value()); });
+  connect(ui_->cbTarget, &QComboBox::currentIndexChanged, this, &TfmFindResistor::TargetChanged);
+  connect(ui_->edTargetMid, &QLineEdit::textChanged, this, &TfmFindResistor::TargetChanged);
+  connect(ui_->edPosition, &QLineEdit::textChanged, this, &TfmFindResistor::TargetChanged);
+  connect(ui_->edWanted, &QLineEdit::textEdited, this, [this] { wantedFollowsTarget_ = false; });
+  connect(ui_->edResistorTolerance, &QLineEdit::textEdited, this,
+          [this] { toleranceFollowsSeries_ = false; });
+  connect(ui_->cbSeries, &QComboBox::currentIndexChanged, this, &TfmFindResistor::SeriesChanged);
+  for (QLineEdit* edit : {ui_->edWanted, ui_->edLoad, ui_->edPotTolerance, ui_->edResistorTolerance,
+                          ui_->edRangeFrom, ui_->edRangeTo})
+    connect(edit, &QLineEdit::textChanged, this, &TfmFindResistor::Recompute);
+  connect(ui_->lstValues, &QTreeWidget::itemSelectionChanged, this, [this] {
+    ui_->btnApply->setEnabled(ChosenValue().has_value());
+    DrawPreview();
+  });
   connect(ui_->lstValues, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
     ui_->lstValues->setCurrentItem(item);
     accept();
@@ -104,7 +197,7 @@ TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char de
   connect(ui_->btnApply, &QPushButton::clicked, this, [this] {
     if (ChosenValue()) accept();
   });
-  PositionChanged();
+  TargetChanged();
 }
 
 TfmFindResistor::~TfmFindResistor() = default;
@@ -151,18 +244,130 @@ QString TfmFindResistor::Percent(double value, int decimals) const {
   return Decimal(value, decimals, false, separator_);
 }
 
-void TfmFindResistor::MontageChanged() {
-  // Only the button that becomes checked reports; one update per change.
-  PositionChanged();
+QString TfmFindResistor::NotANumber(const QString& field, const QString& typed) const {
+  const QString message = QString::fromUtf8("%1 n'est pas un nombre").arg(field);
+  const char other = separator_ == ',' ? '.' : ',';
+  if (typed.contains(QChar(other)))
+    return message +
+           QString::fromUtf8(" : le séparateur décimal attendu est %1 (« %2 »), pas « %3 ».")
+               .arg(separator_ == ',' ? QString::fromUtf8("la virgule") : QStringLiteral("le point"),
+                    QChar(separator_), QChar(other));
+  return message + u'.';
 }
 
-void TfmFindResistor::PositionChanged() {
-  const double position = ReadPercent(ui_->edPosition->text());
-  if (wantedFollowsLaw_ && std::isfinite(position) && position >= 0 && position <= 100) {
-    const QSignalBlocker quiet(ui_->edWanted);
-    ui_->edWanted->setText(Decimal(IdealLawPercent(Montage(), position), 2, true, separator_));
+void TfmFindResistor::FillTargets() {
+  const QSignalBlocker quiet(ui_->cbTarget);
+  const int row = ui_->cbTarget->currentIndex();
+  ui_->cbTarget->clear();
+  ui_->cbTarget->addItem(QString::fromUtf8("Loi idéale"));
+  const bool r1 = Montage() == Fitted::R1;
+  for (double mid : r1 ? kCodesR1 : kCodesR2)
+    ui_->cbTarget->addItem(QStringLiteral("%1 %2 %").arg(QChar(r1 ? u'C' : u'A')).arg(mid));
+  ui_->cbTarget->addItem(QStringLiteral("Autre"));
+  // A code keeps its mirror across montages (A 10 % and C 90 %).
+  ui_->cbTarget->setCurrentIndex(row > kIdeal && row < kOther ? kCodeCount + 1 - row : std::max(row, 0));
+}
+
+void TfmFindResistor::MontageChanged() {
+  // Only the button that becomes checked reports; one update per change.
+  FillTargets();
+  TargetChanged();
+}
+
+void TfmFindResistor::SeriesChanged() {
+  if (toleranceFollowsSeries_) {
+    const int index = std::clamp(ui_->cbSeries->currentIndex(), 0, int(ESeries::E192));
+    const QSignalBlocker quiet(ui_->edResistorTolerance);
+    ui_->edResistorTolerance->setText(Decimal(SeriesTolerancePercent(ESeries(index)), 1, true, separator_));
   }
   Recompute();
+}
+
+void TfmFindResistor::TargetChanged() {
+  const int row = ui_->cbTarget->currentIndex();
+  if (row == kOther && ui_->edTargetMid->text().isEmpty()) {
+    const QSignalBlocker quiet(ui_->edTargetMid);
+    ui_->edTargetMid->setText(Decimal(IdealLawPercent(Montage(), 50), 2, true, separator_));
+  }
+  ui_->edTargetMid->setEnabled(row == kOther);
+  ui_->lblTargetMid->setEnabled(row == kOther);
+  const double position = ReadPercent(ui_->edPosition->text());
+  if (wantedFollowsTarget_ && std::isfinite(position) && position >= 0 && position <= 100) {
+    std::optional<double> mid;
+    if (row == kOther)
+      mid = ReadPercent(ui_->edTargetMid->text());
+    else if (row > kIdeal)
+      mid = (Montage() == Fitted::R1 ? kCodesR1 : kCodesR2)[row - 1];
+    const double wanted = TargetPercent({Montage(), mid}, position);
+    const QSignalBlocker quiet(ui_->edWanted);
+    if (std::isfinite(wanted)) ui_->edWanted->setText(Decimal(wanted, 2, true, separator_));
+  }
+  Recompute();
+}
+
+std::optional<FinderSetup> TfmFindResistor::ReadSetup(QString& problem) const {
+  FinderSetup s;
+  s.target.which = Montage();
+  s.p = p1_;
+  const int row = ui_->cbTarget->currentIndex();
+  if (row == kOther) {
+    const double mid = ReadPercent(ui_->edTargetMid->text());
+    if (std::isnan(mid)) {
+      problem = NotANumber(QStringLiteral("La valeur à mi-course"), ui_->edTargetMid->text());
+      return std::nullopt;
+    }
+    if (!(mid > 0 && mid < 100)) {
+      problem =
+          QString::fromUtf8("La valeur à mi-course doit être comprise entre 0 et 100 %, bornes exclues.");
+      return std::nullopt;
+    }
+    s.target.midPercent = mid;
+  } else if (row > kIdeal) {
+    s.target.midPercent = (s.target.which == Fitted::R1 ? kCodesR1 : kCodesR2)[row - 1];
+  }
+
+  const QString loadText = ui_->edLoad->text().trimmed();
+  s.loadOhms = kInf;
+  if (!loadText.isEmpty()) {
+    s.loadOhms = ParseResistance(loadText.toLatin1().toStdString(), separator_);
+    if (!(s.loadOhms > 0) || !std::isfinite(s.loadOhms)) {
+      problem = QString::fromUtf8(
+          "La charge sur le curseur n'est pas une valeur lisible : écrivez-la comme dans la fenêtre "
+          "principale (par exemple 47K), ou laissez-la vide s'il n'y en a pas.");
+      return std::nullopt;
+    }
+  }
+
+  const struct {
+    QLineEdit* edit;
+    const char* name;
+    double* into;
+    double low, high;
+    bool highIncluded;
+  } fields[] = {
+      {ui_->edPotTolerance, "La tolérance de P1", &s.potTolerancePercent, 0, 100, false},
+      {ui_->edResistorTolerance, "La tolérance de la résistance", &s.resistorTolerancePercent, 0, 100, false},
+      {ui_->edRangeFrom, "Le début de la plage", &s.rangeFromPercent, 0, 100, true},
+      {ui_->edRangeTo, "La fin de la plage", &s.rangeToPercent, 0, 100, true},
+  };
+  for (const auto& f : fields) {
+    *f.into = ReadPercent(f.edit->text());
+    if (std::isnan(*f.into)) {
+      problem = NotANumber(QString::fromUtf8(f.name), f.edit->text());
+      return std::nullopt;
+    }
+    if (!(*f.into >= f.low && (f.highIncluded ? *f.into <= f.high : *f.into < f.high))) {
+      problem =
+          QString::fromUtf8("%1 doit valoir de 0 à 100 %%2.")
+              .arg(QString::fromUtf8(f.name), f.highIncluded ? QString() : QStringLiteral(" (100 exclu)"));
+      return std::nullopt;
+    }
+  }
+  if (s.rangeFromPercent > s.rangeToPercent) {
+    problem = QString::fromUtf8("Le début de la plage doit précéder sa fin.");
+    return std::nullopt;
+  }
+  return s;
 }
 
 void TfmFindResistor::ShowMessage(const QString& message) {
@@ -170,68 +375,109 @@ void TfmFindResistor::ShowMessage(const QString& message) {
   ui_->lblMessage->setText(message);
   ui_->stkResults->setCurrentWidget(ui_->lblMessage);
   ui_->btnApply->setEnabled(false);
+  setup_.reset();
+  DrawPreview();
 }
 
 void TfmFindResistor::Recompute() {
   const Fitted which = Montage();
   const double position = ReadPercent(ui_->edPosition->text());
   const double wanted = ReadPercent(ui_->edWanted->text());
-  const double exact = SolveFittedResistor(which, p1_, position, wanted);
-  ui_->lblExact->setText(std::isnan(exact)
-                             ? QStringLiteral("-")
-                             : QStringLiteral("%1 (%2)").arg(FromLatin1(FormatResistance(exact, separator_)),
-                                                             Ohms(exact, separator_)));
+  QString problem;
+  std::optional<FinderSetup> setup = ReadSetup(problem);
+  const double load = setup ? setup->loadOhms : kInf;
+  const double exact = SolveLoadedResistor(which, p1_, load, position, wanted);
+  const bool outOfReach = exact > kLargestWritable;
+  ui_->lblExact->setText(std::isnan(exact) ? QStringLiteral("-")
+                         : outOfReach      ? QString::fromUtf8("hors de portée")
+                                           : ExactOhms(exact, separator_));
+  const QString at = Decimal(position, 2, true, separator_);
+  if (!(p1_ > 0) || !std::isfinite(p1_))
+    return ShowMessage(
+        QString::fromUtf8("P1 n'a pas de valeur utilisable : saisissez-la dans la fenêtre "
+                          "principale (par exemple 100K)."));
+  if (!setup) return ShowMessage(problem);
+  if (std::isnan(position))
+    return ShowMessage(NotANumber(QStringLiteral("La position du curseur"), ui_->edPosition->text()));
+  if (std::isnan(wanted))
+    return ShowMessage(NotANumber(QStringLiteral("La valeur voulue"), ui_->edWanted->text()));
+  if (!(position > 0 && position < 100))
+    return ShowMessage(
+        QString::fromUtf8("La position doit être comprise entre 0 et 100 %, bornes exclues : aux "
+                          "extrémités de la course, aucune résistance ne change la courbe."));
+  if (outOfReach)
+    return ShowMessage(
+        QString::fromUtf8("Hors de portée : il faudrait %1, au-delà de 4 294 967 295 Ω, la plus "
+                          "grande valeur que la notation puisse écrire. Choisissez une valeur "
+                          "voulue plus éloignée de la courbe sans résistance.")
+            .arg(Grouped(std::llround(std::min(exact, 9e18))) + QString::fromUtf8(" Ω")));
   if (std::isnan(exact)) {
-    const QString at = Decimal(position, 2, true, separator_);
-    if (!(p1_ > 0) || !std::isfinite(p1_))
-      ShowMessage(
-          QString::fromUtf8("P1 n'a pas de valeur utilisable : saisissez-la dans la fenêtre "
-                            "principale (par exemple 100K)."));
-    else if (std::isnan(position))
-      ShowMessage(QString::fromUtf8("La position du curseur n'est pas un nombre."));
-    else if (std::isnan(wanted))
-      ShowMessage(QString::fromUtf8("La valeur voulue n'est pas un nombre."));
-    else if (!(position > 0 && position < 100))
-      ShowMessage(
-          QString::fromUtf8("La position doit être comprise entre 0 et 100 %, bornes exclues : aux "
-                            "extrémités de la course, aucune résistance ne change la courbe."));
-    else if (which == Fitted::R2)
-      ShowMessage(QString::fromUtf8("Aucune résistance R2 ne donne cette valeur : R2 ne peut qu'abaisser la "
-                                    "courbe. À %1 % de la course, choisissez une valeur comprise entre 0 et "
-                                    "%1 %, bornes exclues.")
-                      .arg(at));
-    else if (!(wanted > position && wanted < 100))
-      ShowMessage(QString::fromUtf8("Aucune résistance R1 ne donne cette valeur : R1 ne peut que relever la "
-                                    "courbe. À %1 % de la course, choisissez une valeur comprise entre %1 et "
-                                    "100 %, bornes exclues.")
-                      .arg(at));
-    else
-      ShowMessage(
-          QString::fromUtf8("Aucune résistance ne donne cette valeur : elle serait trop grande pour "
-                            "être calculée."));
-    return;
+    const QString unfitted = Decimal(UnfittedPercent(p1_, load, position), 2, true, separator_);
+    if (which == Fitted::R2 && !(wanted > 0 && wanted < UnfittedPercent(p1_, load, position)))
+      return ShowMessage(
+          QString::fromUtf8("Aucune résistance R2 ne donne cette valeur : R2 ne peut qu'abaisser "
+                            "la courbe. À %1 % de la course, choisissez une valeur comprise entre "
+                            "0 et %2 %, bornes exclues.")
+              .arg(at, unfitted));
+    if (which == Fitted::R1 && !(wanted > UnfittedPercent(p1_, load, position) && wanted < 100))
+      return ShowMessage(
+          QString::fromUtf8("Aucune résistance R1 ne donne cette valeur : R1 ne peut que relever "
+                            "la courbe. À %1 % de la course, choisissez une valeur comprise entre "
+                            "%2 et 100 %, bornes exclues.")
+              .arg(at, unfitted));
+    return ShowMessage(
+        QString::fromUtf8("Aucune résistance ne donne cette valeur : elle serait trop grande pour "
+                          "être calculée."));
   }
 
+  setup->positionPercent = position;
+  setup_ = setup;
   const int index = std::clamp(ui_->cbSeries->currentIndex(), 0, int(ESeries::E192));
   const std::vector<double> values = NearestStandardValues(ESeries(index), exact, kPerSide);
-  const bool r1 = which == Fitted::R1;
-  const QString at = Decimal(position, 2, true, separator_);
+  ui_->lstValues->headerItem()->setText(kCurve, QString::fromUtf8("À %1 %").arg(at));
   const QSignalBlocker quiet(ui_->lstValues);
   ui_->lstValues->clear();
   QTreeWidgetItem* closest = nullptr;
-  double closestDistance = std::numeric_limits<double>::infinity();
+  double closestDistance = kInf;
   for (double v : values) {
-    const double y = LoadedPercentAt(position / 100, p1_, v, v, r1, !r1);
-    const double gap = LargestGapToIdealLaw(which, p1_, v);
+    const FinderRow r = EvaluateStandardValue(*setup, v);
     auto* item = new QTreeWidgetItem(
-        ui_->lstValues, {ValueCaption(v, separator_), QStringLiteral("%1 % à %2 %").arg(Percent(y, 1), at),
-                         QStringLiteral("%1 points").arg(Percent(gap, 1))});
+        ui_->lstValues,
+        {ValueCaption(v, separator_), Percent(r.percent, 1) + QStringLiteral(" %"),
+         Db(r.decibels, separator_),
+         QString::fromUtf8("%1 à %2 %").arg(Percent(r.bandLow, 1), Percent(r.bandHigh, 1)),
+         Db(r.gangDecibels, separator_), QStringLiteral("%1 points").arg(Percent(r.gapPoints, 1)),
+         Db(r.gapDecibels, separator_)});
     item->setData(0, Qt::UserRole, v);
-    if (std::abs(y - wanted) < closestDistance) closestDistance = std::abs(y - wanted), closest = item;
+    for (int c = kCurve; c <= kGapDb; ++c) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    if (std::abs(r.percent - wanted) < closestDistance)
+      closestDistance = std::abs(r.percent - wanted), closest = item;
   }
   ui_->lstValues->setCurrentItem(closest);
   ui_->stkResults->setCurrentWidget(ui_->lstValues);
   ui_->btnApply->setEnabled(ChosenValue().has_value());
+  DrawPreview();
+}
+
+void TfmFindResistor::DrawPreview() {
+  chart::TChart& chart = *ui_->chPreview;
+  for (int i = 0; i < chart.SeriesCount(); ++i) chart.Series(i)->RemoveAllPoints();
+  QString ignored;
+  const std::optional<FinderSetup> setup = setup_ ? setup_ : ReadSetup(ignored);
+  if (!setup || !(p1_ > 0)) return;
+  const std::optional<double> chosen = ChosenValue();
+  const auto y = [this](double percent) { return decibels_ ? ChartDecibels(percent) : percent; };
+  for (int i = 0; i <= 100; ++i) {
+    chart.Series(0)->AddPoint(i, y(TargetPercent(setup->target, i)), QString(), gfx::clAutomatic);
+    if (!chosen) continue;
+    const Fitted which = setup->target.which;
+    const PercentBand band = LoadedBandAt(which, p1_, setup->potTolerancePercent, *chosen,
+                                          setup->resistorTolerancePercent, setup->loadOhms, i);
+    chart.Series(1)->AddPoint(i, y(LoadedPercentWithLoad(which, p1_, *chosen, setup->loadOhms, i)), QString(),
+                              gfx::clAutomatic);
+    chart.Series(2)->AddPoint(i, y(band.low), QString(), gfx::clAutomatic);
+    chart.Series(3)->AddPoint(i, y(band.high), QString(), gfx::clAutomatic);
+  }
 }
 
 void ApplyFittedResistor(TfmMain& window, Fitted which, double ohms) {
@@ -239,18 +485,15 @@ void ApplyFittedResistor(TfmMain& window, Fitted which, double ohms) {
   controls::TFlatEdit* edit = which == Fitted::R1 ? ui.edR1 : ui.edR2;
   controls::TMarkupCheckBox* box = which == Fitted::R1 ? ui.cbR1 : ui.cbR2;
   edit->setText(FromLatin1(StandardValueText(ohms, window.DecimalSeparator())));
-  // A click flips the mark, then reports: the update rule unticks the other
-  // box. A box already ticked stays so; the new text already ran the rule.
-  if (!box->Checked()) {
-    box->Toggle();
-    emit box->OnClick();
-  }
+  // The box's own click: the mark flips, then the update rule unticks the
+  // other box. A box already ticked stays so; the new text ran the rule.
+  if (!box->Checked()) box->Click();
 }
 
 void FindResistor(TfmMain& window) {
   Ui::TfmMain& ui = window.controls();
   TfmFindResistor dialog(&window, ui.edP1->text(), window.DecimalSeparator(),
-                         ui.cbR1->Checked() ? Fitted::R1 : Fitted::R2);
+                         ui.cbR1->Checked() ? Fitted::R1 : Fitted::R2, window.Decibels());
   if (dialog.exec() != QDialog::Accepted) return;
   if (const std::optional<double> value = dialog.ChosenValue())
     ApplyFittedResistor(window, dialog.Montage(), *value);

@@ -1,6 +1,7 @@
 #pragma once
 // "Trouver la résistance": from the taper the user wants to the standard
-// resistor to fit across P1, and how closely it imitates the ideal law.
+// resistor to fit across P1, in the circuit it goes into (the load on the
+// wiper, the parts' tolerances), and how closely it follows the target.
 #include <QDialog>
 #include <memory>
 #include <optional>
@@ -19,8 +20,10 @@ class TfmFindResistor : public QDialog {
   Q_OBJECT
 
  public:
-  // p1Text: the main window's P1 box as typed; the montage preset.
-  TfmFindResistor(QWidget* parent, const QString& p1Text, char decimalSeparator, Fitted montage);
+  // p1Text: the main window's P1 box as typed; the montage preset; decibels:
+  // the preview's vertical scale, as the main window shows its chart.
+  TfmFindResistor(QWidget* parent, const QString& p1Text, char decimalSeparator, Fitted montage,
+                  bool decibels = false);
   ~TfmFindResistor() override;
 
   Ui::TfmFindResistor& controls() { return *ui_; }
@@ -31,19 +34,31 @@ class TfmFindResistor : public QDialog {
 
  private slots:
   void MontageChanged();
-  void PositionChanged();
+  void TargetChanged();
+  void SeriesChanged();
   void Recompute();
+  void DrawPreview();
 
  private:
   double ReadPercent(const QString& text) const;
   QString Percent(double value, int decimals) const;
+  // Why a field cannot be read, naming the decimal separator when the other
+  // one was typed.
+  QString NotANumber(const QString& field, const QString& typed) const;
   void ShowMessage(const QString& message);
+  void FillTargets();
+  // The setup as the fields give it, or the message that says what is wrong.
+  std::optional<FinderSetup> ReadSetup(QString& problem) const;
 
   std::unique_ptr<Ui::TfmFindResistor> ui_;
   char separator_;
   double p1_;
-  // The wanted value follows the ideal law until the user types one.
-  bool wantedFollowsLaw_ = true;
+  bool decibels_;
+  // The wanted value follows the target, the resistor's tolerance the
+  // series, until the user types one.
+  bool wantedFollowsTarget_ = true;
+  bool toleranceFollowsSeries_ = true;
+  std::optional<FinderSetup> setup_;  // of the list shown
 };
 
 // Runs the dialog for the main window, preset from its boxes. On "Appliquer"

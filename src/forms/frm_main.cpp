@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
@@ -90,6 +91,18 @@ void TfmMain::setDecimalSeparator(char separator) {
   RunRule(RuleSender::None);
 }
 
+void TfmMain::setDecibels(bool on) {
+  if (!gfx::SetField(decibels_, on)) return;
+  {
+    const QSignalBlocker quiet(ui_->Echelleendecibels1);
+    ui_->Echelleendecibels1->setChecked(on);
+  }
+  // A zoom kept its range in the old unit.
+  if (ui_->Chart1->Zoomed()) ui_->Chart1->UndoZoom();
+  SetVerticalScale(*ui_->Chart1, on, ProgramPercentTitle());
+  PlotCurves();
+}
+
 bool TfmMain::event(QEvent* e) {
   if (e->type() == QEvent::LocaleChange) setDecimalSeparator(NumericDecimalSeparator());
   // The window manager's frame is known only once it is shown: place the
@@ -152,6 +165,7 @@ void TfmMain::BindBoxItems() {
   }
   for (QMenu* menu : {ui_->Montage1, ui_->Affichage1})
     connect(menu, &QMenu::aboutToShow, this, &TfmMain::ShowBoxStates);
+  connect(ui_->Echelleendecibels1, &QAction::toggled, this, &TfmMain::setDecibels);
 }
 
 void TfmMain::ShowBoxStates() {
@@ -247,6 +261,7 @@ MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {
   in.showLog = ui_->cbShowCurveLogIdeal->Checked();
   in.sender = sender;
   in.decimalSeparator = separator_;
+  in.decibels = decibels_;
   return in;
 }
 
@@ -284,7 +299,8 @@ void TfmMain::PlotCurves() {
 }
 
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
-  PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive);
+  PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive,
+                    decibels_);
   ui_->Chart1->setAccessibleDescription(ChartValuesDescription(*ui_->Chart1, Inputs()));
   chart::NotifyAccessibleChartChanged(*ui_->Chart1);
 }

@@ -33,6 +33,10 @@ class TfmMain : public QMainWindow {
   char DecimalSeparator() const { return separator_; }
   void setDecimalSeparator(char separator);
 
+  // The chart's vertical axis in dB ("Échelle en décibels") or in percent.
+  bool Decibels() const { return decibels_; }
+  void setDecibels(bool on);
+
   // How many times the update rule ran since creation.
   qint64 RuleRunCount() const { return ruleRuns_; }
 
@@ -82,6 +86,7 @@ class TfmMain : public QMainWindow {
   // The menu items that stand for check boxes, with their box.
   std::vector<std::pair<QAction*, controls::TMarkupCheckBox*>> boxItems_;
   char separator_ = '.';
+  bool decibels_ = false;
   bool framePlaced_ = false;
   qint64 ruleRuns_ = 0;
 };

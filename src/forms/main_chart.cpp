@@ -1,6 +1,9 @@
 #include "forms/main_chart.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "core/taper.h"
 
 #include "chart/chart_accessible.h"
 
@@ -66,14 +69,37 @@ void ConfigureProgramChart(TChart& chart) {
   chart.setLoading(false);
 }
 
-void PlotProgramCurves(TChart& chart, const Curves& curves, bool showLinear, bool showLoaded, bool showLog) {
+double ChartDecibels(double percent) {
+  const double db = Decibels(percent);
+  return db > kDecibelFloor ? db : kDecibelFloor;  // NaN too
+}
+
+QString ProgramPercentTitle() {
+  return QString::fromUtf8("Valeur résistance Rb (en % de la valeur totale)");
+}
+
+void SetVerticalScale(TChart& chart, bool decibels, const QString& percentTitle) {
+  TChartAxis* axis = chart.LeftAxis();
+  // Both bounds at once: the old range may lie wholly outside the new one.
+  if (decibels)
+    axis->SetMinMax(kDecibelFloor, 0);
+  else
+    axis->SetMinMax(0, 100);
+  axis->setIncrement(decibels ? 10 : 0);
+  axis->Title()->setCaption(decibels ? QString::fromUtf8("Atténuation (dB)") : percentTitle);
+}
+
+void PlotProgramCurves(TChart& chart, const Curves& curves, bool showLinear, bool showLoaded, bool showLog,
+                       bool decibels) {
   for (int i = 0; i < chart.SeriesCount(); ++i) chart.Series(i)->RemoveAllPoints();
   const std::vector<CurvePoint>* lists[3] = {&curves.linear, &curves.loaded, &curves.log};
   const size_t n = std::max({curves.linear.size(), curves.loaded.size(), curves.log.size()});
   for (size_t i = 0; i < n; ++i)
     for (int s = 0; s < 3 && s < chart.SeriesCount(); ++s)
       if (i < lists[s]->size())
-        chart.Series(s)->AddPoint((*lists[s])[i].x, (*lists[s])[i].y, QString(), gfx::clAutomatic);
+        chart.Series(s)->AddPoint((*lists[s])[i].x,
+                                  decibels ? ChartDecibels((*lists[s])[i].y) : (*lists[s])[i].y, QString(),
+                                  gfx::clAutomatic);
   const bool active[3] = {showLinear, showLoaded, showLog};
   for (int s = 0; s < 3 && s < chart.SeriesCount(); ++s) chart.Series(s)->setActive(active[s]);
 }

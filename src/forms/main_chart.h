@@ -18,6 +18,18 @@ void ConfigureProgramChart(chart::TChart& chart);
 // of the three curves appended point by point (Series1, Series2, Series3
 // for each position), then the three Active flags.
 void PlotProgramCurves(chart::TChart& chart, const Curves& curves, bool showLinear, bool showLoaded,
-                       bool showLog);
+                       bool showLog, bool decibels = false);
+
+// The bottom of the vertical axis in decibels: a volume control's useful
+// range; lower values, and 0 %, are drawn there.
+inline constexpr double kDecibelFloor = -60;
+// A curve's percentage as the dB scale draws it: 20 log10(y / 100), no lower
+// than kDecibelFloor.
+double ChartDecibels(double percent);
+// The vertical axis in percent (0 to 100, titled `percentTitle`) or in
+// decibels (0 down to -60 dB, a label every 10 dB, "Atténuation (dB)").
+void SetVerticalScale(chart::TChart& chart, bool decibels, const QString& percentTitle);
+// The main window's vertical axis title in percent.
+QString ProgramPercentTitle();
 
 }  // namespace dorvane::forms

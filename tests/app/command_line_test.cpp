@@ -90,7 +90,7 @@ TEST_F(CommandLine, HelpAndVersionPrintAndEndWithoutADisplay) {
 // The window of this process, with the values a user would type.
 class WindowAlike {
  public:
-  WindowAlike(const char* locale, const QString& p1, const QString& r1) {
+  WindowAlike(const char* locale, const QString& p1, const QString& r1, bool decibels) {
     qputenv("LC_ALL", locale);
     window_ = std::make_unique<forms::TfmMain>();
     qunsetenv("LC_ALL");
@@ -102,6 +102,7 @@ class WindowAlike {
       QTest::mouseClick(ui.cbR1, Qt::LeftButton, {}, {5, 10});
       ui.edR1->setText(r1);
     }
+    window_->setDecibels(decibels);
     QApplication::processEvents();
   }
   QImage Chart() {
@@ -118,15 +119,17 @@ TEST_F(CommandLine, ExportWritesWhatTheWindowWouldSave) {
     const char* locale;
     QStringList values;
     QString p1, r1;
+    bool decibels;
   } cases[] = {
-      {"fr_FR.UTF-8", {}, {}, {}},
-      {"C.UTF-8", {"--p1", "47K", "--r1", "4.7K"}, "47K", "4.7K"},
-      {"fr_FR.UTF-8", {"--r1", "2K2", "--p1", "10K"}, "10K", "2K2"},
+      {"fr_FR.UTF-8", {}, {}, {}, false},
+      {"C.UTF-8", {"--p1", "47K", "--r1", "4.7K"}, "47K", "4.7K", false},
+      {"fr_FR.UTF-8", {"--r1", "2K2", "--p1", "10K"}, "10K", "2K2", false},
+      {"fr_FR.UTF-8", {"--db", "--p1", "10K"}, "10K", {}, true},
   };
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.values.join(' ').toStdString());
-    WindowAlike window(c.locale, c.p1, c.r1);
+    WindowAlike window(c.locale, c.p1, c.r1, c.decibels);
     for (const char* ext : {"png", "svg", "csv"}) {
       const QString file = Path(QStringLiteral("f%1.%2").arg(++n).arg(ext));
       const Outcome r = Dorvane(QStringList{"--export", file} + c.values, c.locale);
@@ -174,6 +177,7 @@ TEST_F(CommandLine, BadUsageSaysWhyInFrenchWritesNothingAndEndsWith2) {
       {{"--export", "c.svg", "--p1", "0"}, "valeur incorrecte pour « --p1 » : « 0 »"},
       {{"--export", "c.svg", "--r2", "-"}, "valeur incorrecte pour « --r2 »"},
       {{"--p1", "1K"}, "ne va qu'avec --export"},
+      {{"--db"}, "ne va qu'avec --export"},
       {{"--export", "c.png", "en trop"}, "argument inattendu"},
       {{"courbe.png"}, "argument inattendu"},
   };

@@ -133,6 +133,7 @@ TEST(LabelValues, FromTheTopValueDown) {
   EXPECT_EQ(w, (std::vector<double>{40, 30, 20, 10}));
   EXPECT_EQ(LabelValues(3, 47, 10, false), (std::vector<double>{47, 37, 27, 17, 7}));
   EXPECT_EQ(LabelValues(5, 5, 1, true), (std::vector<double>{5}));
+  EXPECT_EQ(LabelValues(-60, 0, 10, true), (std::vector<double>{0, -10, -20, -30, -40, -50, -60}));
 }
 
 TEST(LabelValues, RefusedOrBounded) {

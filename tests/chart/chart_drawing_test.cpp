@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include "support/layout_metrics.h"
 
 #include <gtest/gtest.h>
@@ -309,6 +310,33 @@ TEST_F(ProgramChart, InitialCurves) {
     }
   }
   EXPECT_GT(silvers, 80);
+}
+
+// The main window's dB scale: 0 down to -60 dB, a label every 10 dB, the
+// curves at 20 log10(y / 100) and 0 % on the bottom line.
+TEST_F(ProgramChart, DecibelScale) {
+  const Expected e;
+  const testsupport::LayoutMetrics fm = Metrics();
+  forms::SetVerticalScale(chart, true, QString());
+  const Curves curves = ComputeCurves(0, 100000, 10200, 10000, false, true);
+  PlotProgramCurves(chart, curves, true, true, false, true);
+  const QImage img = Render(chart);
+  const int left = 3 + e.h + fm.horizontalAdvance(QStringLiteral("-60")) + e.wBlank + 6;
+  EXPECT_EQ(chart.PlotRect(), (gfx::Rect{left, e.top, e.right, e.bottom}));
+  const auto x = [&](double v) { return left + Round(v * (e.right - left) / 100); };
+  const auto y = [&](double db) { return e.bottom - Round((db + 60) * (e.bottom - e.top) / 60); };
+  std::vector<int> ticks;
+  for (int db = 0; db >= -60; db -= 10) ticks.push_back(y(db));
+  EXPECT_EQ(chart.LeftAxis()->TickPositions(), ticks);
+  EXPECT_EQ(chart.LeftAxis()->Title()->Caption(), QString::fromUtf8("Atténuation (dB)"));
+  const QRect clip(left + 1, e.top + 1, e.right - left - 1, e.bottom - e.top - 2);
+  int reds = 0;
+  for (int i = 1; i < 100; ++i) {
+    const QPoint r(x(i), y(20 * std::log10(curves.loaded[size_t(i)].y / 100)));
+    if (clip.contains(r)) reds += img.pixel(r) == kRed;
+  }
+  EXPECT_GT(reds, 90);
+  EXPECT_EQ(chart.Series(1)->YValues()->Value(0), -60);  // 0 %
 }
 
 // One red series on the program's chart without a title; returns the image.

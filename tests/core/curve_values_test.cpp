@@ -90,12 +90,14 @@ TEST(CurvesCsv, RowsAreTheCurvesToFourDecimalsInBothNotations) {
     EXPECT_EQ(csv.find('\r'), std::string::npos);
     const auto rows = Rows(csv, n.field);
     ASSERT_EQ(rows.size(), 102u);
-    EXPECT_EQ(rows[0].size(), 4u);
+    EXPECT_EQ(rows[0].size(), 7u);
     EXPECT_EQ(rows[0][2], "Courbe modifiée (%)");
+    EXPECT_EQ(rows[0][5], "Courbe modifiée (dB)");
     for (int i = 0; i <= 100; ++i) {
       const auto& row = rows[i + 1];
-      ASSERT_EQ(row.size(), 4u) << i;
+      ASSERT_EQ(row.size(), 7u) << i;
       for (const std::string& f : row) {
+        if (f.empty() && i == 0) continue;  // 0 % in dB
         const auto point = f.find(n.point);
         ASSERT_NE(point, std::string::npos) << f;
         EXPECT_EQ(f.size() - point - 1, 4u) << f;
@@ -104,15 +106,25 @@ TEST(CurvesCsv, RowsAreTheCurvesToFourDecimalsInBothNotations) {
       EXPECT_NEAR(Number(row[1], n.point), curves.linear[i].y, 5e-5);
       EXPECT_NEAR(Number(row[2], n.point), curves.loaded[i].y, 5e-5) << i;
       EXPECT_NEAR(Number(row[3], n.point), std::pow(10, i / 50.0), 5e-5) << i;
+      if (i > 0) {
+        EXPECT_NEAR(Number(row[4], n.point), 20 * std::log10(i / 100.0), 5e-5) << i;
+        EXPECT_NEAR(Number(row[5], n.point), 20 * std::log10(curves.loaded[i].y / 100), 5e-5) << i;
+      }
+      EXPECT_NEAR(Number(row[6], n.point), 0.4 * i - 40, 5e-5) << i;  // 20 log10(10^(x/50) / 100)
     }
   }
   EXPECT_EQ(Rows(CurvesCsv(curves, ','), ';')[51][2], "14,2857");
   EXPECT_EQ(Rows(CurvesCsv(curves, '.'), ',')[1][3], "1.0000");
+  EXPECT_EQ(Rows(CurvesCsv(curves, ','), ';')[51][5], "-16,9020");  // 1/7
+  EXPECT_EQ(Rows(CurvesCsv(curves, '.'), ',')[1][4], "");
 }
 
 TEST(CurvesCsv, ALawWithoutCurvesGivesTheHeaderAlone) {
   const std::string csv = CurvesCsv(ComputeCurves(2, 100000, 0, 10000, false, true), ',');
-  EXPECT_EQ(csv, "Position (%);Courbe originale (%);Courbe modifiée (%);Courbe log théorique (%)\n");
+  EXPECT_EQ(
+      csv,
+      "Position (%);Courbe originale (%);Courbe modifiée (%);Courbe log théorique (%);Courbe originale (dB);"
+      "Courbe modifiée (dB);Courbe log théorique (dB)\n");
 }
 
 TEST(CurvesCsv, NegativeZeroIsWrittenAsZero) {

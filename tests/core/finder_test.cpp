@@ -191,6 +191,50 @@ TEST(LargestGapToIdealLaw, MirrorsAndBadInput) {
   EXPECT_TRUE(std::isnan(LargestGapToIdealLaw(Fitted::R1, kP, kInf)));
 }
 
+// With a load on the wiper, figures worked by hand: on 100 kΩ at 50 %, R2 =
+// 10k beside a 10k load leaves 50k || 5k = 50k/11 over 50k + 50k/11, 1/12;
+// R1 = 10k with a 50k load gives 25k over 25k + 25k/3, 3/4; the load alone
+// gives 25k over 75k, 1/3.
+TEST(SolveLoadedResistor, LoadOnTheWiper) {
+  const struct {
+    const char* what;
+    double value, expected;
+  } rows[] = {
+      {"R2 with a 10k load", SolveLoadedResistor(Fitted::R2, kP, 10000, 50, 100.0 / 12), 10000},
+      {"R1 with a 50k load", SolveLoadedResistor(Fitted::R1, kP, 50000, 50, 75), 10000},
+      {"no load is the unloaded solution", SolveLoadedResistor(Fitted::R2, kP, kInf, 50, 10), 6250},
+      {"the load alone", UnfittedPercent(kP, 50000, 50), 100.0 / 3},
+      {"no load at all", UnfittedPercent(kP, kInf, 37), 37},
+  };
+  for (const auto& r : rows) EXPECT_NEAR(r.value, r.expected, 1e-9 * r.expected) << r.what;
+  // Beyond what the load leaves, and bad loads.
+  for (double v :
+       {SolveLoadedResistor(Fitted::R2, kP, 50000, 50, 34),
+        SolveLoadedResistor(Fitted::R1, kP, 50000, 50, 33), SolveLoadedResistor(Fitted::R2, kP, 0, 50, 10),
+        SolveLoadedResistor(Fitted::R2, kP, kNaN, 50, 10), SolveLoadedResistor(Fitted::R2, kP, 50000, 0, 10)})
+    EXPECT_TRUE(std::isnan(v)) << v;
+}
+
+// 10k on 100k +-20 % at 50 %: 1/7, band 1/8 to 1/6, gangs 20 log10(4/3) =
+// 2.4988 dB apart; against A 15 % at 50 % alone, 15 - 100/7 = 5/7 points and
+// 20 log10(1.05) = 0.4238 dB.
+TEST(EvaluateStandardValue, ColumnsOfARow) {
+  FinderSetup s;
+  s.target = {Fitted::R2, 15.0};
+  s.p = kP, s.loadOhms = kInf, s.potTolerancePercent = 20, s.resistorTolerancePercent = 0;
+  s.positionPercent = 50, s.rangeFromPercent = s.rangeToPercent = 50;
+  const FinderRow row = EvaluateStandardValue(s, 10000);
+  const double expected[][2] = {{row.percent, 100.0 / 7},  {row.bandLow, 12.5},
+                                {row.bandHigh, 100.0 / 6}, {row.gangDecibels, 2.4988},
+                                {row.gapPoints, 5.0 / 7},  {row.gapDecibels, 0.4238},
+                                {row.decibels, -16.9020}};
+  for (const auto& e : expected) EXPECT_NEAR(e[0], e[1], 5e-5);
+  s.rangeFromPercent = 60;
+  EXPECT_TRUE(std::isnan(EvaluateStandardValue(s, 10000).gapPoints));  // reversed range
+  EXPECT_EQ(SeriesTolerancePercent(ESeries::E6), 20);
+  EXPECT_EQ(SeriesTolerancePercent(ESeries::E192), 0.5);
+}
+
 TEST(StandardValueText, LetterForTheDecimalPoint) {
   const struct {
     double ohms;

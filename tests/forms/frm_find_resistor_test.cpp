@@ -4,11 +4,16 @@
 
 #include "support/shown_main_window.h"
 
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QHelpEvent>
+#include <QLabel>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <cmath>
 #include <functional>
 
 #include "chart/chart.h"
@@ -69,14 +74,25 @@ TEST_F(FindResistorTest, DefaultsForP1At100K) {
   EXPECT_EQ(ui.edWanted->text(), "10");
   EXPECT_EQ(ui.cbSeries->currentText(), "E24");
   EXPECT_EQ(ui.lblP1->text(), "100,0K");
-  // 100K x 0.5 x 0.5 x 10 / (50 - 10) = 6 250 ohms.
-  EXPECT_EQ(ui.lblExact->text(), QString::fromUtf8("6,3K (6 250 Ω)"));
+  const QLineEdit* fields[] = {ui.edLoad, ui.edPotTolerance, ui.edResistorTolerance, ui.edRangeFrom,
+                               ui.edRangeTo};
+  const char* defaults[] = {"", "20", "5", "10", "100"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(fields[i]->text(), defaults[i]) << i;
+  EXPECT_EQ(ui.cbTarget->currentText(), QString::fromUtf8("Loi idéale"));
+  // 100K x 0.5 x 0.5 x 10 / (50 - 10) = 6 250 ohms, exactly.
+  EXPECT_EQ(ui.lblExact->text(), QString::fromUtf8("6 250 Ω"));
   EXPECT_EQ(Column(ui.lstValues, 0), QStringList({"5,1K", "5,6K", "6,2K", "6,8K", "7,5K", "8,2K"}));
   ASSERT_TRUE(dialog.ChosenValue());
   EXPECT_EQ(*dialog.ChosenValue(), 6200.0);
   const QTreeWidgetItem* chosen = ui.lstValues->currentItem();
-  EXPECT_EQ(chosen->text(1), QString::fromUtf8("9,9 % à 50 %"));
-  EXPECT_EQ(chosen->text(2), QString::fromUtf8("27,1 points"));
+  // 50k || 6k2 = 5 516 over 55 516; the band's corners 80k with 6k51 and
+  // 120k with 5k89; the gap to 10^(x/50) from 10 to 100 %, worked apart.
+  const char* columns[] = {"6,2K", "9,9 %", "-20,1 dB", "8,2 à 12,3 %", "3,5 dB", "27,1 points", "8,2 dB"};
+  for (int c = 0; c < 7; ++c) EXPECT_EQ(chosen->text(c), QString::fromUtf8(columns[c])) << c;
+  EXPECT_EQ(ui.lstValues->headerItem()->text(1), QString::fromUtf8("À 50 %"));
+  // Fits a 640 x 480 screen with its title bar.
+  EXPECT_LE(dialog.sizeHint().width(), 640);
+  EXPECT_LE(dialog.sizeHint().height(), 450);
   EXPECT_TRUE(ui.btnApply->isEnabled());
   EXPECT_EQ(dialog.font().pixelSize(), 11);
 }
@@ -88,11 +104,12 @@ TEST_F(FindResistorTest, TypingAndChoosingASeriesUpdateAtOnce) {
   dialog.show();
   Retype(ui.edWanted, "20");
   // 100K x 0.25 x 20 / 30 = 16 667 ohms.
-  EXPECT_EQ(ui.lblExact->text(), QString::fromUtf8("16,7K (16 667 Ω)"));
+  EXPECT_EQ(ui.lblExact->text(), QString::fromUtf8("16 666,67 Ω"));
   EXPECT_EQ(Column(ui.lstValues, 0), QStringList({"13,0K", "15,0K", "16,0K", "18,0K", "20,0K", "22,0K"}));
   ui.cbSeries->setFocus();
   QTest::keyClick(ui.cbSeries, Qt::Key_Home);
   EXPECT_EQ(ui.cbSeries->currentText(), "E6");
+  EXPECT_EQ(ui.edResistorTolerance->text(), "20");  // the series' own
   EXPECT_EQ(Column(ui.lstValues, 0), QStringList({"6,8K", "10,0K", "15,0K", "22,0K", "33,0K", "47,0K"}));
   QTest::keyClick(ui.cbSeries, Qt::Key_End);
   EXPECT_EQ(Column(ui.lstValues, 0).mid(2, 2), QStringList({"16,5K", "16,7K"}));  // E192
@@ -100,7 +117,74 @@ TEST_F(FindResistorTest, TypingAndChoosingASeriesUpdateAtOnce) {
   // typed wanted value stays put.
   Retype(ui.edPosition, "37,5");
   EXPECT_EQ(ui.edWanted->text(), "20");
-  EXPECT_TRUE(ui.lstValues->currentItem()->text(1).endsWith(QString::fromUtf8(" à 37,5 %")));
+  EXPECT_EQ(ui.lstValues->headerItem()->text(1), QString::fromUtf8("À 37,5 %"));
+}
+
+// "A 15 %" with a 47K load on the wiper, +-20 % and +-5 % parts, worked
+// apart: at 50 %, 1/R = 0.15 / 0.85 of 50k's conductance... 1/8 823.53 -
+// 1/50k - 1/47k, R = 13 877.95; each row's figures likewise.
+TEST_F(FindResistorTest, TaperCodeWithALoadAndThePreview) {
+  Open();
+  TfmFindResistor dialog(window_.get(), "100K", ',', Fitted::R2);
+  auto& ui = dialog.controls();
+  dialog.show();
+  ui.cbTarget->setCurrentIndex(2);
+  Retype(ui.edLoad, "47K");
+  EXPECT_EQ(ui.cbTarget->currentText(), "A 15 %");
+  EXPECT_EQ(ui.edWanted->text(), "15");
+  EXPECT_EQ(ui.lblExact->text(), QString::fromUtf8("13 877,95 Ω"));
+  EXPECT_EQ(Column(ui.lstValues, 0), QStringList({"11,0K", "12,0K", "13,0K", "15,0K", "16,0K", "18,0K"}));
+  const char* row13k[] = {"13,0K", "14,5 %", "-16,8 dB", "12,3 à 17,3 %", "3,0 dB", "22,0 points", "12,0 dB"};
+  for (int c = 0; c < 7; ++c)
+    EXPECT_EQ(ui.lstValues->currentItem()->text(c), QString::fromUtf8(row13k[c])) << c;
+  // The preview: target, the selected row's curve and its band, at 50 %.
+  chart::TChart& preview = *ui.chPreview;
+  const auto at50 = [&](int s) { return preview.Series(s)->YValues()->Value(50); };
+  EXPECT_NEAR(at50(0), 15, 1e-9);
+  EXPECT_NEAR(at50(1), 14.472, 5e-4);
+  EXPECT_NEAR(at50(2), 12.293, 5e-4);
+  EXPECT_NEAR(at50(3), 17.297, 5e-4);
+  ui.lstValues->setCurrentItem(ui.lstValues->topLevelItem(3));
+  EXPECT_NEAR(at50(1), 15.632, 5e-4);  // 15K
+  // A code keeps its mirror across montages.
+  ui.rbR1->click();
+  EXPECT_EQ(ui.cbTarget->currentText(), "C 85 %");
+  EXPECT_EQ(ui.edWanted->text(), "85");
+  // "Autre" takes a typed value at mid travel.
+  ui.cbTarget->setCurrentIndex(ui.cbTarget->count() - 1);
+  EXPECT_TRUE(ui.edTargetMid->isEnabled());
+  Retype(ui.edTargetMid, "75");
+  EXPECT_EQ(ui.edWanted->text(), "75");
+
+  // In dB when the main window shows dB: 10 % is -20 dB, 0 % on the floor.
+  TfmFindResistor db(window_.get(), "100K", ',', Fitted::R2, true);
+  EXPECT_EQ(db.controls().chPreview->LeftAxis()->Minimum(), -60);
+  EXPECT_NEAR(db.controls().chPreview->Series(0)->YValues()->Value(50), -20, 1e-9);
+  EXPECT_EQ(db.controls().chPreview->Series(1)->YValues()->Value(0), -60);
+}
+
+// Every field is on the Tab path and has its own access key, on itself or on
+// the label that leads to it.
+TEST_F(FindResistorTest, EveryFieldHasAnAccessKey) {
+  Open();
+  TfmFindResistor dialog(window_.get(), "100K", ',', Fitted::R2);
+  dialog.show();
+  QMap<QWidget*, QString> keyOf;
+  for (QLabel* label : dialog.findChildren<QLabel*>())
+    if (label->buddy()) keyOf[label->buddy()] = label->text();
+  for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>()) keyOf[b] = b->text();
+  QSet<QChar> keys;
+  int fields = 0;
+  for (QWidget* w = dialog.nextInFocusChain(); w != &dialog; w = w->nextInFocusChain()) {
+    if (!(w->focusPolicy() & Qt::TabFocus) || qobject_cast<QAbstractScrollArea*>(w->parentWidget())) continue;
+    ++fields;
+    const QString text = keyOf.value(w);
+    const qsizetype amp = text.indexOf(u'&');
+    ASSERT_TRUE(amp >= 0 && amp + 1 < text.size()) << w->objectName().toStdString();
+    EXPECT_FALSE(keys.contains(text[amp + 1].toLower())) << text.toStdString();
+    keys.insert(text[amp + 1].toLower());
+  }
+  EXPECT_EQ(fields, 15);
 }
 
 TEST_F(FindResistorTest, TheWantedValueFollowsTheIdealLawUntilTyped) {
@@ -127,7 +211,7 @@ TEST_F(FindResistorTest, ImpossibleTargetsSaySoAndCannotBeApplied) {
       {"50", "50", "R2 ne peut qu'abaisser"},
       {"0", "0,5", "entre 0 et 100"},
       {"100", "50", "entre 0 et 100"},
-      {"50", "1.5", "pas un nombre"},
+      {"50", "1.5", "séparateur décimal attendu est la virgule"},
       {"5O", "10", "pas un nombre"},
       {"", "10", "pas un nombre"},
   };
@@ -142,12 +226,24 @@ TEST_F(FindResistorTest, ImpossibleTargetsSaySoAndCannotBeApplied) {
     QTest::keyClick(ui.edWanted, Qt::Key_Return);
     EXPECT_TRUE(dialog.isVisible());
   }
+  // Beyond what the notation writes: 100K x 0.25 x 49.99999 / 0.00001.
+  Retype(ui.edPosition, "50");
+  Retype(ui.edWanted, "49,99999");
+  EXPECT_TRUE(ui.lblMessage->text().contains(QString::fromUtf8("Hors de portée")));
+  EXPECT_EQ(ui.lblExact->text(), QString::fromUtf8("hors de portée"));
+  EXPECT_FALSE(ui.btnApply->isEnabled());
   // The same wanted value is in reach of the other montage.
   Retype(ui.edPosition, "50");
   Retype(ui.edWanted, "60");
   ui.rbR1->click();
   EXPECT_EQ(ui.stkResults->currentWidget(), ui.lstValues);
   EXPECT_TRUE(ui.btnApply->isEnabled());
+
+  // Below 1K in ohms: 10K x 0.25 x 10 / 40.
+  TfmFindResistor small(window_.get(), "10K", ',', Fitted::R2);
+  EXPECT_EQ(small.controls().lblExact->text(), QString::fromUtf8("625 Ω"));
+  EXPECT_EQ(Column(small.controls().lstValues, 0),
+            QString::fromUtf8("510 Ω|560 Ω|620 Ω|680 Ω|750 Ω|820 Ω").split(u'|'));
 
   TfmFindResistor noP1(window_.get(), "", ',', Fitted::R2);
   EXPECT_TRUE(noP1.controls().lblMessage->text().contains("P1"));
@@ -259,7 +355,7 @@ TEST_F(FindResistorTest, PointLocale) {
     EXPECT_EQ(ui.lblP1->text(), "100.0K");
     Retype(ui.edPosition, "37.5");
     EXPECT_EQ(ui.stkResults->currentWidget(), ui.lstValues);
-    EXPECT_TRUE(ui.lstValues->currentItem()->text(1).endsWith(QString::fromUtf8(" à 37.5 %")));
+    EXPECT_EQ(ui.lstValues->headerItem()->text(1), QString::fromUtf8("À 37.5 %"));
     Retype(ui.edPosition, "37,5");
     EXPECT_EQ(ui.stkResults->currentWidget(), ui.lblMessage);
   });
@@ -271,6 +367,27 @@ TEST_F(FindResistorTest, MenuBetweenEditionAndAide) {
   for (QAction* a : ui().MainMenu1->actions()) titles << a->text();
   EXPECT_EQ(titles, QStringList({"&Fichier", "&Edition", "&Montage", "&Affichage", "&Outils", "A&ide"}));
   EXPECT_EQ(ui().Trouverlaresistance1->text(), QString::fromUtf8("&Trouver la résistance..."));
+}
+
+// "Affichage" > "Échelle en décibels": off at start; on, the chart and the
+// finder's preview in dB; the command line's switch shows in the menu.
+TEST_F(FindResistorTest, DecibelScaleFromTheMenu) {
+  Open();
+  QAction* item = ui().Echelleendecibels1;
+  EXPECT_TRUE(ui().Affichage1->actions().contains(item));
+  EXPECT_FALSE(item->isChecked());
+  EXPECT_EQ(ui().Chart1->LeftAxis()->Maximum(), 100);
+  item->trigger();
+  EXPECT_TRUE(window_->Decibels());
+  EXPECT_EQ(ui().Chart1->LeftAxis()->Minimum(), -60);
+  EXPECT_EQ(ui().Chart1->LeftAxis()->Title()->Caption(), QString::fromUtf8("Atténuation (dB)"));
+  EXPECT_NEAR(LoadedSeries()[50], 20 * std::log10(1.0 / 7), 1e-9);  // R2 10K on 100K
+  RunDialog([](TfmFindResistor& d) { EXPECT_EQ(d.controls().chPreview->LeftAxis()->Minimum(), -60); });
+  item->trigger();
+  EXPECT_EQ(ui().Chart1->LeftAxis()->Maximum(), 100);
+  EXPECT_NEAR(LoadedSeries()[50], 100.0 / 7, 1e-9);
+  window_->setDecibels(true);
+  EXPECT_TRUE(item->isChecked());
 }
 
 }  // namespace

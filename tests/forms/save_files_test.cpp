@@ -196,7 +196,7 @@ TEST_F(SaveFiles, CsvFollowsTheWindowsValuesAndSeparator) {
     const QChar field = separator == ',' ? u';' : u',';
     for (int i : {0, 10, 50, 99}) {
       const QStringList row = lines[i + 1].split(field);
-      ASSERT_EQ(row.size(), 4) << lines[i + 1].toStdString();
+      ASSERT_EQ(row.size(), 7) << lines[i + 1].toStdString();
       EXPECT_EQ(row[2], QString::number(expected.loaded[i].y, 'f', 4).replace(u'.', QChar(separator))) << i;
     }
   }
@@ -401,6 +401,11 @@ TEST_F(SaveFiles, ToolTipGivesTheShownCurvesAtThePointer) {
   chart().repaint();
   EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 0), y}, window_->Inputs()),
             "Position 0.0 % : modifiée 0.0 %, log théorique 1.0 %");
+  // On the dB scale, dB beside percent: 1 % is -40 dB, 0 % minus infinity.
+  window_->setDecibels(true);
+  chart().repaint();
+  EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 0), y}, window_->Inputs()),
+            QString::fromUtf8("Position 0.0 % : modifiée 0.0 % (-∞ dB), log théorique 1.0 % (-40.0 dB)"));
 }
 
 TEST_F(SaveFiles, ToolTipShowsOverThePlotAndLeavesTheChartsImageAlone) {

@@ -1,0 +1,75 @@
+#include "core/taper.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace dorvane {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+bool Positive(double v) {
+  return std::isfinite(v) && v > 0;
+}
+
+// a in parallel with b, b possibly infinite; written as the loaded curve of
+// the main window writes it so that no load gives the same numbers.
+double Parallel(double a, double b) {
+  if (std::isinf(b)) return a;
+  return a * b / (a + b);
+}
+
+}  // namespace
+
+double TaperCodePercent(double midPercent, double positionPercent) {
+  const double m = midPercent, x = positionPercent;
+  if (!(m > 0 && m < 100) || !(x >= 0 && x <= 100)) return kNaN;
+  if (x == 0 || x == 100) return x;
+  // ln b = 2 ln(100/m - 1); expm1 keeps the precision where b is close to 1.
+  const double lnB = 2 * std::log((100 - m) / m);
+  if (lnB == 0) return x;
+  return 100 * (std::expm1(lnB * x / 100) / std::expm1(lnB));
+}
+
+double LoadedPercentWithLoad(Fitted which, double p, double resistor, double loadOhms,
+                             double positionPercent) {
+  const double x = positionPercent;
+  if (!Positive(p) || !Positive(resistor) || !(loadOhms > 0) || !(x >= 0 && x <= 100)) return kNaN;
+  const double t = x / 100;
+  double upper = (1 - t) * p, lower = t * p;
+  if (which == Fitted::R2)
+    lower = Parallel(Parallel(lower, resistor), loadOhms);
+  else
+    upper = Parallel(upper, resistor), lower = Parallel(lower, loadOhms);
+  const double y = lower / (upper + lower) * 100;
+  return std::isfinite(y) ? y : kNaN;
+}
+
+PercentBand LoadedBandAt(Fitted which, double p, double potTolerancePercent, double resistor,
+                         double resistorTolerancePercent, double loadOhms, double positionPercent) {
+  const PercentBand none{kNaN, kNaN};
+  const auto valid = [](double tolerance) { return tolerance >= 0 && tolerance < 100; };
+  if (!valid(potTolerancePercent) || !valid(resistorTolerancePercent)) return none;
+  // The curve is monotonic in the track and in the resistor alike, so its
+  // extremes sit at the corners.
+  PercentBand band{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+  for (double ps : {-1.0, 1.0}) {
+    for (double rs : {-1.0, 1.0}) {
+      const double y = LoadedPercentWithLoad(which, p * (1 + ps * potTolerancePercent / 100),
+                                             resistor * (1 + rs * resistorTolerancePercent / 100), loadOhms,
+                                             positionPercent);
+      if (std::isnan(y)) return none;
+      band.low = std::min(band.low, y);
+      band.high = std::max(band.high, y);
+    }
+  }
+  return band;
+}
+
+double Decibels(double percent) {
+  if (!std::isfinite(percent) || percent < 0) return kNaN;
+  return 20 * std::log10(percent / 100);
+}
+
+}  // namespace dorvane
