@@ -57,8 +57,8 @@ QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindo
   auto value = [&](double v) {
     if (!in.decibels) return percent(v);
     const double db = Decibels(v);
-    const QString dbText = std::isfinite(db) ? Number(db, in.decimalSeparator)
-                                             : QString::fromUtf8(db < 0 ? "-∞" : "-");
+    const QString dbText =
+        std::isfinite(db) ? Number(db, in.decimalSeparator) : QString::fromUtf8(db < 0 ? "-∞" : "-");
     return percent(v) + QStringLiteral(" (%1 dB)").arg(dbText);
   };
   QString text = QStringLiteral("Position ") + percent(position);
