@@ -73,7 +73,8 @@ TEST(ChartBackground, EachKindOfChangeShowsWhatAWholePassDraws) {
          QApplication::setPalette(dark);
        },
        true, [](TChart& c) { c.setBevelOuter(bvRaised); }},
-      {"locale's decimal separator", [](TChart& c) { c.setDecimalSeparator(u','); }, true,
+      {"locale's decimal separator",
+       [](TChart& c) { c.setDecimalSeparator(c.DecimalSeparator() == u',' ? u'.' : u','); }, true,
        [](TChart& c) { c.BottomAxis()->SetMinMax(0, 0.5); }},
   };
   const QPalette palette = QApplication::palette();
