@@ -50,6 +50,8 @@ class XSession {
   QRect frame(qulonglong window);
 
  private:
+  bool Begin(const QStringList& serverArgs, const QString& screen);
+  void Stop();
   QProcessEnvironment env() const;
   QString display_, error_;
   std::vector<std::unique_ptr<QProcess>> processes_;  // server first
