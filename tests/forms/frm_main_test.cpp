@@ -396,14 +396,6 @@ TEST_F(MainWindowTest, FixedFrameAndMenus) {
   EXPECT_EQ(ui().CopierenMetafile1->text(), "C&opier en Metafile");
   EXPECT_EQ(ui().Copier1->text(), "&Copier en Bitmap ");
   EXPECT_EQ(ui().Fichier1->title(), "&Fichier");
-  // The keyboard's way to the check boxes, keys by the same menu rule.
-  EXPECT_EQ(ui().Montage1->title(), "&Montage");
-  EXPECT_EQ(ui().AjouterresistanceR11->text(), QString::fromUtf8("&Ajouter résistance R1"));
-  EXPECT_EQ(ui().AjouterresistanceR21->text(), QString::fromUtf8("A&jouter résistance R2"));
-  EXPECT_EQ(ui().Affichage1->title(), "&Affichage");
-  EXPECT_EQ(ui().Affichercourbeoriginale1->text(), "&Afficher courbe originale");
-  EXPECT_EQ(ui().Affichercourbelog1->text(), QString::fromUtf8("A&fficher courbe log (Pos) théorique"));
-  EXPECT_EQ(ui().Affichercourbemodifiee1->text(), QString::fromUtf8("Aff&icher courbe modifiée"));
 }
 
 TEST_F(MainWindowTest, TabVisitsTheEnabledValueBoxesOnly) {
