@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -126,6 +125,35 @@ qsizetype ToolkitArgumentCount(const QStringList& args, qsizetype i) {
   return 0;
 }
 
+// The parser reads "-help" as "-h -e -l -p" and would name "-e": a word
+// after one dash is refused as typed, with its two-dash form when it has one.
+struct LongOption {
+  const char* name;
+  bool takesValue;
+};
+constexpr LongOption kLongOptions[] = {{"help", false}, {"version", false}, {"export", true}, {"p1", true},
+                                       {"r1", true},    {"r2", true},       {"law", true},    {"db", false}};
+
+QString SingleDashWord(const QStringList& args) {
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    const QString& a = args[i];
+    if (a == u"--") break;
+    const QString name = a.mid(a.startsWith(u"--") ? 2 : 1).section(u'=', 0, 0);
+    const auto known = std::find_if(std::begin(kLongOptions), std::end(kLongOptions),
+                                    [&](const LongOption& o) { return name == QLatin1String(o.name); });
+    if (a.startsWith(u"--")) {
+      if (known != std::end(kLongOptions) && known->takesValue && !a.contains(u'=')) ++i;  // its value
+      continue;
+    }
+    if (!a.startsWith(u'-') || a.size() <= 2) continue;
+    QString message = QStringLiteral("option inconnue %1").arg(Quoted(a.section(u'=', 0, 0)));
+    if (known != std::end(kLongOptions))
+      message += QStringLiteral(" (voulez-vous dire %1 ?)").arg(Quoted("--" + name));
+    return message;
+  }
+  return {};
+}
+
 bool withoutWindow = false;  // the command line chose the off-screen platform
 QtMessageHandler previousHandler = nullptr;
 
@@ -156,8 +184,7 @@ QString Examples(char separator) {
 // refused when unreadable or not above 0: a script wants an error, not a
 // curve of zeros.
 std::optional<QString> ResistanceProblem(const QString& option, const QString& text, char separator) {
-  const double ohms = ParseResistance(text.toLatin1().toStdString(), separator);
-  if (ohms > 0 && std::isfinite(ohms)) return std::nullopt;
+  if (ParseWholeResistance(text.toLatin1().toStdString(), separator) > 0) return std::nullopt;
   return QStringLiteral(
              "valeur incorrecte pour %1 : %2 (une résistance de plus de 0 ohm, par exemple "
              "4K7 ou %3 ; le séparateur décimal est %4)")
@@ -216,6 +243,7 @@ int RunCommandLine(const QStringList& arguments) {
     if (n == 0) args << arguments[i];
     i += std::max<qsizetype>(n, 1);
   }
+  if (const QString problem = SingleDashWord(args); !problem.isEmpty()) return BadUsage(problem);
   if (!parser.parse(args)) return BadUsage(ParseError(parser));
   if (!parser.positionalArguments().isEmpty())
     return BadUsage(

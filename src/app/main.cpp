@@ -1,6 +1,7 @@
 // Dorvane: the potentiometer taper tool. Starts the application, shows the
 // main window and runs until it closes; nothing is read or saved.
 #include <QIcon>
+#include <QStringList>
 #include <cstdio>
 
 #include "app/command_line.h"
@@ -14,7 +15,9 @@
 int main(int argc, char** argv) {
   using namespace dorvane;
   app::PrepareCommandLine(argc, argv);  // before the toolkit picks a display
-  if (const QString problem = forms::DisplayProblem(); !problem.isEmpty()) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  if (const QString problem = forms::DisplayProblem(arguments); !problem.isEmpty()) {
     std::fprintf(stderr, "dorvane : %s.\nLancez Dorvane depuis une session graphique.\n",
                  problem.toUtf8().constData());
     return 1;

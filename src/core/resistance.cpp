@@ -136,6 +136,33 @@ double ParseResistance(std::string_view text, char decimalSeparator) {
   return wholeValue + fractionValue;
 }
 
+double ParseWholeResistance(std::string_view text, char decimalSeparator) {
+  std::string t;
+  for (char c : text) {
+    if (c == ' ') continue;
+    t.push_back(c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c);
+  }
+  const auto isUnit = [](char c) { return c == 'U' || c == 'R' || c == 'E' || c == 'K' || c == 'M'; };
+  size_t i = 0, intDigits = 0, fractionDigits = 0;
+  while (i < t.size() && IsDigit(t[i])) ++i, ++intDigits;
+  bool separator = false;
+  if (i < t.size() && t[i] == decimalSeparator) {
+    separator = true;
+    for (++i; i < t.size() && IsDigit(t[i]); ++i) ++fractionDigits;
+  }
+  if (intDigits + fractionDigits == 0) return -1;
+  if (i < t.size() && isUnit(t[i])) {
+    ++i;
+    size_t decimals = 0;
+    while (i < t.size() && IsDigit(t[i])) ++i, ++decimals;
+    // "4K7": the letter stands for the separator, so none before it.
+    if (decimals > 3 || (decimals > 0 && separator)) return -1;
+  }
+  if (i != t.size()) return -1;
+  const double ohms = ParseResistance(t, decimalSeparator);
+  return ohms > 0 && ohms <= kLargestResistance ? ohms : -1;
+}
+
 ResistanceUnit UnitOf(double ohms) {
   if (ohms >= 1e6) return {'M', 1e6};
   if (ohms >= 1e3) return {'K', 1e3};
@@ -143,7 +170,7 @@ ResistanceUnit UnitOf(double ohms) {
 }
 
 std::string FormatResistance(double ohms, char decimalSeparator) {
-  if (!(ohms > 0) || ohms > 4294967295.0) return "-";  // also NaN
+  if (!(ohms > 0) || ohms > kLargestResistance) return "-";  // also NaN
   const ResistanceUnit u = UnitOf(ohms);
   const char unit = u.letter;
   const long double q = static_cast<long double>(ohms) / static_cast<long double>(u.ohms);

@@ -11,6 +11,18 @@ namespace dorvane {
 // value, passed on as it is.
 double ParseResistance(std::string_view text, char decimalSeparator);
 
+// The largest value the notation writes (2^32 - 1 ohms); above it the
+// diagram shows "-".
+inline constexpr double kLargestResistance = 4294967295.0;
+
+// A value given where no one sees it read, such as the command line: the
+// whole text must be one of the notation's forms (a number with the
+// separator, then at most one unit letter; or whole digits, the letter and
+// one to three decimals; blanks and case ignored), above 0 and at most
+// kLargestResistance. Returns the ohms, or a negative number when the text
+// is anything else.
+double ParseWholeResistance(std::string_view text, char decimalSeparator);
+
 // The unit letter a value is written with and the ohms it stands for: 'M'
 // (10^6) from 1 000 000 ohms, 'K' (10^3) from 1 000, 'U' (1) below. Every
 // text that writes a value in the notation picks its letter here.

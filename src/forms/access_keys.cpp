@@ -22,15 +22,17 @@ QChar KeyOf(QChar c) {
 std::vector<int> AssignAccessKeys(const std::vector<MenuEntry>& entries) {
   std::vector<int> keys(entries.size(), -1);
   QString taken;
-  for (size_t idx = 0; idx < entries.size(); ++idx) {
-    const MenuEntry& e = entries[idx];
-    if (e.separator || !e.visible) continue;
-    for (int i = 0; i < e.caption.size(); ++i) {
-      const QChar key = KeyOf(e.caption[i]);
-      if (!key.isNull() && !taken.contains(key)) {
-        taken.append(key);
-        keys[idx] = i;
-        break;
+  for (const bool added : {false, true}) {
+    for (size_t idx = 0; idx < entries.size(); ++idx) {
+      const MenuEntry& e = entries[idx];
+      if (e.separator || !e.visible || e.added != added) continue;
+      for (int i = 0; i < e.caption.size(); ++i) {
+        const QChar key = KeyOf(e.caption[i]);
+        if (!key.isNull() && !taken.contains(key)) {
+          taken.append(key);
+          keys[idx] = i;
+          break;
+        }
       }
     }
   }
@@ -53,7 +55,8 @@ namespace {
 void MarkActions(const QList<QAction*>& actions) {
   std::vector<MenuEntry> entries;
   entries.reserve(actions.size());
-  for (QAction* a : actions) entries.push_back({a->text(), a->isSeparator(), a->isVisible()});
+  for (QAction* a : actions)
+    entries.push_back({a->text(), a->isSeparator(), a->isVisible(), a->property(kAddedItem).toBool()});
   const std::vector<int> keys = AssignAccessKeys(entries);
   for (qsizetype i = 0; i < actions.size(); ++i)
     if (!entries[i].separator) actions[i]->setText(MarkAccessKey(entries[i].caption, keys[i]));

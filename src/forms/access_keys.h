@@ -15,6 +15,9 @@ struct MenuEntry {
   QString caption;
   bool separator = false;
   bool visible = true;
+  // An item the program adds to a menu laid out before it: it chooses after
+  // every other item, so that the others keep their keys.
+  bool added = false;
 };
 
 // For each entry, the index in its caption of its access key, or -1.
@@ -25,7 +28,9 @@ std::vector<int> AssignAccessKeys(const std::vector<MenuEntry>& entries);
 QString MarkAccessKey(const QString& caption, int index);
 
 // Marks the access keys of every action of the menu bar and of its menus.
-// Captions are taken as plain text (without marks).
+// Captions are taken as plain text (without marks). Actions whose property
+// kAddedItem is true are added items (see MenuEntry).
+inline constexpr char kAddedItem[] = "dorvane.addedItem";
 void ApplyAccessKeys(QMenuBar& bar);
 
 }  // namespace dorvane::forms

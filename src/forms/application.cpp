@@ -1,10 +1,84 @@
 #include "forms/application.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 namespace dorvane::forms {
+namespace {
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+constexpr Qt::WindowStates kLarge = Qt::WindowMaximized | Qt::WindowFullScreen;
+constexpr char kWatched[] = "dorvane.watched";
+constexpr char kFixedSize[] = "dorvane.fixedSize";
+constexpr char kLifted[] = "dorvane.sizeLifted";
+
+// A Wayland compositor ends a client whose surface does not take the size of
+// a maximised state it has acknowledged, and the toolkit's own title bar
+// offers maximising whatever the window's hints say. There the fixed size is
+// lifted from the request until the compositor has given the normal state
+// back. It can go once the toolkit's decoration hides the button of a
+// fixed-size window and its shell stops sending the request for one.
+bool SurfaceMustMatchTheState() {
+  return QGuiApplication::platformName().startsWith(u"wayland");
+}
+
+class FixedSizeKeeper : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Show && event->type() != QEvent::WindowStateChange) return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || !w->isWindow()) return false;
+    if (event->type() == QEvent::Show)
+      Watch(*w);
+    else if (Fixed(*w) || w->property(kLifted).toBool())
+      StateChanged(*w, event->spontaneous());
+    return false;
+  }
+
+ private:
+  // Read when asked: a message box fixes its size only as it shows.
+  static bool Fixed(const QWidget& w) { return w.minimumSize() == w.maximumSize(); }
+
+  static void Watch(QWidget& w) {
+    if (w.property(kWatched).toBool() || !w.windowHandle()) return;
+    w.setProperty(kWatched, true);
+    // The title bar asks the window directly, and the platform acts on the
+    // request before the widget hears of it.
+    QObject::connect(w.windowHandle(), &QWindow::windowStateChanged, &w,
+                     [widget = &w](Qt::WindowState state) {
+                       if ((state & kLarge) && SurfaceMustMatchTheState() && Fixed(*widget)) {
+                         widget->setProperty(kFixedSize, widget->minimumSize());
+                         widget->setProperty(kLifted, true);
+                         widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+                       }
+                     });
+  }
+
+  static void StateChanged(QWidget& w, bool fromPlatform) {
+    const bool large = w.windowState() & kLarge;
+    if (large && (fromPlatform || !SurfaceMustMatchTheState())) {
+      // Undone once the toolkit has finished taking the new state.
+      QTimer::singleShot(0, &w, [widget = QPointer<QWidget>(&w)] {
+        if (widget) widget->setWindowState(widget->windowState() & ~kLarge);
+      });
+    } else if (!large && fromPlatform && w.property(kLifted).toBool()) {
+      w.setProperty(kLifted, false);
+      w.setFixedSize(w.property(kFixedSize).toSize());
+    }
+  }
+};
+
+}  // namespace
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  KeepFixedWindowsAtTheirSize(*this);
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
   try {
@@ -18,6 +92,14 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 void TApplication::ShowException(const std::exception& error) {
   QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(),
                         QString::fromUtf8(error.what()));
+}
+
+void KeepFixedWindowsAtTheirSize(QApplication& app) {
+  constexpr char kName[] = "dorvane.fixedSizeKeeper";
+  if (app.findChild<QObject*>(kName, Qt::FindDirectChildrenOnly)) return;
+  auto* keeper = new FixedSizeKeeper(&app);  // owned by the application
+  keeper->setObjectName(kName);
+  app.installEventFilter(keeper);
 }
 
 }  // namespace dorvane::forms

@@ -1,6 +1,7 @@
 #pragma once
 // The application object: reports an error that escapes an event handler the
-// way the classic toolkit does, with a message box, and goes on running.
+// way the classic toolkit does, with a message box, and goes on running; and
+// keeps every fixed-size window at its size when something asks to maximise it.
 #include <QApplication>
 #include <exception>
 
@@ -18,5 +19,10 @@ class TApplication : public QApplication {
   // the active window.
   static void ShowException(const std::exception& error);
 };
+
+// Every top-level window shown from now on whose size is fixed (the main
+// window, the dialogs, the message boxes) ignores a request to maximise it,
+// from its title bar, the window manager or the program, on every platform.
+void KeepFixedWindowsAtTheirSize(QApplication& app);
 
 }  // namespace dorvane::forms

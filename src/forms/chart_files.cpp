@@ -109,8 +109,10 @@ FileContents ChartPdf(chart::TChart& chart) {
                                      QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     QPainter painter(&writer);
     if (painter.isActive()) {
-      gfx::Canvas canvas(painter);
-      chart.DrawToCanvas(canvas, {0, 0, size.width(), size.height()});
+      {
+        gfx::Canvas canvas(painter);
+        chart.DrawToCanvas(canvas, {0, 0, size.width(), size.height()});
+      }
       drawn = painter.end();
     }
   }

@@ -7,7 +7,6 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QTimer>
 #include <algorithm>
 
 #include "chart/chart.h"
@@ -35,9 +34,14 @@
 namespace dorvane::forms {
 namespace {
 
-constexpr char kStatusText[] =
-    "Exemples de valeur de résistance (pour P1, R1 et R2) : 12; 11,3; 11U3, 68U; 120R;  470E; 12K8; 12,8K; "
-    "1M3";
+// The examples as designed for a decimal comma; the two decimal ones take
+// the locale's separator, so that typing what is shown works.
+QString StatusText(char separator) {
+  return QString::fromUtf8(
+             "Exemples de valeur de résistance (pour P1, R1 et R2) : 12; 11#3; 11U3, 68U; 120R;  470E; 12K8; "
+             "12#8K; 1M3")
+      .replace(u'#', QChar::fromLatin1(separator));
+}
 
 // The value boxes hold 8-bit text in the notation's eyes: characters beyond
 // Latin-1 cannot be part of a value and read as an unknown byte.
@@ -62,20 +66,16 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   BindBoxItems();
+  // The two menus the program adds leave the designed menus their keys.
+  for (QMenu* added : {ui_->Montage1, ui_->Affichage1}) added->menuAction()->setProperty(kAddedItem, true);
   ApplyAccessKeys(*ui_->MainMenu1);
   const QSize client(606, 374);
   ui_->Shader1->setFixedSize(client);
   setFixedSize(client.width(), client.height() + ui_->MainMenu1->sizeHint().height());
-  // The toolkit's Wayland decoration offers maximising whatever the hints
-  // say, and the compositor then ends a client whose surface keeps a fixed
-  // size: there the size has no upper bound, and a maximised state is undone
-  // at once (below).
-  if (QGuiApplication::platformName().startsWith(u"wayland"))
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   PlaceOnScreen();
 
   FixTextsOverThePanel();
-  ui_->StatusBar1->showMessage(QString::fromUtf8(kStatusText));
+  ui_->StatusBar1->showMessage(StatusText(separator_));
   ConfigureProgramChart(*ui_->Chart1);
   ui_->Chart1->setDecimalSeparator(QChar(separator_));
   new ChartValueTip(*ui_->Chart1, [this] { return Inputs(); });  // owned by the chart
@@ -87,6 +87,7 @@ TfmMain::~TfmMain() = default;
 
 void TfmMain::setDecimalSeparator(char separator) {
   if (!gfx::SetField(separator_, separator)) return;
+  ui_->StatusBar1->showMessage(StatusText(separator));
   ui_->Chart1->setDecimalSeparator(QChar(separator));
   RunRule(RuleSender::None);
 }
@@ -112,13 +113,6 @@ bool TfmMain::event(QEvent* e) {
     framePlaced_ = true;
     PlaceOnScreen();
   }
-  // A maximise request (a window manager's menu, a double click on the title)
-  // cannot change a fixed window.
-  // Undone once the toolkit has finished taking the new state.
-  if (e->type() == QEvent::WindowStateChange &&
-      (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-    QTimer::singleShot(
-        0, this, [this] { setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen)); });
   return QMainWindow::event(e);
 }
 

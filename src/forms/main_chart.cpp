@@ -78,6 +78,14 @@ QString ProgramPercentTitle() {
   return QString::fromUtf8("Valeur résistance Rb (en % de la valeur totale)");
 }
 
+double DecibelLabelStep(double range) {
+  const double s = range / 6;
+  if (!(s > 0) || !std::isfinite(s)) return 10;
+  const double power = std::pow(10.0, std::floor(std::log10(s)));
+  const double m = s / power;
+  return (m >= 5 ? 5 : m >= 2 ? 2 : 1) * power;
+}
+
 void SetVerticalScale(TChart& chart, bool decibels, const QString& percentTitle) {
   TChartAxis* axis = chart.LeftAxis();
   // Both bounds at once: the old range may lie wholly outside the new one.
@@ -85,7 +93,15 @@ void SetVerticalScale(TChart& chart, bool decibels, const QString& percentTitle)
     axis->SetMinMax(kDecibelFloor, 0);
   else
     axis->SetMinMax(0, 100);
-  axis->setIncrement(decibels ? 10 : 0);
+  axis->setIncrement(decibels ? DecibelLabelStep(-kDecibelFloor) : 0);
+  // A zoom or a scroll in dB keeps about as many labels as the whole scale
+  // (an increment is only set in dB).
+  if (!axis->property("dorvane.followsRange").toBool()) {
+    axis->setProperty("dorvane.followsRange", true);
+    QObject::connect(axis, &TChartAxis::Changed, axis, [axis] {
+      if (axis->Increment() > 0) axis->setIncrement(DecibelLabelStep(axis->Maximum() - axis->Minimum()));
+    });
+  }
   axis->Title()->setCaption(decibels ? QString::fromUtf8("Atténuation (dB)") : percentTitle);
 }
 

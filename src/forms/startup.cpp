@@ -76,26 +76,66 @@ bool WaylandPluginInstalled() {
 
 }  // namespace
 
-QString DisplayProblem() {
-  const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
-  const QString display = qEnvironmentVariable("DISPLAY");
+namespace {
+
+// The value of one of the toolkit's options ("-platform xcb", "--platform=xcb");
+// the last one given counts, as with the toolkit.
+QString ToolkitOption(const QStringList& arguments, QStringView name) {
+  QString value;
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    QStringView a = arguments[i];
+    if (a == u"--") break;
+    if (a.startsWith(u"--")) a = a.mid(1);
+    if (!a.startsWith(u'-') || !a.mid(1).startsWith(name)) continue;
+    const QStringView rest = a.mid(1 + name.size());
+    if (rest.isEmpty() && i + 1 < arguments.size())
+      value = arguments[++i];
+    else if (rest.startsWith(u'='))
+      value = rest.mid(1).toString();
+  }
+  return value;
+}
+
+QString NoWayland(const QString& wayland) {
+  return QStringLiteral("le serveur Wayland %1 ne répond pas")
+      .arg(wayland.isEmpty() ? QStringLiteral("wayland-0") : wayland);
+}
+
+QString NoX(const QString& display) {
+  if (display.isEmpty())
+    return QStringLiteral("aucun affichage graphique : la variable DISPLAY n'est pas définie");
+  return QStringLiteral("le serveur X de l'affichage %1 ne répond pas").arg(display);
+}
+
+}  // namespace
+
+QString DisplayProblem(const QStringList& arguments) {
+  QString platform = ToolkitOption(arguments, u"platform");
+  if (platform.isEmpty()) platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+  QString display = ToolkitOption(arguments, u"display");
+  if (display.isEmpty()) display = qEnvironmentVariable("DISPLAY");
   const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
-  // A platform the user chose is respected; only the two desktop ones can be
-  // checked before the toolkit starts.
-  if (platform.startsWith(u"wayland")) {
-    if (!WaylandAnswers(wayland))
-      return QStringLiteral("le serveur Wayland %1 ne répond pas")
-          .arg(wayland.isEmpty() ? QStringLiteral("wayland-0") : wayland);
-    return {};
+
+  // A platform the user chose is respected: the toolkit tries each name of
+  // the list in turn, and only the two desktop ones can be checked here.
+  if (!platform.isEmpty()) {
+    QStringList problems;
+    for (const QString& entry : platform.split(u';', Qt::SkipEmptyParts)) {
+      const QString name = entry.section(u':', 0, 0);
+      if (name.startsWith(u"wayland")) {
+        if (WaylandAnswers(wayland) && WaylandPluginInstalled()) return {};
+        problems << (WaylandAnswers(wayland)
+                         ? QStringLiteral("le module Wayland de Qt (paquet qt6-wayland) n'est pas installé")
+                         : NoWayland(wayland));
+      } else if (name == u"xcb") {
+        if (!display.isEmpty() && XServerAnswers(display)) return {};
+        problems << NoX(display);
+      } else {
+        return {};
+      }
+    }
+    return problems.join(QStringLiteral(", et "));
   }
-  if (platform.startsWith(u"xcb")) {
-    if (display.isEmpty())
-      return QStringLiteral("aucun affichage graphique : la variable DISPLAY n'est pas définie");
-    if (!XServerAnswers(display))
-      return QStringLiteral("le serveur X de l'affichage %1 ne répond pas").arg(display);
-    return {};
-  }
-  if (!platform.isEmpty()) return {};
 
   // Otherwise the toolkit would try X11 alone and abort without one.
   const bool waylandLive = !wayland.isEmpty() && WaylandAnswers(wayland);
@@ -110,10 +150,10 @@ QString DisplayProblem() {
   if (waylandLive)
     return QStringLiteral(
         "le module Wayland de Qt (paquet qt6-wayland) n'est pas installé et aucun serveur X ne répond");
-  if (!wayland.isEmpty()) return QStringLiteral("le serveur Wayland %1 ne répond pas").arg(wayland);
+  if (!wayland.isEmpty()) return NoWayland(wayland);
   if (display.isEmpty())
     return QStringLiteral("aucun affichage graphique : ni DISPLAY ni WAYLAND_DISPLAY n'est défini");
-  return QStringLiteral("le serveur X de l'affichage %1 ne répond pas").arg(display);
+  return NoX(display);
 }
 
 }  // namespace dorvane::forms

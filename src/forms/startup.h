@@ -1,6 +1,7 @@
 #pragma once
 // What the program takes from its surroundings at start-up.
 #include <QString>
+#include <QStringList>
 
 namespace dorvane::forms {
 
@@ -15,9 +16,12 @@ char NumericDecimalSeparator();
 
 // Why no window can be shown (no display server to talk to), or an empty
 // string when the platform looks usable. Checked before the toolkit starts so
-// that the user gets a sentence instead of a toolkit abort. Without a
-// platform chosen in QT_QPA_PLATFORM, chooses one there: Wayland when its
+// that the user gets a sentence instead of a toolkit abort, and decided as the
+// toolkit decides: `-platform NAME` before QT_QPA_PLATFORM, each name of a
+// fallback list ("wayland;xcb") in turn, `-display NAME` before DISPLAY.
+// Without a platform chosen, chooses one in QT_QPA_PLATFORM: Wayland when its
 // compositor answers and the toolkit's plugin is installed, else X11.
-QString DisplayProblem();
+// `arguments` are the program's, its name first.
+QString DisplayProblem(const QStringList& arguments = {});
 
 }  // namespace dorvane::forms

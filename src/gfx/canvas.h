@@ -26,6 +26,7 @@
 // the SVG writer keeps no clip. Text is never cut there.
 #include <QFont>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -35,7 +36,6 @@
 
 #include "gfx/colour.h"
 
-class QPainter;
 class QPaintDevice;
 
 namespace dorvane::gfx {
@@ -110,7 +110,8 @@ QString WithoutMnemonics(const QString& text);
 class Canvas {
  public:
   // Draws with an existing painter (a widget's paint event, an image, an SVG
-  // generator). The painter's own state is restored when the canvas goes.
+  // generator). The painter's own state is restored when the canvas goes,
+  // unless its owner ended it first.
   explicit Canvas(QPainter& painter);
   ~Canvas();
   Canvas(const Canvas&) = delete;
@@ -270,6 +271,20 @@ class Canvas {
   }
 
   QPainter& painter_;
+  // What the canvas may change on the painter, put back when it goes. Kept
+  // without a save left open on the painter, so that the painter's owner may
+  // end it before the canvas goes.
+  struct Entry {
+    QPen pen;
+    QBrush brush;
+    QFont font;
+    QBrush background;
+    QPainter::RenderHints hints;
+    QPainter::CompositionMode mode;
+    QTransform world;
+    bool clipping;
+    QRegion clip;
+  } entry_;
   bool vector_ = false;
   Damage* damage_ = nullptr;
   Pen pen_;

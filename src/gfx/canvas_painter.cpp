@@ -40,9 +40,17 @@ struct Canvas::State {
 
 Canvas::Canvas(QPainter& painter)
     : painter_(painter),
+      entry_{painter.pen(),
+             painter.brush(),
+             painter.font(),
+             painter.background(),
+             painter.renderHints(),
+             painter.compositionMode(),
+             painter.worldTransform(),
+             painter.hasClipping(),
+             painter.hasClipping() ? painter.clipRegion() : QRegion()},
       vector_(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::SVG),
       font_(painter.font()) {
-  painter_.save();
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
   if (grid().on && painter_.hasClipping()) {
@@ -109,8 +117,21 @@ void Canvas::deviceFill(const QRect& r, Colour colour, int raster) {
 }
 
 Canvas::~Canvas() {
+  if (!painter_.isActive()) return;
   flush();
-  painter_.restore();
+  while (!saved_.empty()) restore();
+  painter_.setWorldTransform(entry_.world);
+  if (entry_.clipping)
+    painter_.setClipRegion(entry_.clip);
+  else
+    painter_.setClipping(false);
+  painter_.setPen(entry_.pen);
+  painter_.setBrush(entry_.brush);
+  painter_.setFont(entry_.font);
+  painter_.setBackground(entry_.background);
+  painter_.setRenderHints(~entry_.hints, false);
+  painter_.setRenderHints(entry_.hints, true);
+  painter_.setCompositionMode(entry_.mode);
 }
 
 void Canvas::setPen(const Pen& pen) {

@@ -150,6 +150,7 @@ TEST_F(CommandLine, ExportWritesWhatTheWindowWouldSave) {
 TEST_F(CommandLine, ExportedPdfIsOnePageOfTheChart) {
   const Outcome r = Dorvane({"--export", Path("c.pdf")});
   ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  EXPECT_EQ(r.err, "");
   EXPECT_TRUE(Read(Path("c.pdf")).startsWith("%PDF-"));
 }
 
@@ -176,6 +177,16 @@ TEST_F(CommandLine, BadUsageSaysWhyInFrenchWritesNothingAndEndsWith2) {
       {{"--export", "c.csv", "--r1", "4,7K"}, "« --r1 » : « 4,7K »", "C.UTF-8"},
       {{"--export", "c.svg", "--p1", "0"}, "valeur incorrecte pour « --p1 » : « 0 »"},
       {{"--export", "c.svg", "--r2", "-"}, "valeur incorrecte pour « --r2 »"},
+      // Read in part by the window's rule: refused whole here.
+      {{"--export", "c.csv", "--p1", "10K5X"}, "« --p1 » : « 10K5X »"},
+      {{"--export", "c.csv", "--p1", "4.7K7"}, "« --p1 » : « 4.7K7 »", "C.UTF-8"},
+      {{"--export", "c.csv", "--r2", "4e-324"}, "« --r2 » : « 4e-324 »", "C.UTF-8"},
+      {{"--export", "c.csv", "--p1", "99999999999"}, "« --p1 » : « 99999999999 »"},
+      // One dash or two, the option is named as typed.
+      {{"-help"}, "option inconnue « -help » (voulez-vous dire « --help » ?)"},
+      {{"-export", "c.png"}, "option inconnue « -export » (voulez-vous dire « --export » ?)"},
+      {{"-db"}, "option inconnue « -db » (voulez-vous dire « --db » ?)"},
+      {{"-xyz"}, "option inconnue « -xyz »"},
       {{"--p1", "1K"}, "ne va qu'avec --export"},
       {{"--db"}, "ne va qu'avec --export"},
       {{"--export", "c.png", "en trop"}, "argument inattendu"},

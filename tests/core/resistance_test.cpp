@@ -160,5 +160,25 @@ TEST(ParseResistance, HostileInputsGiveTheDesignedValue) {
   EXPECT_EQ(ParseResistance(spaces + "4K7" + spaces, ','), 4700);
 }
 
+// Where nobody sees the value read back, only the notation's whole text is
+// a value: a text the window would read in part is refused (-1).
+TEST(ParseWholeResistance, TheWholeTextOrNothing) {
+  const struct {
+    const char* text;
+    char separator;
+    double ohms;
+  } cases[] = {
+      {"12", ',', 12},          {"11,3", ',', 11.3},     {"4K75", ',', 4750},
+      {"12,8K", ',', 12800},    {" 2k2 ", ',', 2200},    {"1M3", '.', 1.3e6},
+      {"470E", '.', 470},       {",5K", ',', 500},       {"4294967295", ',', 4294967295.0},
+      {"10K5X", ',', -1},       {"4.7K7", '.', -1},      {"4e-324", '.', -1},
+      {"99999999999", '.', -1}, {"4294967296", ',', -1}, {"1K2345", ',', -1},
+      {"1M5K", ',', -1},        {"K", ',', -1},          {"k5", ',', -1},
+      {"0", ',', -1},           {"0K0", ',', -1},        {"-5", ',', -1},
+      {"4.7K", ',', -1},        {"1,2,3", ',', -1},      {"", ',', -1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseWholeResistance(c.text, c.separator), c.ohms) << c.text;
+}
+
 }  // namespace
 }  // namespace dorvane

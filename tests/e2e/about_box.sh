@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end check of the about box on a real X server:
 #   tests/e2e/about_box.sh PATH/TO/dorvane [OUTPUT_DIR]
-# Starts Xvfb and openbox, starts the program, opens "A propos..." with Alt+I
+# Starts Xvfb and openbox, starts the program, opens "A propos..." with Alt+A
 # then A, takes a screenshot, checks the size, that the frame is centred on
 # the screen (within 2 pixels) and the marble tiling (the
 # columns from x = 245 on repeat those from x = 0), checks that Esc leaves the
@@ -66,10 +66,10 @@ main=$(window "${DORVANE_MAIN_TITLE:-^Potentiom}") || fail "main window did not 
 xdotool windowactivate --sync "$main" >/dev/null 2>&1 || xdotool windowfocus --sync "$main"
 
 open_about() {
-  xdotool key --clearmodifiers alt+i
+  xdotool key --clearmodifiers alt+a
   sleep 0.3
   xdotool key a
-  window "$about_title" || fail "Alt+I then A did not open the about box"
+  window "$about_title" || fail "Alt+A then A did not open the about box"
 }
 
 about=$(open_about)

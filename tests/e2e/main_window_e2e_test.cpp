@@ -78,20 +78,39 @@ TEST(EndToEnd, MainJobOnARealDisplay) {
 }
 
 // A server is accepted however the toolkit reaches it: only through Linux's
-// abstract socket (the socket file hidden, as in containers), or over TCP.
+// abstract socket (the socket file hidden, as in containers), over TCP, named
+// by the toolkit's own options, or as the X11 entry of a fallback list whose
+// Wayland compositor is gone.
 TEST(EndToEnd, StartsOnEveryWayTheServerListens) {
+  const QStringList tcp = {"-listen", "tcp", "-nolisten", "unix", "-ac"};
   const struct {
     QStringList serverArgs;
     QString host;  // put before ":N"
+    QStringList env;
+    QStringList args;  // "DISPLAY" stands for the server's display
   } cases[] = {
-      {{"-nolisten", "tcp", "-nolisten", "unix"}, ""},
-      {{"-listen", "tcp", "-nolisten", "unix", "-ac"}, "127.0.0.1"},
+      {{"-nolisten", "tcp", "-nolisten", "unix"}, "", {}, {}},
+      {tcp, "127.0.0.1", {}, {}},
+      {{"-nolisten", "tcp"},
+       "",
+       {"QT_QPA_PLATFORM=wayland;xcb", "WAYLAND_DISPLAY=/nonexistent/wayland-9"},
+       {}},
+      {{"-nolisten", "tcp"}, "", {"DISPLAY="}, {"-display", "DISPLAY"}},
+      {{"-nolisten", "tcp"},
+       "",
+       {"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=/nonexistent/wayland-9"},
+       {"-platform", "xcb"}},
   };
   for (const auto& c : cases) {
     XSession x(c.serverArgs);
     if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
-    x.start(DORVANE_BINARY, {}, {"DISPLAY=" + c.host + x.display()});
-    EXPECT_NE(x.waitForWindow(kMainTitle, 10000), 0u) << c.serverArgs.join(' ').toStdString();
+    QStringList args = c.args;
+    args.replaceInStrings(QStringLiteral("DISPLAY"), x.display());
+    QStringList env = {"DISPLAY=" + c.host + x.display()};
+    env << c.env;
+    x.start(DORVANE_BINARY, args, env);
+    EXPECT_NE(x.waitForWindow(kMainTitle, 10000), 0u)
+        << (c.serverArgs + c.env + c.args).join(' ').toStdString();
   }
 }
 

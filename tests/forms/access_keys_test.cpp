@@ -25,6 +25,9 @@ const AccessCase kCases[] = {
     {"hidden items take nothing", {{"Abc", false, false}, {"Abc"}}, {-1, 0}},
     {"a starved item leaves the others alone", {{"AB"}, {"BA"}, {"AB"}, {"C"}}, {0, 0, -1, 0}},
     {"nobody can be served", {{"..."}, {"--"}}, {-1, -1}},
+    {"added items choose last",
+     {{"Fichier"}, {"Montage", false, true, true}, {"Affichage", false, true, true}, {"Aide"}},
+     {0, 0, 3, 0}},
 };
 
 TEST(AccessKeys, AssignedByTheMenuRule) {

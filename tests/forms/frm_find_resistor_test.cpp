@@ -355,7 +355,7 @@ TEST_F(FindResistorTest, MenuBetweenEditionAndAide) {
   Open();
   QStringList titles;
   for (QAction* a : ui().MainMenu1->actions()) titles << a->text();
-  EXPECT_EQ(titles, QStringList({"&Fichier", "&Edition", "&Montage", "&Affichage", "&Outils", "A&ide"}));
+  EXPECT_EQ(titles, QStringList({"&Fichier", "&Edition", "&Montage", "Aff&ichage", "&Outils", "&Aide"}));
   EXPECT_EQ(ui().Trouverlaresistance1->text(), QString::fromUtf8("&Trouver la résistance..."));
 }
 
@@ -373,6 +373,15 @@ TEST_F(FindResistorTest, DecibelScaleFromTheMenu) {
   EXPECT_EQ(ui().Chart1->LeftAxis()->Title()->Caption(), QString::fromUtf8("Atténuation (dB)"));
   EXPECT_NEAR(LoadedSeries()[50], 20 * std::log10(1.0 / 7), 1e-9);  // R2 10K on 100K
   RunDialog([](TfmFindResistor& d) { EXPECT_EQ(d.controls().chPreview->LeftAxis()->Minimum(), -60); });
+  // Zoomed in dB, the step follows the range as in percent.
+  const auto labelSteps = [this](double min, double max) {
+    ui().Chart1->LeftAxis()->SetMinMax(min, max);
+    const std::vector<chart::AxisLabel>& labels = ui().Chart1->LeftAxis()->Geometry().labels;
+    return labels.size() < 2 ? 0.0 : labels[0].value - labels[1].value;
+  };
+  EXPECT_EQ(labelSteps(-60, 0), 10);
+  EXPECT_EQ(labelSteps(-25, -15), 1);
+  EXPECT_EQ(labelSteps(-40, -10), 5);
   item->trigger();
   EXPECT_EQ(ui().Chart1->LeftAxis()->Maximum(), 100);
   EXPECT_NEAR(LoadedSeries()[50], 100.0 / 7, 1e-9);

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
@@ -22,6 +23,9 @@
 #include "controls/shape.h"
 #include "core/curves.h"
 #include "core/resistance.h"
+#include "forms/application.h"
+#include "forms/frm_about.h"
+#include "forms/frm_find_resistor.h"
 #include "gfx/colour.h"
 #include "ui_frm_main.h"
 
@@ -379,11 +383,24 @@ TEST_F(MainWindowTest, FixedFrameAndMenus) {
   EXPECT_FALSE(window_->windowFlags() & Qt::WindowMaximizeButtonHint);
   // Fixed for every platform's decorations, and a maximise request is refused.
   EXPECT_TRUE(window_->windowFlags() & Qt::MSWindowsFixedSizeDialogHint);
-  const QSize size = window_->size();
-  window_->setWindowState(Qt::WindowMaximized);
-  QTest::qWait(50);
-  EXPECT_FALSE(window_->isMaximized());
-  EXPECT_EQ(window_->size(), size);
+  // Every fixed window of the program, dialogs and message boxes included.
+  KeepFixedWindowsAtTheirSize(*qApp);
+  TfmAbout about(window_.get());
+  TfmFindResistor finder(window_.get(), "100K", ',', Fitted::R2, false);
+  QMessageBox question(QMessageBox::Question, "Dorvane", "?", QMessageBox::Yes | QMessageBox::No,
+                       window_.get());
+  for (QWidget* w : std::initializer_list<QWidget*>{window_.get(), &about, &finder, &question}) {
+    w->show();
+    QTest::qWait(20);
+    const QSize size = w->size();
+    ASSERT_EQ(w->minimumSize(), w->maximumSize()) << w->metaObject()->className();
+    w->setWindowState(Qt::WindowMaximized);
+    QTest::qWait(50);
+    EXPECT_FALSE(w->isMaximized()) << w->metaObject()->className();
+    EXPECT_EQ(w->size(), size) << w->metaObject()->className();
+    w->resize(size + QSize(40, 30));
+    EXPECT_EQ(w->size(), size) << w->metaObject()->className();
+  }
   EXPECT_TRUE(window_->windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_EQ(ui().Shader1->size(), QSize(606, 374));
   EXPECT_EQ(ui().StatusBar1->geometry(), QRect(1, 354, 604, 19));
@@ -421,6 +438,9 @@ TEST_F(MainWindowTest, LocaleChangeIsReadAgain) {
   QApplication::sendEvent(window_.get(), &change);
   EXPECT_EQ(window_->DecimalSeparator(), '.');
   EXPECT_EQ(ui().lblP1->Caption(), "P1\r100.0K");
+  EXPECT_EQ(ui().StatusBar1->currentMessage(),
+            QString::fromUtf8("Exemples de valeur de résistance (pour P1, R1 et R2) : "
+                              "12; 11.3; 11U3, 68U; 120R;  470E; 12K8; 12.8K; 1M3"));
 }
 
 TEST_F(MainWindowTest, QuitClosesTheWindow) {
