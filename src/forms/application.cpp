@@ -31,19 +31,29 @@ class FixedSizeKeeper : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::Show && event->type() != QEvent::WindowStateChange) return false;
-    auto* w = qobject_cast<QWidget*>(watched);
-    if (!w || !w->isWindow()) return false;
-    if (event->type() == QEvent::Show)
-      Watch(*w);
-    else if (Fixed(*w) || w->property(kLifted).toBool())
-      StateChanged(*w, event->spontaneous());
+    if (event->type() == QEvent::Show) {
+      if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow()) Watch(*w);
+    } else if (event->type() == QEvent::WindowStateChange) {
+      // The platform reports to the window; the widget hears of it only when
+      // the program did not ask for the state itself.
+      if (event->spontaneous() && watched->isWindowType()) {
+        if (QWidget* w = WidgetOf(static_cast<QWindow*>(watched))) StateChanged(*w, true);
+      } else if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && !event->spontaneous()) {
+        StateChanged(*w, false);
+      }
+    }
     return false;
   }
 
  private:
   // Read when asked: a message box fixes its size only as it shows.
   static bool Fixed(const QWidget& w) { return w.minimumSize() == w.maximumSize(); }
+
+  static QWidget* WidgetOf(const QWindow* window) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->windowHandle() == window) return w;
+    return nullptr;
+  }
 
   static void Watch(QWidget& w) {
     if (w.property(kWatched).toBool() || !w.windowHandle()) return;
@@ -61,13 +71,15 @@ class FixedSizeKeeper : public QObject {
   }
 
   static void StateChanged(QWidget& w, bool fromPlatform) {
-    const bool large = w.windowState() & kLarge;
+    const bool lifted = w.property(kLifted).toBool();
+    if (!lifted && !Fixed(w)) return;
+    const bool large = w.windowHandle() && (w.windowHandle()->windowStates() & kLarge);
     if (large && (fromPlatform || !SurfaceMustMatchTheState())) {
       // Undone once the toolkit has finished taking the new state.
       QTimer::singleShot(0, &w, [widget = QPointer<QWidget>(&w)] {
         if (widget) widget->setWindowState(widget->windowState() & ~kLarge);
       });
-    } else if (!large && fromPlatform && w.property(kLifted).toBool()) {
+    } else if (!large && fromPlatform && lifted) {
       w.setProperty(kLifted, false);
       w.setFixedSize(w.property(kFixedSize).toSize());
     }

@@ -168,29 +168,34 @@ TEST(EndToEnd, WholeWindowOnEveryScreenSize) {
   }
 }
 
-// On a Wayland desktop with no X server for it, the program starts on
-// Wayland and quits from its menu with status 0. The compositor is weston's
-// X11 backend nested in Xvfb, so that keys reach it.
-TEST(EndToEnd, QuitsFromItsMenuOnWayland) {
-  if (QStandardPaths::findExecutable("weston").isEmpty()) GTEST_SKIP() << "weston is not installed";
-  XSession x;
-  if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
-  QTemporaryDir runtime;
-  ASSERT_TRUE(runtime.isValid());
-  QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  const QString socket = QStringLiteral("dorvane-e2e");
+// weston's X11 backend nested in the session's Xvfb, so that keys reach it;
+// returns its X window, 0 when it did not show.
+qulonglong StartWeston(XSession& x, const QString& runtime, const QString& socket) {
+  QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   x.start("weston",
           {"--backend=x11-backend.so", "--use-pixman", "--socket=" + socket, "--width=800", "--height=600",
            "--idle-time=0", "--no-config"},
-          {"XDG_RUNTIME_DIR=" + runtime.path()});
+          {"XDG_RUNTIME_DIR=" + runtime});
   qulonglong compositor = 0;
   for (int i = 0; i < 100 && !compositor; ++i) {
     Sleep(100);
     const QByteArray ids = x.run("xdotool", {"search", "--onlyvisible", "--class", "weston"});
     compositor = ids.trimmed().split('\n').first().toULongLong();
   }
+  return QFile::exists(runtime + u'/' + socket) ? compositor : 0;
+}
+
+// On a Wayland desktop with no X server for it, the program starts on
+// Wayland and quits from its menu with status 0.
+TEST(EndToEnd, QuitsFromItsMenuOnWayland) {
+  if (QStandardPaths::findExecutable("weston").isEmpty()) GTEST_SKIP() << "weston is not installed";
+  XSession x;
+  if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
+  QTemporaryDir runtime;
+  ASSERT_TRUE(runtime.isValid());
+  const QString socket = QStringLiteral("dorvane-e2e");
+  const qulonglong compositor = StartWeston(x, runtime.path(), socket);
   ASSERT_NE(compositor, 0u) << "weston showed no window";
-  ASSERT_TRUE(QFile::exists(runtime.filePath(socket)));
 
   QProcess& program = x.start(
       DORVANE_BINARY, {},
@@ -213,6 +218,32 @@ TEST(EndToEnd, QuitsFromItsMenuOnWayland) {
   ASSERT_EQ(program.state(), QProcess::NotRunning) << "the program did not end";
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(program.exitCode(), 0);
+}
+
+// A compositor ends a client whose surface does not follow a maximised state
+// it acknowledged: every kind of window keeps its size and the program runs on.
+TEST(EndToEnd, NoWindowMaximisesOnWayland) {
+  if (QStandardPaths::findExecutable("weston").isEmpty()) GTEST_SKIP() << "weston is not installed";
+  XSession x;
+  if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
+  QTemporaryDir runtime;
+  ASSERT_TRUE(runtime.isValid());
+  const QString socket = QStringLiteral("dorvane-e2e");
+  ASSERT_NE(StartWeston(x, runtime.path(), socket), 0u) << "weston showed no window";
+  QProcess probe;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "wayland");
+  env.insert("XDG_RUNTIME_DIR", runtime.path());
+  env.insert("WAYLAND_DISPLAY", socket);
+  env.remove("DISPLAY");
+  probe.setProcessEnvironment(env);
+  probe.setProcessChannelMode(QProcess::MergedChannels);
+  probe.start(DORVANE_MAXIMISE_PROBE, {});
+  ASSERT_TRUE(probe.waitForFinished(60000));
+  const QString out = QString::fromUtf8(probe.readAll());
+  EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit) << out.toStdString();
+  EXPECT_EQ(probe.exitCode(), 0) << out.toStdString();
+  EXPECT_EQ(out.count(u'\n'), 4) << out.toStdString();
 }
 
 TEST(EndToEnd, WithoutADisplayItSaysSo) {
