@@ -120,9 +120,15 @@ class SaveDialog : public QFileDialog {
 
 std::optional<ChosenFile> AskForFile(TfmMain& window, const QString& caption, const QString& name,
                                      const QStringList& filters, SaveDialog::Chooser choose) {
-  SaveDialog dialog(&window, caption, name, filters, std::move(choose));
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.Chosen();
+  std::optional<ChosenFile> chosen;
+  {
+    SaveDialog dialog(&window, caption, name, filters, std::move(choose));
+    if (dialog.exec() == QDialog::Accepted) chosen = dialog.Chosen();
+  }
+  // A window manager can leave the closed dialog (or its question) marked
+  // active: the keyboard goes back to the window that opened it.
+  window.activateWindow();
+  return chosen;
 }
 
 void SaveChosen(TfmMain& window, const std::optional<ChosenFile>& file) {
@@ -144,7 +150,38 @@ void RememberSaveFolder(const QString& file) {
   lastFolder = QFileInfo(file).absolutePath();
 }
 
-ChosenFile ChartFileFor(const QString& chosen, const QString& filter) {
+namespace {
+
+// A trailing dot or blank is no part of the extension typed: "graphique."
+// and "graphique.png " are "graphique" and "graphique.png" (as a Windows
+// desktop would store them too).
+QString WithoutTrailingDotsAndBlanks(const QString& path) {
+  qsizetype end = path.size();
+  while (end > 0 && (path[end - 1] == u'.' || path[end - 1].isSpace())) --end;
+  const qsizetype nameStart = path.lastIndexOf(u'/') + 1;
+  const QString name = path.mid(nameStart, end - nameStart);
+  return name.isEmpty() || name.endsWith(u'/') ? path : path.left(end);
+}
+
+// The toolkit's dialog has no filter typed in the name: a wildcard is said to
+// be none of a name rather than written into one.
+QString WildcardProblem(const QString& path) {
+  const QString name = QFileInfo(path).fileName();
+  for (const QChar c : {u'*', u'?'})
+    if (name.contains(c))
+      return QStringLiteral(
+                 "%1 ne peut pas faire partie d'un nom de fichier ; le type de fichier se choisit dans "
+                 "la liste des types")
+          .arg(Quoted(c));
+  return {};
+}
+
+}  // namespace
+
+ChosenFile ChartFileFor(const QString& typed, const QString& filter) {
+  const QString chosen = WithoutTrailingDotsAndBlanks(typed);
+  if (const QString problem = WildcardProblem(chosen); !problem.isEmpty())
+    return {chosen, OutputType::Png, problem};
   const std::optional<OutputType> named = OutputTypeOf(chosen);
   if (named && *named != OutputType::Csv) return {chosen, *named, {}};
   const QString suffix = QFileInfo(chosen).suffix();
@@ -157,7 +194,10 @@ ChosenFile ChartFileFor(const QString& chosen, const QString& filter) {
   return {chosen + u'.' + ExtensionOf(type), type, {}};
 }
 
-ChosenFile ValuesFileFor(const QString& chosen) {
+ChosenFile ValuesFileFor(const QString& typed) {
+  const QString chosen = WithoutTrailingDotsAndBlanks(typed);
+  if (const QString problem = WildcardProblem(chosen); !problem.isEmpty())
+    return {chosen, OutputType::Csv, problem};
   const std::optional<OutputType> named = OutputTypeOf(chosen);
   if (named == OutputType::Csv) return {chosen, OutputType::Csv, {}};
   const QString suffix = QFileInfo(chosen).suffix();

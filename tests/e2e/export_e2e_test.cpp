@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -117,6 +118,27 @@ TEST_F(ExportEndToEnd, SaveChartThroughTheMenuAndItsDialogByKeyboard) {
   ASSERT_FALSE(saved.isNull()) << "nothing saved at " << path.toStdString();
   const QImage onScreen = x_.screenshot(wid_).copy(Chart());
   EXPECT_EQ(Differences(saved.convertToFormat(QImage::Format_RGB32), onScreen), 0);
+
+  // Saved again under the same name, "Oui" by the keyboard: the main window
+  // has the keyboard again, every time.
+  for (int round = 0; round < 4; ++round) {
+    QFile::remove(path);
+    QFile(path).open(QIODevice::WriteOnly);
+    x_.key("alt+f");
+    Sleep(300);
+    x_.key("e");
+    ASSERT_NE(x_.waitForWindow(QString::fromUtf8("Enregistrer le graphique sous")), 0u) << round;
+    x_.key("ctrl+a");
+    x_.type(path);
+    x_.key("Return");
+    Sleep(700);  // the question, "Non" by default
+    x_.key("shift+Tab");
+    x_.key("Return");
+    for (int waited = 0; waited < 5000 && QFileInfo(path).size() == 0; waited += 100) Sleep(100);
+    ASSERT_GT(QFileInfo(path).size(), 0) << round;
+    Sleep(300);
+    EXPECT_EQ(x_.run("xdotool", {"getactivewindow"}).trimmed().toULongLong(), wid_) << round;
+  }
 }
 
 TEST_F(ExportEndToEnd, PointerRestingOverThePlotShowsATipOutsideTheChartsImage) {

@@ -338,6 +338,12 @@ TEST(ChartFileFor, TheNamesExtensionWinsOverTheFilter) {
       {"/t/v", values, "/t/v.csv", OutputType::Csv},
       {"/t/v.CSV", values, "/t/v.CSV", OutputType::Csv},
       {"/t/v.png", values, "/t/v.png", OutputType::Csv, true},
+      // A trailing dot or blank is not part of the extension; a wildcard is no name.
+      {"/t/graphique.", "Image PNG (*.png)", "/t/graphique.png", OutputType::Png},
+      {"/t/graphique.png ", "Image SVG (*.svg)", "/t/graphique.png", OutputType::Png},
+      {"/t/v. . ", values, "/t/v.csv", OutputType::Csv},
+      {"/t/*.svg", "Image PNG (*.png)", "/t/*.svg", OutputType::Png, true},
+      {"/t/v?.csv", values, "/t/v?.csv", OutputType::Csv, true},
   };
   for (const auto& c : cases) {
     const ChosenFile f = c.filter == values ? ValuesFileFor(c.chosen) : ChartFileFor(c.chosen, c.filter);
