@@ -538,13 +538,33 @@ void Canvas::textOutRotated90(int x, int y, const QString& text) {
   flush();
   damageWhole();
   const ShapedText& t = shaped(text);
-  painter_.save();
-  painter_.translate(x, y);
-  painter_.rotate(-90);
-  if (bkMode_ == BackgroundMode::Opaque)
-    painter_.fillRect(QRect(0, 0, t.width, lineHeight()), ToQColor(textBackground_));
-  drawShaped(0, 0, t);
-  painter_.restore();
+  const QPaintEngine* engine = painter_.paintEngine();
+  if (vector_ || !engine || engine->type() != QPaintEngine::Raster) {
+    painter_.save();
+    painter_.translate(x, y);
+    painter_.rotate(-90);
+    if (bkMode_ == BackgroundMode::Opaque)
+      painter_.fillRect(QRect(0, 0, t.width, lineHeight()), ToQColor(textBackground_));
+    drawShaped(0, 0, t);
+    painter_.restore();
+    return;
+  }
+  // On pixels the upright text is turned as an image: glyphs drawn turned
+  // are placed on whole pixels one by one, which opens gaps ("Atté nuation").
+  const qreal ratio = painter_.device()->devicePixelRatioF();
+  QImage upright(QSize(int(std::ceil(t.width * ratio)), int(std::ceil(lineHeight() * ratio))),
+                 QImage::Format_ARGB32_Premultiplied);
+  upright.setDevicePixelRatio(ratio);
+  upright.fill(bkMode_ == BackgroundMode::Opaque ? ToQColor(textBackground_) : QColor(Qt::transparent));
+  {
+    QPainter p(&upright);
+    p.setFont(font_);
+    p.setPen(ToQColor(fontColour_));
+    p.drawStaticText(QPointF(0, metrics().ascent() - t.ascent), t.glyphs);
+  }
+  QImage turned = upright.transformed(QTransform().rotate(-90));
+  turned.setDevicePixelRatio(ratio);
+  painter_.drawImage(QPointF(x, y - t.width), turned);
 }
 
 QString WithoutMnemonics(const QString& text) {
