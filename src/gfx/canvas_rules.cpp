@@ -99,6 +99,20 @@ void Canvas::stepLine(QPoint a, QPoint b, bool paintEnd, int thickness) {
   if (count <= 0) return;
 
   const bool solid = pen_.style == PenStyle::Solid;
+  // The pattern counts logical pixels along the line, as a line across or
+  // down does: a dot, thickness pixels long, where each logical step that
+  // carries one begins on the device.
+  const double scale = grid().on ? grid_.scale : 1.0;
+  const auto DotAt = [&](int i) {
+    // The last logical step whose mapped start is at or before i.
+    const long long step = static_cast<long long>(std::ceil((i + 0.5) / scale)) - 1;
+    for (const long long l : {step, step - 1}) {
+      if (l < 0 || !PatternOn(pen_.style, int(l % 6))) continue;
+      const long long start = static_cast<long long>(std::floor(l * scale + 0.5));
+      if (i >= start && i < start + thickness) return true;
+    }
+    return false;
+  };
   int x = a.x(), y = a.y();
   int err = major / 2;
   // A run of solid pixels along the major axis, flushed when the minor
@@ -119,7 +133,7 @@ void Canvas::stepLine(QPoint a, QPoint b, bool paintEnd, int thickness) {
         runY = y;
       }
       ++runLen;
-    } else if (PatternOn(pen_.style, i / thickness)) {
+    } else if (DotAt(i)) {
       addSpan(x, y, xMajor ? 1 : thickness, xMajor ? thickness : 1);
     }
     err -= minor;
@@ -261,7 +275,12 @@ void Canvas::rectangle(const Rect& in) {
   fillRect({r.left + w, r.top + w, r.right - w, r.bottom - w});
   if (w > 1 || r.width() <= 2 * w || r.height() <= 2 * w) {
     applyComposition(pen_.mode);
-    frameBands(r.left, r.top, r.right, r.bottom, w);
+    if (grid().on) {
+      const QRect d = deviceRect(r);
+      frameBands(d.left(), d.top(), d.right() + 1, d.bottom() + 1, grid_.Width(w));
+    } else {
+      frameBands(r.left, r.top, r.right, r.bottom, w);
+    }
     return;
   }
   // Clockwise, each side without its end: every corner painted once.

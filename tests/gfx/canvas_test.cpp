@@ -770,5 +770,35 @@ TEST(CanvasDensity, DottedLineDotsAreBlocks) {
   EXPECT_EQ(PixelsOf(img, kBlack), expected);
 }
 
+// A wide or patterned pen keeps the logical rule at every scale: the frame
+// lands on the mapped box, and a slanted dotted line has one dot every three
+// logical pixels.
+TEST(CanvasDensity, PatternedPensFollowTheLogicalPixels) {
+  QImage box = Blank(48, 48);
+  box.setDevicePixelRatio(2);
+  box = Draw(box, [](Canvas& cv) {
+    cv.setPen({clBlack, 2, PenStyle::Dot});
+    cv.setBrush({clBlack, BrushStyle::Clear});
+    cv.rectangle({10, 10, 20, 20});
+  });
+  PixelSet frame = Box(20, 20, 40, 40);
+  for (const Pixel& p : Box(24, 24, 36, 36)) frame.erase(p);
+  EXPECT_EQ(PixelsOf(box, kBlack), frame);
+
+  for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
+    QImage img = Blank(int(40 * scale) + 2, int(12 * scale) + 2);
+    img.setDevicePixelRatio(scale);
+    img = Draw(img, [](Canvas& cv) {
+      cv.setPen({clBlack, 1, PenStyle::Dot});
+      cv.line(0, 0, 30, 10);
+    });
+    std::set<int> columns;
+    for (const Pixel& p : PixelsOf(img, kBlack)) columns.insert(p.first);
+    int dots = 0, last = -2;
+    for (const int x : columns) dots += x != last + 1, last = x;
+    EXPECT_EQ(dots, 10) << scale;
+  }
+}
+
 }  // namespace
 }  // namespace dorvane::gfx
