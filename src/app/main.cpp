@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   if (const int status = app::RunCommandLine(QCoreApplication::arguments()); status >= 0) return status;
 
   forms::TfmMain fmMain;
+  if (const auto placement = forms::RequestedPlacement(arguments)) fmMain.PlaceAt(*placement);
   fmMain.show();
   return app.exec();
 }

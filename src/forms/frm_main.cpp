@@ -119,13 +119,24 @@ bool TfmMain::event(QEvent* e) {
 // At its designed place when the whole frame fits in the screen's free area,
 // otherwise moved the least distance that makes it fit (or that shows its top
 // left corner, on a screen smaller than the window).
+void TfmMain::PlaceAt(const WindowPlacement& placement) {
+  placement_ = placement;
+  PlaceOnScreen();
+}
+
 void TfmMain::PlaceOnScreen() {
-  const QPoint designed(292, 204);
+  QPoint designed(292, 204);
   QScreen* screen = QGuiApplication::screenAt(designed);
   if (!screen) screen = QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect free = screen->availableGeometry();
   const QSize frame = frameGeometry().size();
+  if (placement_) {
+    const QRect whole = screen->geometry();
+    designed = placement_->offset;
+    if (placement_->fromRight) designed.rx() = whole.right() + 1 - frame.width() - designed.x();
+    if (placement_->fromBottom) designed.ry() = whole.bottom() + 1 - frame.height() - designed.y();
+  }
   const int x = std::max(free.left(), std::min(designed.x(), free.right() + 1 - frame.width()));
   const int y = std::max(free.top(), std::min(designed.y(), free.bottom() + 1 - frame.height()));
   move(x, y);

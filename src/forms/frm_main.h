@@ -3,10 +3,12 @@
 // the chart, tied together by the update rule of core/main_window_state.h.
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "core/main_window_state.h"
+#include "forms/startup.h"
 
 namespace Ui {
 class TfmMain;
@@ -29,6 +31,10 @@ class TfmMain : public QMainWindow {
 
   // The controls as laid out, for the start-up code and the tests.
   Ui::TfmMain& controls() { return *ui_; }
+
+  // Where the window goes instead of its designed place (the toolkit's
+  // -geometry); it is still moved the least that makes its frame fit.
+  void PlaceAt(const WindowPlacement& placement);
 
   char DecimalSeparator() const { return separator_; }
   void setDecimalSeparator(char separator);
@@ -88,6 +94,7 @@ class TfmMain : public QMainWindow {
   char separator_ = '.';
   bool decibels_ = false;
   bool framePlaced_ = false;
+  std::optional<WindowPlacement> placement_;  // asked on the command line
   qint64 ruleRuns_ = 0;
 };
 

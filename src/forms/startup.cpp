@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <cstring>
 
 namespace dorvane::forms {
@@ -108,6 +109,16 @@ QString NoX(const QString& display) {
 }
 
 }  // namespace
+
+std::optional<WindowPlacement> RequestedPlacement(const QStringList& arguments) {
+  QString spec = ToolkitOption(arguments, u"qwindowgeometry");
+  if (spec.isEmpty()) spec = ToolkitOption(arguments, u"geometry");
+  static const QRegularExpression position(QStringLiteral(R"(([+-])(-?\d+)([+-])(-?\d+)$)"));
+  const QRegularExpressionMatch m = position.match(spec);
+  if (!m.hasMatch()) return std::nullopt;
+  return WindowPlacement{
+      {m.captured(2).toInt(), m.captured(4).toInt()}, m.captured(1) == u"-", m.captured(3) == u"-"};
+}
 
 QString DisplayProblem(const QStringList& arguments) {
   QString platform = ToolkitOption(arguments, u"platform");

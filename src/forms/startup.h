@@ -1,7 +1,9 @@
 #pragma once
 // What the program takes from its surroundings at start-up.
+#include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace dorvane::forms {
 
@@ -23,5 +25,15 @@ char NumericDecimalSeparator();
 // compositor answers and the toolkit's plugin is installed, else X11.
 // `arguments` are the program's, its name first.
 QString DisplayProblem(const QStringList& arguments = {});
+
+// Where the toolkit's `-geometry` (or `-qwindowgeometry`) option asks the
+// window to be: "+X+Y" from the top left, "-X-Y" from the bottom right of the
+// screen; nothing when not asked.
+struct WindowPlacement {
+  QPoint offset;
+  bool fromRight = false, fromBottom = false;
+  friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
+};
+std::optional<WindowPlacement> RequestedPlacement(const QStringList& arguments);
 
 }  // namespace dorvane::forms
