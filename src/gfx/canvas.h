@@ -18,7 +18,20 @@
 // round(s) device pixels wide (at least 1) and starts at its mapped
 // coordinate; slanted lines step from device pixel to device pixel between
 // the mapped end points; a dotted pen keeps one dot, as wide as a line, per
-// logical step of its pattern. Text is drawn as QPainter draws it.
+// logical step of its pattern. Text is drawn as QPainter draws it; turned
+// text on pixels is the upright text turned.
+//
+// The files of Canvas, one job each:
+//  - canvas.cpp: the state (pens, brushes, font, saved states, clipping),
+//    what the canvas puts back on its painter, and the mapping of logical
+//    coordinates to the device-pixel grid;
+//  - canvas_rules.cpp: the raster rules, which turn lines, frames and dots
+//    into pending runs of pixels and paint nothing themselves;
+//  - canvas_image.cpp: the target that writes copied runs straight into a
+//    32-bit image;
+//  - canvas_painter.cpp: the target that paints runs through QPainter, and
+//    the shapes QPainter draws (fills, ellipses, polygons, vector lines);
+//  - canvas_text.cpp: text, shaped once and kept.
 //
 // On a vector device (an SVG generator) lines stay lines: one-pixel lines are
 // drawn as geometric lines over the pixels the raster rule would paint, and
@@ -262,6 +275,7 @@ class Canvas {
   const ShapedText& shaped(const QString& text) const;
   void drawShaped(int left, int top, const ShapedText& t);
   void vectorLine(QPoint a, QPoint b, bool paintEnd);
+  void painterLine(QPoint a, QPoint b, int width, bool dotted);
   bool clipFor(QRectF& clip) const;
   QRect fillArea(const Rect& r) const;
 

@@ -43,21 +43,19 @@ bool Canvas::directTarget(DirectTarget& t) const {
     t.stride = image->bytesPerLine() / qsizetype(sizeof(quint32));
     return t.bits != nullptr;
   }
+  // Off the grid the painter is unscaled (a scaled raster painter is on it):
+  // only a move by whole pixels is taken here.
   const QTransform m = painter_.deviceTransform();
-  if (m.type() > QTransform::TxScale || m.m11() != m.m22() || m.m11() < 1 || m.m11() > 64 ||
-      m.m11() != std::floor(m.m11()) || m.dx() != std::floor(m.dx()) || m.dy() != std::floor(m.dy()) ||
+  if (m.type() > QTransform::TxTranslate || m.dx() != std::floor(m.dx()) || m.dy() != std::floor(m.dy()) ||
       std::abs(m.dx()) > 1e6 || std::abs(m.dy()) > 1e6)
     return false;
-  t.scale = int(m.m11());
   t.dx = int(m.dx());
   t.dy = int(m.dy());
   t.clip = image->rect();
   if (painter_.hasClipping()) {
     const QRegion clip = painter_.clipRegion();  // logical coordinates
     if (clip.rectCount() > 1) return false;
-    const QRect r = clip.boundingRect();
-    t.clip &=
-        QRect(r.x() * t.scale + t.dx, r.y() * t.scale + t.dy, r.width() * t.scale, r.height() * t.scale);
+    t.clip &= clip.boundingRect().translated(t.dx, t.dy);
   }
   t.bits = reinterpret_cast<quint32*>(image->bits());
   t.stride = image->bytesPerLine() / qsizetype(sizeof(quint32));
@@ -66,17 +64,17 @@ bool Canvas::directTarget(DirectTarget& t) const {
 
 void Canvas::flushDirect(const DirectTarget& t, quint32 pixel) {
   const QRect& c = t.clip;
-  // Logical pixels left..right, top..bottom (inclusive), cut to the clip.
+  // Pixels left..right, top..bottom (inclusive), moved and cut to the clip.
   auto fill = [&](long long left, long long top, long long right, long long bottom) {
-    const long long l = std::max<long long>(left * t.scale + t.dx, c.left());
-    const long long r = std::min<long long>((right + 1) * t.scale + t.dx, c.right() + 1);
-    const long long b = std::min<long long>((bottom + 1) * t.scale + t.dy, c.bottom() + 1);
-    const long long y0 = std::max<long long>(top * t.scale + t.dy, c.top());
+    const long long l = std::max<long long>(left + t.dx, c.left());
+    const long long r = std::min<long long>(right + 1 + t.dx, c.right() + 1);
+    const long long b = std::min<long long>(bottom + 1 + t.dy, c.bottom() + 1);
+    const long long y0 = std::max<long long>(top + t.dy, c.top());
     if (l >= r || y0 >= b) return;
     if (damage_) addDamage(QRect(QPoint(int(l), int(y0)), QPoint(int(r - 1), int(b - 1))));
     for (long long y = y0; y < b; ++y) std::fill(t.bits + y * t.stride + l, t.bits + y * t.stride + r, pixel);
   };
-  if (t.scale == 1 && t.dx == 0 && t.dy == 0) {
+  if (t.dx == 0 && t.dy == 0) {
     const int l = c.left(), r = c.right(), top = c.top(), b = c.bottom();
     for (const QPoint& p : pendingPixels_)
       if (p.x() >= l && p.x() <= r && p.y() >= top && p.y() <= b) {

@@ -1,5 +1,5 @@
 #pragma once
-// What the three parts of Canvas share: how a batch of pending pixels is
+// What the parts of Canvas share: how a batch of pending pixels is
 // combined with what lies below, and the image they may go straight into.
 #include <QPainter>
 
@@ -33,12 +33,13 @@ inline void SetComposition(QPainter& p, Raster r) {
 namespace dorvane::gfx {
 
 // A 32-bit image that the raster engine paints into, reached without
-// QPainter. Every logical pixel is a scale x scale block at
-// (x * scale + dx, y * scale + dy); clip is in device pixels.
+// QPainter. A run at (x, y) lands at (x + dx, y + dy): runs are in device
+// pixels on the device-pixel grid, and an unscaled painter may only be moved
+// by whole pixels; clip is in device pixels.
 struct Canvas::DirectTarget {
   quint32* bits = nullptr;
   qsizetype stride = 0;  // in pixels
-  int scale = 1, dx = 0, dy = 0;
+  int dx = 0, dy = 0;
   QRect clip;
 };
 

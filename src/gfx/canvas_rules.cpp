@@ -1,13 +1,11 @@
 // The classic raster rules: lines, patterns, wide pens, rectangle frames and
 // focus dots become runs of pixels, gathered for one of the two targets
-// (canvas_painter.cpp, canvas_image.cpp) to paint.
+// (canvas_painter.cpp, canvas_image.cpp) to paint; nothing here paints.
 #include "gfx/canvas.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-
-#include <QPainter>
 
 #include "gfx/canvas_raster.h"
 
@@ -15,7 +13,6 @@ namespace dorvane::gfx {
 
 using detail::Raster;
 using detail::RasterOf;
-using detail::SetComposition;
 
 namespace {
 // Pens with a pattern say per step whether the pixel is painted.
@@ -74,15 +71,7 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
   if (std::max(ldx, ldy) > kLineReach) {
     // Far longer than any device: stepping pixel by pixel would take
     // seconds, and the end pixel lies off every device anyway.
-    flush();
-    SetComposition(painter_, RasterOf(pen_.mode));
-    damageWhole();
-    QPen qp(ToQColor(pen_.colour), 1, pen_.style == PenStyle::Solid ? Qt::SolidLine : Qt::DotLine,
-            Qt::FlatCap);
-    qp.setCosmetic(true);
-    painter_.setPen(qp);
-    painter_.drawLine(a, b);
-    SetComposition(painter_, Raster::Copy);
+    painterLine(a, b, 1, pen_.style != PenStyle::Solid);
     return;
   }
   stepLine(from, to, paintEnd, g.line);
@@ -195,10 +184,7 @@ void Canvas::axisLine(QPoint a, QPoint b, bool paintEnd) {
     run(at(i), at(i), true);
 }
 
-// A one-pixel line on a vector device: a geometric line, one pixel wide,
-// over the pixels the raster rule paints (from the outer edge of A's pixel
-// along the main direction to the outer edge of the last painted pixel), cut
-// to the clip rectangle.
+// Pens wider than one pixel: a band of the pen's width centred on the line,
 // start included, end excluded; slanted wide lines are left to QPainter.
 void Canvas::wideLine(QPoint a, QPoint b) {
   const int w = pen_.width, off = w / 2;
@@ -219,13 +205,7 @@ void Canvas::wideLine(QPoint a, QPoint b) {
     const auto [lo, hi] = band(a.y(), b.y());
     if (hi > lo) addSpan(g.X(a.x() - off), g.Y(lo), g.Width(w), g.Y(hi) - g.Y(lo));
   } else {
-    flush();
-    damageWhole();
-    SetComposition(painter_, RasterOf(pen_.mode));
-    QPen qp(ToQColor(pen_.colour), w, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    painter_.setPen(qp);
-    painter_.drawLine(a, b);
-    SetComposition(painter_, Raster::Copy);
+    painterLine(a, b, w, false);
   }
 }
 
