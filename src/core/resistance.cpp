@@ -136,6 +136,11 @@ double ParseResistance(std::string_view text, char decimalSeparator) {
   return wholeValue + fractionValue;
 }
 
+double ReadValueBox(std::string_view text, char decimalSeparator) {
+  const double ohms = ParseResistance(text, decimalSeparator);
+  return ohms > kLargestWrittenOhms ? 0 : ohms;
+}
+
 ResistanceUnit UnitOf(double ohms) {
   if (ohms >= 1e6) return {'M', 1e6};
   if (ohms >= 1e3) return {'K', 1e3};
@@ -143,7 +148,7 @@ ResistanceUnit UnitOf(double ohms) {
 }
 
 std::string FormatResistance(double ohms, char decimalSeparator) {
-  if (!(ohms > 0) || ohms > 4294967295.0) return "-";  // also NaN
+  if (!(ohms > 0) || ohms > kLargestWrittenOhms) return "-";  // also NaN
   const ResistanceUnit u = UnitOf(ohms);
   const char unit = u.letter;
   const long double q = static_cast<long double>(ohms) / static_cast<long double>(u.ohms);

@@ -11,6 +11,14 @@ namespace dorvane {
 // value, passed on as it is.
 double ParseResistance(std::string_view text, char decimalSeparator);
 
+// The largest value the notation writes, 2^32 - 1 ohms.
+inline constexpr double kLargestWrittenOhms = 4294967295.0;
+
+// A value box as the window computes with it: what ParseResistance reads,
+// except that a value above kLargestWrittenOhms, which the notation cannot
+// write and the caption shows as "-", counts as unreadable, 0.
+double ReadValueBox(std::string_view text, char decimalSeparator);
+
 // The unit letter a value is written with and the ohms it stands for: 'M'
 // (10^6) from 1 000 000 ohms, 'K' (10^3) from 1 000, 'U' (1) below. Every
 // text that writes a value in the notation picks its letter here.
