@@ -188,6 +188,8 @@ TEST_F(FindResistorTest, TheLawsOwnValueIsTheTarget) {
       {"1", "", "0,113", "126,71 Ω", "130 Ω"},
       {"99,99", "", "99,9642", "38 740,57 Ω", "39,0K"},
       {"0,01", "", "0,00112", "1,26 Ω", "1,3 Ω"},
+      // A load beyond any product the double range holds: in effect none.
+      {"50", "1E300M", "15", "10 714,29 Ω", "11,0K"},
       {"25", "47K", "4,44", "4 427,19 Ω", "4,3K"},
   };
   for (const auto& r : rows) {
