@@ -1,34 +1,38 @@
 #include "core/curves.h"
 
 #include <cmath>
+#include <limits>
+#include <utility>
 
 #include "core/decimal.h"
 #include "core/taper.h"
 
 namespace dorvane {
 
+double ParallelOhms(double a, double b) {
+  const double product = a * b;
+  if (std::isnormal(product) || (product == 0 && (a == 0 || b == 0))) return product / (a + b);
+  // Divided by the larger: the ratio stays within -1..1 and never overflows.
+  if (std::abs(a) > std::abs(b)) std::swap(a, b);
+  return a / (1 + a / b);
+}
+
+double LoadedShare(double t, double p, double resistor, bool acrossUpper, double loadOhms) {
+  double upper = (1 - t) * p, lower = t * p;
+  if (acrossUpper)
+    upper = ParallelOhms(upper, resistor);
+  else
+    lower = ParallelOhms(lower, resistor);
+  lower = ParallelOhms(lower, loadOhms);
+  return lower / (upper + lower);
+}
+
 // Any step that divides by zero, has no defined result or overflows makes the
 // point 0.
 double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted) {
-  const double rb = t * p;
-  const double ra = (1 - t) * p;
-  double ratio = 0;
-  if (r2Fitted) {
-    const double product = rb * r2, sum = rb + r2;
-    const double rbLoaded = product / sum;
-    const double total = ra + rbLoaded;
-    ratio = rbLoaded / total;
-    if (!std::isfinite(product) || !std::isfinite(rbLoaded) || !std::isfinite(total)) return 0;
-  } else if (r1Fitted) {
-    const double product = ra * r1, sum = ra + r1;
-    const double raLoaded = product / sum;
-    const double total = rb + raLoaded;
-    ratio = rb / total;
-    if (!std::isfinite(product) || !std::isfinite(raLoaded) || !std::isfinite(total)) return 0;
-  } else {
-    return 0;
-  }
-  const double y = ratio * 100;
+  if (!r1Fitted && !r2Fitted) return 0;
+  const double y =
+      LoadedShare(t, p, r2Fitted ? r2 : r1, !r2Fitted, std::numeric_limits<double>::infinity()) * 100;
   return std::isfinite(y) ? y : 0;
 }
 

@@ -14,6 +14,7 @@ namespace dorvane {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // The significant digits of each series. E12 and E6 are every second and
 // every fourth value of E24; E96 and E48 every second and fourth of E192.
@@ -154,8 +155,8 @@ double UnfittedPercent(double p, double loadOhms, double positionPercent) {
   const double x = positionPercent;
   if (!std::isfinite(p) || !(p > 0) || !(loadOhms > 0) || !(x >= 0 && x <= 100)) return kNaN;
   if (std::isinf(loadOhms)) return x;
-  const double t = x / 100, lower = t * p * loadOhms / (t * p + loadOhms);
-  return lower / ((1 - t) * p + lower) * 100;
+  const double y = LoadedShare(x / 100, p, kInf, false, loadOhms) * 100;
+  return std::isfinite(y) ? y : kNaN;
 }
 
 double SolveLoadedResistor(Fitted which, double p, double loadOhms, double positionPercent, double percent) {
@@ -174,7 +175,7 @@ double SolveLoadedResistor(Fitted which, double p, double loadOhms, double posit
     conductance = (1 - y) / (y * upper) - 1 / lower - 1 / loadOhms;
   } else {
     if (!(unfitted < percent && percent < 100)) return kNaN;
-    const double lowerLoaded = lower * loadOhms / (lower + loadOhms);
+    const double lowerLoaded = ParallelOhms(lower, loadOhms);
     conductance = y / ((1 - y) * lowerLoaded) - 1 / upper;
   }
   const double r = 1 / conductance;

@@ -19,16 +19,15 @@ PlotOutputs ComputePlot(const MainWindowInputs& in) {
   out.linearActive = in.showLinear;
   out.loadedActive = in.showLoaded && (in.r1Ticked || in.r2Ticked);
   out.logActive = in.showLog;
-  out.curves = ComputeCurves(in.lawIndex, ParseResistance(in.p1Text, sep), ParseResistance(in.r1Text, sep),
-                             ParseResistance(in.r2Text, sep), in.r1Ticked, in.r2Ticked);
+  out.curves = ComputeCurves(in.lawIndex, ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),
+                             ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked);
   return out;
 }
 
 std::optional<CurveValues> PlotValuesAt(const MainWindowInputs& in, double position) {
   const char sep = in.decimalSeparator;
-  return CurveValuesAt(position, in.lawIndex, ParseResistance(in.p1Text, sep),
-                       ParseResistance(in.r1Text, sep), ParseResistance(in.r2Text, sep), in.r1Ticked,
-                       in.r2Ticked);
+  return CurveValuesAt(position, in.lawIndex, ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),
+                       ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked);
 }
 
 MainWindowState ComputeMainWindowState(const MainWindowInputs& in) {

@@ -160,7 +160,12 @@ double ParseWholeResistance(std::string_view text, char decimalSeparator) {
   }
   if (i != t.size()) return -1;
   const double ohms = ParseResistance(t, decimalSeparator);
-  return ohms > 0 && ohms <= kLargestResistance ? ohms : -1;
+  return ohms > 0 && ohms <= kLargestWrittenOhms ? ohms : -1;
+}
+
+double ReadValueBox(std::string_view text, char decimalSeparator) {
+  const double ohms = ParseResistance(text, decimalSeparator);
+  return ohms > kLargestWrittenOhms ? 0 : ohms;
 }
 
 ResistanceUnit UnitOf(double ohms) {
@@ -170,7 +175,7 @@ ResistanceUnit UnitOf(double ohms) {
 }
 
 std::string FormatResistance(double ohms, char decimalSeparator) {
-  if (!(ohms > 0) || ohms > kLargestResistance) return "-";  // also NaN
+  if (!(ohms > 0) || ohms > kLargestWrittenOhms) return "-";  // also NaN
   const ResistanceUnit u = UnitOf(ohms);
   const char unit = u.letter;
   const long double q = static_cast<long double>(ohms) / static_cast<long double>(u.ohms);

@@ -11,15 +11,19 @@ namespace dorvane {
 // value, passed on as it is.
 double ParseResistance(std::string_view text, char decimalSeparator);
 
-// The largest value the notation writes (2^32 - 1 ohms); above it the
-// diagram shows "-".
-inline constexpr double kLargestResistance = 4294967295.0;
+// The largest value the notation writes, 2^32 - 1 ohms.
+inline constexpr double kLargestWrittenOhms = 4294967295.0;
+
+// A value box as the window computes with it: what ParseResistance reads,
+// except that a value above kLargestWrittenOhms, which the notation cannot
+// write and the caption shows as "-", counts as unreadable, 0.
+double ReadValueBox(std::string_view text, char decimalSeparator);
 
 // A value given where no one sees it read, such as the command line: the
 // whole text must be one of the notation's forms (a number with the
 // separator, then at most one unit letter; or whole digits, the letter and
 // one to three decimals; blanks and case ignored), above 0 and at most
-// kLargestResistance. Returns the ohms, or a negative number when the text
+// kLargestWrittenOhms. Returns the ohms, or a negative number when the text
 // is anything else.
 double ParseWholeResistance(std::string_view text, char decimalSeparator);
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "core/curves.h"
+
 namespace dorvane {
 namespace {
 
@@ -11,13 +13,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 bool Positive(double v) {
   return std::isfinite(v) && v > 0;
-}
-
-// a in parallel with b, b possibly infinite; written as the loaded curve of
-// the main window writes it so that no load gives the same numbers.
-double Parallel(double a, double b) {
-  if (std::isinf(b)) return a;
-  return a * b / (a + b);
 }
 
 }  // namespace
@@ -36,13 +31,7 @@ double LoadedPercentWithLoad(Fitted which, double p, double resistor, double loa
                              double positionPercent) {
   const double x = positionPercent;
   if (!Positive(p) || !Positive(resistor) || !(loadOhms > 0) || !(x >= 0 && x <= 100)) return kNaN;
-  const double t = x / 100;
-  double upper = (1 - t) * p, lower = t * p;
-  if (which == Fitted::R2)
-    lower = Parallel(Parallel(lower, resistor), loadOhms);
-  else
-    upper = Parallel(upper, resistor), lower = Parallel(lower, loadOhms);
-  const double y = lower / (upper + lower) * 100;
+  const double y = LoadedShare(x / 100, p, resistor, which == Fitted::R1, loadOhms) * 100;
   return std::isfinite(y) ? y : kNaN;
 }
 

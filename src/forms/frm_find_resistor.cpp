@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <algorithm>
@@ -28,12 +29,11 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr int kPerSide = 3;
-// The largest value the notation writes (FormatResistance).
-constexpr double kLargestWritable = 4294967295.0;
 // The taper codes offered for each montage, by their value at mid travel.
 constexpr double kCodesR2[] = {10, 15, 20, 30};
 constexpr double kCodesR1[] = {70, 80, 85, 90};
 constexpr int kCodeCount = 4;
+constexpr gfx::Colour kPreviewPanel = 0xF0F0F0;
 enum TargetRow { kIdeal = 0, kOther = kCodeCount + 1 };
 enum Column { kValue, kCurve, kCurveDb, kBand, kGang, kGap, kGapDb };
 
@@ -47,6 +47,15 @@ QString Decimal(double value, int decimals, bool trim, char separator) {
   if (std::isinf(value)) return QString::fromUtf8(value < 0 ? "-∞" : "∞");
   if (std::isnan(value)) return QStringLiteral("-");
   return QString::fromStdString(FormatDecimal(value, decimals, separator, trim));
+}
+
+// A percentage near 0 or 100 with the decimals that show its distance to
+// them to three digits (0,002, 99,998), otherwise with two; trimmed.
+QString Near(double value, char separator) {
+  const double distance = std::min(std::abs(value), std::abs(100 - value));
+  int decimals = 2;
+  if (distance > 0 && distance < 1) decimals = std::min(15, 2 - int(std::floor(std::log10(distance))));
+  return Decimal(value, decimals, true, separator);
 }
 
 QString Grouped(long long whole) {
@@ -98,6 +107,9 @@ void ConfigurePreview(chart::TChart& chart, bool decibels) {
   chart.setMarginRight(5);  // the last label, centred on the axis' end
   chart.setAllowPanning(pmNone);
   chart.BackWall()->Brush()->setColor(gfx::clWhite);
+  // A light panel under any palette, as the main chart's: its black labels,
+  // titles and frame, and the blue law, stay readable.
+  chart.setColor(kPreviewPanel);
   chart.BottomAxis()->SetMinMax(0, 100);
   chart.BottomAxis()->setIncrement(25);
   chart.TopAxis()->setVisible(false);
@@ -128,7 +140,7 @@ TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char de
     : QDialog(parent),
       ui_(std::make_unique<Ui::TfmFindResistor>()),
       separator_(decimalSeparator),
-      p1_(ParseResistance(p1Text.toLatin1().toStdString(), decimalSeparator)),
+      p1_(ReadValueBox(p1Text.toLatin1().toStdString(), decimalSeparator)),
       decibels_(decibels) {
   ui_->setupUi(this);
   setFont(gfx::WindowFont());
@@ -149,9 +161,10 @@ TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char de
         std::max(ui_->chPreview->minimumHeight(), ui_->lstValues->header()->sizeHint().height() +
                                                       2 * kPerSide * row + 2 * ui_->lstValues->frameWidth()));
   }
-  // Room for the columns of a usual row without scrolling.
+  // Room for the columns of a usual row without scrolling, and for the
+  // widest header a position gives.
   ui_->stkResults->setMinimumWidth(ui_->lstValues->fontMetrics().horizontalAdvance(
-                                       QString::fromUtf8("100,0K10,0 %-20,0 dB10,0 à 20,0 %Écart gangs"
+                                       QString::fromUtf8("100,0KÀ 99,99 %-20,0 dB10,0 à 20,0 %Écart gangs"
                                                          "30,0 points-20,0 dB")) +
                                    7 * 8);
   ui_->lstValues->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -244,15 +257,18 @@ QString TfmFindResistor::Percent(double value, int decimals) const {
   return Decimal(value, decimals, false, separator_);
 }
 
-QString TfmFindResistor::NotANumber(const QString& field, const QString& typed) const {
-  const QString message = QString::fromUtf8("%1 n'est pas un nombre").arg(field);
+QString TfmFindResistor::SeparatorHint(const QString& typed) const {
   const char other = separator_ == ',' ? '.' : ',';
-  if (typed.contains(QChar(other)))
-    return message +
-           QString::fromUtf8(" : le séparateur décimal attendu est %1 (« %2 »), pas « %3 ».")
-               .arg(separator_ == ',' ? QString::fromUtf8("la virgule") : QStringLiteral("le point"),
-                    QChar(separator_), QChar(other));
-  return message + u'.';
+  if (!typed.contains(QChar(other))) return QString();
+  return QString::fromUtf8(" : le séparateur décimal attendu est %1 (« %2 »), pas « %3 ».")
+      .arg(separator_ == ',' ? QString::fromUtf8("la virgule") : QStringLiteral("le point"),
+           QChar(separator_), QChar(other));
+}
+
+QString TfmFindResistor::NotANumber(const QString& field, const QString& typed) const {
+  const QString hint = SeparatorHint(typed);
+  return QString::fromUtf8("%1 n'est pas un nombre").arg(field) +
+         (hint.isEmpty() ? QStringLiteral(".") : hint);
 }
 
 void TfmFindResistor::FillTargets() {
@@ -291,24 +307,29 @@ void TfmFindResistor::TargetChanged() {
   }
   ui_->edTargetMid->setEnabled(row == kOther);
   ui_->lblTargetMid->setEnabled(row == kOther);
-  const double position = ReadPercent(ui_->edPosition->text());
-  if (wantedFollowsTarget_ && std::isfinite(position) && position >= 0 && position <= 100) {
-    std::optional<double> mid;
-    if (row == kOther)
-      mid = ReadPercent(ui_->edTargetMid->text());
-    else if (row > kIdeal)
-      mid = (Montage() == Fitted::R1 ? kCodesR1 : kCodesR2)[row - 1];
-    const double wanted = TargetPercent({Montage(), mid}, position);
+  if (wantedFollowsTarget_) {
+    // Shown rounded; Recompute takes the law's own value. Nothing is shown
+    // where the law has none, so no old value stays beside the message.
+    const double law = LawValue();
     const QSignalBlocker quiet(ui_->edWanted);
-    if (std::isfinite(wanted)) ui_->edWanted->setText(Decimal(wanted, 2, true, separator_));
+    ui_->edWanted->setText(std::isnan(law) ? QString() : Near(law, separator_));
   }
   Recompute();
 }
 
-std::optional<FinderSetup> TfmFindResistor::ReadSetup(QString& problem) const {
-  FinderSetup s;
-  s.target.which = Montage();
-  s.p = p1_;
+double TfmFindResistor::LawValue() const {
+  QString ignored;
+  const std::optional<TargetLaw> target = ReadTarget(ignored);
+  return target ? TargetPercent(*target, ReadPercent(ui_->edPosition->text())) : kNaN;
+}
+
+double TfmFindResistor::Wanted() const {
+  return wantedFollowsTarget_ ? LawValue() : ReadPercent(ui_->edWanted->text());
+}
+
+std::optional<TargetLaw> TfmFindResistor::ReadTarget(QString& problem) const {
+  TargetLaw target;
+  target.which = Montage();
   const int row = ui_->cbTarget->currentIndex();
   if (row == kOther) {
     const double mid = ReadPercent(ui_->edTargetMid->text());
@@ -321,19 +342,39 @@ std::optional<FinderSetup> TfmFindResistor::ReadSetup(QString& problem) const {
           QString::fromUtf8("La valeur à mi-course doit être comprise entre 0 et 100 %, bornes exclues.");
       return std::nullopt;
     }
-    s.target.midPercent = mid;
+    target.midPercent = mid;
   } else if (row > kIdeal) {
-    s.target.midPercent = (s.target.which == Fitted::R1 ? kCodesR1 : kCodesR2)[row - 1];
+    target.midPercent = (target.which == Fitted::R1 ? kCodesR1 : kCodesR2)[row - 1];
   }
+  return target;
+}
+
+std::optional<FinderSetup> TfmFindResistor::ReadSetup(QString& problem) const {
+  FinderSetup s;
+  const std::optional<TargetLaw> target = ReadTarget(problem);
+  if (!target) return std::nullopt;
+  s.target = *target;
+  s.p = p1_;
 
   const QString loadText = ui_->edLoad->text().trimmed();
   s.loadOhms = kInf;
   if (!loadText.isEmpty()) {
     s.loadOhms = ParseResistance(loadText.toLatin1().toStdString(), separator_);
-    if (!(s.loadOhms > 0) || !std::isfinite(s.loadOhms)) {
+    // "0", "0K", "-4K7": read, but no load; the notation reads anything
+    // else it cannot make out as 0 too.
+    static const QRegularExpression zero(QStringLiteral("^[+-]?[0 ]*([.,][0 ]*)?[A-Za-z]?[0 ]*$"));
+    if (s.loadOhms < 0 || (s.loadOhms == 0 && loadText.contains(u'0') && zero.match(loadText).hasMatch())) {
       problem = QString::fromUtf8(
-          "La charge sur le curseur n'est pas une valeur lisible : écrivez-la comme dans la fenêtre "
-          "principale (par exemple 47K), ou laissez-la vide s'il n'y en a pas.");
+          "La charge sur le curseur doit être supérieure à 0 Ω : laissez-la vide s'il n'y en a pas.");
+      return std::nullopt;
+    }
+    if (!(s.loadOhms > 0)) {
+      const QString hint = SeparatorHint(loadText);
+      problem =
+          QString::fromUtf8("La charge sur le curseur n'est pas une valeur lisible") +
+          (hint.isEmpty() ? QString::fromUtf8(" : écrivez-la comme dans la fenêtre principale (par exemple "
+                                              "47K), ou laissez-la vide s'il n'y en a pas.")
+                          : hint);
       return std::nullopt;
     }
   }
@@ -372,7 +413,10 @@ std::optional<FinderSetup> TfmFindResistor::ReadSetup(QString& problem) const {
 
 void TfmFindResistor::ShowMessage(const QString& message) {
   ui_->lstValues->clear();
-  ui_->lblMessage->setText(message);
+  ui_->lblExact->setText(QStringLiteral("-"));
+  // A number keeps its groups and its unit on its line.
+  static const QRegularExpression glue(QStringLiteral("(?<=\\d) (?=[\\dΩ%])"));
+  ui_->lblMessage->setText(QString(message).replace(glue, QString(QChar::Nbsp)));
   ui_->stkResults->setCurrentWidget(ui_->lblMessage);
   ui_->btnApply->setEnabled(false);
   setup_.reset();
@@ -382,15 +426,9 @@ void TfmFindResistor::ShowMessage(const QString& message) {
 void TfmFindResistor::Recompute() {
   const Fitted which = Montage();
   const double position = ReadPercent(ui_->edPosition->text());
-  const double wanted = ReadPercent(ui_->edWanted->text());
+  const double wanted = Wanted();
   QString problem;
   std::optional<FinderSetup> setup = ReadSetup(problem);
-  const double load = setup ? setup->loadOhms : kInf;
-  const double exact = SolveLoadedResistor(which, p1_, load, position, wanted);
-  const bool outOfReach = exact > kLargestWritable;
-  ui_->lblExact->setText(std::isnan(exact) ? QStringLiteral("-")
-                         : outOfReach      ? QString::fromUtf8("hors de portée")
-                                           : ExactOhms(exact, separator_));
   const QString at = Decimal(position, 2, true, separator_);
   if (!(p1_ > 0) || !std::isfinite(p1_))
     return ShowMessage(
@@ -399,41 +437,48 @@ void TfmFindResistor::Recompute() {
   if (!setup) return ShowMessage(problem);
   if (std::isnan(position))
     return ShowMessage(NotANumber(QStringLiteral("La position du curseur"), ui_->edPosition->text()));
-  if (std::isnan(wanted))
-    return ShowMessage(NotANumber(QStringLiteral("La valeur voulue"), ui_->edWanted->text()));
   if (!(position > 0 && position < 100))
     return ShowMessage(
         QString::fromUtf8("La position doit être comprise entre 0 et 100 %, bornes exclues : aux "
                           "extrémités de la course, aucune résistance ne change la courbe."));
-  if (outOfReach)
-    return ShowMessage(
-        QString::fromUtf8("Hors de portée : il faudrait %1, au-delà de 4 294 967 295 Ω, la plus "
-                          "grande valeur que la notation puisse écrire. Choisissez une valeur "
-                          "voulue plus éloignée de la courbe sans résistance.")
-            .arg(Grouped(std::llround(std::min(exact, 9e18))) + QString::fromUtf8(" Ω")));
+  if (std::isnan(wanted))
+    return ShowMessage(NotANumber(QStringLiteral("La valeur voulue"), ui_->edWanted->text()));
+  const double load = setup->loadOhms;
+  const double exact = SolveLoadedResistor(which, p1_, load, position, wanted);
+  if (exact > kLargestWrittenOhms) {
+    ShowMessage(QString::fromUtf8("Hors de portée : il faudrait %1, au-delà de 4 294 967 295 Ω, la plus "
+                                  "grande valeur que la notation puisse écrire. Choisissez une valeur "
+                                  "voulue plus éloignée de la courbe sans résistance.")
+                    .arg(Grouped(std::llround(std::min(exact, 9e18))) + QString::fromUtf8(" Ω")));
+    ui_->lblExact->setText(QString::fromUtf8("hors de portée"));
+    return;
+  }
   if (std::isnan(exact)) {
-    const QString unfitted = Decimal(UnfittedPercent(p1_, load, position), 2, true, separator_);
-    if (which == Fitted::R2 && !(wanted > 0 && wanted < UnfittedPercent(p1_, load, position)))
+    const double unfitted = UnfittedPercent(p1_, load, position);
+    if (which == Fitted::R2 && !(wanted > 0 && wanted < unfitted))
       return ShowMessage(
           QString::fromUtf8("Aucune résistance R2 ne donne cette valeur : R2 ne peut qu'abaisser "
                             "la courbe. À %1 % de la course, choisissez une valeur comprise entre "
                             "0 et %2 %, bornes exclues.")
-              .arg(at, unfitted));
-    if (which == Fitted::R1 && !(wanted > UnfittedPercent(p1_, load, position) && wanted < 100))
+              .arg(at, Near(unfitted, separator_)));
+    if (which == Fitted::R1 && !(wanted > unfitted && wanted < 100))
       return ShowMessage(
           QString::fromUtf8("Aucune résistance R1 ne donne cette valeur : R1 ne peut que relever "
                             "la courbe. À %1 % de la course, choisissez une valeur comprise entre "
                             "%2 et 100 %, bornes exclues.")
-              .arg(at, unfitted));
+              .arg(at, Near(unfitted, separator_)));
     return ShowMessage(
         QString::fromUtf8("Aucune résistance ne donne cette valeur : elle serait trop grande pour "
                           "être calculée."));
   }
+  ui_->lblExact->setText(ExactOhms(exact, separator_));
 
   setup->positionPercent = position;
   setup_ = setup;
   const int index = std::clamp(ui_->cbSeries->currentIndex(), 0, int(ESeries::E192));
-  const std::vector<double> values = NearestStandardValues(ESeries(index), exact, kPerSide);
+  std::vector<double> values = NearestStandardValues(ESeries(index), exact, kPerSide);
+  // Only what "Appliquer" can write.
+  std::erase_if(values, [](double v) { return v > kLargestWrittenOhms; });
   ui_->lstValues->headerItem()->setText(kCurve, QString::fromUtf8("À %1 %").arg(at));
   const QSignalBlocker quiet(ui_->lstValues);
   ui_->lstValues->clear();
@@ -462,19 +507,20 @@ void TfmFindResistor::Recompute() {
 void TfmFindResistor::DrawPreview() {
   chart::TChart& chart = *ui_->chPreview;
   for (int i = 0; i < chart.SeriesCount(); ++i) chart.Series(i)->RemoveAllPoints();
+  // The law is drawn whenever it can be read, whatever else is wrong.
   QString ignored;
-  const std::optional<FinderSetup> setup = setup_ ? setup_ : ReadSetup(ignored);
-  if (!setup || !(p1_ > 0)) return;
-  const std::optional<double> chosen = ChosenValue();
+  const std::optional<TargetLaw> target = ReadTarget(ignored);
+  if (!target) return;
+  const std::optional<double> chosen = setup_ ? ChosenValue() : std::nullopt;
   const auto y = [this](double percent) { return decibels_ ? ChartDecibels(percent) : percent; };
   for (int i = 0; i <= 100; ++i) {
-    chart.Series(0)->AddPoint(i, y(TargetPercent(setup->target, i)), QString(), gfx::clAutomatic);
+    chart.Series(0)->AddPoint(i, y(TargetPercent(*target, i)), QString(), gfx::clAutomatic);
     if (!chosen) continue;
-    const Fitted which = setup->target.which;
-    const PercentBand band = LoadedBandAt(which, p1_, setup->potTolerancePercent, *chosen,
-                                          setup->resistorTolerancePercent, setup->loadOhms, i);
-    chart.Series(1)->AddPoint(i, y(LoadedPercentWithLoad(which, p1_, *chosen, setup->loadOhms, i)), QString(),
-                              gfx::clAutomatic);
+    const Fitted which = setup_->target.which;
+    const PercentBand band = LoadedBandAt(which, p1_, setup_->potTolerancePercent, *chosen,
+                                          setup_->resistorTolerancePercent, setup_->loadOhms, i);
+    chart.Series(1)->AddPoint(i, y(LoadedPercentWithLoad(which, p1_, *chosen, setup_->loadOhms, i)),
+                              QString(), gfx::clAutomatic);
     chart.Series(2)->AddPoint(i, y(band.low), QString(), gfx::clAutomatic);
     chart.Series(3)->AddPoint(i, y(band.high), QString(), gfx::clAutomatic);
   }

@@ -45,10 +45,18 @@ class TfmFindResistor : public QDialog {
   // Why a field cannot be read, naming the decimal separator when the other
   // one was typed.
   QString NotANumber(const QString& field, const QString& typed) const;
+  // That hint alone, empty when the typed text has no other separator.
+  QString SeparatorHint(const QString& typed) const;
   void ShowMessage(const QString& message);
   void FillTargets();
   // The setup as the fields give it, or the message that says what is wrong.
   std::optional<FinderSetup> ReadSetup(QString& problem) const;
+  std::optional<TargetLaw> ReadTarget(QString& problem) const;
+  // The law's own value at the typed position; NaN where it has none.
+  double LawValue() const;
+  // What the resistor is computed for: the law's value until the user types
+  // one, then the typed one.
+  double Wanted() const;
 
   std::unique_ptr<Ui::TfmFindResistor> ui_;
   char separator_;

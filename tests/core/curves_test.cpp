@@ -74,8 +74,14 @@ const LoadedCase kLoaded[] = {
        const double rb = i * 1000.0, ra = kP - rb, rbl = rb * -50000 / (rb - 50000);
        return rbl / (ra + rbl) * 100;
      }},
-    // Rb x R2 leaves the double range: such points are 0 like any failed one.
-    {"overflowing products", kP, 0, 1e306, false, true, [](int) { return 0.0; }},
+    // Rb x R2 leaves the double range, or falls below it, and the parallel
+    // does not: the curve is the one the values give.
+    {"overflowing products", kP, 0, 1e306, false, true, [](int i) { return double(i); }},
+    {"underflowing products", 1e-300, 0, 1e-300, false, true,
+     [](int i) {
+       const double t = i / 100.0;  // as P = R2 = 1: t/(1 + t) over 1 - t + t/(1 + t)
+       return 100 * t / (1 + t - t * t);
+     }},
     {"huge but finite R2", kP, 0, 1e300, false, true, [](int i) { return double(i); }},
 };
 

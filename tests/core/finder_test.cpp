@@ -205,6 +205,10 @@ TEST(SolveLoadedResistor, LoadOnTheWiper) {
       {"no load is the unloaded solution", SolveLoadedResistor(Fitted::R2, kP, kInf, 50, 10), 6250},
       {"the load alone", UnfittedPercent(kP, 50000, 50), 100.0 / 3},
       {"no load at all", UnfittedPercent(kP, kInf, 37), 37},
+      {"a load of 1E300M is none", SolveLoadedResistor(Fitted::R2, kP, 1e306, 50, 10), 6250},
+      {"R1 with a load of 1E300M", SolveLoadedResistor(Fitted::R1, kP, 1e306, 50, 90), 6250},
+      {"what a load of 1E300M leaves", UnfittedPercent(kP, 1e306, 50), 50},
+      {"what a load of 1U leaves, 1/50 002", UnfittedPercent(kP, 1, 50), 100.0 / 50002},
   };
   for (const auto& r : rows) EXPECT_NEAR(r.value, r.expected, 1e-9 * r.expected) << r.what;
   // Beyond what the load leaves, and bad loads.

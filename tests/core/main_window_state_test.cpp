@@ -120,13 +120,26 @@ INSTANTIATE_TEST_SUITE_P(Cases, TickTest, ::testing::ValuesIn(kTicks), [](const 
   return n;
 });
 
+// A P1 shown as "-" is one the curves cannot use either: empty, or above
+// what the notation writes; so is an R2 above it.
 TEST(MainWindowState, EmptyP1ShowsDashAndFlattensTheLoadedCurve) {
+  for (const char* p1 : {"", "4294967296", "40000M"}) {
+    MainWindowInputs in = Initial();
+    in.p1Text = p1;
+    in.sender = RuleSender::Other;
+    const MainWindowState s = ComputeMainWindowState(in);
+    EXPECT_EQ(s.p1Caption, "P1\r-") << p1;
+    for (const CurvePoint& p : s.plot.curves.loaded) EXPECT_EQ(p.y, 0) << p1;
+    EXPECT_EQ(PlotValuesAt(in, 50)->loaded, 0) << p1;
+  }
   MainWindowInputs in = Initial();
+  in.r2Text = "5000M";
+  EXPECT_EQ(ComputeMainWindowState(in).r2Caption, "R2\r-");
+  EXPECT_EQ(ComputePlot(in).curves.loaded[50].y, 0);
+  in.r2Text = "4294967295";  // the largest written value still counts
+  EXPECT_NE(ComputePlot(in).curves.loaded[50].y, 0);
   in.p1Text = "";
-  in.sender = RuleSender::Other;
   const MainWindowState s = ComputeMainWindowState(in);
-  EXPECT_EQ(s.p1Caption, "P1\r-");
-  for (const CurvePoint& p : s.plot.curves.loaded) EXPECT_EQ(p.y, 0);
   const Curves reference = ComputeCurves(0, 100000, 0, 0, false, false);
   for (int i = 0; i <= 100; ++i) {
     EXPECT_EQ(s.plot.curves.linear[i].y, reference.linear[i].y);

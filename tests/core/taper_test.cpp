@@ -46,6 +46,14 @@ TEST(Taper, PublishedFigures) {
       {"R1 10k and a 50k load at 50 %", LoadedPercentWithLoad(Fitted::R1, 100000, 10000, 50000, 50), 75,
        1e-9},
       {"R1 10k, no load, 6/7", LoadedPercentWithLoad(Fitted::R1, 100000, 10000, kInf, 50), 600.0 / 7, 1e-9},
+      // A load far beyond any product the double range holds is no load; a
+      // load of 1 ohm leaves 1/(50 001 + 1) of the input without R2.
+      {"R2 10k and a load of 1E300M", LoadedPercentWithLoad(Fitted::R2, 1e5, 1e4, 1e306, 50), 100.0 / 7,
+       1e-9},
+      {"R1 10k and a load of 1E300M", LoadedPercentWithLoad(Fitted::R1, 1e5, 1e4, 1e306, 50), 600.0 / 7,
+       1e-9},
+      {"R2 1E300M and a load of 1U", LoadedPercentWithLoad(Fitted::R2, 1e5, 1e306, 1, 50), 100.0 / 50002,
+       1e-12},
       {"C 85 % at mid travel", TaperCodePercent(85, 50), 85, 1e-9},
       {"C 80 % mirrors A 20 %", TaperCodePercent(80, 30), 100 - TaperCodePercent(20, 70), 1e-9},
       {"m = 50 is the straight line", TaperCodePercent(50, 37), 37, 0},

@@ -7,8 +7,10 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSet>
 #include <QTest>
 #include <QTimer>
@@ -114,6 +116,12 @@ TEST_F(FindResistorTest, TypingAndChoosingASeriesUpdateAtOnce) {
   Retype(ui.edPosition, "37,5");
   EXPECT_EQ(ui.edWanted->text(), "20");
   EXPECT_EQ(ui.lstValues->headerItem()->text(1), QString::fromUtf8("À 37,5 %"));
+  // The widest header a position gives still leaves every column in view.
+  Retype(ui.edPosition, "99,99");
+  QTest::qWait(0);
+  EXPECT_EQ(ui.lstValues->headerItem()->text(1), QString::fromUtf8("À 99,99 %"));
+  EXPECT_LE(ui.lstValues->header()->length(), ui.lstValues->viewport()->width());
+  EXPECT_FALSE(ui.lstValues->horizontalScrollBar()->isVisible());
 }
 
 // "A 15 %" with a 47K load on the wiper, +-20 % and +-5 % parts, worked
@@ -142,6 +150,11 @@ TEST_F(FindResistorTest, TaperCodeWithALoadAndThePreview) {
   EXPECT_NEAR(at50(3), 17.297, 5e-4);
   ui.lstValues->setCurrentItem(ui.lstValues->topLevelItem(3));
   EXPECT_NEAR(at50(1), 15.632, 5e-4);  // 15K
+  // A tolerance that cannot be read leaves the law drawn, alone.
+  Retype(ui.edPotTolerance, "2O");
+  EXPECT_EQ(preview.Series(0)->Count(), 101);
+  EXPECT_EQ(preview.Series(1)->Count(), 0);
+  Retype(ui.edPotTolerance, "20");
   // A code keeps its mirror across montages.
   ui.rbR1->click();
   EXPECT_EQ(ui.cbTarget->currentText(), "C 85 %");
@@ -151,6 +164,45 @@ TEST_F(FindResistorTest, TaperCodeWithALoadAndThePreview) {
   EXPECT_TRUE(ui.edTargetMid->isEnabled());
   Retype(ui.edTargetMid, "75");
   EXPECT_EQ(ui.edWanted->text(), "75");
+  // A value at mid travel with no law leaves no old figures beside its message.
+  for (const char* mid : {"0", "100"}) {
+    Retype(ui.edTargetMid, mid);
+    EXPECT_TRUE(ui.lblMessage->text().contains(QString::fromUtf8("mi-course"))) << mid;
+    EXPECT_EQ(ui.lblExact->text(), "-") << mid;
+    EXPECT_EQ(ui.edWanted->text(), "") << mid;
+  }
+}
+
+// "A 15 %" on 100K: the resistor comes from the law's own value, not from
+// the two decimals "Valeur voulue" shows (122,36 Ω at 1 %, 33K at 99,99 %,
+// "0" and no resistor at 0,01 %, 4 430,85 Ω with a 47K load at 25 %).
+TEST_F(FindResistorTest, TheLawsOwnValueIsTheTarget) {
+  Open();
+  TfmFindResistor dialog(window_.get(), "100K", ',', Fitted::R2);
+  auto& ui = dialog.controls();
+  dialog.show();
+  ui.cbTarget->setCurrentIndex(2);
+  const struct {
+    const char *position, *load, *shown, *exact, *chosen;
+  } rows[] = {
+      {"1", "", "0,113", "126,71 Ω", "130 Ω"},
+      {"99,99", "", "99,9642", "38 740,57 Ω", "39,0K"},
+      {"0,01", "", "0,00112", "1,26 Ω", "1,3 Ω"},
+      // A load beyond any product the double range holds: in effect none.
+      {"50", "1E300M", "15", "10 714,29 Ω", "11,0K"},
+      {"25", "47K", "4,44", "4 427,19 Ω", "4,3K"},
+  };
+  for (const auto& r : rows) {
+    Retype(ui.edLoad, r.load);
+    Retype(ui.edPosition, r.position);
+    EXPECT_EQ(ui.edWanted->text(), QString::fromUtf8(r.shown)) << r.position;
+    EXPECT_EQ(ui.lblExact->text(), QString::fromUtf8(r.exact)) << r.position;
+    ASSERT_NE(ui.lstValues->currentItem(), nullptr) << r.position;
+    EXPECT_EQ(ui.lstValues->currentItem()->text(0), QString::fromUtf8(r.chosen)) << r.position;
+  }
+  // Typed, the value shown is the target.
+  Retype(ui.edWanted, "4,44");
+  EXPECT_EQ(ui.lblExact->text(), QString::fromUtf8("4 430,85 Ω"));
 }
 
 // Every field is on the Tab path and has its own access key, on itself or on
@@ -164,17 +216,55 @@ TEST_F(FindResistorTest, EveryFieldHasAnAccessKey) {
     if (label->buddy()) keyOf[label->buddy()] = label->text();
   for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>()) keyOf[b] = b->text();
   QSet<QChar> keys;
-  int fields = 0;
+  QStringList order;
   for (QWidget* w = dialog.nextInFocusChain(); w != &dialog; w = w->nextInFocusChain()) {
     if (!(w->focusPolicy() & Qt::TabFocus) || qobject_cast<QAbstractScrollArea*>(w->parentWidget())) continue;
-    ++fields;
+    order << w->objectName();
     const QString text = keyOf.value(w);
     const qsizetype amp = text.indexOf(u'&');
     ASSERT_TRUE(amp >= 0 && amp + 1 < text.size()) << w->objectName().toStdString();
     EXPECT_FALSE(keys.contains(text[amp + 1].toLower())) << text.toStdString();
+    // The underline would hide in a descender.
+    EXPECT_FALSE(QStringLiteral("gjpqy").contains(text[amp + 1])) << text.toStdString();
     keys.insert(text[amp + 1].toLower());
   }
-  EXPECT_EQ(fields, 15);
+  // Down the left column, then the right one, as the dialog shows them.
+  EXPECT_EQ(order, QString("rbR1 rbR2 cbTarget edTargetMid edPosition edWanted edRangeFrom edRangeTo edLoad "
+                           "cbSeries edPotTolerance edResistorTolerance lstValues btnApply btnCancel")
+                       .split(u' '));
+  // "jusqu'à" keeps its distance from both of its fields.
+  auto& ui = dialog.controls();
+  EXPECT_GE(ui.lblRangeTo->geometry().left() - ui.edRangeFrom->geometry().right(), 4);
+  EXPECT_GE(ui.edRangeTo->geometry().left() - ui.lblRangeTo->geometry().right(), 4);
+}
+
+// Under a dark palette the preview's labels, titles and frame stay dark on
+// a light panel, as on the main chart.
+TEST_F(FindResistorTest, ThePreviewReadsUnderADarkPalette) {
+  Open();
+  const QPalette before = QApplication::palette();
+  QPalette dark = before;
+  for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base})
+    dark.setColor(role, QColor(0x32, 0x32, 0x32));
+  for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+    dark.setColor(role, Qt::white);
+  QApplication::setPalette(dark);  // as a dark desktop theme sets it
+  TfmFindResistor dialog(window_.get(), "100K", ',', Fitted::R2);
+  dialog.show();
+  chart::TChart& preview = *dialog.controls().chPreview;
+  const QImage shot = preview.grab().toImage();
+  // Left of the plot: the tick labels, the axis title and the frame's edge.
+  const int margin = preview.BottomAxis()->StartPixel() - 1;
+  int light = 0, darkInk = 0;
+  for (int y = 0; y < shot.height(); ++y)
+    for (int x = 0; x < margin; ++x) {
+      const int v = qGray(shot.pixel(x, y));
+      light += v > 200;
+      darkInk += v < 80;
+    }
+  QApplication::setPalette(before);
+  EXPECT_GT(light, margin * shot.height() / 2);
+  EXPECT_GT(darkInk, 60);
 }
 
 TEST_F(FindResistorTest, TheWantedValueFollowsTheIdealLawUntilTyped) {
@@ -195,17 +285,27 @@ TEST_F(FindResistorTest, ImpossibleTargetsSaySoAndCannotBeApplied) {
   auto& ui = dialog.controls();
   dialog.show();
   const struct {
-    const char *position, *wanted, *says;
+    const char *position, *wanted, *load, *says;
   } cases[] = {
-      {"50", "60", "R2 ne peut qu'abaisser"},
-      {"50", "50", "R2 ne peut qu'abaisser"},
-      {"0", "0,5", "entre 0 et 100"},
-      {"100", "50", "entre 0 et 100"},
-      {"50", "1.5", "séparateur décimal attendu est la virgule"},
-      {"5O", "10", "pas un nombre"},
-      {"", "10", "pas un nombre"},
+      {"50", "60", "", "R2 ne peut qu'abaisser"},
+      {"50", "50", "", "R2 ne peut qu'abaisser"},
+      {"0", "0,5", "", "entre 0 et 100"},
+      {"100", "50", "", "entre 0 et 100"},
+      {"50", "1.5", "", "séparateur décimal attendu est la virgule"},
+      {"5O", "10", "", "pas un nombre"},
+      {"", "10", "", "pas un nombre"},
+      // What a load of 1 ohm leaves, 1/50 002, and of 1 milliohm.
+      {"50", "1", "1U", "entre 0 et 0,002\u00a0%"},
+      {"50", "1", "0,001", "entre 0 et 0,000002\u00a0%"},
+      {"50", "10", "0", "supérieure à 0\u00a0Ω"},
+      {"50", "10", "-4K7", "supérieure à 0\u00a0Ω"},
+      {"50", "10", "4.7K", "séparateur décimal attendu est la virgule"},
   };
   for (const auto& c : cases) {
+    if (*c.load)
+      Retype(ui.edLoad, c.load);
+    else
+      ui.edLoad->clear();
     Retype(ui.edPosition, c.position);
     Retype(ui.edWanted, c.wanted);
     EXPECT_EQ(ui.stkResults->currentWidget(), ui.lblMessage) << c.position << " " << c.wanted;
@@ -216,10 +316,12 @@ TEST_F(FindResistorTest, ImpossibleTargetsSaySoAndCannotBeApplied) {
     QTest::keyClick(ui.edWanted, Qt::Key_Return);
     EXPECT_TRUE(dialog.isVisible());
   }
+  ui.edLoad->clear();
   // Beyond what the notation writes: 100K x 0.25 x 49.99999 / 0.00001.
   Retype(ui.edPosition, "50");
   Retype(ui.edWanted, "49,99999");
   EXPECT_TRUE(ui.lblMessage->text().contains(QString::fromUtf8("Hors de portée")));
+  EXPECT_TRUE(ui.lblMessage->text().contains(QString::fromUtf8("4\u00a0294\u00a0967\u00a0295\u00a0Ω")));
   EXPECT_EQ(ui.lblExact->text(), QString::fromUtf8("hors de portée"));
   EXPECT_FALSE(ui.btnApply->isEnabled());
   // The same wanted value is in reach of the other montage.
@@ -238,6 +340,20 @@ TEST_F(FindResistorTest, ImpossibleTargetsSaySoAndCannotBeApplied) {
   TfmFindResistor noP1(window_.get(), "", ',', Fitted::R2);
   EXPECT_TRUE(noP1.controls().lblMessage->text().contains("P1"));
   EXPECT_FALSE(noP1.controls().btnApply->isEnabled());
+  // A P1 the notation cannot write is no more usable here than in the window.
+  TfmFindResistor huge(window_.get(), "40000M", ',', Fitted::R2);
+  EXPECT_EQ(huge.controls().lblP1->text(), "-");
+  EXPECT_TRUE(huge.controls().lblMessage->text().contains("P1"));
+  // 4 000M at 40 %: exactly 4 000M, and of its neighbours only those that
+  // "Appliquer" can write, which read back as the same value.
+  TfmFindResistor top(window_.get(), "4000M", ',', Fitted::R2);
+  top.show();
+  Retype(top.controls().edWanted, "40");
+  EXPECT_EQ(Column(top.controls().lstValues, 0), QStringList({"3300,0M", "3600,0M", "3900,0M"}));
+  ASSERT_TRUE(top.ChosenValue());
+  ApplyFittedResistor(*window_, Fitted::R2, *top.ChosenValue());
+  EXPECT_EQ(this->ui().edR2->text(), "3900M");
+  EXPECT_EQ(this->ui().lblR2->Caption(), "R2\r3900,0M");
 }
 
 TEST_F(FindResistorTest, AppliquerWritesTheValueAndTicksAsAClickWould) {

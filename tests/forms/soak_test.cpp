@@ -97,9 +97,7 @@ TEST(Soak, TenThousandRandomActions) {
         ui.cbR1->Checked(),         ui.cbR2->Checked(), window.DecimalSeparator()};
     if (!(now == checked)) {
       checked = now;
-      auto read = [&](const QString& text) {
-        return ParseResistance(text.toLatin1().toStdString(), now.sep);
-      };
+      auto read = [&](const QString& text) { return ReadValueBox(text.toLatin1().toStdString(), now.sep); };
       expected =
           ComputeCurves(now.law, read(now.p1), read(now.r1), read(now.r2), now.r1Ticked, now.r2Ticked).loaded;
     }
