@@ -1,8 +1,10 @@
 #pragma once
 // What a screen reader learns about a chart, which is only pixels otherwise:
 // it is named by its title; its description, the values of the curves it
-// shows, is set by its owner (QWidget::setAccessibleDescription).
+// shows, is set by its owner (QWidget::setAccessibleDescription) or made by
+// the owner's source when a screen reader asks for it.
 #include <QString>
+#include <functional>
 
 class QAccessibleInterface;
 class QObject;
@@ -19,6 +21,10 @@ QAccessibleInterface* AccessibleChartFactory(const QString& className, QObject* 
 
 // The title's lines joined by blanks.
 QString AccessibleChartName(const TCustomChart& chart);
+
+// Where the description comes from when none is set: made only when asked,
+// so that a keystroke does not write a description nobody reads.
+void SetDescriptionSource(TCustomChart& chart, std::function<QString()> source);
 
 // Tells screen readers that the title or the curves changed.
 void NotifyAccessibleChartChanged(TCustomChart& chart);

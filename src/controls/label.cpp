@@ -64,10 +64,9 @@ void TLabel::textChanged() {
 
 void TLabel::AdjustBounds() {
   if (!autoSize_) return;
-  const QFontMetrics fm(font());
   const QStringList lines = Lines();
   int w = 0;
-  for (const QString& line : lines) w = std::max(w, fm.horizontalAdvance(gfx::WithoutMnemonics(line)));
+  for (const QString& line : lines) w = std::max(w, gfx::TextAdvance(font(), gfx::WithoutMnemonics(line)));
   const int h = gfx::LineHeight(font()) * int(lines.size());
   const int left = alignment_ == taRightJustify ? geometry().right() + 1 - w : x();
   setGeometry(left, y(), w, h);

@@ -79,6 +79,8 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   ConfigureProgramChart(*ui_->Chart1);
   ui_->Chart1->setDecimalSeparator(QChar(separator_));
   new ChartValueTip(*ui_->Chart1, [this] { return Inputs(); });  // owned by the chart
+  chart::SetDescriptionSource(*ui_->Chart1,
+                              [this] { return ChartValuesDescription(*ui_->Chart1, Inputs()); });
 
   FormCreate();
 }
@@ -306,7 +308,6 @@ void TfmMain::PlotCurves() {
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
   PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive,
                     decibels_);
-  ui_->Chart1->setAccessibleDescription(ChartValuesDescription(*ui_->Chart1, Inputs()));
   chart::NotifyAccessibleChartChanged(*ui_->Chart1);
 }
 

@@ -169,7 +169,12 @@ int Canvas::drawText(Rect& r, const QString& text, unsigned flags) {
     for (QString& l : lines)
       if (l.endsWith(u'\r')) l.chop(1);
   const int lineHeight = this->lineHeight();
+  // A line with no mnemonic and no tab to expand is shaped once and kept.
+  auto plainLine = [&](const QString& l) {
+    return !(mnemonics && l.contains(u'&')) && !((flags & kExpandTabs) && l.contains(u'\t'));
+  };
   auto shownWidth = [&](const QString& l) {
+    if (plainLine(l)) return shaped(l).width;
     const QString plain = mnemonics ? WithoutMnemonics(l) : l;
     // Only a tab needs Qt's layout to be measured; everything else is its advance.
     return (flags & kExpandTabs) && plain.contains(u'\t')
@@ -205,6 +210,10 @@ int Canvas::drawText(Rect& r, const QString& text, unsigned flags) {
                                           : r.left;
     if (bkMode_ == BackgroundMode::Opaque)
       painter_.fillRect(QRect(x, y, w, lineHeight), ToQColor(textBackground_));
+    if (plainLine(lines[i])) {
+      drawShaped(x, y, shaped(lines[i]));
+      continue;
+    }
     painter_.setPen(ToQColor(fontColour_));
     // A box wider than the text keeps Qt from moving the line; the text
     // starts at its left edge.

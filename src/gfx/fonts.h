@@ -25,4 +25,10 @@ QFont WindowFont();
 // 13 pixels the layouts were drawn with.
 int LineHeight(const QFont& font, const QPaintDevice* device = nullptr);
 
+// QFontMetrics(font).horizontalAdvance(text), shaped once for each font and
+// text and kept: captions that change back and forth as the user types are
+// measured again from the store (at most 1024 texts; emptied when full and
+// when the application object goes).
+int TextAdvance(const QFont& font, const QString& text);
+
 }  // namespace dorvane::gfx
