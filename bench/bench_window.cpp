@@ -12,7 +12,6 @@
 #include "cpu_model.h"
 #include "forms/frm_main.h"
 #include "gfx/fonts.h"
-#include "ui_frm_main.h"
 
 namespace {
 
@@ -26,23 +25,27 @@ dorvane::forms::TfmMain& Window() {
   return *window;
 }
 
+// The R2 box, as the user types into it.
+dorvane::controls::TFlatEdit& R2Box() {
+  static auto* box = Window().findChild<dorvane::controls::TFlatEdit*>(QStringLiteral("edR2"));
+  return *box;
+}
+
 void BM_KeystrokeToChartImage(benchmark::State& state) {
-  auto& ui = Window().controls();
   bool flip = false;
   for (auto _ : state) {
-    ui.edR2->setText(flip ? QStringLiteral("10K") : QStringLiteral("10K2"));
+    R2Box().setText(flip ? QStringLiteral("10K") : QStringLiteral("10K2"));
     flip = !flip;
-    benchmark::DoNotOptimize(ui.Chart1->grab());
+    benchmark::DoNotOptimize(Window().Chart().grab());
   }
 }
 BENCHMARK(BM_KeystrokeToChartImage);
 
 // The text change and the update rule with its replot, without the paint.
 void BM_KeystrokeWithoutPaint(benchmark::State& state) {
-  auto& ui = Window().controls();
   bool flip = false;
   for (auto _ : state) {
-    ui.edR2->setText(flip ? QStringLiteral("10K") : QStringLiteral("10K2"));
+    R2Box().setText(flip ? QStringLiteral("10K") : QStringLiteral("10K2"));
     flip = !flip;
   }
   QApplication::processEvents();
@@ -50,10 +53,9 @@ void BM_KeystrokeWithoutPaint(benchmark::State& state) {
 BENCHMARK(BM_KeystrokeWithoutPaint);
 
 void BM_ChartDrawingPassAlone(benchmark::State& state) {
-  auto& ui = Window().controls();
   for (auto _ : state) {
-    ui.Chart1->RequestRepaint();
-    benchmark::DoNotOptimize(ui.Chart1->grab());
+    Window().Chart().RequestRepaint();
+    benchmark::DoNotOptimize(Window().Chart().grab());
   }
 }
 BENCHMARK(BM_ChartDrawingPassAlone);
@@ -61,7 +63,7 @@ BENCHMARK(BM_ChartDrawingPassAlone);
 // A zoom in or out to the updated chart image: the background image is made
 // again, so this should cost no more than the whole pass above.
 void BM_ChartReplotAfterZoom(benchmark::State& state) {
-  auto& chart = *Window().controls().Chart1;
+  auto& chart = Window().Chart();
   const double min = chart.BottomAxis()->Minimum(), max = chart.BottomAxis()->Maximum();
   const double span = max - min;
   const qint64 backgrounds = chart.BackgroundPassCount();

@@ -8,14 +8,12 @@
 #include <cstdio>
 #include <optional>
 
-#include "controls/flat_combo_box.h"
-#include "controls/flat_edit.h"
-#include "controls/markup_check_box.h"
+#include "core/decimal.h"
 #include "core/resistance.h"
 #include "forms/chart_files.h"
 #include "forms/frm_main.h"
+#include "forms/notation_text.h"
 #include "forms/startup.h"
-#include "ui_frm_main.h"
 #include "version/version_record.h"
 
 namespace dorvane::app {
@@ -168,7 +166,7 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 }
 
 QString WithSeparator(const char* number, char separator) {
-  return QString::fromLatin1(number).replace(u'.', QChar::fromLatin1(separator));
+  return QString::fromStdString(WithDecimalSeparator(number, separator));
 }
 
 // The status bar's examples, with the running locale's separator and French
@@ -184,7 +182,7 @@ QString Examples(char separator) {
 // refused when unreadable or not above 0: a script wants an error, not a
 // curve of zeros.
 std::optional<QString> ResistanceProblem(const QString& option, const QString& text, char separator) {
-  if (ParseWholeResistance(text.toLatin1().toStdString(), separator) > 0) return std::nullopt;
+  if (ParseWholeResistance(forms::NotationBytes(text), separator) > 0) return std::nullopt;
   return QStringLiteral(
              "valeur incorrecte pour %1 : %2 (une résistance de plus de 0 ohm, par exemple "
              "4K7 ou %3 ; le séparateur décimal est %4)")
@@ -293,14 +291,12 @@ int RunCommandLine(const QStringList& arguments) {
 
   // The window as it starts, never shown, then the values asked for.
   forms::TfmMain window;
-  const Ui::TfmMain& ui = window.controls();
-  if (!parser.isSet(law)) lawIndex = ui.lstPotType->ItemIndex();
-  bool r1Fitted = ui.cbR1->Checked(), r2Fitted = ui.cbR2->Checked();
-  if (parser.isSet(r1)) r1Fitted = true, r2Fitted = false;
-  if (parser.isSet(r2)) r2Fitted = true, r1Fitted = false;
-  window.SetCircuit(lawIndex, parser.isSet(p1) ? parser.value(p1) : ui.edP1->text(),
-                    parser.isSet(r1) ? parser.value(r1) : ui.edR1->text(), r1Fitted,
-                    parser.isSet(r2) ? parser.value(r2) : ui.edR2->text(), r2Fitted);
+  forms::TfmMain::BoxCircuit circuit = window.CircuitInBoxes();
+  if (parser.isSet(law)) circuit.lawIndex = lawIndex;
+  if (parser.isSet(p1)) circuit.p1 = parser.value(p1);
+  if (parser.isSet(r1)) circuit.r1 = parser.value(r1), circuit.r1Fitted = true, circuit.r2Fitted = false;
+  if (parser.isSet(r2)) circuit.r2 = parser.value(r2), circuit.r2Fitted = true, circuit.r1Fitted = false;
+  window.SetCircuit(circuit);
   window.setDecibels(parser.isSet(db));
 
   const QString reason = forms::SaveWindowFile(window, file, *type);

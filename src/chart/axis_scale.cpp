@@ -1,5 +1,7 @@
 #include "chart/axis_scale.h"
 
+#include "core/decimal.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -125,11 +127,8 @@ QString FormatAxisValueAfresh(double value, QChar decimalSeparator, QChar thousa
   const qsizetype point = digits.indexOf(u'.');
   QString whole = digits.left(point), decimals = digits.mid(point + 1);
   while (decimals.endsWith(u'0')) decimals.chop(1);
-  QString out;
-  for (qsizetype i = 0; i < whole.size(); ++i) {
-    if (i > 0 && (whole.size() - i) % 3 == 0) out += thousandSeparator;
-    out += whole[i];
-  }
+  QString out =
+      QString::fromStdString(GroupThousands(whole.toStdString(), QString(thousandSeparator).toStdString()));
   if (!decimals.isEmpty()) out += decimalSeparator + decimals;
   const bool zero = whole == QLatin1String("0") && decimals.isEmpty();
   if (value < 0 && !zero) out.prepend(u'-');

@@ -18,9 +18,10 @@ TCustomAxisPanel::TCustomAxisPanel(QWidget* parent)
             new TChartAxis(AxisKind::Left, this), new TChartAxis(AxisKind::Right, this),
             new TChartAxis(AxisKind::Depth, this)} {
   for (TChartAxis* axis : axes_) connect(axis, &TChartAxis::Changed, this, &TCustomAxisPanel::RequestRepaint);
-  const QLocale locale = QLocale::system();
-  decimalSeparator_ = FirstChar(locale.decimalPoint(), u'.');
-  thousandSeparator_ = FirstChar(locale.groupSeparator(), u' ');
+  // The decimal separator is the owner's to give (the program reads the
+  // user's numeric locale in one place); a point until then.
+  decimalSeparator_ = u'.';
+  thousandSeparator_ = FirstChar(QLocale::system().groupSeparator(), u' ');
 }
 
 TCustomAxisPanel::~TCustomAxisPanel() {

@@ -9,30 +9,11 @@
 
 namespace dorvane {
 
-double ParallelOhms(double a, double b) {
-  const double product = a * b;
-  if (std::isnormal(product) || (product == 0 && (a == 0 || b == 0))) return product / (a + b);
-  // Divided by the larger: the ratio stays within -1..1 and never overflows.
-  if (std::abs(a) > std::abs(b)) std::swap(a, b);
-  return a / (1 + a / b);
-}
-
-double LoadedShare(double t, double p, double resistor, bool acrossUpper, double loadOhms) {
-  double upper = (1 - t) * p, lower = t * p;
-  if (acrossUpper)
-    upper = ParallelOhms(upper, resistor);
-  else
-    lower = ParallelOhms(lower, resistor);
-  lower = ParallelOhms(lower, loadOhms);
-  return lower / (upper + lower);
-}
-
 // Any step that divides by zero, has no defined result or overflows makes the
 // point 0.
 double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted) {
   if (!r1Fitted && !r2Fitted) return 0;
-  const double y =
-      LoadedShare(t, p, r2Fitted ? r2 : r1, !r2Fitted, std::numeric_limits<double>::infinity()) * 100;
+  const double y = LoadedShare({p, r2Fitted ? Fitted::R2 : Fitted::R1, r2Fitted ? r2 : r1}, t) * 100;
   return std::isfinite(y) ? y : 0;
 }
 

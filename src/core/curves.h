@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/circuit.h"
+
 namespace dorvane {
 
 struct CurvePoint {
@@ -25,20 +27,6 @@ Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted
 // One point of the loaded curve, at t (0..1 of the travel), as ComputeCurves
 // computes it.
 double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted);
-
-// a in parallel with b (+infinity: no b). a b / (a + b) where that product
-// is a normal double, so the usual values give the usual numbers; beyond,
-// the same value computed so that no step overflows or underflows. NaN or
-// infinite where a step divides by zero or has no defined result.
-double ParallelOhms(double a, double b);
-
-// The loaded curve of every caller, as a share of the input (0..1): the track
-// p split at t (0..1 of the travel) into an upper part (1 - t) p and a lower
-// part t p; `resistor` across the upper part (acrossUpper, R1) or the lower
-// part (R2), +infinity for none; a load from the wiper to the bottom of the
-// track across the lower part, +infinity for none. Not finite where a step
-// divides by zero, has no defined result or overflows.
-double LoadedShare(double t, double p, double resistor, bool acrossUpper, double loadOhms);
 
 // The theoretical logarithmic law read the right way round, y = 10^(x / 50):
 // 1 % at the start of the travel, 10 % at its middle, 100 % at its end.

@@ -155,7 +155,7 @@ double UnfittedPercent(double p, double loadOhms, double positionPercent) {
   const double x = positionPercent;
   if (!std::isfinite(p) || !(p > 0) || !(loadOhms > 0) || !(x >= 0 && x <= 100)) return kNaN;
   if (std::isinf(loadOhms)) return x;
-  const double y = LoadedShare(x / 100, p, kInf, false, loadOhms) * 100;
+  const double y = LoadedShare({p, std::nullopt, kInf, loadOhms}, x / 100) * 100;
   return std::isfinite(y) ? y : kNaN;
 }
 

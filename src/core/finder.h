@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace dorvane {
+#include "core/circuit.h"
 
-enum class Fitted { R1, R2 };
+namespace dorvane {
 
 // The resistor across the upper (R1) or the lower (R2) part of a linear track
 // of total resistance p that puts the loaded curve at `percent` at the wiper

@@ -18,7 +18,6 @@ struct MainWindowInputs {
   bool showLinear = false, showLoaded = false, showLog = false;
   RuleSender sender = RuleSender::None;
   char decimalSeparator = ',';
-  bool decibels = false;  // the chart's vertical scale; the rule ignores it
 };
 
 // What the replot alone decides: the points and which series are drawn.

@@ -31,7 +31,7 @@ double LoadedPercentWithLoad(Fitted which, double p, double resistor, double loa
                              double positionPercent) {
   const double x = positionPercent;
   if (!Positive(p) || !Positive(resistor) || !(loadOhms > 0) || !(x >= 0 && x <= 100)) return kNaN;
-  const double y = LoadedShare(x / 100, p, resistor, which == Fitted::R1, loadOhms) * 100;
+  const double y = LoadedShare({p, which, resistor, loadOhms}, x / 100) * 100;
   return std::isfinite(y) ? y : kNaN;
 }
 

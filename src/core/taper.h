@@ -1,7 +1,7 @@
 #pragma once
 // Taper codes, the wiper's load, part tolerances and decibels: what decides
 // how a fitted potentiometer sounds once it is in the circuit.
-#include "core/finder.h"
+#include "core/circuit.h"
 
 namespace dorvane {
 

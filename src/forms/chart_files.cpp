@@ -14,7 +14,6 @@
 
 #include "chart/chart.h"
 #include "forms/frm_main.h"
-#include "ui_frm_main.h"
 
 namespace dorvane::forms {
 
@@ -128,7 +127,7 @@ FileContents ChartPdf(chart::TChart& chart) {
 }
 
 FileContents WindowFileContents(TfmMain& window, OutputType type) {
-  chart::TChart& chart = *window.controls().Chart1;
+  chart::TChart& chart = window.Chart();
   switch (type) {
     case OutputType::Png:
       return ChartPng(chart);

@@ -47,7 +47,7 @@ QString SeriesTitle(const chart::TChart& chart, int index) {
 
 }  // namespace
 
-QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindowInputs& in) {
+QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindowInputs& in, bool decibels) {
   const chart::TChartAxis& bottom = *chart.BottomAxis();
   if (!Within(at.x(), bottom) || !Within(at.y(), *chart.LeftAxis())) return {};
   const double position = bottom.PixelToValue(at.x());
@@ -55,7 +55,7 @@ QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindo
   auto percent = [&](double v) { return Number(v, in.decimalSeparator) + QStringLiteral(" %"); };
   // On the dB scale each curve's value in dB too; the position stays in %.
   auto value = [&](double v) {
-    if (!in.decibels) return percent(v);
+    if (!decibels) return percent(v);
     const double db = Decibels(v);
     const QString dbText =
         std::isfinite(db) ? Number(db, in.decimalSeparator) : QString::fromUtf8(db < 0 ? "-∞" : "-");
@@ -85,8 +85,9 @@ QString ChartValuesDescription(const chart::TChart& chart, const MainWindowInput
   return sentences.isEmpty() ? QStringLiteral("Aucune courbe affichée.") : sentences.join(u' ');
 }
 
-ChartValueTip::ChartValueTip(chart::TChart& chart, std::function<MainWindowInputs()> inputs)
-    : QObject(&chart), chart_(chart), inputs_(std::move(inputs)) {
+ChartValueTip::ChartValueTip(chart::TChart& chart, std::function<MainWindowInputs()> inputs,
+                             std::function<bool()> decibels)
+    : QObject(&chart), chart_(chart), inputs_(std::move(inputs)), decibels_(std::move(decibels)) {
   chart.installEventFilter(this);
 }
 
@@ -97,7 +98,7 @@ bool ChartValueTip::eventFilter(QObject* watched, QEvent* event) {
   // held, and its own button state can stay "pressed" for good when a
   // release goes to a window that closed on the press (the finder's
   // double-click).
-  const QString text = ChartValueTipText(chart_, help->pos(), inputs_());
+  const QString text = ChartValueTipText(chart_, help->pos(), inputs_(), decibels_());
   if (text.isEmpty()) {
     QToolTip::hideText();
     event->ignore();

@@ -20,8 +20,9 @@ namespace dorvane::forms {
 // its last drawing pass) with the window's values; empty outside the plot or
 // outside positions 0 to 100 %. The three series are the linear, loaded and
 // logarithmic laws, in that order; a curve counts as shown when its series is
-// active and holds points.
-QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindowInputs& in);
+// active and holds points. On the dB scale each value is given in dB too.
+QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindowInputs& in,
+                          bool decibels = false);
 
 // What a screen reader is told of the chart: for each curve shown, its values
 // at 25, 50 and 75 % of the travel, computed from the laws as the tool tip's
@@ -34,8 +35,10 @@ class ChartValueTip : public QObject {
   Q_OBJECT
 
  public:
-  // Watches the chart's tool-tip requests; `inputs` gives the window's values.
-  ChartValueTip(chart::TChart& chart, std::function<MainWindowInputs()> inputs);
+  // Watches the chart's tool-tip requests; `inputs` gives the window's
+  // values, `decibels` whether the chart shows them in dB.
+  ChartValueTip(chart::TChart& chart, std::function<MainWindowInputs()> inputs,
+                std::function<bool()> decibels);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,6 +46,7 @@ class ChartValueTip : public QObject {
  private:
   chart::TChart& chart_;
   std::function<MainWindowInputs()> inputs_;
+  std::function<bool()> decibels_;
 };
 
 }  // namespace dorvane::forms

@@ -11,17 +11,15 @@
 #include <limits>
 
 #include "chart/chart.h"
-#include "controls/flat_edit.h"
-#include "controls/markup_check_box.h"
 #include "core/curves.h"
 #include "core/decimal.h"
 #include "core/resistance.h"
 #include "core/taper.h"
 #include "forms/frm_main.h"
 #include "forms/main_chart.h"
+#include "forms/notation_text.h"
 #include "gfx/fonts.h"
 #include "ui_frm_find_resistor.h"
-#include "ui_frm_main.h"
 
 namespace dorvane::forms {
 namespace {
@@ -36,10 +34,6 @@ constexpr int kCodeCount = 4;
 constexpr gfx::Colour kPreviewPanel = 0xF0F0F0;
 enum TargetRow { kIdeal = 0, kOther = kCodeCount + 1 };
 enum Column { kValue, kCurve, kCurveDb, kBand, kGang, kGap, kGapDb };
-
-QString FromLatin1(const std::string& text) {
-  return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
 
 // A number with `decimals` decimals and the locale's separator; `trim` drops
 // the zeros that end the decimals.
@@ -58,37 +52,8 @@ QString Near(double value, char separator) {
   return Decimal(value, decimals, true, separator);
 }
 
-QString Grouped(long long whole) {
-  const QString digits = QString::number(whole);
-  QString grouped;
-  for (qsizetype i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += u' ';
-    grouped += digits[i];
-  }
-  return grouped;
-}
-
-// Ohms to the hundredth, grouped by thousands: "6 250 Ω", "16 666,67 Ω".
 QString ExactOhms(double ohms, char separator) {
-  const long long hundredths = std::llround(ohms * 100);
-  QString text = Grouped(hundredths / 100);
-  if (const long long rest = hundredths % 100) {
-    QString decimals = QStringLiteral("%1").arg(rest, 2, 10, QChar(u'0'));
-    if (decimals.endsWith(u'0')) decimals.chop(1);
-    text += QChar(separator) + decimals;
-  }
-  return text + QString::fromUtf8(" Ω");
-}
-
-// A standard value as the list shows it: from 1K the notation's display
-// with the decimals it needs ("6,2K", "1,02K", "10,0K"), below in ohms
-// ("680 Ω", "4,7 Ω").
-QString ValueCaption(double ohms, char separator) {
-  const ResistanceUnit unit = UnitOf(ohms);
-  if (unit.letter == 'U') return ExactOhms(ohms, separator);
-  QString text = QString::number(ohms / unit.ohms, 'f', 2);
-  if (text.endsWith(u'0')) text.chop(1);
-  return text.replace(u'.', QChar(separator)) + QChar::fromLatin1(unit.letter);
+  return QString::fromStdString(FormatOhms(ohms, separator));
 }
 
 QString Db(double value, char separator) {
@@ -140,7 +105,7 @@ TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char de
     : QDialog(parent),
       ui_(std::make_unique<Ui::TfmFindResistor>()),
       separator_(decimalSeparator),
-      p1_(ReadValueBox(p1Text.toLatin1().toStdString(), decimalSeparator)),
+      p1_(ReadValueBox(NotationBytes(p1Text), decimalSeparator)),
       decibels_(decibels) {
   ui_->setupUi(this);
   setFont(gfx::WindowFont());
@@ -178,6 +143,7 @@ TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char de
                               "Plus grand écart à la cible sur la plage, en décibels"};
   for (int c = 0; c < 7; ++c) ui_->lstValues->headerItem()->setToolTip(c, QString::fromUtf8(headerTips[c]));
   ConfigurePreview(*ui_->chPreview, decibels_);
+  ui_->chPreview->setDecimalSeparator(QChar::fromLatin1(separator_));
 
   (montage == Fitted::R1 ? ui_->rbR1 : ui_->rbR2)->setChecked(true);
   FillTargets();
@@ -185,7 +151,7 @@ TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char de
   ui_->edRangeFrom->setText(Decimal(10, 0, true, separator_));
   ui_->edRangeTo->setText(Decimal(100, 0, true, separator_));
   ui_->edPotTolerance->setText(Decimal(20, 0, true, separator_));
-  ui_->lblP1->setText(FromLatin1(FormatResistance(p1_, separator_)));
+  ui_->lblP1->setText(FromNotationBytes(FormatResistance(p1_, separator_)));
   SeriesChanged();
 
   connect(ui_->rbR1, &QRadioButton::toggled, this, &TfmFindResistor::MontageChanged);
@@ -359,7 +325,7 @@ std::optional<FinderSetup> TfmFindResistor::ReadSetup(QString& problem) const {
   const QString loadText = ui_->edLoad->text().trimmed();
   s.loadOhms = kInf;
   if (!loadText.isEmpty()) {
-    s.loadOhms = ParseResistance(loadText.toLatin1().toStdString(), separator_);
+    s.loadOhms = ParseResistance(NotationBytes(loadText), separator_);
     // "0", "0K", "-4K7": read, but no load; the notation reads anything
     // else it cannot make out as 0 too.
     static const QRegularExpression zero(QStringLiteral("^[+-]?[0 ]*([.,][0 ]*)?[A-Za-z]?[0 ]*$"));
@@ -449,7 +415,9 @@ void TfmFindResistor::Recompute() {
     ShowMessage(QString::fromUtf8("Hors de portée : il faudrait %1, au-delà de 4 294 967 295 Ω, la plus "
                                   "grande valeur que la notation puisse écrire. Choisissez une valeur "
                                   "voulue plus éloignée de la courbe sans résistance.")
-                    .arg(Grouped(std::llround(std::min(exact, 9e18))) + QString::fromUtf8(" Ω")));
+                    .arg(QString::fromStdString(
+                             GroupThousands(std::to_string(std::llround(std::min(exact, 9e18))), " ")) +
+                         QString::fromUtf8(" Ω")));
     ui_->lblExact->setText(QString::fromUtf8("hors de portée"));
     return;
   }
@@ -488,8 +456,8 @@ void TfmFindResistor::Recompute() {
     const FinderRow r = EvaluateStandardValue(*setup, v);
     auto* item = new QTreeWidgetItem(
         ui_->lstValues,
-        {ValueCaption(v, separator_), Percent(r.percent, 1) + QStringLiteral(" %"),
-         Db(r.decibels, separator_),
+        {QString::fromStdString(StandardValueCaption(v, separator_)),
+         Percent(r.percent, 1) + QStringLiteral(" %"), Db(r.decibels, separator_),
          QString::fromUtf8("%1 à %2 %").arg(Percent(r.bandLow, 1), Percent(r.bandHigh, 1)),
          Db(r.gangDecibels, separator_), QStringLiteral("%1 points").arg(Percent(r.gapPoints, 1)),
          Db(r.gapDecibels, separator_)});
@@ -527,19 +495,13 @@ void TfmFindResistor::DrawPreview() {
 }
 
 void ApplyFittedResistor(TfmMain& window, Fitted which, double ohms) {
-  Ui::TfmMain& ui = window.controls();
-  controls::TFlatEdit* edit = which == Fitted::R1 ? ui.edR1 : ui.edR2;
-  controls::TMarkupCheckBox* box = which == Fitted::R1 ? ui.cbR1 : ui.cbR2;
-  edit->setText(FromLatin1(StandardValueText(ohms, window.DecimalSeparator())));
-  // The box's own click: the mark flips, then the update rule unticks the
-  // other box. A box already ticked stays so; the new text ran the rule.
-  if (!box->Checked()) box->Click();
+  window.ApplyFittedResistor(which, FromNotationBytes(StandardValueText(ohms, window.DecimalSeparator())));
 }
 
 void FindResistor(TfmMain& window) {
-  Ui::TfmMain& ui = window.controls();
-  TfmFindResistor dialog(&window, ui.edP1->text(), window.DecimalSeparator(),
-                         ui.cbR1->Checked() ? Fitted::R1 : Fitted::R2, window.Decibels());
+  const TfmMain::BoxCircuit circuit = window.CircuitInBoxes();
+  TfmFindResistor dialog(&window, circuit.p1, window.DecimalSeparator(),
+                         circuit.r1Fitted ? Fitted::R1 : Fitted::R2, window.Decibels());
   if (dialog.exec() != QDialog::Accepted) return;
   if (const std::optional<double> value = dialog.ChosenValue())
     ApplyFittedResistor(window, dialog.Montage(), *value);

@@ -25,6 +25,7 @@
 #include "forms/frm_about.h"
 #include "forms/frm_find_resistor.h"
 #include "forms/main_chart.h"
+#include "forms/notation_text.h"
 #include "forms/save_dialogs.h"
 #include "forms/startup.h"
 #include "gfx/fonts.h"
@@ -41,16 +42,6 @@ QString StatusText(char separator) {
              "Exemples de valeur de résistance (pour P1, R1 et R2) : 12; 11#3; 11U3, 68U; 120R;  470E; 12K8; "
              "12#8K; 1M3")
       .replace(u'#', QChar::fromLatin1(separator));
-}
-
-// The value boxes hold 8-bit text in the notation's eyes: characters beyond
-// Latin-1 cannot be part of a value and read as an unknown byte.
-std::string EightBit(const QString& text) {
-  return text.toLatin1().toStdString();
-}
-
-QString Caption(const std::string& text) {
-  return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
 }  // namespace
@@ -78,7 +69,8 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   ui_->StatusBar1->showMessage(StatusText(separator_));
   ConfigureProgramChart(*ui_->Chart1);
   ui_->Chart1->setDecimalSeparator(QChar(separator_));
-  new ChartValueTip(*ui_->Chart1, [this] { return Inputs(); });  // owned by the chart
+  new ChartValueTip(
+      *ui_->Chart1, [this] { return Inputs(); }, [this] { return decibels_; });  // owned by the chart
   chart::SetDescriptionSource(*ui_->Chart1,
                               [this] { return ChartValuesDescription(*ui_->Chart1, Inputs()); });
 
@@ -244,23 +236,40 @@ void TfmMain::Exporterlesvaleurs1Click() {
   ExportValuesAs(*this);
 }
 
-void TfmMain::SetCircuit(int lawIndex, const QString& p1, const QString& r1, bool r1Fitted, const QString& r2,
-                         bool r2Fitted) {
-  ui_->lstPotType->setItemIndex(lawIndex);
-  ui_->edP1->setText(p1);
-  ui_->edR1->setText(r1);
-  ui_->edR2->setText(r2);
-  ui_->cbR1->setChecked(r1Fitted);
-  ui_->cbR2->setChecked(r2Fitted);
+TfmMain::BoxCircuit TfmMain::CircuitInBoxes() const {
+  return {ui_->lstPotType->ItemIndex(), ui_->edP1->text(),   ui_->edR1->text(), ui_->edR2->text(),
+          ui_->cbR1->Checked(),         ui_->cbR2->Checked()};
+}
+
+void TfmMain::SetCircuit(const BoxCircuit& c) {
+  ui_->lstPotType->setItemIndex(c.lawIndex);
+  ui_->edP1->setText(c.p1);
+  ui_->edR1->setText(c.r1);
+  ui_->edR2->setText(c.r2);
+  ui_->cbR1->setChecked(c.r1Fitted);
+  ui_->cbR2->setChecked(c.r2Fitted);
   RunRule(RuleSender::None);
+}
+
+void TfmMain::ApplyFittedResistor(Fitted which, const QString& value) {
+  controls::TFlatEdit* edit = which == Fitted::R1 ? ui_->edR1 : ui_->edR2;
+  controls::TMarkupCheckBox* box = which == Fitted::R1 ? ui_->cbR1 : ui_->cbR2;
+  edit->setText(value);
+  // The box's own click: the mark flips, then the update rule unticks the
+  // other box. A box already ticked stays so; the new text ran the rule.
+  if (!box->Checked()) box->Click();
+}
+
+chart::TChart& TfmMain::Chart() {
+  return *ui_->Chart1;
 }
 
 MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {
   MainWindowInputs in;
   in.lawIndex = ui_->lstPotType->ItemIndex();
-  in.p1Text = EightBit(ui_->edP1->text());
-  in.r1Text = EightBit(ui_->edR1->text());
-  in.r2Text = EightBit(ui_->edR2->text());
+  in.p1Text = NotationBytes(ui_->edP1->text());
+  in.r1Text = NotationBytes(ui_->edR1->text());
+  in.r2Text = NotationBytes(ui_->edR2->text());
   in.r1Ticked = ui_->cbR1->Checked();
   in.r2Ticked = ui_->cbR2->Checked();
   in.showLinear = ui_->cbShowCurveOriginal->Checked();
@@ -268,7 +277,6 @@ MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {
   in.showLog = ui_->cbShowCurveLogIdeal->Checked();
   in.sender = sender;
   in.decimalSeparator = separator_;
-  in.decibels = decibels_;
   return in;
 }
 
@@ -293,9 +301,9 @@ void TfmMain::RunRule(RuleSender sender) {
   ui_->shR2->setBrushColor(s.r2BodyColour);
   ui_->lblR2->setFontColor(s.r2CaptionColour);
 
-  ui_->lblP1->setCaption(Caption(s.p1Caption));
-  ui_->lblR1->setCaption(Caption(s.r1Caption));
-  ui_->lblR2->setCaption(Caption(s.r2Caption));
+  ui_->lblP1->setCaption(FromNotationBytes(s.p1Caption));
+  ui_->lblR1->setCaption(FromNotationBytes(s.r1Caption));
+  ui_->lblR2->setCaption(FromNotationBytes(s.r2Caption));
 
   // The rule already computed the replot from the same texts and ticks.
   ApplyPlot(s.plot);

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/circuit.h"
 #include "core/main_window_state.h"
 #include "forms/startup.h"
 
@@ -19,6 +20,9 @@ class QAction;
 namespace dorvane::controls {
 class TMarkupCheckBox;
 }
+namespace dorvane::chart {
+class TChart;
+}
 
 namespace dorvane::forms {
 
@@ -29,7 +33,8 @@ class TfmMain : public QMainWindow {
   explicit TfmMain(QWidget* parent = nullptr);
   ~TfmMain() override;
 
-  // The controls as laid out, for the start-up code and the tests.
+  // The controls as laid out, for the window's own tests only; other code
+  // goes through the members below.
   Ui::TfmMain& controls() { return *ui_; }
 
   // Where the window goes instead of its designed place (the toolkit's
@@ -48,10 +53,21 @@ class TfmMain : public QMainWindow {
 
   // What the controls hold, as the replot reads it.
   MainWindowInputs Inputs() const { return ReadInputs(RuleSender::None); }
+  // The circuit in the boxes: the law list, the values as typed, the ticks.
+  struct BoxCircuit {
+    int lawIndex = 0;
+    QString p1, r1, r2;
+    bool r1Fitted = false, r2Fitted = false;
+  };
+  BoxCircuit CircuitInBoxes() const;
   // Fills the law list, the value boxes and the R1/R2 ticks from code and
-  // runs the update rule; fit at most one resistor.
-  void SetCircuit(int lawIndex, const QString& p1, const QString& r1, bool r1Fitted, const QString& r2,
-                  bool r2Fitted);
+  // runs the update rule once; fit at most one resistor.
+  void SetCircuit(const BoxCircuit& circuit);
+  // Writes a value into R1's or R2's box and ticks that box as a click on it
+  // would (the other box is unticked by the update rule).
+  void ApplyFittedResistor(Fitted which, const QString& value);
+  // The chart as shown, for the copies and the saved files.
+  chart::TChart& Chart();
 
  public slots:
   void FormCreate();

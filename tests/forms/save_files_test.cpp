@@ -410,7 +410,7 @@ TEST_F(SaveFiles, ToolTipGivesTheShownCurvesAtThePointer) {
   // On the dB scale, dB beside percent: 1 % is -40 dB, 0 % minus infinity.
   window_->setDecibels(true);
   chart().repaint();
-  EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 0), y}, window_->Inputs()),
+  EXPECT_EQ(ChartValueTipText(chart(), {PixelOf(chart(), 0), y}, window_->Inputs(), window_->Decibels()),
             QString::fromUtf8("Position 0.0 % : modifiée 0.0 % (-∞ dB), log théorique 1.0 % (-40.0 dB)"));
 }
 
