@@ -72,57 +72,6 @@ QString ParseError(const QCommandLineParser& parser) {
   return QStringLiteral("ligne de commande incorrecte");
 }
 
-// The toolkit's options, which it takes out of the arguments when it starts
-// (with one or two dashes); some are only taken by the X11 platform, so the
-// command line drops those the off-screen platform leaves.
-struct ToolkitOption {
-  const char* name;
-  enum { Flag, Value, ValueOrEquals, Equals } kind;
-};
-constexpr ToolkitOption kToolkitOptions[] = {
-    {"platform", ToolkitOption::Value},
-    {"platformpluginpath", ToolkitOption::Value},
-    {"platformtheme", ToolkitOption::Value},
-    {"plugin", ToolkitOption::Value},
-    {"qwindowgeometry", ToolkitOption::Value},
-    {"qwindowicon", ToolkitOption::Value},
-    {"qwindowtitle", ToolkitOption::Value},
-    {"geometry", ToolkitOption::Value},
-    {"title", ToolkitOption::Value},
-    {"icon", ToolkitOption::Value},
-    {"session", ToolkitOption::Value},
-    {"display", ToolkitOption::Value},
-    {"name", ToolkitOption::Value},
-    {"visual", ToolkitOption::Value},
-    {"style", ToolkitOption::ValueOrEquals},
-    {"stylesheet", ToolkitOption::ValueOrEquals},
-    {"qmljsdebugger", ToolkitOption::Equals},
-    {"reverse", ToolkitOption::Flag},
-    {"widgetcount", ToolkitOption::Flag},
-    {"testability", ToolkitOption::Flag},
-    {"nograb", ToolkitOption::Flag},
-    {"dograb", ToolkitOption::Flag},
-    {"sync", ToolkitOption::Flag},
-};
-
-// How many arguments from `i` on form one toolkit option; 0 when args[i] is
-// not one.
-qsizetype ToolkitArgumentCount(const QStringList& args, qsizetype i) {
-  const QString& arg = args[i];
-  if (!arg.startsWith(u'-') || arg == u"-" || arg == u"--") return 0;
-  const QString option = arg.mid(arg.startsWith(QStringLiteral("--")) ? 2 : 1);
-  const qsizetype equals = option.indexOf(u'=');
-  const QString name = option.left(equals);
-  for (const ToolkitOption& o : kToolkitOptions) {
-    if (name != QLatin1String(o.name)) continue;
-    if (equals >= 0) return o.kind == ToolkitOption::ValueOrEquals || o.kind == ToolkitOption::Equals ? 1 : 0;
-    if (o.kind == ToolkitOption::Flag) return 1;
-    if (o.kind == ToolkitOption::Equals) return 0;
-    return i + 1 < args.size() ? 2 : 0;
-  }
-  return 0;
-}
-
 // The parser reads "-help" as "-h -e -l -p" and would name "-e": a word
 // after one dash is refused as typed, with its two-dash form when it has one.
 struct LongOption {
@@ -155,7 +104,13 @@ QString SingleDashWord(const QStringList& args) {
 bool withoutWindow = false;  // the command line chose the off-screen platform
 QtMessageHandler previousHandler = nullptr;
 
-void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+// The toolkit warns on its first look for the runtime folder when
+// XDG_RUNTIME_DIR is unset, also on the off-screen platform, which never uses
+// it; the warning has no category of its own to switch off, so it is matched
+// by its text. It can go once `dorvane --export x.csv` with XDG_RUNTIME_DIR
+// unset and this handler removed leaves stderr empty (the command-line tests
+// check that).
+void HideUnsetRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
     return;
   if (previousHandler) {
@@ -204,7 +159,7 @@ void PrepareCommandLine(int argc, char** argv) {
       ours = i + 1 < args.size();
       break;
     }
-    const qsizetype n = ToolkitArgumentCount(args, i);
+    const qsizetype n = forms::ToolkitArgumentCount(args, i);
     ours = n == 0;
     i += n;
   }
@@ -213,7 +168,8 @@ void PrepareCommandLine(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   // No window, so the runtime folder is never used: the toolkit's notice
   // that it is unset would only clutter a script's output.
-  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) previousHandler = qInstallMessageHandler(QuietHandler);
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+    previousHandler = qInstallMessageHandler(HideUnsetRuntimeFolderNotice);
 }
 
 int RunCommandLine(const QStringList& arguments) {
@@ -237,7 +193,7 @@ int RunCommandLine(const QStringList& arguments) {
       args += arguments.mid(i);
       break;
     }
-    const qsizetype n = ToolkitArgumentCount(arguments, i);
+    const qsizetype n = forms::ToolkitArgumentCount(arguments, i);
     if (n == 0) args << arguments[i];
     i += std::max<qsizetype>(n, 1);
   }

@@ -110,7 +110,8 @@ bool TCustomChartPanel::event(QEvent* event) {
     case QEvent::FontChange:
     case QEvent::ApplicationFontChange:
     case QEvent::ThemeChange:
-    case QEvent::ScreenChangeInternal:
+      // A move to a screen of another density needs nothing here: the next
+      // paint finds the image's device pixel ratio wrong and draws it anew.
       RequestRepaint();
       break;
     default:

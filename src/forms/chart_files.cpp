@@ -73,6 +73,11 @@ FileContents ChartSvg(chart::TChart& chart) {
   return out;
 }
 
+// The chart is 345 x 321 pixels, 258,75 x 240,75 points: the toolkit's page
+// layout keeps page sizes in whole points (its PDF writer writes the page box
+// from a QRect), so the box it wrote is set to the chart's size here. It can
+// go once a page of a fractional size in points comes out of the writer as
+// it is (the PDF test reads the page size with pdfinfo).
 bool SetPdfPageBox(QByteArray& pdf, QSizeF points) {
   // Qt gives the page whole points and draws down from its top edge.
   static const QRegularExpression kBox(QStringLiteral(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])"));

@@ -60,14 +60,13 @@ class SaveDialog : public QFileDialog {
     setNameFilters(filters);
     selectNameFilter(filters.first());
     selectFile(name);
-    if (auto* box = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox")))
-      if ((save_ = box->button(QDialogButtonBox::Save))) save_->installEventFilter(this);
+    if ((save_ = SaveButton())) save_->installEventFilter(this);
   }
 
   const std::optional<ChosenFile>& Chosen() const { return chosen_; }
 
   void accept() override {
-    auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QLineEdit* edit = NameField();
     QString typed = edit ? edit->text() : selectedFiles().value(0);
     if (typed.trimmed().isEmpty()) return;
     if (typed == u'~' || typed.startsWith(QStringLiteral("~/"))) typed = QDir::homePath() + typed.mid(1);
@@ -93,13 +92,25 @@ class SaveDialog : public QFileDialog {
   // pressable so that accept() can say why the name will not do.
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == save_ && event->type() == QEvent::EnabledChange && !save_->isEnabled()) {
-      const auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      const QLineEdit* edit = NameField();
       if (edit && !edit->text().trimmed().isEmpty()) save_->setEnabled(true);
     }
     return QFileDialog::eventFilter(watched, event);
   }
 
  private:
+  // The toolkit's dialog has no way to give the name as typed (its selected
+  // files take double quotes for a list of names) nor to leave "Enregistrer"
+  // pressable for a name too long, so its name field and button are found by
+  // the names its widget dialog gives them. Both give nullptr when a version
+  // renames them, and the dialog then works as the toolkit's own (the save
+  // tests of odd names fail): that is the sign to look again.
+  QLineEdit* NameField() const { return findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); }
+  QPushButton* SaveButton() const {
+    const auto* box = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    return box ? box->button(QDialogButtonBox::Save) : nullptr;
+  }
+
   bool AskToReplace(const QString& path) {
     QMessageBox box(QMessageBox::Question, windowTitle(),
                     Wrappable(QStringLiteral("Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?")

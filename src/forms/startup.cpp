@@ -10,6 +10,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cstring>
 
 namespace dorvane::forms {
@@ -79,20 +80,54 @@ bool WaylandPluginInstalled() {
 
 namespace {
 
-// The value of one of the toolkit's options ("-platform xcb", "--platform=xcb");
-// the last one given counts, as with the toolkit.
+// Kept by hand from the toolkit's own start-up: it takes these out of the
+// arguments only once the application object exists, and the platform must be
+// chosen before. Check the list again when the toolkit's version changes (the
+// command-line tests try each kind of option).
+struct ToolkitOptionKind {
+  const char* name;
+  enum { Flag, Value, ValueOrEquals, Equals } kind;
+};
+constexpr ToolkitOptionKind kToolkitOptions[] = {
+    {"platform", ToolkitOptionKind::Value},
+    {"platformpluginpath", ToolkitOptionKind::Value},
+    {"platformtheme", ToolkitOptionKind::Value},
+    {"plugin", ToolkitOptionKind::Value},
+    {"qwindowgeometry", ToolkitOptionKind::Value},
+    {"qwindowicon", ToolkitOptionKind::Value},
+    {"qwindowtitle", ToolkitOptionKind::Value},
+    {"geometry", ToolkitOptionKind::Value},
+    {"title", ToolkitOptionKind::Value},
+    {"icon", ToolkitOptionKind::Value},
+    {"session", ToolkitOptionKind::Value},
+    {"display", ToolkitOptionKind::Value},
+    {"name", ToolkitOptionKind::Value},
+    {"visual", ToolkitOptionKind::Value},
+    {"style", ToolkitOptionKind::ValueOrEquals},
+    {"stylesheet", ToolkitOptionKind::ValueOrEquals},
+    {"qmljsdebugger", ToolkitOptionKind::Equals},
+    {"reverse", ToolkitOptionKind::Flag},
+    {"widgetcount", ToolkitOptionKind::Flag},
+    {"testability", ToolkitOptionKind::Flag},
+    {"nograb", ToolkitOptionKind::Flag},
+    {"dograb", ToolkitOptionKind::Flag},
+    {"sync", ToolkitOptionKind::Flag},
+};
+
+QString OptionName(const QString& arg) {
+  return arg.mid(arg.startsWith(QStringLiteral("--")) ? 2 : 1).section(u'=', 0, 0);
+}
+
+// The value of one of the toolkit's value options ("-platform xcb",
+// "--platform=xcb"); the last one given counts, as with the toolkit.
 QString ToolkitOption(const QStringList& arguments, QStringView name) {
   QString value;
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    QStringView a = arguments[i];
-    if (a == u"--") break;
-    if (a.startsWith(u"--")) a = a.mid(1);
-    if (!a.startsWith(u'-') || !a.mid(1).startsWith(name)) continue;
-    const QStringView rest = a.mid(1 + name.size());
-    if (rest.isEmpty() && i + 1 < arguments.size())
-      value = arguments[++i];
-    else if (rest.startsWith(u'='))
-      value = rest.mid(1).toString();
+  for (qsizetype i = 1; i < arguments.size();) {
+    if (arguments[i] == u"--") break;
+    const qsizetype n = ToolkitArgumentCount(arguments, i);
+    if (n > 0 && OptionName(arguments[i]) == name)
+      value = n == 2 ? arguments[i + 1] : arguments[i].section(u'=', 1);
+    i += std::max<qsizetype>(n, 1);
   }
   return value;
 }
@@ -109,6 +144,22 @@ QString NoX(const QString& display) {
 }
 
 }  // namespace
+
+qsizetype ToolkitArgumentCount(const QStringList& args, qsizetype i) {
+  const QString& arg = args[i];
+  if (!arg.startsWith(u'-') || arg == u"-" || arg == u"--") return 0;
+  const bool equals = arg.contains(u'=');
+  const QString name = OptionName(arg);
+  for (const ToolkitOptionKind& o : kToolkitOptions) {
+    if (name != QLatin1String(o.name)) continue;
+    if (equals)
+      return o.kind == ToolkitOptionKind::ValueOrEquals || o.kind == ToolkitOptionKind::Equals ? 1 : 0;
+    if (o.kind == ToolkitOptionKind::Flag) return 1;
+    if (o.kind == ToolkitOptionKind::Equals) return 0;
+    return i + 1 < args.size() ? 2 : 0;
+  }
+  return 0;
+}
 
 std::optional<WindowPlacement> RequestedPlacement(const QStringList& arguments) {
   QString spec = ToolkitOption(arguments, u"qwindowgeometry");

@@ -16,6 +16,11 @@ QString TitleFromProgramFile(const QString& path);
 // LC_NUMERIC, else LANG); a point for the C locale or an unknown one.
 char NumericDecimalSeparator();
 
+// How many arguments from `i` on form one of the toolkit's own options (with
+// one or two dashes: "-style fusion", "--style=fusion", "--reverse"); 0 when
+// arguments[i] is not one. The toolkit takes them out only once it starts.
+qsizetype ToolkitArgumentCount(const QStringList& arguments, qsizetype i);
+
 // Why no window can be shown (no display server to talk to), or an empty
 // string when the platform looks usable. Checked before the toolkit starts so
 // that the user gets a sentence instead of a toolkit abort, and decided as the
