@@ -45,7 +45,7 @@ TChartAxis::TChartAxis(AxisKind kind, TCustomAxisPanel* chart)
                                  : kind == AxisKind::Right ? 270
                                                            : 0,
                                  DefaultChartFont(), this)),
-      geo_(chart ? chart->AxisLayout(kind) : ownGeo_) {
+      geometry_(chart ? chart->AxisLayout(kind) : ownGeometry_) {
   for (TChartPen* pen : {static_cast<TChartPen*>(axisPen_), static_cast<TChartPen*>(ticks_),
                          static_cast<TChartPen*>(ticksInner_), static_cast<TChartPen*>(minorTicks_),
                          static_cast<TChartPen*>(grid_), static_cast<TChartPen*>(minorGrid_)})
@@ -175,19 +175,19 @@ void TChartAxis::setPositionPercent(double v) {
 
 const AxisGeometry& TChartAxis::Geometry() const {
   if (chart_) chart_->EnsureLayout();
-  return geo_;
+  return geometry_;
 }
 
 void TChartAxis::BeginPass(bool shown, bool hasSeries, bool haveValues, double autoMin, double autoMax) {
   const double min = haveValues && (automatic_ || automaticMinimum_) ? autoMin : minimum_;
   const double max = haveValues && (automatic_ || automaticMaximum_) ? autoMax : maximum_;
-  geo_ = AxisGeometry{};
-  geo_.shown = shown;
+  geometry_ = AxisGeometry{};
+  geometry_.shown = shown;
   // Labels from series texts and marks are not used: those styles show none.
-  geo_.labelStyle = labelStyle_ == talAuto    ? (hasSeries ? talValue : talNone)
-                    : labelStyle_ == talValue ? talValue
-                                              : talNone;
-  geo_.map = AxisMap(Horizontal(), inverted_, 0, 0, min, max);
+  geometry_.labelStyle = labelStyle_ == talAuto    ? (hasSeries ? talValue : talNone)
+                         : labelStyle_ == talValue ? talValue
+                                                   : talNone;
+  geometry_.map = AxisMap(Horizontal(), inverted_, 0, 0, min, max);
 }
 
 void TChartAxis::SetSpan(const gfx::Rect& plot) {
@@ -203,7 +203,7 @@ void TChartAxis::SetSpan(const gfx::Rect& plot) {
     start = plot.top + offset(plot.height(), startPosition_);
     end = plot.top + offset(plot.height(), endPosition_);
   }
-  geo_.map = AxisMap(Horizontal(), inverted_, start, end, geo_.map.Min(), geo_.map.Max());
+  geometry_.map = AxisMap(Horizontal(), inverted_, start, end, geometry_.map.Min(), geometry_.map.Max());
 }
 
 QString TChartAxis::LabelText(double value) const {
@@ -215,30 +215,30 @@ double TChartAxis::ComputeStep(gfx::Canvas& measure) const {
   measure.setFont(labelsFont_);
   int size;
   if (Horizontal())
-    size =
-        std::max(measure.textWidth(LabelText(geo_.map.Min())), measure.textWidth(LabelText(geo_.map.Max())));
+    size = std::max(measure.textWidth(LabelText(geometry_.map.Min())),
+                    measure.textWidth(LabelText(geometry_.map.Max())));
   else
     size = measure.textHeight();
-  return LabelStep({geo_.map.Range(), geo_.map.PixelSize(), size, labelsSeparation_, increment_});
+  return LabelStep({geometry_.map.Range(), geometry_.map.PixelSize(), size, labelsSeparation_, increment_});
 }
 
 int TChartAxis::LabelsBandSize(gfx::Canvas& measure) const {
   if (labelsSize_ != 0) return labelsSize_;
   measure.setFont(labelsFont_);
   if (RunsAlong(Horizontal(), labelsAngle_)) return measure.textHeight();
-  if (geo_.labelStyle != talValue) return 0;
+  if (geometry_.labelStyle != talValue) return 0;
   const double step = ComputeStep(measure);
   auto whole = [&](double v) {
     const double t = std::trunc(v / step) * step;
     return std::isfinite(t) ? t : v;
   };
-  const int widest = std::max(measure.textWidth(LabelText(whole(geo_.map.Min()))),
-                              measure.textWidth(LabelText(whole(geo_.map.Max()))));
+  const int widest = std::max(measure.textWidth(LabelText(whole(geometry_.map.Min()))),
+                              measure.textWidth(LabelText(whole(geometry_.map.Max()))));
   return widest + measure.textWidth(QStringLiteral(" "));
 }
 
 void TChartAxis::ReserveSpace(gfx::Canvas& measure, gfx::Rect& plot) {
-  if (!geo_.shown) return;
+  if (!geometry_.shown) return;
   gfx::Rect r = plot;
   // Takes size pixels off the axis's side and returns the new edge.
   auto shrink = [&](int size) {
@@ -265,9 +265,9 @@ void TChartAxis::ReserveSpace(gfx::Canvas& measure, gfx::Rect& plot) {
       size = RunsAlong(Horizontal(), title_->Angle()) ? measure.textHeight()
                                                       : measure.textWidth(title_->Caption());
     }
-    geo_.titleEdge = shrink(size);
+    geometry_.titleEdge = shrink(size);
   }
-  if (labels_) geo_.labelsEdge = shrink(LabelsBandSize(measure));
+  if (labels_) geometry_.labelsEdge = shrink(LabelsBandSize(measure));
   int tickSize = (axisPen_->Visible() ? axisPen_->Width() : 0) + (ticks_->Visible() ? tickLength_ : 0);
   if (minorTicks_->Visible()) tickSize = std::max(tickSize, minorTickLength_);
   shrink(tickSize);
@@ -275,47 +275,48 @@ void TChartAxis::ReserveSpace(gfx::Canvas& measure, gfx::Rect& plot) {
 }
 
 void TChartAxis::LayOutTicks(gfx::Canvas& measure, const gfx::Rect& plot) {
-  if (!geo_.shown) return;
+  if (!geometry_.shown) return;
   switch (kind_) {
     case AxisKind::Bottom:
-      geo_.axisLinePos = plot.bottom;
+      geometry_.axisLinePos = plot.bottom;
       break;
     case AxisKind::Top:
-      geo_.axisLinePos = plot.top;
+      geometry_.axisLinePos = plot.top;
       break;
     case AxisKind::Left:
-      geo_.axisLinePos = plot.left;
+      geometry_.axisLinePos = plot.left;
       break;
     case AxisKind::Right:
-      geo_.axisLinePos = plot.right;
+      geometry_.axisLinePos = plot.right;
       break;
     case AxisKind::Depth:
       return;
   }
-  if (geo_.labelStyle != talValue) return;
+  if (geometry_.labelStyle != talValue) return;
   const double step = ComputeStep(measure);
-  geo_.step = step;
-  const std::vector<double> values = LabelValues(geo_.map.Min(), geo_.map.Max(), step, roundFirstLabel_);
-  const int start = geo_.map.StartPixel(), end = geo_.map.EndPixel();
+  geometry_.step = step;
+  const std::vector<double> values =
+      LabelValues(geometry_.map.Min(), geometry_.map.Max(), step, roundFirstLabel_);
+  const int start = geometry_.map.StartPixel(), end = geometry_.map.EndPixel();
   const int lo = std::min(start, end), hi = std::max(start, end);
   for (double v : values) {
-    const int p = geo_.map.ValueToPixel(v);
+    const int p = geometry_.map.ValueToPixel(v);
     // Far from zero the label loop's tolerance spans several steps of a
     // range near its 1e-10 floor: a value off the axis gets no label, tick
     // or grid line.
     if (p < lo || p > hi) continue;
     const bool drawn = labelsOnAxis_ || (p > lo && p < hi);
-    if ((drawn || !tickOnLabelsOnly_) && geo_.ticks.size() < kMaxTicks) geo_.ticks.push_back(p);
-    if (drawn && labels_) geo_.labels.push_back({v, p, LabelText(v)});
+    if ((drawn || !tickOnLabelsOnly_) && geometry_.ticks.size() < kMaxTicks) geometry_.ticks.push_back(p);
+    if (drawn && labels_) geometry_.labels.push_back({v, p, LabelText(v)});
   }
 
-  const std::vector<int>& ticks = geo_.ticks;
+  const std::vector<int>& ticks = geometry_.ticks;
   const bool minorTicks = minorTicks_->Visible() && minorTickLength_ > 0, minorGrid = minorGrid_->Visible();
   if (ticks.empty() || minorTickCount_ <= 0 || !(minorTicks || minorGrid)) return;
   // Minor ticks between neighbouring ticks, and as many beyond both ends
   // spaced like those of the first interval, strictly inside the span.
   const int count = minorTickCount_;
-  std::vector<int>& minors = geo_.minorTicks;
+  std::vector<int>& minors = geometry_.minorTicks;
   auto part = [&](int span, int j) { return int(RoundHalfEven(double(j) * span / (count + 1))); };
   for (size_t i = 1; i < ticks.size(); ++i)
     for (int j = 1; j <= count; ++j) minors.push_back(ticks[i] - part(ticks[i] - ticks[i - 1], j));
@@ -332,7 +333,7 @@ void TChartAxis::LayOutTicks(gfx::Canvas& measure, const gfx::Rect& plot) {
 // --- drawing ------------------------------------------------------------------
 
 void TChartAxis::Draw(gfx::Canvas& canvas, const gfx::Rect& plot) {
-  if (!geo_.shown || kind_ == AxisKind::Depth) return;
+  if (!geometry_.shown || kind_ == AxisKind::Depth) return;
   DrawTitle(canvas);
   DrawLabels(canvas);
   DrawLines(canvas, plot);
@@ -345,20 +346,20 @@ void TChartAxis::DrawTitle(gfx::Canvas& canvas) {
   canvas.setFontColour(gfx::clBlack);
   canvas.setBrush({gfx::clWhite, gfx::BrushStyle::Clear});
   canvas.setBackgroundMode(gfx::BackgroundMode::Transparent);
-  const int centre = geo_.map.CenterPixel(), h = canvas.textHeight();
+  const int centre = geometry_.map.CenterPixel(), h = canvas.textHeight();
   switch (kind_) {
     case AxisKind::Bottom:
-      canvas.textOut(centre, geo_.titleEdge, caption, gfx::TextAlign::Center);
+      canvas.textOut(centre, geometry_.titleEdge, caption, gfx::TextAlign::Center);
       break;
     case AxisKind::Top:
-      canvas.textOut(centre, geo_.titleEdge - h, caption, gfx::TextAlign::Center);
+      canvas.textOut(centre, geometry_.titleEdge - h, caption, gfx::TextAlign::Center);
       break;
     case AxisKind::Left:
       // Reads upwards; the foot of the letters on TitleEdge.
-      canvas.textOutRotated90(geo_.titleEdge - h, centre + canvas.textWidth(caption) / 2, caption);
+      canvas.textOutRotated90(geometry_.titleEdge - h, centre + canvas.textWidth(caption) / 2, caption);
       break;
     case AxisKind::Right:
-      canvas.textOutRotated90(geo_.titleEdge, centre + canvas.textWidth(caption) / 2, caption);
+      canvas.textOutRotated90(geometry_.titleEdge, centre + canvas.textWidth(caption) / 2, caption);
       break;
     case AxisKind::Depth:
       break;
@@ -366,26 +367,26 @@ void TChartAxis::DrawTitle(gfx::Canvas& canvas) {
 }
 
 void TChartAxis::DrawLabels(gfx::Canvas& canvas) const {
-  if (geo_.labels.empty()) return;
+  if (geometry_.labels.empty()) return;
   canvas.setFont(labelsFont_);
   canvas.setFontColour(gfx::clBlack);
   canvas.setBrush({gfx::clWhite, gfx::BrushStyle::Clear});
   canvas.setBackgroundMode(gfx::BackgroundMode::Transparent);
   const int h = canvas.textHeight();
-  for (const AxisLabel& label : geo_.labels) {
+  for (const AxisLabel& label : geometry_.labels) {
     const int p = label.pixel;
     switch (kind_) {
       case AxisKind::Bottom:
-        canvas.textOut(p, geo_.labelsEdge, label.text, gfx::TextAlign::Center);
+        canvas.textOut(p, geometry_.labelsEdge, label.text, gfx::TextAlign::Center);
         break;
       case AxisKind::Top:
-        canvas.textOut(p, geo_.labelsEdge - h, label.text, gfx::TextAlign::Center);
+        canvas.textOut(p, geometry_.labelsEdge - h, label.text, gfx::TextAlign::Center);
         break;
       case AxisKind::Left:
-        canvas.textOut(geo_.labelsEdge, p - h / 2, label.text, gfx::TextAlign::Right);
+        canvas.textOut(geometry_.labelsEdge, p - h / 2, label.text, gfx::TextAlign::Right);
         break;
       case AxisKind::Right:
-        canvas.textOut(geo_.labelsEdge, p - h / 2, label.text, gfx::TextAlign::Left);
+        canvas.textOut(geometry_.labelsEdge, p - h / 2, label.text, gfx::TextAlign::Left);
         break;
       case AxisKind::Depth:
         break;
@@ -396,7 +397,7 @@ void TChartAxis::DrawLabels(gfx::Canvas& canvas) const {
 // A tick across the axis line at pos, starting offset pixels from it,
 // outwards (away from the plot) or inwards.
 void TChartAxis::Tick(gfx::Canvas& canvas, int pos, int offset, int length, bool outwards) {
-  const int line = geo_.axisLinePos;
+  const int line = geometry_.axisLinePos;
   const int dir = (kind_ == AxisKind::Bottom || kind_ == AxisKind::Right) == outwards ? 1 : -1;
   const int from = line + dir * offset, to = from + dir * length;
   if (Horizontal())
@@ -413,8 +414,8 @@ void TChartAxis::GridLine(gfx::Canvas& canvas, const gfx::Rect& plot, int pos) {
 }
 
 void TChartAxis::DrawLines(gfx::Canvas& canvas, const gfx::Rect& plot) {
-  const int start = geo_.map.StartPixel(), end = geo_.map.EndPixel(), pos = geo_.axisLinePos;
-  const std::vector<int>& ticks = geo_.ticks;
+  const int start = geometry_.map.StartPixel(), end = geometry_.map.EndPixel(), pos = geometry_.axisLinePos;
+  const std::vector<int>& ticks = geometry_.ticks;
   canvas.setBackgroundMode(gfx::BackgroundMode::Transparent);
   if (axisPen_->Visible()) {
     canvas.setPen(axisPen_->ToCanvasPen());
@@ -436,7 +437,7 @@ void TChartAxis::DrawLines(gfx::Canvas& canvas, const gfx::Rect& plot) {
     canvas.setPen(ticksInner_->ToCanvasPen());
     for (int t : ticks) Tick(canvas, t, 1, tickInnerLength_, false);
   }
-  const std::vector<int>& minors = geo_.minorTicks;
+  const std::vector<int>& minors = geometry_.minorTicks;
   if (minors.empty()) return;
   if (minorTicks_->Visible() && minorTickLength_ > 0) {
     canvas.setPen(minorTicks_->ToCanvasPen());

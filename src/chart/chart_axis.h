@@ -255,8 +255,8 @@ class TChartAxis : public QObject {
   TChartAxisTitle* title_;
 
   // In the chart's layout in use; an axis without a chart keeps its own.
-  AxisGeometry ownGeo_;
-  AxisGeometry& geo_;
+  AxisGeometry ownGeometry_;
+  AxisGeometry& geometry_;
 };
 
 }  // namespace dorvane::chart

@@ -23,7 +23,7 @@ bool Shown(const chart::TChart& chart, int index) {
   return series && series->Active() && series->Count() > 0;
 }
 
-QString Number(double value, char separator) {
+QString OneDecimal(double value, char separator) {
   return QString::fromStdString(FormatDecimal(value, 1, separator));
 }
 
@@ -52,13 +52,13 @@ QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindo
   if (!Within(at.x(), bottom) || !Within(at.y(), *chart.LeftAxis())) return {};
   const double position = bottom.PixelToValue(at.x());
   if (!(position >= 0 && position <= 100)) return {};
-  auto percent = [&](double v) { return Number(v, in.decimalSeparator) + QStringLiteral(" %"); };
+  auto percent = [&](double v) { return OneDecimal(v, in.decimalSeparator) + QStringLiteral(" %"); };
   // On the dB scale each curve's value in dB too; the position stays in %.
   auto value = [&](double v) {
     if (!decibels) return percent(v);
     const double db = Decibels(v);
     const QString dbText =
-        std::isfinite(db) ? Number(db, in.decimalSeparator) : QString::fromUtf8(db < 0 ? "-∞" : "-");
+        std::isfinite(db) ? OneDecimal(db, in.decimalSeparator) : QString::fromUtf8(db < 0 ? "-∞" : "-");
     return percent(v) + QStringLiteral(" (%1 dB)").arg(dbText);
   };
   QString text = QStringLiteral("Position ") + percent(position);
@@ -77,7 +77,8 @@ QString ChartValuesDescription(const chart::TChart& chart, const MainWindowInput
     const auto shown = ShownValuesAt(chart, in, percent);
     for (qsizetype i = 0; i < shown.size(); ++i) {
       if (values.size() <= i) values.append({SeriesTitle(chart, shown[i].first)});
-      values[i] << QStringLiteral("%1 à %2 %").arg(Number(shown[i].second, in.decimalSeparator)).arg(percent);
+      values[i]
+          << QStringLiteral("%1 à %2 %").arg(OneDecimal(shown[i].second, in.decimalSeparator)).arg(percent);
     }
   }
   for (const QStringList& v : values)

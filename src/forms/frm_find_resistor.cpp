@@ -37,7 +37,7 @@ enum Column { kValue, kCurve, kCurveDb, kBand, kGang, kGap, kGapDb };
 
 // A number with `decimals` decimals and the locale's separator; `trim` drops
 // the zeros that end the decimals.
-QString Decimal(double value, int decimals, bool trim, char separator) {
+QString ShownDecimal(double value, int decimals, bool trim, char separator) {
   if (std::isinf(value)) return QString::fromUtf8(value < 0 ? "-∞" : "∞");
   if (std::isnan(value)) return QStringLiteral("-");
   return QString::fromStdString(FormatDecimal(value, decimals, separator, trim));
@@ -49,7 +49,7 @@ QString Near(double value, char separator) {
   const double distance = std::min(std::abs(value), std::abs(100 - value));
   int decimals = 2;
   if (distance > 0 && distance < 1) decimals = std::min(15, 2 - int(std::floor(std::log10(distance))));
-  return Decimal(value, decimals, true, separator);
+  return ShownDecimal(value, decimals, true, separator);
 }
 
 QString ExactOhms(double ohms, char separator) {
@@ -57,7 +57,7 @@ QString ExactOhms(double ohms, char separator) {
 }
 
 QString Db(double value, char separator) {
-  return Decimal(value, 1, false, separator) + QStringLiteral(" dB");
+  return ShownDecimal(value, 1, false, separator) + QStringLiteral(" dB");
 }
 
 // The preview's series: the target, the nominal curve, the band's edges.
@@ -147,10 +147,10 @@ TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char de
 
   (montage == Fitted::R1 ? ui_->rbR1 : ui_->rbR2)->setChecked(true);
   FillTargets();
-  ui_->edPosition->setText(Decimal(50, 0, true, separator_));
-  ui_->edRangeFrom->setText(Decimal(10, 0, true, separator_));
-  ui_->edRangeTo->setText(Decimal(100, 0, true, separator_));
-  ui_->edPotTolerance->setText(Decimal(20, 0, true, separator_));
+  ui_->edPosition->setText(ShownDecimal(50, 0, true, separator_));
+  ui_->edRangeFrom->setText(ShownDecimal(10, 0, true, separator_));
+  ui_->edRangeTo->setText(ShownDecimal(100, 0, true, separator_));
+  ui_->edPotTolerance->setText(ShownDecimal(20, 0, true, separator_));
   ui_->lblP1->setText(FromNotationBytes(FormatResistance(p1_, separator_)));
   SeriesChanged();
 
@@ -219,8 +219,8 @@ double TfmFindResistor::ReadPercent(const QString& typed) const {
   return ec == std::errc() && end == number.data() + number.size() ? value : kNaN;
 }
 
-QString TfmFindResistor::Percent(double value, int decimals) const {
-  return Decimal(value, decimals, false, separator_);
+QString TfmFindResistor::PercentText(double value, int decimals) const {
+  return ShownDecimal(value, decimals, false, separator_);
 }
 
 QString TfmFindResistor::SeparatorHint(const QString& typed) const {
@@ -260,7 +260,8 @@ void TfmFindResistor::SeriesChanged() {
   if (toleranceFollowsSeries_) {
     const int index = std::clamp(ui_->cbSeries->currentIndex(), 0, int(ESeries::E192));
     const QSignalBlocker quiet(ui_->edResistorTolerance);
-    ui_->edResistorTolerance->setText(Decimal(SeriesTolerancePercent(ESeries(index)), 1, true, separator_));
+    ui_->edResistorTolerance->setText(
+        ShownDecimal(SeriesTolerancePercent(ESeries(index)), 1, true, separator_));
   }
   Recompute();
 }
@@ -269,7 +270,7 @@ void TfmFindResistor::TargetChanged() {
   const int row = ui_->cbTarget->currentIndex();
   if (row == kOther && ui_->edTargetMid->text().isEmpty()) {
     const QSignalBlocker quiet(ui_->edTargetMid);
-    ui_->edTargetMid->setText(Decimal(IdealLawPercent(Montage(), 50), 2, true, separator_));
+    ui_->edTargetMid->setText(ShownDecimal(IdealLawPercent(Montage(), 50), 2, true, separator_));
   }
   ui_->edTargetMid->setEnabled(row == kOther);
   ui_->lblTargetMid->setEnabled(row == kOther);
@@ -395,7 +396,7 @@ void TfmFindResistor::Recompute() {
   const double wanted = Wanted();
   QString problem;
   std::optional<FinderSetup> setup = ReadSetup(problem);
-  const QString at = Decimal(position, 2, true, separator_);
+  const QString at = ShownDecimal(position, 2, true, separator_);
   if (!(p1_ > 0) || !std::isfinite(p1_))
     return ShowMessage(
         QString::fromUtf8("P1 n'a pas de valeur utilisable : saisissez-la dans la fenêtre "
@@ -457,9 +458,9 @@ void TfmFindResistor::Recompute() {
     auto* item = new QTreeWidgetItem(
         ui_->lstValues,
         {QString::fromStdString(StandardValueCaption(v, separator_)),
-         Percent(r.percent, 1) + QStringLiteral(" %"), Db(r.decibels, separator_),
-         QString::fromUtf8("%1 à %2 %").arg(Percent(r.bandLow, 1), Percent(r.bandHigh, 1)),
-         Db(r.gangDecibels, separator_), QStringLiteral("%1 points").arg(Percent(r.gapPoints, 1)),
+         PercentText(r.percent, 1) + QStringLiteral(" %"), Db(r.decibels, separator_),
+         QString::fromUtf8("%1 à %2 %").arg(PercentText(r.bandLow, 1), PercentText(r.bandHigh, 1)),
+         Db(r.gangDecibels, separator_), QStringLiteral("%1 points").arg(PercentText(r.gapPoints, 1)),
          Db(r.gapDecibels, separator_)});
     item->setData(0, Qt::UserRole, v);
     for (int c = kCurve; c <= kGapDb; ++c) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);

@@ -41,7 +41,7 @@ class TfmFindResistor : public QDialog {
 
  private:
   double ReadPercent(const QString& text) const;
-  QString Percent(double value, int decimals) const;
+  QString PercentText(double value, int decimals) const;
   // Why a field cannot be read, naming the decimal separator when the other
   // one was typed.
   QString NotANumber(const QString& field, const QString& typed) const;

@@ -44,8 +44,9 @@ Canvas::Canvas(QPainter& painter)
   if (grid().on && painter_.hasClipping()) {
     deviceClipKnown_ = painter_.clipRegion().rectCount() <= 1;
     const QRectF c = painter_.clipBoundingRect();
-    deviceClip_ = QRect(QPoint(grid_.X(std::llround(c.left())), grid_.Y(std::llround(c.top()))),
-                        QPoint(grid_.X(std::llround(c.right())) - 1, grid_.Y(std::llround(c.bottom())) - 1));
+    deviceClip_ = QRect(
+        QPoint(grid_.DeviceX(std::llround(c.left())), grid_.DeviceY(std::llround(c.top()))),
+        QPoint(grid_.DeviceX(std::llround(c.right())) - 1, grid_.DeviceY(std::llround(c.bottom())) - 1));
   }
 }
 
@@ -81,7 +82,8 @@ const Canvas::Grid& Canvas::grid() const {
 QRect Canvas::deviceRect(const Rect& r) const {
   if (r.isEmpty()) return QRect();
   const Grid& g = grid();
-  return QRect(QPoint(g.X(r.left), g.Y(r.top)), QPoint(g.X(r.right) - 1, g.Y(r.bottom) - 1));
+  return QRect(QPoint(g.DeviceX(r.left), g.DeviceY(r.top)),
+               QPoint(g.DeviceX(r.right) - 1, g.DeviceY(r.bottom) - 1));
 }
 
 Canvas::~Canvas() {

@@ -240,8 +240,8 @@ class Canvas {
     bool on = false;
     double scale = 1, dx = 0, dy = 0;
     int line = 1;  // device width of a one-pixel line
-    int X(long long x) const { return on ? Map(x, dx) : int(x); }
-    int Y(long long y) const { return on ? Map(y, dy) : int(y); }
+    int DeviceX(long long x) const { return on ? Map(x, dx) : int(x); }
+    int DeviceY(long long y) const { return on ? Map(y, dy) : int(y); }
     int Width(int logical) const;
     int Map(long long c, double offset) const;
   };

@@ -282,7 +282,7 @@ void Canvas::polygon(std::span<const QPoint> points) {
     painter_.setBrush(ToQColor(brush_.colour));
     if (grid().on) {
       QPolygon mapped;
-      for (const QPoint& pt : points) mapped << QPoint(grid_.X(pt.x()), grid_.Y(pt.y()));
+      for (const QPoint& pt : points) mapped << QPoint(grid_.DeviceX(pt.x()), grid_.DeviceY(pt.y()));
       inDevicePixels([&] {
         painter_.setPen(Qt::NoPen);
         painter_.setBrush(ToQColor(brush_.colour));

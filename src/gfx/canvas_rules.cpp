@@ -65,7 +65,7 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
   }
   // On the device-pixel grid the line steps between the mapped end points.
   const Grid& g = grid();
-  const QPoint from(g.X(a.x()), g.Y(a.y())), to(g.X(b.x()), g.Y(b.y()));
+  const QPoint from(g.DeviceX(a.x()), g.DeviceY(a.y())), to(g.DeviceX(b.x()), g.DeviceY(b.y()));
   const long long ldx = std::llabs(static_cast<long long>(to.x()) - from.x());
   const long long ldy = std::llabs(static_cast<long long>(to.y()) - from.y());
   if (std::max(ldx, ldy) > kLineReach) {
@@ -168,12 +168,14 @@ void Canvas::axisLine(QPoint a, QPoint b, bool paintEnd) {
   const Grid& g = grid();
   auto run = [&](int p, int q, bool dot) {
     const int lo = std::min(p, q), hi = std::max(p, q);
-    const int start = horizontal ? g.X(lo) : g.Y(lo);
-    const int len = !g.on ? hi - lo + 1 : dot ? g.line : (horizontal ? g.X(hi + 1LL) : g.Y(hi + 1LL)) - start;
+    const int start = horizontal ? g.DeviceX(lo) : g.DeviceY(lo);
+    const int len = !g.on ? hi - lo + 1
+                    : dot ? g.line
+                          : (horizontal ? g.DeviceX(hi + 1LL) : g.DeviceY(hi + 1LL)) - start;
     if (horizontal)
-      addSpan(start, g.Y(a.y()), len, g.line);
+      addSpan(start, g.DeviceY(a.y()), len, g.line);
     else
-      addSpan(g.X(a.x()), start, g.line, len);
+      addSpan(g.DeviceX(a.x()), start, g.line, len);
   };
   if (pen_.style == PenStyle::Solid) {
     run(at(first), at(end - 1), false);
@@ -199,11 +201,11 @@ void Canvas::wideLine(QPoint a, QPoint b) {
     if (a.x() == b.x()) return;
     applyComposition(pen_.mode);
     const auto [lo, hi] = band(a.x(), b.x());
-    if (hi > lo) addSpan(g.X(lo), g.Y(a.y() - off), g.X(hi) - g.X(lo), g.Width(w));
+    if (hi > lo) addSpan(g.DeviceX(lo), g.DeviceY(a.y() - off), g.DeviceX(hi) - g.DeviceX(lo), g.Width(w));
   } else if (a.x() == b.x()) {
     applyComposition(pen_.mode);
     const auto [lo, hi] = band(a.y(), b.y());
-    if (hi > lo) addSpan(g.X(a.x() - off), g.Y(lo), g.Width(w), g.Y(hi) - g.Y(lo));
+    if (hi > lo) addSpan(g.DeviceX(a.x() - off), g.DeviceY(lo), g.Width(w), g.DeviceY(hi) - g.DeviceY(lo));
   } else {
     painterLine(a, b, w, false);
   }
@@ -225,7 +227,7 @@ void Canvas::setPixel(int x, int y, Colour colour) {
   pen_.colour = colour;
   applyComposition(PenMode::Copy);
   const Grid& g = grid();
-  addSpan(g.X(x), g.Y(y), g.line, g.line);
+  addSpan(g.DeviceX(x), g.DeviceY(y), g.line, g.line);
   pen_ = saved;
 }
 
@@ -292,7 +294,7 @@ void Canvas::focusRect(const Rect& r) {
   pendRaster_ = int(Raster::Invert);
   const Grid& g = grid();
   auto dot = [&](int x, int y) {
-    if (((x - r.left) + (y - r.top)) % 2 == 0) addSpan(g.X(x), g.Y(y), g.line, g.line);
+    if (((x - r.left) + (y - r.top)) % 2 == 0) addSpan(g.DeviceX(x), g.DeviceY(y), g.line, g.line);
   };
   for (int x = r.left; x < r.right; ++x) dot(x, r.top);
   if (r.height() > 1)
