@@ -199,18 +199,25 @@ qulonglong StartWeston(XSession& x, const QString& runtime, const QString& socke
   return QFile::exists(runtime + u'/' + socket) ? compositor : 0;
 }
 
-// On a Wayland desktop with no X server for it, the program starts on
-// Wayland and quits from its menu with status 0.
-TEST(EndToEnd, QuitsFromItsMenuOnWayland) {
-  if (QStandardPaths::findExecutable("weston").isEmpty()) GTEST_SKIP() << "weston is not installed";
+// A Wayland desktop with no X server for its programs: weston on the
+// session's Xvfb.
+class OnWayland : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (QStandardPaths::findExecutable("weston").isEmpty()) GTEST_SKIP() << "weston is not installed";
+    if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
+    ASSERT_TRUE(runtime.isValid());
+    compositor = StartWeston(x, runtime.path(), socket);
+    ASSERT_NE(compositor, 0u) << "weston showed no window";
+  }
   XSession x;
-  if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
   QTemporaryDir runtime;
-  ASSERT_TRUE(runtime.isValid());
   const QString socket = QStringLiteral("dorvane-e2e");
-  const qulonglong compositor = StartWeston(x, runtime.path(), socket);
-  ASSERT_NE(compositor, 0u) << "weston showed no window";
+  qulonglong compositor = 0;
+};
 
+// On Wayland the program starts there and quits from its menu with status 0.
+TEST_F(OnWayland, QuitsFromItsMenu) {
   QProcess& program = x.start(
       DORVANE_BINARY, {},
       {"LC_ALL=fr_FR.UTF-8", "DISPLAY=", "XDG_RUNTIME_DIR=" + runtime.path(), "WAYLAND_DISPLAY=" + socket});
@@ -236,14 +243,7 @@ TEST(EndToEnd, QuitsFromItsMenuOnWayland) {
 
 // A compositor ends a client whose surface does not follow a maximised state
 // it acknowledged: every kind of window keeps its size and the program runs on.
-TEST(EndToEnd, NoWindowMaximisesOnWayland) {
-  if (QStandardPaths::findExecutable("weston").isEmpty()) GTEST_SKIP() << "weston is not installed";
-  XSession x;
-  if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
-  QTemporaryDir runtime;
-  ASSERT_TRUE(runtime.isValid());
-  const QString socket = QStringLiteral("dorvane-e2e");
-  ASSERT_NE(StartWeston(x, runtime.path(), socket), 0u) << "weston showed no window";
+TEST_F(OnWayland, NoWindowMaximises) {
   QProcess probe;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "wayland");
