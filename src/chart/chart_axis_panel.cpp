@@ -1,5 +1,7 @@
 #include "chart/chart_axis_panel.h"
 
+#include "chart/chart_fonts.h"
+
 #include <QLocale>
 #include <algorithm>
 #include <limits>
@@ -124,6 +126,12 @@ void TCustomAxisPanel::LayoutRestored() {
     if (s->Active()) s->CalcFirstLastVisibleIndex();
 }
 
+void TCustomAxisPanel::setPlotNotes(const std::vector<PlotNote>& notes) {
+  if (notes == plotNotes_) return;
+  plotNotes_ = notes;
+  RequestRepaint();
+}
+
 void TCustomAxisPanel::DrawSeries(gfx::Canvas& canvas) {
   const std::optional<gfx::Rect> clip = SeriesClip();
   for (TChartSeries* s : series_) {
@@ -134,6 +142,25 @@ void TCustomAxisPanel::DrawSeries(gfx::Canvas& canvas) {
     s->DrawAllValues(canvas);
     canvas.restore();
   }
+  DrawPlotNotes(canvas);
+}
+
+void TCustomAxisPanel::DrawPlotNotes(gfx::Canvas& canvas) {
+  if (plotNotes_.empty()) return;
+  canvas.save();
+  // Within the series' own area, which every replot puts back first.
+  const gfx::Rect p = plotRect_;
+  canvas.intersectClipRect(SeriesClip().value_or(gfx::Rect{p.left + 1, p.top + 1, p.right, p.bottom - 1}));
+  canvas.setFont(DefaultChartFont());
+  canvas.setBackgroundMode(gfx::BackgroundMode::Transparent);
+  const int lineHeight = gfx::LineHeight(DefaultChartFont(), canvas.device());
+  int y = plotRect_.top + 4;
+  for (const PlotNote& note : plotNotes_) {
+    canvas.setFontColour(note.colour);
+    canvas.textOut(plotRect_.left + 5, y, note.text);
+    y += lineHeight;
+  }
+  canvas.restore();
 }
 
 }  // namespace dorvane::chart

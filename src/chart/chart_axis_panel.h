@@ -4,6 +4,7 @@
 #include <QChar>
 #include <QList>
 #include <array>
+#include <vector>
 
 #include "chart/chart_axis.h"
 #include "chart/chart_panel_extended.h"
@@ -56,6 +57,16 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   QChar ThousandSeparator() const { return thousandSeparator_; }
   void setThousandSeparator(QChar c);
 
+  // A small legend inside the plot's top left corner, over the curves: one
+  // line each, in its curve's colour. None by default.
+  struct PlotNote {
+    gfx::Colour colour;
+    QString text;
+    bool operator==(const PlotNote&) const = default;
+  };
+  const std::vector<PlotNote>& PlotNotes() const { return plotNotes_; }
+  void setPlotNotes(const std::vector<PlotNote>& notes);
+
  protected:
   void ReserveAxisSpace(gfx::Canvas& measure) override;
   void AddToBackgroundKey(BackgroundKey& key) const override;
@@ -65,6 +76,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   void LayoutRestored() override;
 
  private:
+  void DrawPlotNotes(gfx::Canvas& canvas);
   QList<TChartSeries*> series_;
   std::array<TChartAxis*, 5> axes_;
   bool axisVisible_ = true;
@@ -72,6 +84,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   bool view3D_ = true;
   int chart3DPercent_ = 15;
   QChar decimalSeparator_, thousandSeparator_;
+  std::vector<PlotNote> plotNotes_;
 };
 
 }  // namespace dorvane::chart

@@ -1,6 +1,8 @@
 #include "core/circuit.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace dorvane {
@@ -19,6 +21,28 @@ double LoadedShare(const Circuit& c, double t) {
   if (c.fitted == Fitted::R2) lower = ParallelOhms(lower, c.resistor);
   lower = ParallelOhms(lower, c.loadOhms);
   return lower / (upper + lower);
+}
+
+PercentBand LoadedBand(const Circuit& circuit, double t, double p1TolerancePercent,
+                       double resistorTolerancePercent) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  const auto valid = [](double tolerance) { return tolerance >= 0 && tolerance < 100; };
+  if (!valid(p1TolerancePercent) || !valid(resistorTolerancePercent)) return {kNaN, kNaN};
+  // The curve is monotonic in the track and in the resistor alike, so its
+  // extremes sit at the corners.
+  PercentBand band{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+  for (const double ps : {-1.0, 1.0}) {
+    for (const double rs : {-1.0, 1.0}) {
+      Circuit corner = circuit;
+      corner.p *= 1 + ps * p1TolerancePercent / 100;
+      corner.resistor *= 1 + rs * resistorTolerancePercent / 100;
+      const double y = LoadedShare(corner, t) * 100;
+      if (!std::isfinite(y)) return {kNaN, kNaN};
+      band.low = std::min(band.low, y);
+      band.high = std::max(band.high, y);
+    }
+  }
+  return band;
 }
 
 }  // namespace dorvane

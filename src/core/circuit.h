@@ -30,4 +30,15 @@ double ParallelOhms(double a, double b);
 // where a step divides by zero, has no defined result or overflows.
 double LoadedShare(const Circuit& circuit, double t);
 
+// The spread of the parts: the lowest and highest curve, in percent, over P1
+// and the fitted resistor at -/+ their tolerances (in percent, 0 to under
+// 100), the load taken as exact. NaN for both where a tolerance is out of
+// range or a corner cannot be computed.
+struct PercentBand {
+  double low;
+  double high;
+};
+PercentBand LoadedBand(const Circuit& circuit, double t, double p1TolerancePercent,
+                       double resistorTolerancePercent);
+
 }  // namespace dorvane

@@ -1,5 +1,6 @@
 #include "core/curves.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -9,19 +10,50 @@
 
 namespace dorvane {
 
+Circuit LoadedCircuit(double p, double r1, double r2, bool r1Fitted, bool r2Fitted, double loadOhms) {
+  Circuit c{p, std::nullopt, std::numeric_limits<double>::infinity(), loadOhms};
+  if (r2Fitted)
+    c.fitted = Fitted::R2, c.resistor = r2;
+  else if (r1Fitted)
+    c.fitted = Fitted::R1, c.resistor = r1;
+  return c;
+}
+
+namespace {
+bool HasLoadedCurve(const Circuit& c) {
+  return c.fitted || !std::isinf(c.loadOhms);
+}
+}  // namespace
+
 // Any step that divides by zero, has no defined result or overflows makes the
 // point 0.
-double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted) {
-  if (!r1Fitted && !r2Fitted) return 0;
-  const double y = LoadedShare({p, r2Fitted ? Fitted::R2 : Fitted::R1, r2Fitted ? r2 : r1}, t) * 100;
+double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted,
+                       double loadOhms) {
+  const Circuit c = LoadedCircuit(p, r1, r2, r1Fitted, r2Fitted, loadOhms);
+  if (!HasLoadedCurve(c)) return 0;
+  const double y = LoadedShare(c, t) * 100;
   return std::isfinite(y) ? y : 0;
+}
+
+void AddBandCurves(Curves& c, const Circuit& circuit, double p1TolerancePercent,
+                   double resistorTolerancePercent) {
+  c.bandLow.clear();
+  c.bandHigh.clear();
+  for (const CurvePoint& pt : c.loaded) {
+    const PercentBand b = HasLoadedCurve(circuit)
+                              ? LoadedBand(circuit, pt.x / 100, p1TolerancePercent, resistorTolerancePercent)
+                              : PercentBand{0, 0};
+    c.bandLow.push_back({pt.x, std::isfinite(b.low) ? b.low : 0});
+    c.bandHigh.push_back({pt.x, std::isfinite(b.high) ? b.high : 0});
+  }
 }
 
 double LogLawPercentAt(double x) {
   return std::pow(10.0, x / 50);
 }
 
-Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted, bool r2Fitted) {
+Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted, bool r2Fitted,
+                     double loadOhms) {
   Curves c;
   if (lawIndex != 0) return c;
   c.linear.reserve(101);
@@ -30,27 +62,49 @@ Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted
   for (int i = 0; i <= 100; ++i) {
     const double x = i;
     c.linear.push_back({x, x});
-    c.loaded.push_back({x, LoadedPercentAt(x / 100, p, r1, r2, r1Fitted, r2Fitted)});
+    c.loaded.push_back({x, LoadedPercentAt(x / 100, p, r1, r2, r1Fitted, r2Fitted, loadOhms)});
     c.log.push_back({i == 0 ? 0.0 : 50 * std::log10(x), x});
   }
   return c;
 }
 
 std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, double p, double r1, double r2,
-                                         bool r1Fitted, bool r2Fitted) {
+                                         bool r1Fitted, bool r2Fitted, double loadOhms) {
   if (lawIndex != 0 || !(position >= 0 && position <= 100)) return std::nullopt;
-  return CurveValues{position, LoadedPercentAt(position / 100, p, r1, r2, r1Fitted, r2Fitted),
+  return CurveValues{position, LoadedPercentAt(position / 100, p, r1, r2, r1Fitted, r2Fitted, loadOhms),
                      LogLawPercentAt(position)};
 }
 
-std::string CurvesCsv(const Curves& curves, char decimalSeparator) {
+std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNotes& notes) {
   const bool comma = decimalSeparator == ',';
   const char field = comma ? ';' : ',';
   const char point = comma ? ',' : '.';
+  // A title never holds the field separator: a note's own is put as a blank.
+  const auto title = [&](std::string text) {
+    for (char& ch : text)
+      if (ch == field) ch = ' ';
+    return text;
+  };
+  const std::string loaded = notes.loaded.empty() ? "" : " " + notes.loaded;
+  const std::string band = notes.band.empty() ? "" : " " + notes.band;
   std::string out = "Position (%)";
-  for (const char* name : {"Courbe originale (%)", "Courbe modifiée (%)", "Courbe log théorique (%)",
-                           "Courbe originale (dB)", "Courbe modifiée (dB)", "Courbe log théorique (dB)"})
-    (out += field) += name;
+  for (const std::string& name :
+       {std::string("Courbe originale (%)"), "Courbe modifiée" + loaded + " (%)",
+        std::string("Courbe log théorique (%)"), std::string("Courbe originale (dB)"),
+        "Courbe modifiée" + loaded + " (dB)", std::string("Courbe log théorique (dB)")})
+    (out += field) += title(name);
+  const bool withBand = !curves.bandLow.empty() && curves.bandLow.size() == curves.linear.size() &&
+                        curves.bandHigh.size() == curves.linear.size();
+  if (withBand) {
+    (out += field) += title("Bande basse" + band + " (%)");
+    (out += field) += title("Bande haute" + band + " (%)");
+  }
+  for (const PinnedCurve& pin : notes.pinned) {
+    std::string label = pin.label;
+    // "R2 13K, charge 47K" reads "R2 13K avec charge 47K" in a title.
+    for (std::size_t at; (at = label.find(", ")) != std::string::npos;) label.replace(at, 2, " avec ");
+    (out += field) += title("Figée " + label + " (%)");
+  }
   out += '\n';
   for (std::size_t i = 0; i < curves.linear.size(); ++i) {
     const double x = curves.linear[i].x;
@@ -65,6 +119,14 @@ std::string CurvesCsv(const Curves& curves, char decimalSeparator) {
     for (double v : y) {
       out += field;
       if (std::isfinite(Decibels(v))) out += FormatDecimal(Decibels(v), 4, point);
+    }
+    if (withBand) {
+      (out += field) += FormatDecimal(curves.bandLow[i].y, 4, point);
+      (out += field) += FormatDecimal(curves.bandHigh[i].y, 4, point);
+    }
+    for (const PinnedCurve& pin : notes.pinned) {
+      out += field;
+      if (i < pin.points.size()) out += FormatDecimal(pin.points[i].y, 4, point);
     }
     out += '\n';
   }

@@ -1,6 +1,7 @@
 #pragma once
 // The three curves of the chart, in percent: the unloaded linear law, the law
 // with R1 or R2 fitted, and the theoretical logarithmic law.
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,17 +17,32 @@ struct CurvePoint {
 
 struct Curves {
   std::vector<CurvePoint> linear, loaded, log;
+  // The lowest and highest loaded curve over the parts' tolerances, when
+  // asked for (BandCurves); empty otherwise.
+  std::vector<CurvePoint> bandLow, bandHigh;
 };
 
 // 101 points per list for wiper positions 0..100 %, or three empty lists when
 // lawIndex is not 0 (only the linear law has curves). R2 wins when both
-// resistors are fitted. A point whose computation divides by zero, has no
-// defined result or overflows is plotted at 0.
-Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted, bool r2Fitted);
+// resistors are fitted. With a load on the wiper (loadOhms finite) the loaded
+// curve has it too, also with no resistor fitted (the loaded bare track). A
+// point whose computation divides by zero, has no defined result or
+// overflows is plotted at 0.
+Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted, bool r2Fitted,
+                     double loadOhms = std::numeric_limits<double>::infinity());
 
 // One point of the loaded curve, at t (0..1 of the travel), as ComputeCurves
-// computes it.
-double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted);
+// computes it; 0 with neither a resistor nor a load.
+double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted,
+                       double loadOhms = std::numeric_limits<double>::infinity());
+
+// The band (LoadedBand) at the 101 positions of the loaded curve, into
+// c.bandLow and c.bandHigh; 0 where it cannot be computed.
+void AddBandCurves(Curves& c, const Circuit& circuit, double p1TolerancePercent,
+                   double resistorTolerancePercent);
+
+// The circuit the loaded curve is computed for, from the window's values.
+Circuit LoadedCircuit(double p, double r1, double r2, bool r1Fitted, bool r2Fitted, double loadOhms);
 
 // The theoretical logarithmic law read the right way round, y = 10^(x / 50):
 // 1 % at the start of the travel, 10 % at its middle, 100 % at its end.
@@ -41,7 +57,8 @@ struct CurveValues {
 // right way round, y = 10^(x / 50), so it gives 1 at 0. Nothing outside 0..100
 // or when the law has no curves.
 std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, double p, double r1, double r2,
-                                         bool r1Fitted, bool r2Fitted);
+                                         bool r1Fitted, bool r2Fitted,
+                                         double loadOhms = std::numeric_limits<double>::infinity());
 
 // The curves as CSV text for a spreadsheet: a header line, then one line per
 // position of the linear list with the position, the linear and loaded laws
@@ -49,6 +66,21 @@ std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, double p
 // at 0 %), four decimals, lines ended by "\n". With a decimal comma the fields are separated by ';',
 // otherwise by
 // ','. Empty curves give the header alone.
-std::string CurvesCsv(const Curves& curves, char decimalSeparator);
+//
+// `notes` says what the file holds beyond the three laws, in the titles, so
+// that the columns stay as they are: `loaded` follows "Courbe modifiée" (the
+// load, "avec charge 47K"); with band curves, "Bande basse" and "Bande haute"
+// columns follow, titled with `band` (the tolerances); each pinned curve
+// follows as a column of its own titled "Figée " and its label. No title holds
+// the field separator.
+struct PinnedCurve {
+  std::string label;               // "R2 13K, charge 47K"
+  std::vector<CurvePoint> points;  // in percent
+};
+struct CsvNotes {
+  std::string loaded, band;
+  std::vector<PinnedCurve> pinned;
+};
+std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNotes& notes = {});
 
 }  // namespace dorvane

@@ -2,6 +2,8 @@
 
 #include "core/resistance.h"
 
+#include <cmath>
+
 namespace dorvane {
 namespace {
 
@@ -13,21 +15,48 @@ std::string Caption(const char* name, const std::string& text, char separator) {
 
 }  // namespace
 
+namespace {
+
+bool Loaded(const MainWindowInputs& in) {
+  return !std::isinf(in.loadOhms);
+}
+
+Circuit PlotCircuit(const MainWindowInputs& in) {
+  const char sep = in.decimalSeparator;
+  return LoadedCircuit(ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),
+                       ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked, in.loadOhms);
+}
+
+}  // namespace
+
 PlotOutputs ComputePlot(const MainWindowInputs& in) {
   const char sep = in.decimalSeparator;
   PlotOutputs out;
+  const bool hasLoaded = in.r1Ticked || in.r2Ticked || Loaded(in);
   out.linearActive = in.showLinear;
-  out.loadedActive = in.showLoaded && (in.r1Ticked || in.r2Ticked);
+  out.loadedActive = in.showLoaded && hasLoaded;
   out.logActive = in.showLog;
   out.curves = ComputeCurves(in.lawIndex, ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),
-                             ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked);
+                             ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked, in.loadOhms);
+  if (in.band && hasLoaded && !out.curves.loaded.empty()) {
+    AddBandCurves(out.curves, PlotCircuit(in), in.p1TolerancePercent, in.resistorTolerancePercent);
+    out.bandActive = true;
+  }
   return out;
 }
 
 std::optional<CurveValues> PlotValuesAt(const MainWindowInputs& in, double position) {
   const char sep = in.decimalSeparator;
   return CurveValuesAt(position, in.lawIndex, ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),
-                       ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked);
+                       ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked, in.loadOhms);
+}
+
+std::optional<PercentBand> PlotBandAt(const MainWindowInputs& in, double position) {
+  if (!in.band || in.lawIndex != 0 || !(in.r1Ticked || in.r2Ticked || Loaded(in))) return std::nullopt;
+  const PercentBand b =
+      LoadedBand(PlotCircuit(in), position / 100, in.p1TolerancePercent, in.resistorTolerancePercent);
+  if (!std::isfinite(b.low) || !std::isfinite(b.high)) return std::nullopt;
+  return b;
 }
 
 MainWindowState ComputeMainWindowState(const MainWindowInputs& in) {
@@ -39,7 +68,14 @@ MainWindowState ComputeMainWindowState(const MainWindowInputs& in) {
   if (in.sender == RuleSender::R2Box && s.r1Ticked) s.r1Ticked = false;
 
   s.title = s.r1Ticked ? kTitleAntiLog : s.r2Ticked ? kTitleLog : kTitleUnloaded;
-  s.loadedBoxVisible = s.r1Ticked || s.r2Ticked;
+  s.loadedBoxVisible = s.r1Ticked || s.r2Ticked || Loaded(in);
+  s.chartTitle = s.title;
+  if (Loaded(in)) {
+    const std::string load = FormatResistance(in.loadOhms, in.decimalSeparator);
+    s.chartTitle += ", charge " + load;
+    s.loadShown = true;
+    s.loadCaption = "Charge\r" + load;
+  }
 
   s.r1Enabled = s.r1Ticked;
   s.r1BodyColour = s.r1Ticked ? kWhite : kGrey;

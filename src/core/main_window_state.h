@@ -2,6 +2,7 @@
 // The rule that ties the main window's controls together, as a plain function
 // of what the controls hold: the window copies the outputs into its controls.
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "core/curves.h"
@@ -18,12 +19,18 @@ struct MainWindowInputs {
   bool showLinear = false, showLoaded = false, showLog = false;
   RuleSender sender = RuleSender::None;
   char decimalSeparator = ',';
+  // "Charge et tolérances...": the load on the wiper (+infinity: none) and,
+  // for the band, the parts' tolerances in percent.
+  double loadOhms = std::numeric_limits<double>::infinity();
+  double p1TolerancePercent = 20, resistorTolerancePercent = 5;
+  bool band = false;  // "Bande de tolérance"
 };
 
 // What the replot alone decides: the points and which series are drawn.
 struct PlotOutputs {
   Curves curves;
   bool linearActive = false, loadedActive = false, logActive = false;
+  bool bandActive = false;  // the band's two curves
 };
 
 struct MainWindowState {
@@ -35,6 +42,11 @@ struct MainWindowState {
   bool r2Enabled = false;
   std::uint32_t r2BodyColour = 0, r2CaptionColour = 0;
   std::string p1Caption, r1Caption, r2Caption;  // two lines joined by '\r'
+  // With a load: the chart's title says it (the diagram's title stays), and
+  // the diagram draws it with this caption.
+  std::string chartTitle;
+  bool loadShown = false;
+  std::string loadCaption;
   PlotOutputs plot;
 };
 
@@ -51,5 +63,7 @@ PlotOutputs ComputePlot(const MainWindowInputs& in);
 
 // The laws at one wiper position for the values and ticks the replot reads.
 std::optional<CurveValues> PlotValuesAt(const MainWindowInputs& in, double position);
+// The band at one wiper position, when it is asked for and has a curve.
+std::optional<PercentBand> PlotBandAt(const MainWindowInputs& in, double position);
 
 }  // namespace dorvane

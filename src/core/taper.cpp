@@ -37,23 +37,9 @@ double LoadedPercentWithLoad(Fitted which, double p, double resistor, double loa
 
 PercentBand LoadedBandAt(Fitted which, double p, double potTolerancePercent, double resistor,
                          double resistorTolerancePercent, double loadOhms, double positionPercent) {
-  const PercentBand none{kNaN, kNaN};
-  const auto valid = [](double tolerance) { return tolerance >= 0 && tolerance < 100; };
-  if (!valid(potTolerancePercent) || !valid(resistorTolerancePercent)) return none;
-  // The curve is monotonic in the track and in the resistor alike, so its
-  // extremes sit at the corners.
-  PercentBand band{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
-  for (double ps : {-1.0, 1.0}) {
-    for (double rs : {-1.0, 1.0}) {
-      const double y = LoadedPercentWithLoad(which, p * (1 + ps * potTolerancePercent / 100),
-                                             resistor * (1 + rs * resistorTolerancePercent / 100), loadOhms,
-                                             positionPercent);
-      if (std::isnan(y)) return none;
-      band.low = std::min(band.low, y);
-      band.high = std::max(band.high, y);
-    }
-  }
-  return band;
+  const double x = positionPercent;
+  if (!Positive(p) || !Positive(resistor) || !(loadOhms > 0) || !(x >= 0 && x <= 100)) return {kNaN, kNaN};
+  return LoadedBand({p, which, resistor, loadOhms}, x / 100, potTolerancePercent, resistorTolerancePercent);
 }
 
 double Decibels(double percent) {

@@ -17,10 +17,6 @@ double TaperCodePercent(double midPercent, double positionPercent);
 double LoadedPercentWithLoad(Fitted which, double p, double resistor, double loadOhms,
                              double positionPercent);
 
-struct PercentBand {
-  double low;
-  double high;
-};
 // The lowest and highest curve over the four corners: track p (1 -/+ potTolerance/100) and resistor
 // resistor (1 -/+ resistorTolerance/100); the load taken as exact. {NaN, NaN} for a tolerance outside
 // [0, 100) or when the curve is NaN at a corner.

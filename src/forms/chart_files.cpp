@@ -144,7 +144,9 @@ FileContents WindowFileContents(TfmMain& window, OutputType type) {
       break;
   }
   const MainWindowInputs in = window.Inputs();
-  return {QByteArray::fromStdString(CurvesCsv(ComputePlot(in).curves, in.decimalSeparator)), {}};
+  return {
+      QByteArray::fromStdString(CurvesCsv(ComputePlot(in).curves, in.decimalSeparator, window.FileNotes())),
+      {}};
 }
 
 QString Quoted(const QString& text) {

@@ -9,6 +9,7 @@
 #include "chart/chart_accessible.h"
 #include "core/decimal.h"
 #include "core/taper.h"
+#include "forms/main_chart.h"
 
 namespace dorvane::forms {
 namespace {
@@ -47,7 +48,8 @@ QString SeriesTitle(const chart::TChart& chart, int index) {
 
 }  // namespace
 
-QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindowInputs& in, bool decibels) {
+QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindowInputs& in, bool decibels,
+                          const std::vector<PinnedReading>& pinned) {
   const chart::TChartAxis& bottom = *chart.BottomAxis();
   if (!Within(at.x(), bottom) || !Within(at.y(), *chart.LeftAxis())) return {};
   const double position = bottom.PixelToValue(at.x());
@@ -64,9 +66,20 @@ QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindo
   QString text = QStringLiteral("Position ") + percent(position);
   static const char* const kNames[] = {"originale", "modifiée", "log théorique"};
   QStringList parts;
-  for (const auto& [series, v] : ShownValuesAt(chart, in, position))
+  for (const auto& [series, v] : ShownValuesAt(chart, in, position)) {
     parts << QString::fromUtf8(kNames[series]) + u' ' + value(v);
+    if (series != 1 || !Shown(chart, kBandLowSeries)) continue;
+    if (const std::optional<PercentBand> band = PlotBandAt(in, position))
+      parts << QString::fromUtf8("bande %1 à %2")
+                   .arg(OneDecimal(band->low, in.decimalSeparator), percent(band->high));
+  }
   if (!parts.isEmpty()) text += QStringLiteral(" : ") + parts.join(QStringLiteral(", "));
+  for (size_t i = 0; i < pinned.size(); ++i) {
+    if (!Shown(chart, kFirstPinnedSeries + int(i))) continue;
+    const double y = LoadedShare(pinned[i].circuit, position / 100) * 100;
+    text +=
+        u'\n' + pinned[i].label + QStringLiteral(" : ") + (std::isfinite(y) ? value(y) : QStringLiteral("-"));
+  }
   return text;
 }
 
@@ -86,9 +99,8 @@ QString ChartValuesDescription(const chart::TChart& chart, const MainWindowInput
   return sentences.isEmpty() ? QStringLiteral("Aucune courbe affichée.") : sentences.join(u' ');
 }
 
-ChartValueTip::ChartValueTip(chart::TChart& chart, std::function<MainWindowInputs()> inputs,
-                             std::function<bool()> decibels)
-    : QObject(&chart), chart_(chart), inputs_(std::move(inputs)), decibels_(std::move(decibels)) {
+ChartValueTip::ChartValueTip(chart::TChart& chart, std::function<ChartReading()> read)
+    : QObject(&chart), chart_(chart), read_(std::move(read)) {
   chart.installEventFilter(this);
 }
 
@@ -99,7 +111,8 @@ bool ChartValueTip::eventFilter(QObject* watched, QEvent* event) {
   // held, and its own button state can stay "pressed" for good when a
   // release goes to a window that closed on the press (the finder's
   // double-click).
-  const QString text = ChartValueTipText(chart_, help->pos(), inputs_(), decibels_());
+  const ChartReading reading = read_();
+  const QString text = ChartValueTipText(chart_, help->pos(), reading.in, reading.decibels, reading.pinned);
   if (text.isEmpty()) {
     QToolTip::hideText();
     event->ignore();

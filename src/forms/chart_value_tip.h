@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "core/main_window_state.h"
 
@@ -21,8 +22,21 @@ namespace dorvane::forms {
 // outside positions 0 to 100 %. The three series are the linear, loaded and
 // logarithmic laws, in that order; a curve counts as shown when its series is
 // active and holds points. On the dB scale each value is given in dB too.
+// With the band shown the loaded value is followed by the band there ("bande
+// 12,9 à 18,3 %"); each pinned curve adds a line of its own.
+struct PinnedReading {
+  QString label;
+  Circuit circuit;
+};
 QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindowInputs& in,
-                          bool decibels = false);
+                          bool decibels = false, const std::vector<PinnedReading>& pinned = {});
+
+// What the tool tip reads of the window when asked.
+struct ChartReading {
+  MainWindowInputs in;
+  bool decibels = false;
+  std::vector<PinnedReading> pinned;
+};
 
 // What a screen reader is told of the chart: for each curve shown, its values
 // at 25, 50 and 75 % of the travel, computed from the laws as the tool tip's
@@ -35,18 +49,15 @@ class ChartValueTip : public QObject {
   Q_OBJECT
 
  public:
-  // Watches the chart's tool-tip requests; `inputs` gives the window's
-  // values, `decibels` whether the chart shows them in dB.
-  ChartValueTip(chart::TChart& chart, std::function<MainWindowInputs()> inputs,
-                std::function<bool()> decibels);
+  // Watches the chart's tool-tip requests; `read` gives the window's values.
+  ChartValueTip(chart::TChart& chart, std::function<ChartReading()> read);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   chart::TChart& chart_;
-  std::function<MainWindowInputs()> inputs_;
-  std::function<bool()> decibels_;
+  std::function<ChartReading()> read_;
 };
 
 }  // namespace dorvane::forms

@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <algorithm>
+#include <cmath>
 
 #include "chart/chart.h"
 #include "chart/chart_accessible.h"
@@ -18,6 +19,8 @@
 #include "controls/shader.h"
 #include "controls/shape.h"
 #include "controls/technical_line.h"
+#include "core/decimal.h"
+#include "core/resistance.h"
 #include "forms/access_keys.h"
 #include "forms/accessibility.h"
 #include "forms/application.h"
@@ -57,6 +60,7 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   BindBoxItems();
+  AddCircuitItems();
   // The two menus the program adds leave the designed menus their keys.
   for (QMenu* added : {ui_->Montage1, ui_->Affichage1}) added->menuAction()->setProperty(kAddedItem, true);
   ApplyAccessKeys(*ui_->MainMenu1);
@@ -65,12 +69,17 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   setFixedSize(client.width(), client.height() + ui_->MainMenu1->sizeHint().height());
   PlaceOnScreen();
 
+  BuildLoadSymbol();
   FixTextsOverThePanel();
   ui_->StatusBar1->showMessage(StatusText(separator_));
   ConfigureProgramChart(*ui_->Chart1);
   ui_->Chart1->setDecimalSeparator(QChar(separator_));
-  new ChartValueTip(
-      *ui_->Chart1, [this] { return Inputs(); }, [this] { return decibels_; });  // owned by the chart
+  new ChartValueTip(*ui_->Chart1, [this] {  // owned by the chart
+    ChartReading reading{Inputs(), decibels_, {}};
+    for (const PinnedEntry& p : pinned_)
+      reading.pinned.push_back({QString::fromStdString(p.curve.label), p.circuit});
+    return reading;
+  });
   chart::SetDescriptionSource(*ui_->Chart1,
                               [this] { return ChartValuesDescription(*ui_->Chart1, Inputs()); });
 
@@ -228,6 +237,126 @@ void TfmMain::Trouverlaresistance1Click() {
   FindResistor(*this);
 }
 
+void TfmMain::Chargeettolerances1Click() {
+  TfmLoad dialog(this, load_, separator_);
+  if (dialog.exec() == QDialog::Accepted) SetLoad(dialog.Settings());
+  activateWindow();
+}
+
+void TfmMain::SetLoad(const LoadSettings& settings) {
+  if (!gfx::SetField(load_, settings)) return;
+  RunRule(RuleSender::None);
+}
+
+void TfmMain::setBand(bool on) {
+  if (!gfx::SetField(band_, on)) return;
+  {
+    const QSignalBlocker quiet(band1_);
+    band1_->setChecked(on);
+  }
+  PlotCurves();
+}
+
+std::string TfmMain::ModifiedCurveLabel() const {
+  const MainWindowInputs in = Inputs();
+  std::string label;
+  if (in.r1Ticked || in.r2Ticked)
+    label = (in.r1Ticked ? "R1 " : "R2 ") + (in.r1Ticked ? in.r1Text : in.r2Text);
+  if (!std::isinf(in.loadOhms)) {
+    if (!label.empty()) label += ", ";
+    label += "charge " + NotationBytes(load_.loadText);
+  }
+  // The typed text is 8-bit; the legend and the file take UTF-8.
+  return FromNotationBytes(label).toStdString();
+}
+
+bool TfmMain::PinModifiedCurve() {
+  const MainWindowInputs in = Inputs();
+  const PlotOutputs plot = ComputePlot(in);
+  const std::string label = ModifiedCurveLabel();
+  if (int(pinned_.size()) >= kMaxPinnedCurves || label.empty() || plot.curves.loaded.empty()) return false;
+  const char sep = separator_;
+  pinned_.push_back({{label, plot.curves.loaded},
+                     LoadedCircuit(ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),
+                                   ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked, in.loadOhms)});
+  PlotCurves();
+  return true;
+}
+
+void TfmMain::ClearPinnedCurves() {
+  if (pinned_.empty()) return;
+  pinned_.clear();
+  PlotCurves();
+}
+
+CsvNotes TfmMain::FileNotes() const {
+  CsvNotes notes;
+  if (!std::isinf(LoadOhms(load_, separator_)))
+    notes.loaded = "avec charge " + FromNotationBytes(NotationBytes(load_.loadText)).toStdString();
+  if (band_)
+    notes.band = "P1 \u00B1" + FormatDecimal(load_.p1TolerancePercent, 2, separator_, true) + " % R \u00B1" +
+                 FormatDecimal(load_.resistorTolerancePercent, 2, separator_, true) + " %";
+  for (const PinnedEntry& p : pinned_) notes.pinned.push_back(p.curve);
+  return notes;
+}
+
+// Items the program adds to its own menus: the load and tolerances under
+// "Montage", the band and the pinned curves under "Affichage".
+void TfmMain::AddCircuitItems() {
+  QAction* load = ui_->Montage1->addAction(QString::fromUtf8("Charge et tolérances..."));
+  load->setObjectName(QStringLiteral("Chargeettolerances1"));
+  connect(load, &QAction::triggered, this, &TfmMain::Chargeettolerances1Click);
+  ui_->Affichage1->addSeparator();
+  band1_ = ui_->Affichage1->addAction(QString::fromUtf8("Bande de tolérance"));
+  band1_->setObjectName(QStringLiteral("Bandedetolerance1"));
+  band1_->setCheckable(true);
+  connect(band1_, &QAction::toggled, this, &TfmMain::setBand);
+  pin1_ = ui_->Affichage1->addAction(QString::fromUtf8("Figer la courbe modifiée"));
+  pin1_->setObjectName(QStringLiteral("Figerlacourbemodifiee1"));
+  connect(pin1_, &QAction::triggered, this, [this] { PinModifiedCurve(); });
+  clearPinned1_ = ui_->Affichage1->addAction(QString::fromUtf8("Effacer les courbes figées"));
+  clearPinned1_->setObjectName(QStringLiteral("Effacerlescourbesfigees1"));
+  connect(clearPinned1_, &QAction::triggered, this, &TfmMain::ClearPinnedCurves);
+  connect(ui_->Affichage1, &QMenu::aboutToShow, this, [this] {
+    pin1_->setEnabled(int(pinned_.size()) < kMaxPinnedCurves && !ModifiedCurveLabel().empty());
+    clearPinned1_->setEnabled(!pinned_.empty());
+  });
+}
+
+// The load, drawn only while one is set: a resistor from the wiper's output
+// to the bottom, right of the terminals, in the diagram's own parts.
+void TfmMain::BuildLoadSymbol() {
+  using controls::TTechnicalLine;
+  QWidget* panel = ui_->Shader1;
+  const auto wire = [&](QRect bounds, TTechnicalLine::TTechnicalLineTypes type) {
+    auto* line = new TTechnicalLine(panel);
+    line->setGeometry(bounds);
+    line->setLineType(type);
+    line->setSignPlaces(TTechnicalLine::spNoWhere);
+    line->setColor(gfx::clBlack);
+    line->setFillColor(gfx::clBlack);
+    loadSymbol_.push_back(line);
+  };
+  wire({193, 200, 21, 17}, TTechnicalLine::lsStraightLeftToRight);  // from the wiper's terminal
+  wire({193, 256, 21, 17}, TTechnicalLine::lsStraightLeftToRight);  // from the bottom's
+  wire({205, 208, 17, 9}, TTechnicalLine::lsStraightTopToBottom);
+  wire({205, 256, 17, 9}, TTechnicalLine::lsStraightTopToBottom);
+  auto* body = new controls::TShape(panel);
+  body->setObjectName(QStringLiteral("shLoad"));
+  body->setGeometry(205, 216, 17, 41);
+  body->setBrushColor(gfx::clWhite);
+  loadSymbol_.push_back(body);
+  loadCaption_ = new controls::TLabel(panel);
+  loadCaption_->setObjectName(QStringLiteral("lblLoad"));
+  loadCaption_->setGeometry(205, 176, 17, 13);
+  loadCaption_->setAlignment(controls::TLabel::taLeftJustify);
+  loadCaption_->setTransparent(true);
+  loadCaption_->setFont(ui_->lblR2->font());
+  loadCaption_->setAutoSize(true);
+  for (QWidget* part : loadSymbol_) part->hide();
+  loadCaption_->hide();
+}
+
 void TfmMain::Enregistrerlegraphiquesous1Click() {
   SaveChartAs(*this);
 }
@@ -277,6 +406,10 @@ MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {
   in.showLog = ui_->cbShowCurveLogIdeal->Checked();
   in.sender = sender;
   in.decimalSeparator = separator_;
+  in.loadOhms = LoadOhms(load_, separator_);
+  in.p1TolerancePercent = load_.p1TolerancePercent;
+  in.resistorTolerancePercent = load_.resistorTolerancePercent;
+  in.band = band_;
   return in;
 }
 
@@ -290,8 +423,11 @@ void TfmMain::RunRule(RuleSender sender) {
 
   const QString title = QString::fromLatin1(s.title.c_str());
   ui_->Chart1->Title()->Text().Clear();
-  ui_->Chart1->Title()->Text().Add(title);
+  ui_->Chart1->Title()->Text().Add(FromNotationBytes(s.chartTitle));
   ui_->lblWireType->setCaption(title);
+  for (QWidget* part : loadSymbol_) part->setVisible(s.loadShown);
+  loadCaption_->setCaption(FromNotationBytes(s.loadCaption));
+  loadCaption_->setVisible(s.loadShown);
   ui_->cbShowCurveModified->setVisible(s.loadedBoxVisible);
 
   ui_->edR1->setEnabled(s.r1Enabled);
@@ -316,6 +452,9 @@ void TfmMain::PlotCurves() {
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
   PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive,
                     decibels_);
+  std::vector<PinnedCurve> pinned;
+  for (const PinnedEntry& p : pinned_) pinned.push_back(p.curve);
+  PlotAddedCurves(*ui_->Chart1, plot.curves, plot.bandActive, pinned, decibels_);
   chart::NotifyAccessibleChartChanged(*ui_->Chart1);
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/circuit.h"
 #include "core/main_window_state.h"
+#include "forms/frm_load.h"
 #include "forms/startup.h"
 
 namespace Ui {
@@ -19,7 +20,8 @@ class QAction;
 
 namespace dorvane::controls {
 class TMarkupCheckBox;
-}
+class TLabel;
+}  // namespace dorvane::controls
 namespace dorvane::chart {
 class TChart;
 }
@@ -69,6 +71,26 @@ class TfmMain : public QMainWindow {
   // The chart as shown, for the copies and the saved files.
   chart::TChart& Chart();
 
+  // "Montage" > "Charge et tolérances...": the load on the wiper and the
+  // parts' tolerances; setting them runs the update rule.
+  const LoadSettings& Load() const { return load_; }
+  void SetLoad(const LoadSettings& settings);
+  // "Affichage" > "Bande de tolérance".
+  bool Band() const { return band_; }
+  void setBand(bool on);
+  // "Affichage" > "Figer la courbe modifiée" (up to four) and "Effacer les
+  // courbes figées".
+  struct PinnedEntry {
+    PinnedCurve curve;  // label and points in percent
+    Circuit circuit;    // for values between the points
+  };
+  const std::vector<PinnedEntry>& Pinned() const { return pinned_; }
+  bool PinModifiedCurve();
+  void ClearPinnedCurves();
+  // What a values file states beyond the three laws: the load, the band's
+  // tolerances, the pinned curves.
+  CsvNotes FileNotes() const;
+
  public slots:
   void FormCreate();
   // The update rule; the sender is the control whose event runs it.
@@ -79,6 +101,7 @@ class TfmMain : public QMainWindow {
   void CopierenMetafile1Click();
   void Apropos1Click();
   void Trouverlaresistance1Click();
+  void Chargeettolerances1Click();
   // "Enregistrer le graphique sous..." and "Exporter les valeurs...".
   void Enregistrerlegraphiquesous1Click();
   void Exporterlesvaleurs1Click();
@@ -103,6 +126,10 @@ class TfmMain : public QMainWindow {
   void PlaceOnScreen();
   void FixTextsOverThePanel();
   void ReportErrorsOf(void (TfmMain::*handler)());
+  void AddCircuitItems();
+  void BuildLoadSymbol();
+  // The loaded curve's short name: "R2 10K", "R2 13K, charge 47K", "charge 47K".
+  std::string ModifiedCurveLabel() const;
 
   std::unique_ptr<Ui::TfmMain> ui_;
   // The menu items that stand for check boxes, with their box.
@@ -110,6 +137,14 @@ class TfmMain : public QMainWindow {
   char separator_ = '.';
   bool decibels_ = false;
   bool framePlaced_ = false;
+  LoadSettings load_;
+  bool band_ = false;
+  std::vector<PinnedEntry> pinned_;
+  QAction* band1_ = nullptr;
+  QAction* pin1_ = nullptr;
+  QAction* clearPinned1_ = nullptr;
+  std::vector<QWidget*> loadSymbol_;  // the load's wires and body
+  controls::TLabel* loadCaption_ = nullptr;
   std::optional<WindowPlacement> placement_;  // asked on the command line
   qint64 ruleRuns_ = 0;
 };

@@ -48,9 +48,20 @@ void ConfigureProgramChart(TChart& chart) {
     int pointerSize;
     const char* title;  // for people: screen readers
   };
-  for (const SeriesSetting& s : {SeriesSetting{"Series1", 0x00FF80, 2, "Courbe originale"},
-                                 SeriesSetting{"Series2", gfx::clRed, 4, "Courbe modifiée"},
-                                 SeriesSetting{"Series3", gfx::clSilver, 4, "Courbe log (Pos) théorique"}}) {
+  // The three laws, then what the user may add, inactive until asked for:
+  // the band's two edges and the pinned curves.
+  const SeriesSetting settings[] = {
+      {"Series1", 0x00FF80, 2, "Courbe originale"},
+      {"Series2", gfx::clRed, 4, "Courbe modifiée"},
+      {"Series3", gfx::clSilver, 4, "Courbe log (Pos) théorique"},
+      {"SeriesBandLow", kBandColour, 4, "Bande de tolérance, bas"},
+      {"SeriesBandHigh", kBandColour, 4, "Bande de tolérance, haut"},
+      {"SeriesPinned1", PinnedColour(0), 4, "Courbe figée 1"},
+      {"SeriesPinned2", PinnedColour(1), 4, "Courbe figée 2"},
+      {"SeriesPinned3", PinnedColour(2), 4, "Courbe figée 3"},
+      {"SeriesPinned4", PinnedColour(3), 4, "Courbe figée 4"},
+  };
+  for (const SeriesSetting& s : settings) {
     auto* series = new TLineSeries(&chart);
     series->setObjectName(QString::fromLatin1(s.name));
     series->setProperty(kSeriesTitleProperty, QString::fromUtf8(s.title));
@@ -64,9 +75,39 @@ void ConfigureProgramChart(TChart& chart) {
     series->YValues()->setName(QStringLiteral("Y "));
     series->XValues()->setMultiplier(1);
     series->YValues()->setMultiplier(1);
+    series->setActive(chart.SeriesCount() < 3);
     chart.AddSeries(series);
   }
   chart.setLoading(false);
+}
+
+gfx::Colour PinnedColour(int index) {
+  // Yellow, magenta, orange, white: apart from the laws' green, red, silver
+  // and the band's pink on the black plot.
+  constexpr gfx::Colour kColours[kMaxPinnedCurves] = {0x00FFFF, 0xFF00FF, 0x0080FF, 0xFFFFFF};
+  return kColours[std::clamp(index, 0, kMaxPinnedCurves - 1)];
+}
+
+void PlotAddedCurves(TChart& chart, const Curves& curves, bool showBand,
+                     const std::vector<PinnedCurve>& pinned, bool decibels) {
+  const auto fill = [&](int index, const std::vector<CurvePoint>* points) {
+    TChartSeries* series = chart.Series(index);
+    if (!series) return;
+    series->RemoveAllPoints();
+    if (points)
+      for (const CurvePoint& pt : *points)
+        series->AddPoint(pt.x, decibels ? ChartDecibels(pt.y) : pt.y, QString(), gfx::clAutomatic);
+    series->setActive(points && !points->empty());
+  };
+  fill(kBandLowSeries, showBand ? &curves.bandLow : nullptr);
+  fill(kBandHighSeries, showBand ? &curves.bandHigh : nullptr);
+  std::vector<TCustomAxisPanel::PlotNote> notes;
+  for (int i = 0; i < kMaxPinnedCurves; ++i) {
+    const bool used = i < int(pinned.size());
+    fill(kFirstPinnedSeries + i, used ? &pinned[size_t(i)].points : nullptr);
+    if (used) notes.push_back({PinnedColour(i), QString::fromUtf8(pinned[size_t(i)].label)});
+  }
+  chart.setPlotNotes(notes);
 }
 
 double ChartDecibels(double percent) {

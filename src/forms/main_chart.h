@@ -14,11 +14,23 @@ namespace dorvane::forms {
 // titled for screen readers. Call once on a chart without series.
 void ConfigureProgramChart(chart::TChart& chart);
 
+// Series beyond the three laws: the band's edges (a lighter red) and up to
+// four pinned curves, each in its own colour.
+inline constexpr int kBandLowSeries = 3, kBandHighSeries = 4, kFirstPinnedSeries = 5, kMaxPinnedCurves = 4;
+inline constexpr gfx::Colour kBandColour = 0x8080FF;
+gfx::Colour PinnedColour(int index);
+
 // The replot in the main window's order: every series emptied, the points
 // of the three curves appended point by point (Series1, Series2, Series3
 // for each position), then the three Active flags.
 void PlotProgramCurves(chart::TChart& chart, const Curves& curves, bool showLinear, bool showLoaded,
                        bool showLog, bool decibels = false);
+
+// The curves the user added to the chart: the band (when shown) and the
+// pinned curves, with their legend inside the plot; the others' series are
+// emptied and inactive.
+void PlotAddedCurves(chart::TChart& chart, const Curves& curves, bool showBand,
+                     const std::vector<PinnedCurve>& pinned, bool decibels);
 
 // The bottom of the vertical axis in decibels: a volume control's useful
 // range; lower values, and 0 %, are drawn there.

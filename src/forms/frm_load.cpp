@@ -1,0 +1,117 @@
+#include "forms/frm_load.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "core/decimal.h"
+#include "core/resistance.h"
+#include "forms/notation_text.h"
+#include "gfx/fonts.h"
+
+namespace dorvane::forms {
+namespace {
+
+constexpr double kNone = std::numeric_limits<double>::infinity();
+
+QString Tolerance(double percent, char separator) {
+  return QString::fromStdString(FormatDecimal(percent, 2, separator, true));
+}
+
+}  // namespace
+
+double LoadOhms(const LoadSettings& settings, char decimalSeparator) {
+  if (settings.loadText.trimmed().isEmpty()) return kNone;
+  const double ohms = ParseWholeResistance(NotationBytes(settings.loadText), decimalSeparator);
+  return ohms > 0 ? ohms : kNone;
+}
+
+double ReadTolerance(const QString& typed, char decimalSeparator) {
+  QString text = typed.trimmed();
+  if (text.endsWith(u'%')) text.chop(1);
+  std::string number = NotationBytes(text.trimmed());
+  for (char& c : number)
+    if (c == decimalSeparator)
+      c = '.';
+    else if (c == '.' && decimalSeparator != '.')
+      return std::numeric_limits<double>::quiet_NaN();
+  double value = 0;
+  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (number.empty() || ec != std::errc() || end != number.data() + number.size() ||
+      !(value >= 0 && value < 100))
+    return std::numeric_limits<double>::quiet_NaN();
+  return value;
+}
+
+TfmLoad::TfmLoad(QWidget* parent, const LoadSettings& settings, char decimalSeparator)
+    : QDialog(parent), separator_(decimalSeparator), settings_(settings) {
+  setWindowTitle(QString::fromUtf8("Charge et tolérances"));
+  setFont(gfx::WindowFont());
+  load_ = new QLineEdit(settings.loadText, this);
+  load_->setObjectName(QStringLiteral("edLoad"));
+  load_->setPlaceholderText(QStringLiteral("aucune"));
+  p1Tolerance_ = new QLineEdit(Tolerance(settings.p1TolerancePercent, separator_), this);
+  p1Tolerance_->setObjectName(QStringLiteral("edP1Tolerance"));
+  resistorTolerance_ = new QLineEdit(Tolerance(settings.resistorTolerancePercent, separator_), this);
+  resistorTolerance_->setObjectName(QStringLiteral("edResistorTolerance"));
+  message_ = new QLabel(this);
+  message_->setObjectName(QStringLiteral("lblMessage"));
+  message_->setWordWrap(true);
+
+  auto* form = new QFormLayout;
+  form->addRow(QString::fromUtf8("&Charge sur le curseur :"), load_);
+  form->addRow(QString::fromUtf8("Tolérance de &P1 (± %) :"), p1Tolerance_);
+  form->addRow(QString::fromUtf8("Tolérance de la &résistance (± %) :"), resistorTolerance_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &TfmLoad::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &TfmLoad::reject);
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(form);
+  column->addWidget(message_);
+  column->addWidget(buttons);
+  column->setSizeConstraint(QLayout::SetFixedSize);
+  message_->setMinimumWidth(form->sizeHint().width());
+  message_->hide();
+}
+
+QString TfmLoad::Problem() const {
+  const QString other = separator_ == ',' ? QStringLiteral(".") : QStringLiteral(",");
+  const QString hint =
+      QString::fromUtf8(" (le séparateur décimal est « %1 »)").arg(QChar::fromLatin1(separator_));
+  const QString load = load_->text().trimmed();
+  if (!load.isEmpty() && !(ParseWholeResistance(NotationBytes(load), separator_) > 0))
+    return QString::fromUtf8(
+               "La charge « %1 » n'est pas une résistance de plus de 0 ohm (par exemple 47K ; "
+               "vide pour aucune)%2.")
+        .arg(load, load.contains(other) ? hint : QString());
+  const struct {
+    const QLineEdit* field;
+    const char* name;
+  } tolerances[] = {{p1Tolerance_, "de P1"}, {resistorTolerance_, "de la résistance"}};
+  for (const auto& t : tolerances)
+    if (std::isnan(ReadTolerance(t.field->text(), separator_)))
+      return QString::fromUtf8("La tolérance %1 doit être un nombre de 0 à moins de 100%2.")
+          .arg(QString::fromUtf8(t.name), t.field->text().contains(other) ? hint : QString());
+  return {};
+}
+
+void TfmLoad::accept() {
+  if (const QString problem = Problem(); !problem.isEmpty()) {
+    message_->setText(problem);
+    message_->show();
+    return;
+  }
+  settings_ = {load_->text().trimmed(), ReadTolerance(p1Tolerance_->text(), separator_),
+               ReadTolerance(resistorTolerance_->text(), separator_)};
+  QDialog::accept();
+}
+
+}  // namespace dorvane::forms
