@@ -5,12 +5,14 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
 #include "core/decimal.h"
 #include "core/resistance.h"
 #include "forms/chart_files.h"
+#include "forms/frm_load.h"
 #include "forms/frm_main.h"
 #include "forms/notation_text.h"
 #include "forms/startup.h"
@@ -37,6 +39,11 @@ constexpr char kHelp[] =
     "  --law INDICE        Loi de P1 : 0 Linéaire (par défaut), 1 Logarithmique,\n"
     "                      2 Anti-Logarithmique.\n"
     "  --db                Graphique en décibels (de 0 à -60 dB), comme « Échelle en décibels ».\n"
+    "  --load VALEUR       Charge sur le curseur (l'entrée de l'étage suivant), comme\n"
+    "                      « Charge et tolérances... » ; aucune par défaut.\n"
+    "  --band              Ajoute la bande de tolérance, comme « Bande de tolérance ».\n"
+    "  --p1-tol POURCENT   Tolérance de P1 pour la bande (± 20 % par défaut).\n"
+    "  --r-tol POURCENT    Tolérance de la résistance pour la bande (± 5 % par défaut).\n"
     "\n"
     "Les valeurs s'écrivent comme dans la fenêtre : %2\n"
     "(séparateur décimal de la langue de l'utilisateur : %3).\n"
@@ -78,8 +85,10 @@ struct LongOption {
   const char* name;
   bool takesValue;
 };
-constexpr LongOption kLongOptions[] = {{"help", false}, {"version", false}, {"export", true}, {"p1", true},
-                                       {"r1", true},    {"r2", true},       {"law", true},    {"db", false}};
+constexpr LongOption kLongOptions[] = {{"help", false}, {"version", false}, {"export", true},
+                                       {"p1", true},    {"r1", true},       {"r2", true},
+                                       {"law", true},   {"db", false},      {"load", true},
+                                       {"band", false}, {"p1-tol", true},   {"r-tol", true}};
 
 QString SingleDashWord(const QStringList& args) {
   for (qsizetype i = 1; i < args.size(); ++i) {
@@ -182,7 +191,11 @@ int RunCommandLine(const QStringList& arguments) {
   const QCommandLineOption r2(QStringLiteral("r2"), {}, QStringLiteral("VALEUR"));
   const QCommandLineOption law(QStringLiteral("law"), {}, QStringLiteral("INDICE"));
   const QCommandLineOption db(QStringLiteral("db"));
-  parser.addOptions({help, version, exportTo, p1, r1, r2, law, db});
+  const QCommandLineOption load(QStringLiteral("load"), {}, QStringLiteral("VALEUR"));
+  const QCommandLineOption band(QStringLiteral("band"));
+  const QCommandLineOption p1Tol(QStringLiteral("p1-tol"), {}, QStringLiteral("POURCENT"));
+  const QCommandLineOption rTol(QStringLiteral("r-tol"), {}, QStringLiteral("POURCENT"));
+  parser.addOptions({help, version, exportTo, p1, r1, r2, law, db, load, band, p1Tol, rTol});
   const char separator = forms::NumericDecimalSeparator();
 
   // What the toolkit left of its own options (the off-screen platform takes
@@ -213,7 +226,7 @@ int RunCommandLine(const QStringList& arguments) {
     return kOk;
   }
   if (!parser.isSet(exportTo)) {
-    for (const auto* o : {&p1, &r1, &r2, &law, &db})
+    for (const auto* o : {&p1, &r1, &r2, &law, &db, &load, &band, &p1Tol, &rTol})
       if (parser.isSet(*o))
         return BadUsage(
             QStringLiteral("l'option %1 ne va qu'avec --export").arg(Quoted("--" + o->names().first())));
@@ -228,7 +241,7 @@ int RunCommandLine(const QStringList& arguments) {
     return BadUsage(
         QStringLiteral("type de fichier inconnu pour %1 (.png, .svg, .pdf ou .csv)").arg(Quoted(file)));
   if (parser.isSet(r1) && parser.isSet(r2)) return BadUsage(QStringLiteral("--r1 et --r2 s'excluent"));
-  for (const auto* o : {&exportTo, &p1, &r1, &r2, &law})
+  for (const auto* o : {&exportTo, &p1, &r1, &r2, &law, &load, &p1Tol, &rTol})
     if (parser.values(*o).size() > 1)
       return BadUsage(
           QStringLiteral("l'option %1 est donnée plusieurs fois").arg(Quoted("--" + o->names().first())));
@@ -240,10 +253,22 @@ int RunCommandLine(const QStringList& arguments) {
       return BadUsage(
           QStringLiteral("indice de loi incorrect %1 (0, 1 ou 2)").arg(Quoted(parser.value(law))));
   }
-  for (const auto* o : {&p1, &r1, &r2})
+  for (const auto* o : {&p1, &r1, &r2, &load})
     if (parser.isSet(*o))
       if (const auto problem = ResistanceProblem("--" + o->names().first(), parser.value(*o), separator))
         return BadUsage(*problem);
+  forms::LoadSettings settings;
+  settings.loadText = parser.value(load);
+  for (const auto& [option, into] : {std::pair{&p1Tol, &settings.p1TolerancePercent},
+                                     std::pair{&rTol, &settings.resistorTolerancePercent}}) {
+    if (!parser.isSet(*option)) continue;
+    *into = forms::ReadTolerance(parser.value(*option), separator);
+    if (std::isnan(*into))
+      return BadUsage(QStringLiteral("tolérance incorrecte pour %1 : %2 (un pourcentage de 0 à moins de 100, "
+                                     "séparateur décimal %3)")
+                          .arg(Quoted("--" + option->names().first()), Quoted(parser.value(*option)),
+                               Quoted(QChar::fromLatin1(separator))));
+  }
 
   // The window as it starts, never shown, then the values asked for.
   forms::TfmMain window;
@@ -254,6 +279,8 @@ int RunCommandLine(const QStringList& arguments) {
   if (parser.isSet(r2)) circuit.r2 = parser.value(r2), circuit.r2Fitted = true, circuit.r1Fitted = false;
   window.SetCircuit(circuit);
   window.setDecibels(parser.isSet(db));
+  window.SetLoad(settings);
+  window.setBand(parser.isSet(band));
 
   const QString reason = forms::SaveWindowFile(window, file, *type);
   if (!reason.isEmpty()) {

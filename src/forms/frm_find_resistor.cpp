@@ -256,6 +256,25 @@ void TfmFindResistor::MontageChanged() {
   TargetChanged();
 }
 
+void TfmFindResistor::SetLoadSettings(const LoadSettings& settings) {
+  ui_->edLoad->setText(settings.loadText);
+  ui_->edPotTolerance->setText(ShownDecimal(settings.p1TolerancePercent, 2, true, separator_));
+  const int index = std::clamp(ui_->cbSeries->currentIndex(), 0, int(ESeries::E192));
+  if (settings.resistorTolerancePercent != SeriesTolerancePercent(ESeries(index))) {
+    toleranceFollowsSeries_ = false;
+    ui_->edResistorTolerance->setText(ShownDecimal(settings.resistorTolerancePercent, 2, true, separator_));
+  }
+}
+
+LoadSettings TfmFindResistor::ReadLoadSettings() const {
+  const auto tolerance = [this](const QLineEdit* field, double fallback) {
+    const double v = ReadTolerance(field->text(), separator_);
+    return std::isnan(v) ? fallback : v;
+  };
+  return {ui_->edLoad->text().trimmed(), tolerance(ui_->edPotTolerance, 20),
+          tolerance(ui_->edResistorTolerance, 5)};
+}
+
 void TfmFindResistor::SeriesChanged() {
   if (toleranceFollowsSeries_) {
     const int index = std::clamp(ui_->cbSeries->currentIndex(), 0, int(ESeries::E192));
@@ -503,9 +522,12 @@ void FindResistor(TfmMain& window) {
   const TfmMain::BoxCircuit circuit = window.CircuitInBoxes();
   TfmFindResistor dialog(&window, circuit.p1, window.DecimalSeparator(),
                          circuit.r1Fitted ? Fitted::R1 : Fitted::R2, window.Decibels());
+  dialog.SetLoadSettings(window.Load());
   if (dialog.exec() != QDialog::Accepted) return;
-  if (const std::optional<double> value = dialog.ChosenValue())
+  if (const std::optional<double> value = dialog.ChosenValue()) {
+    window.SetLoad(dialog.ReadLoadSettings());
     ApplyFittedResistor(window, dialog.Montage(), *value);
+  }
 }
 
 }  // namespace dorvane::forms

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/finder.h"
+#include "forms/frm_load.h"
 
 namespace Ui {
 class TfmFindResistor;
@@ -29,6 +30,11 @@ class TfmFindResistor : public QDialog {
   Ui::TfmFindResistor& controls() { return *ui_; }
 
   Fitted Montage() const;
+  // The load and the tolerances, as the main window holds them: the dialog
+  // opens with them, and "Appliquer" takes the dialog's back. A resistor
+  // tolerance other than the series' stops following the series.
+  void SetLoadSettings(const LoadSettings& settings);
+  LoadSettings ReadLoadSettings() const;
   // The standard value of the selected row; none while no row is selected.
   std::optional<double> ChosenValue() const;
 
