@@ -90,7 +90,8 @@ TEST_F(CommandLine, HelpAndVersionPrintAndEndWithoutADisplay) {
 // The window of this process, with the values a user would type.
 class WindowAlike {
  public:
-  WindowAlike(const char* locale, const QString& p1, const QString& r1, bool decibels) {
+  WindowAlike(const char* locale, const QString& p1, const QString& r1, bool decibels,
+              const forms::LoadSettings& load = {}, bool band = false) {
     qputenv("LC_ALL", locale);
     window_ = std::make_unique<forms::TfmMain>();
     qunsetenv("LC_ALL");
@@ -103,6 +104,8 @@ class WindowAlike {
       ui.edR1->setText(r1);
     }
     window_->setDecibels(decibels);
+    window_->SetLoad(load);
+    window_->setBand(band);
     QApplication::processEvents();
   }
   QImage Chart() {
@@ -120,16 +123,26 @@ TEST_F(CommandLine, ExportWritesWhatTheWindowWouldSave) {
     QStringList values;
     QString p1, r1;
     bool decibels;
+    forms::LoadSettings load = {};
+    bool band = false;
   } cases[] = {
       {"fr_FR.UTF-8", {}, {}, {}, false},
       {"C.UTF-8", {"--p1", "47K", "--r1", "4.7K"}, "47K", "4.7K", false},
       {"fr_FR.UTF-8", {"--r1", "2K2", "--p1", "10K"}, "10K", "2K2", false},
       {"fr_FR.UTF-8", {"--db", "--p1", "10K"}, "10K", {}, true},
+      {"fr_FR.UTF-8", {"--load", "47K", "--band", "--r-tol", "2,5"}, {}, {}, false, {"47K", 20, 2.5}, true},
+      {"C.UTF-8",
+       {"--r1", "4K7", "--load", "10K", "--band", "--p1-tol", "10"},
+       {},
+       "4K7",
+       false,
+       {"10K", 10, 5},
+       true},
   };
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.values.join(' ').toStdString());
-    WindowAlike window(c.locale, c.p1, c.r1, c.decibels);
+    WindowAlike window(c.locale, c.p1, c.r1, c.decibels, c.load, c.band);
     for (const char* ext : {"png", "svg", "csv"}) {
       const QString file = Path(QStringLiteral("f%1.%2").arg(++n).arg(ext));
       const Outcome r = Dorvane(QStringList{"--export", file} + c.values, c.locale);
@@ -189,6 +202,10 @@ TEST_F(CommandLine, BadUsageSaysWhyInFrenchWritesNothingAndEndsWith2) {
       {{"-xyz"}, "option inconnue « -xyz »"},
       {{"--p1", "1K"}, "ne va qu'avec --export"},
       {{"--db"}, "ne va qu'avec --export"},
+      {{"--band"}, "ne va qu'avec --export"},
+      {{"--export", "c.csv", "--load", "0"}, "« --load » : « 0 »"},
+      {{"--export", "c.csv", "--p1-tol", "100"}, "tolérance incorrecte pour « --p1-tol » : « 100 »"},
+      {{"--export", "c.csv", "--r-tol", "2.5"}, "« --r-tol » : « 2.5 »"},
       {{"--export", "c.png", "en trop"}, "argument inattendu"},
       {{"courbe.png"}, "argument inattendu"},
   };

@@ -119,6 +119,35 @@ TEST(CurvesCsv, RowsAreTheCurvesToFourDecimalsInBothNotations) {
   EXPECT_EQ(Rows(CurvesCsv(curves, '.'), ',')[1][4], "");
 }
 
+// P1 100K, R2 13K and a 47K load on the wiper, worked by hand: at 50 %,
+// 50K || 13K || 47K = 8 460,3 ohms over 58 460,3 is 14,4718 %; at 25 %,
+// 25K || 13K || 47K = 7 235,9 over 82 235,9 is 8,7990 %. With only the load,
+// at 50 %: 50K || 47K = 24 226,8 over 74 226,8 is 32,6389 %. The load and the
+// tolerances go into the titles, never the field separator; the band and a
+// pinned curve follow as columns.
+TEST(CurvesCsv, ALoadABandAndPinnedCurvesInTheirColumns) {
+  Curves c = ComputeCurves(0, 100000, 0, 13000, false, true, 47000);
+  EXPECT_NEAR(c.loaded[50].y, 14.4718, 5e-5);
+  EXPECT_NEAR(c.loaded[25].y, 8.7990, 5e-5);
+  EXPECT_NEAR(ComputeCurves(0, 100000, 0, 0, false, false, 47000).loaded[50].y, 32.6389, 5e-5);
+  AddBandCurves(c, LoadedCircuit(100000, 0, 13000, false, true, 47000), 20, 5);
+  const CsvNotes notes{"avec charge 47K", "P1 ±20 % R ±5 %", {{"R2 10K, charge 4,7K", c.linear}}};
+  for (const char separator : {',', '.'}) {
+    const char field = separator == ',' ? ';' : ',';
+    const auto rows = Rows(CurvesCsv(c, separator, notes), field);
+    ASSERT_EQ(rows[0].size(), 10u) << separator;
+    EXPECT_EQ(rows[0][2], "Courbe modifiée avec charge 47K (%)");
+    EXPECT_EQ(rows[0][7], "Bande basse P1 ±20 % R ±5 % (%)");
+    EXPECT_EQ(rows[0][8], "Bande haute P1 ±20 % R ±5 % (%)");
+    EXPECT_EQ(rows[0][9],
+              separator == ',' ? "Figée R2 10K avec charge 4,7K (%)" : "Figée R2 10K avec charge 4 7K (%)");
+    ASSERT_EQ(rows[51].size(), 10u);
+    EXPECT_LT(Number(rows[51][7], separator), Number(rows[51][2], separator));
+    EXPECT_GT(Number(rows[51][8], separator), Number(rows[51][2], separator));
+    EXPECT_EQ(Number(rows[51][9], separator), 50);
+  }
+}
+
 TEST(CurvesCsv, ALawWithoutCurvesGivesTheHeaderAlone) {
   const std::string csv = CurvesCsv(ComputeCurves(2, 100000, 0, 10000, false, true), ',');
   EXPECT_EQ(

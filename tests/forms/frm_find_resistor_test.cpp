@@ -23,6 +23,8 @@
 #include "controls/label.h"
 #include "controls/markup_check_box.h"
 #include "core/curves.h"
+#include "core/resistance.h"
+#include "core/taper.h"
 #include "forms/frm_main.h"
 #include "ui_frm_find_resistor.h"
 #include "ui_frm_main.h"
@@ -385,6 +387,22 @@ TEST_F(FindResistorTest, AppliquerWritesTheValueAndTicksAsAClickWould) {
 
   // Opened again, the dialog starts from R1.
   RunDialog([](TfmFindResistor& d) { EXPECT_TRUE(d.controls().rbR1->isChecked()); });
+
+  // The window's load and tolerances go in; "Appliquer" brings the finder's
+  // back, and the window draws the curve the finder worked out.
+  window_->SetLoad({"47K", 10, 2});
+  RunDialog([](TfmFindResistor& d) {
+    EXPECT_EQ(d.controls().edLoad->text(), "47K");
+    EXPECT_EQ(d.controls().edPotTolerance->text(), "10");
+    EXPECT_EQ(d.controls().edResistorTolerance->text(), "2");
+    d.controls().rbR2->click();
+    Retype(d.controls().edLoad, "22K");
+    QTest::mouseClick(d.controls().btnApply, Qt::LeftButton);
+  });
+  EXPECT_EQ(window_->Load(), (LoadSettings{"22K", 10, 2}));
+  const double r2 = ParseResistance(ui().edR2->text().toStdString(), ',');
+  EXPECT_NEAR(LoadedSeries()[40], LoadedPercentWithLoad(Fitted::R2, 100000, r2, 22000, 40), 1e-9);
+  EXPECT_TRUE(ui().Chart1->Title()->TextLines().front().endsWith(", charge 22,0K"));
 }
 
 TEST_F(FindResistorTest, DoubleClickAppliesThatRow) {

@@ -7,10 +7,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -24,8 +27,10 @@
 #include "core/curves.h"
 #include "core/resistance.h"
 #include "forms/application.h"
+#include "forms/chart_value_tip.h"
 #include "forms/frm_about.h"
 #include "forms/frm_find_resistor.h"
+#include "forms/frm_load.h"
 #include "gfx/colour.h"
 #include "ui_frm_main.h"
 
@@ -441,6 +446,74 @@ TEST_F(MainWindowTest, LocaleChangeIsReadAgain) {
   EXPECT_EQ(ui().StatusBar1->currentMessage(),
             QString::fromUtf8("Exemples de valeur de résistance (pour P1, R1 et R2) : "
                               "12; 11.3; 11U3, 68U; 120R;  470E; 12K8; 12.8K; 1M3"));
+}
+
+// The load, the band and pinned curves appear only when asked for: the
+// diagram draws the load, the title says it, the band frames the curve, and
+// each pinned curve keeps its line and its name in the legend.
+TEST_F(MainWindowTest, LoadBandAndPinnedCurves) {
+  Open();
+  auto* load = window_->findChild<controls::TShape*>("shLoad");
+  auto* loadCaption = window_->findChild<controls::TLabel*>("lblLoad");
+  ASSERT_TRUE(load && loadCaption);
+  EXPECT_FALSE(load->isVisible());
+  EXPECT_TRUE(ui().Chart1->PlotNotes().empty());
+  for (int s = 3; s < ui().Chart1->SeriesCount(); ++s) EXPECT_FALSE(ui().Chart1->Series(s)->Active()) << s;
+  QStringList items;
+  for (QMenu* menu : {ui().Montage1, ui().Affichage1})
+    for (QAction* a : menu->actions())
+      if (!a->isSeparator()) items << a->text().remove(u'&');
+  for (const char* item : {"Charge et tolérances...", "Bande de tolérance", "Figer la courbe modifiée",
+                           "Effacer les courbes figées"})
+    EXPECT_TRUE(items.contains(QString::fromUtf8(item))) << item;
+
+  // The dialog refuses a load of 0 and says why, then takes 47K.
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<TfmLoad*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->LoadField()->setText("0");
+    dialog->accept();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->Message()->text().contains("0"));
+    dialog->LoadField()->setText("47K");
+    dialog->accept();
+  });
+  window_->findChild<QAction*>("Chargeettolerances1")->trigger();
+  EXPECT_EQ(window_->Load().loadText, "47K");
+  EXPECT_TRUE(load->isVisible());
+  EXPECT_EQ(loadCaption->Caption(), "Charge\r47,0K");
+  EXPECT_EQ(ui().Chart1->Title()->TextLines(), QStringList{"Montage en Pseudo Log (Log Pos), charge 47,0K"});
+  // R2 10K and 47K across the lower half: 50K || 10K || 47K over the track.
+  const double lower = 1 / (1 / 50e3 + 1 / 10e3 + 1 / 47e3);
+  EXPECT_NEAR(ui().Chart1->Series(1)->YValues()->Value(50), 100 * lower / (50e3 + lower), 1e-9);
+
+  window_->findChild<QAction*>("Bandedetolerance1")->trigger();
+  const double low = ui().Chart1->Series(3)->YValues()->Value(50),
+               high = ui().Chart1->Series(4)->YValues()->Value(50);
+  EXPECT_LT(low, ui().Chart1->Series(1)->YValues()->Value(50));
+  EXPECT_GT(high, ui().Chart1->Series(1)->YValues()->Value(50));
+  MainWindowInputs in = window_->Inputs();
+  const int y = (ui().Chart1->LeftAxis()->StartPixel() + ui().Chart1->LeftAxis()->EndPixel()) / 2;
+  const QPoint at50(ui().Chart1->BottomAxis()->ValueToPixel(50), y);
+  EXPECT_TRUE(ChartValueTipText(*ui().Chart1, at50, in).contains("bande "))
+      << ChartValueTipText(*ui().Chart1, at50, in).toStdString();
+
+  // Two values pinned side by side, then cleared.
+  QAction* pin = window_->findChild<QAction*>("Figerlacourbemodifiee1");
+  pin->trigger();
+  ui().edR2->setText("13K");
+  pin->trigger();
+  ASSERT_EQ(ui().Chart1->PlotNotes().size(), 2u);
+  EXPECT_EQ(ui().Chart1->PlotNotes()[0].text, "R2 10K, charge 47K");
+  EXPECT_EQ(ui().Chart1->PlotNotes()[1].text, "R2 13K, charge 47K");
+  EXPECT_TRUE(ui().Chart1->Series(5)->Active() && ui().Chart1->Series(6)->Active());
+  std::vector<PinnedReading> pinned;
+  for (const auto& p : window_->Pinned())
+    pinned.push_back({QString::fromStdString(p.curve.label), p.circuit});
+  EXPECT_EQ(ChartValueTipText(*ui().Chart1, at50, window_->Inputs(), false, pinned).count(u'\n'), 2);
+  window_->findChild<QAction*>("Effacerlescourbesfigees1")->trigger();
+  EXPECT_TRUE(ui().Chart1->PlotNotes().empty());
+  EXPECT_FALSE(ui().Chart1->Series(5)->Active());
 }
 
 TEST_F(MainWindowTest, QuitClosesTheWindow) {
