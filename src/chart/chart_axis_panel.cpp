@@ -126,9 +126,10 @@ void TCustomAxisPanel::LayoutRestored() {
     if (s->Active()) s->CalcFirstLastVisibleIndex();
 }
 
-void TCustomAxisPanel::setPlotNotes(const std::vector<PlotNote>& notes) {
-  if (notes == plotNotes_) return;
+void TCustomAxisPanel::setPlotNotes(const std::vector<PlotNote>& notes, gfx::Colour background) {
+  if (notes == plotNotes_ && background == plotNotesBackground_) return;
   plotNotes_ = notes;
+  plotNotesBackground_ = background;
   RequestRepaint();
 }
 
@@ -152,7 +153,8 @@ void TCustomAxisPanel::DrawPlotNotes(gfx::Canvas& canvas) {
   const gfx::Rect p = plotRect_;
   canvas.intersectClipRect(SeriesClip().value_or(gfx::Rect{p.left + 1, p.top + 1, p.right, p.bottom - 1}));
   canvas.setFont(DefaultChartFont());
-  canvas.setBackgroundMode(gfx::BackgroundMode::Transparent);
+  canvas.setBackgroundMode(gfx::BackgroundMode::Opaque);
+  canvas.setTextBackground(plotNotesBackground_);
   const int lineHeight = gfx::LineHeight(DefaultChartFont(), canvas.device());
   int y = plotRect_.top + 4;
   for (const PlotNote& note : plotNotes_) {

@@ -64,8 +64,10 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     QString text;
     bool operator==(const PlotNote&) const = default;
   };
+  // Written over the plot's own colour (`background`), so that a grid line
+  // does not cross them.
   const std::vector<PlotNote>& PlotNotes() const { return plotNotes_; }
-  void setPlotNotes(const std::vector<PlotNote>& notes);
+  void setPlotNotes(const std::vector<PlotNote>& notes, gfx::Colour background);
 
  protected:
   void ReserveAxisSpace(gfx::Canvas& measure) override;
@@ -85,6 +87,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   int chart3DPercent_ = 15;
   QChar decimalSeparator_, thousandSeparator_;
   std::vector<PlotNote> plotNotes_;
+  gfx::Colour plotNotesBackground_ = gfx::clBlack;
 };
 
 }  // namespace dorvane::chart

@@ -107,7 +107,7 @@ void PlotAddedCurves(TChart& chart, const Curves& curves, bool showBand,
     fill(kFirstPinnedSeries + i, used ? &pinned[size_t(i)].points : nullptr);
     if (used) notes.push_back({PinnedColour(i), QString::fromUtf8(pinned[size_t(i)].label)});
   }
-  chart.setPlotNotes(notes);
+  chart.setPlotNotes(notes, chart.BackColor());
 }
 
 double ChartDecibels(double percent) {

@@ -511,6 +511,9 @@ TEST_F(MainWindowTest, LoadBandAndPinnedCurves) {
   for (const auto& p : window_->Pinned())
     pinned.push_back({QString::fromStdString(p.curve.label), p.circuit});
   EXPECT_EQ(ChartValueTipText(*ui().Chart1, at50, window_->Inputs(), false, pinned).count(u'\n'), 2);
+  // The README's worked example.
+  if (qEnvironmentVariableIsSet("DORVANE_EXAMPLE_SCREENSHOT"))
+    window_->grab().save(qEnvironmentVariable("DORVANE_EXAMPLE_SCREENSHOT"));
   window_->findChild<QAction*>("Effacerlescourbesfigees1")->trigger();
   EXPECT_TRUE(ui().Chart1->PlotNotes().empty());
   EXPECT_FALSE(ui().Chart1->Series(5)->Active());
