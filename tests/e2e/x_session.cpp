@@ -1,5 +1,7 @@
 #include "e2e/x_session.h"
 
+#include <cstdio>
+
 #include <sys/types.h>
 #include <unistd.h>
 #include <QElapsedTimer>
@@ -33,11 +35,13 @@ QString EscapeRegex(const QString& text) {
 }  // namespace
 
 XSession::XSession(const QStringList& serverArgs, const QString& screen) {
-  // On a loaded machine a new server now and then refuses its first clients
-  // (the window manager among them): such a session is begun again.
-  // The third is kept as it is, for the test to fail on what it sees.
+  // On a loaded machine a new Xvfb now and then refuses its first clients
+  // (the window manager among them): such a session is begun again, and says
+  // so on stderr. The third is kept as it is, for the test to fail on what it
+  // sees. This can go once runs on a loaded machine no longer print that line.
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (Begin(serverArgs, screen) || !error_.isEmpty()) return;
+    std::fprintf(stderr, "x_session: the X server refused its first clients; begun again\n");
     Stop();
     display_.clear();
   }
