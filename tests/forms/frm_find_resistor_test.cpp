@@ -40,6 +40,14 @@ QStringList Column(QTreeWidget* list, int column) {
 
 class FindResistorTest : public testsupport::ShownMainWindow {
  protected:
+  // The dialog on P1 100K, R2, aimed at "A 15 %".
+  std::unique_ptr<TfmFindResistor> OpenOnA15() {
+    Open();
+    auto dialog = std::make_unique<TfmFindResistor>(window_.get(), "100K", ',', Fitted::R2);
+    dialog->show();
+    dialog->controls().cbTarget->setCurrentIndex(2);
+    return dialog;
+  }
   // Chooses the menu item and acts on the dialog while it is shown.
   void RunDialog(const std::function<void(TfmFindResistor&)>& act) {
     bool seen = false;
@@ -130,11 +138,8 @@ TEST_F(FindResistorTest, TypingAndChoosingASeriesUpdateAtOnce) {
 // apart: at 50 %, 1/R = 0.15 / 0.85 of 50k's conductance... 1/8 823.53 -
 // 1/50k - 1/47k, R = 13 877.95; each row's figures likewise.
 TEST_F(FindResistorTest, TaperCodeWithALoadAndThePreview) {
-  Open();
-  TfmFindResistor dialog(window_.get(), "100K", ',', Fitted::R2);
-  auto& ui = dialog.controls();
-  dialog.show();
-  ui.cbTarget->setCurrentIndex(2);
+  const auto dialog = OpenOnA15();
+  auto& ui = dialog->controls();
   Retype(ui.edLoad, "47K");
   EXPECT_EQ(ui.cbTarget->currentText(), "A 15 %");
   EXPECT_EQ(ui.edWanted->text(), "15");
@@ -179,11 +184,8 @@ TEST_F(FindResistorTest, TaperCodeWithALoadAndThePreview) {
 // the two decimals "Valeur voulue" shows (122,36 Ω at 1 %, 33K at 99,99 %,
 // "0" and no resistor at 0,01 %, 4 430,85 Ω with a 47K load at 25 %).
 TEST_F(FindResistorTest, TheLawsOwnValueIsTheTarget) {
-  Open();
-  TfmFindResistor dialog(window_.get(), "100K", ',', Fitted::R2);
-  auto& ui = dialog.controls();
-  dialog.show();
-  ui.cbTarget->setCurrentIndex(2);
+  const auto dialog = OpenOnA15();
+  auto& ui = dialog->controls();
   const struct {
     const char *position, *load, *shown, *exact, *chosen;
   } rows[] = {
