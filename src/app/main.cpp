@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/console.h"
 #include "forms/application.h"
 #include "forms/frm_main.h"
 #include "forms/pictures.h"
@@ -13,6 +14,7 @@
 
 int main(int argc, char** argv) {
   using namespace dorvane;
+  app::AttachParentConsole();
   app::PrepareCommandLine(argc, argv);  // before the toolkit picks a display
   if (const QString problem = forms::DisplayProblem(); !problem.isEmpty()) {
     std::fprintf(stderr, "dorvane : %s.\nLancez Dorvane depuis une session graphique.\n",

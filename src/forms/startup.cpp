@@ -1,9 +1,11 @@
 #include "forms/startup.h"
 
+#ifndef _WIN32
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
+#endif
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,6 +36,15 @@ char NumericDecimalSeparator() {
   const QString point = locale.decimalPoint();
   return point.size() == 1 && point[0].unicode() < 128 ? char(point[0].unicode()) : '.';
 }
+
+#ifdef Q_OS_WIN
+
+// Windows always has its desktop: nothing to probe.
+QString DisplayProblem() {
+  return {};
+}
+
+#else
 
 namespace {
 
@@ -115,5 +126,7 @@ QString DisplayProblem() {
     return QStringLiteral("aucun affichage graphique : ni DISPLAY ni WAYLAND_DISPLAY n'est défini");
   return QStringLiteral("le serveur X de l'affichage %1 ne répond pas").arg(display);
 }
+
+#endif
 
 }  // namespace dorvane::forms
