@@ -11,7 +11,7 @@ namespace dorvane::test {
 class ScopedCLocale {
  public:
   explicit ScopedCLocale(const char* name) : saved_(std::setlocale(LC_ALL, nullptr)) {
-    inForce_ = std::setlocale(LC_ALL, name) != nullptr;
+    inForce_ = std::setlocale(LC_ALL, WindowsName(name)) != nullptr;
   }
   ~ScopedCLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
   ScopedCLocale(const ScopedCLocale&) = delete;
@@ -22,6 +22,15 @@ class ScopedCLocale {
   static std::string DecimalPoint() { return std::localeconv()->decimal_point; }
 
  private:
+  // Windows' C library knows the same locales by other names.
+  static const char* WindowsName(const char* name) {
+#ifdef _WIN32
+    if (std::strcmp(name, "fr_FR.UTF-8") == 0) return "French_France.1252";
+    if (std::strcmp(name, "C.UTF-8") == 0) return "C";
+#endif
+    return name;
+  }
+
   std::string saved_;
   bool inForce_ = false;
 };

@@ -6,8 +6,9 @@
 #                 ends aside), refusals and failures give the Linux statuses
 #   export        --export CSV byte-identical to the Linux program's under
 #                 fr_FR.UTF-8 and C; --export PNG identical outside the text
-#                 glyphs (the pixels that change on Linux when the face
-#                 changes, widened by 2): prints the count of differing pixels
+#                 glyphs (the pixels that change on Linux when text is drawn
+#                 without antialiasing, widened by 2): prints the count of
+#                 differing pixels
 #   window        on Xvfb the main window shows, with the chart drawn
 #   zip           the zip holds the program and runs from its own folder
 #   installer     the installer installs silently, with its shortcut and its
@@ -47,6 +48,9 @@ run() {
   "$wine" "$@" >"$stdout" 2>"$stderr" </dev/null || status=$?
   return "$status"
 }
+run_linux() {
+  "$linux" "$@" >l.out 2>l.err </dev/null
+}
 status_of() {
   local status=0
   "$@" || status=$?
@@ -68,7 +72,7 @@ case $check in
       # shellcheck disable=SC2086
       w=$(status_of run w.out w.err "$exe" $args)
       # shellcheck disable=SC2086
-      l=$(status_of "$linux" $args >l.out 2>l.err </dev/null)
+      l=$(status_of run_linux $args)
       [[ $w == "$l" ]] || fail "$args: status $w, on Linux $l"
       [[ -s w.err ]] || fail "$args: no message"
       echo "$args: status $w, message: $(tr -d '\r' <w.err | head -n 1)"
@@ -90,30 +94,30 @@ case $check in
     }
     LC_ALL=fr_FR.UTF-8 run w.out w.err "$exe" --export win.png || fail "PNG export failed"
     LC_ALL=fr_FR.UTF-8 "$linux" --export linux.png
-    # The glyphs: where the Linux picture changes when Liberation Sans is
-    # taken away from the toolkit's font lookup.
+    # The glyphs: where the Linux picture changes when its text is drawn
+    # without antialiasing (same faces, same places), widened by 2 pixels.
     cat >fonts.conf <<'EOF'
 <?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "fonts.dtd">
 <fontconfig>
   <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
-  <selectfont><rejectfont><glob>*Liberation*</glob></rejectfont></selectfont>
+  <match target="font"><edit name="antialias" mode="assign"><bool>false</bool></edit></match>
 </fontconfig>
 EOF
-    LC_ALL=fr_FR.UTF-8 FONTCONFIG_FILE=$out/fonts.conf "$linux" --export other-face.png
+    LC_ALL=fr_FR.UTF-8 FONTCONFIG_FILE=$out/fonts.conf "$linux" --export aliased.png
     [[ $(identify -format %wx%h win.png) == "$(identify -format %wx%h linux.png)" ]] ||
       fail "sizes differ: $(identify -format %wx%h win.png linux.png)"
-    compare -metric AE linux.png other-face.png glyphs.png 2>glyphs.txt || true
-    [[ $(cat glyphs.txt) -gt 0 ]] || fail "the face change changed nothing: no glyph mask"
-    convert linux.png other-face.png -compose difference -composite -threshold 0 -morphology Dilate Square:2 \
-      -colorspace Gray -threshold 0 glyph-mask.png
-    differing=$(compare -metric AE linux.png win.png null: 2>&1 || true)
-    # Differences outside the glyphs: both pictures with the glyph areas
-    # painted over.
-    convert linux.png glyph-mask.png -compose lighten -composite linux-masked.png
-    convert win.png glyph-mask.png -compose lighten -composite win-masked.png
-    outside=$(compare -metric AE linux-masked.png win-masked.png outside.png 2>&1 || true)
-    echo "PNG: $differing pixels differ from the Linux program's, $outside outside the text glyphs"
+    count() { convert "$1" -format '%[fx:round(mean*w*h)]' info:; }
+    different() { convert "$1" "$2" -compose difference -composite -colorspace Gray -threshold 0 "$3"; }
+    different linux.png aliased.png glyphs.png
+    convert glyphs.png -morphology Dilate Square:2 glyph-mask.png
+    (($(count glyphs.png) > 0)) || fail "no glyph changed: no mask"
+    different linux.png win.png differing.png
+    differing=$(count differing.png)
+    convert differing.png \( glyph-mask.png -negate \) -compose darken -composite outside.png
+    outside=$(count outside.png)
+    echo "PNG: $differing pixels differ from the Linux program's, $outside outside the text glyphs" \
+      "(glyph areas: $(count glyph-mask.png) of $(identify -format '%w x %h' linux.png) pixels)"
     [[ $outside == 0 ]] || fail "$outside pixels differ outside the text glyphs (outside.png)"
     ;;
 
@@ -131,11 +135,13 @@ EOF
     export DISPLAY=":$display"
     cd "$out"
     LC_ALL=fr_FR.UTF-8 "$wine" "$exe" >program.log 2>&1 </dev/null &
-    pids+=($!)
+    app=$!
+    pids+=($app)
     id=""
-    for ((i = 0; i < 300 && -z $id; i++)); do
-      id=$(xdotool search --onlyvisible --name '^Dorvane' 2>/dev/null | head -n 1 || true)
-      [[ -n $id ]] || sleep 0.1
+    for ((i = 0; i < 300; i++)); do
+      id=$(xdotool search --onlyvisible --name '^Potentiom' 2>/dev/null | head -n 1 || true)
+      [[ -z $id ]] || break
+      sleep 0.1
     done
     [[ -n $id ]] || fail "no window after 30 s: $(cat program.log)"
     sleep 2  # drawn
@@ -149,8 +155,16 @@ EOF
     echo "window.png: $colours colours"
     ((WIDTH >= 500 && HEIGHT >= 300)) || fail "window too small"
     ((colours >= 20)) || fail "the window looks empty ($colours colours)"
-    # Closes like a click on its close box would.
-    xdotool windowclose "$id" 2>/dev/null || xdotool key --window "$id" alt+F4
+    # Alt+F4, as a user closes it; the program ends with status 0.
+    xdotool windowfocus --sync "$id" key alt+F4
+    for ((i = 0; i < 100; i++)); do
+      kill -0 "$app" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -0 "$app" 2>/dev/null && fail "the program still runs 10 s after Alt+F4"
+    status=0
+    wait "$app" || status=$?
+    ((status == 0)) || fail "the program ended with status $status after its window closed"
     ;;
 
   zip)
@@ -186,7 +200,7 @@ EOF
     run i.out i.err "$setup" /S || fail "the silent install failed"
     [[ -f $installed/dorvane.exe && -f $installed/uninstall.exe ]] || fail "nothing in $installed"
     [[ -f $shortcut ]] || fail "no Start-menu shortcut"
-    run reg.txt reg.err "$wine" reg query "$key" || fail "no entry among installed programs"
+    run reg.txt reg.err reg query "$key" || fail "no entry among installed programs"
     for value in "DisplayVersion.*1\.0\.0\.0" "Publisher.*Dorvane" "UninstallString" "QuietUninstallString"; do
       grep -q "$value" reg.txt || fail "the entry lacks $value: $(cat reg.txt)"
     done
@@ -194,10 +208,13 @@ EOF
     [[ $(tr -d '\r' <v.txt) == "Dorvane 1.0.0.0" ]] || fail "installed --version: $(cat v.txt)"
     run u.out u.err "$installed/uninstall.exe" /S || fail "the silent uninstall failed"
     # The uninstaller copies itself away and returns at once.
-    for ((i = 0; i < 300 && -e $installed; i++)); do sleep 0.1; done
+    for ((i = 0; i < 300; i++)); do
+      [[ -e $installed ]] || break
+      sleep 0.1
+    done
     [[ ! -e $installed ]] || fail "left behind: $(find "$installed")"
     [[ ! -e $shortcut ]] || fail "the shortcut is left"
-    if run reg.txt reg.err "$wine" reg query "$key"; then fail "the entry is left"; fi
+    if run reg.txt reg.err reg query "$key"; then fail "the entry is left"; fi
     echo "installed, ran and uninstalled silently"
     ;;
 
