@@ -10,18 +10,6 @@ namespace dorvane::test {
 
 class ScopedCLocale {
  public:
-  explicit ScopedCLocale(const char* name) : saved_(std::setlocale(LC_ALL, nullptr)) {
-    inForce_ = std::setlocale(LC_ALL, WindowsName(name)) != nullptr;
-  }
-  ~ScopedCLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
-  ScopedCLocale(const ScopedCLocale&) = delete;
-  ScopedCLocale& operator=(const ScopedCLocale&) = delete;
-
-  bool InForce() const { return inForce_; }
-  // What printf writes for a decimal point now.
-  static std::string DecimalPoint() { return std::localeconv()->decimal_point; }
-
- private:
   // Windows' C library knows the same locales by other names.
   static const char* WindowsName(const char* name) {
 #ifdef _WIN32
@@ -31,6 +19,24 @@ class ScopedCLocale {
     return name;
   }
 
+  explicit ScopedCLocale(const char* name) : saved_(std::setlocale(LC_ALL, nullptr)) {
+    inForce_ = std::setlocale(LC_ALL, WindowsName(name)) != nullptr;
+  }
+  ~ScopedCLocale() {
+    std::setlocale(LC_ALL, saved_.c_str());
+  }
+  ScopedCLocale(const ScopedCLocale&) = delete;
+  ScopedCLocale& operator=(const ScopedCLocale&) = delete;
+
+  bool InForce() const {
+    return inForce_;
+  }
+  // What printf writes for a decimal point now.
+  static std::string DecimalPoint() {
+    return std::localeconv()->decimal_point;
+  }
+
+ private:
   std::string saved_;
   bool inForce_ = false;
 };
