@@ -13,8 +13,8 @@
 #   zip           the zip holds the program and runs from its own folder
 #   installer     the installer installs silently, with its shortcut and its
 #                 entry among installed programs, and uninstalls silently
-# WINEPREFIX names the run's prefix (tests/windows/wine-prefix). Exit 77 when
-# a tool is missing.
+# WINEPREFIX names the run's prefix (tests/windows/wine-prefix); the window
+# check makes one of its own. Exit 77 when a tool is missing.
 set -euo pipefail
 
 check=$1 win=$(realpath "$2") linux=$(realpath "$3") out=$4
@@ -134,16 +134,24 @@ EOF
     read -r -t 20 -u "$fd" display || fail "Xvfb did not start"
     export DISPLAY=":$display"
     cd "$out"
+    # A prefix of its own, whose desktop process starts on this display: the
+    # run's prefix may have started it without one (the windowless tests).
+    here=$(dirname "$(realpath "$0")")
+    export WINEPREFIX=$out/prefix
+    "$here/wine-prefix" start "$WINEPREFIX" >/dev/null
+    trap 'cleanup; "$here/wine-prefix" stop "$WINEPREFIX"' EXIT
     LC_ALL=fr_FR.UTF-8 "$wine" "$exe" >program.log 2>&1 </dev/null &
     app=$!
     pids+=($app)
     id=""
-    for ((i = 0; i < 300; i++)); do
+    # Wine's first window of a prefix starts its desktop process: allow for
+    # a loaded machine.
+    for ((i = 0; i < 1200; i++)); do
       id=$(xdotool search --onlyvisible --name '^Potentiom' 2>/dev/null | head -n 1 || true)
       [[ -z $id ]] || break
       sleep 0.1
     done
-    [[ -n $id ]] || fail "no window after 30 s: $(cat program.log)"
+    [[ -n $id ]] || fail "no window after 120 s: $(cat program.log)"
     sleep 2  # drawn
     eval "$(xdotool getwindowgeometry --shell "$id")"
     echo "window $id: ${WIDTH}x$HEIGHT at $X,$Y, title \"$(xdotool getwindowname "$id")\""
