@@ -8,33 +8,27 @@
 
 namespace dorvane::test {
 
+// Windows' C library knows the same locales by other names.
+inline const char* CLocaleName(const char* name) {
+#ifdef _WIN32
+  if (std::strcmp(name, "fr_FR.UTF-8") == 0) return "French_France.1252";
+  if (std::strcmp(name, "C.UTF-8") == 0) return "C";
+#endif
+  return name;
+}
+
 class ScopedCLocale {
  public:
-  // Windows' C library knows the same locales by other names.
-  static const char* WindowsName(const char* name) {
-#ifdef _WIN32
-    if (std::strcmp(name, "fr_FR.UTF-8") == 0) return "French_France.1252";
-    if (std::strcmp(name, "C.UTF-8") == 0) return "C";
-#endif
-    return name;
-  }
-
   explicit ScopedCLocale(const char* name) : saved_(std::setlocale(LC_ALL, nullptr)) {
-    inForce_ = std::setlocale(LC_ALL, WindowsName(name)) != nullptr;
+    inForce_ = std::setlocale(LC_ALL, CLocaleName(name)) != nullptr;
   }
-  ~ScopedCLocale() {
-    std::setlocale(LC_ALL, saved_.c_str());
-  }
+  ~ScopedCLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
   ScopedCLocale(const ScopedCLocale&) = delete;
   ScopedCLocale& operator=(const ScopedCLocale&) = delete;
 
-  bool InForce() const {
-    return inForce_;
-  }
+  bool InForce() const { return inForce_; }
   // What printf writes for a decimal point now.
-  static std::string DecimalPoint() {
-    return std::localeconv()->decimal_point;
-  }
+  static std::string DecimalPoint() { return std::localeconv()->decimal_point; }
 
  private:
   std::string saved_;
