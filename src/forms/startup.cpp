@@ -30,8 +30,15 @@ char NumericDecimalSeparator() {
     if (!name.isEmpty()) break;
   }
   name = name.section(u'.', 0, 0).section(u'@', 0, 0);
+#ifdef Q_OS_WIN
+  // Windows keeps the user's number format in the regional settings, not in
+  // the environment.
+  const QLocale locale = name.isEmpty() ? QLocale::system() : QLocale(name);
+  if (name == u"C" || name == u"POSIX") return '.';
+#else
   if (name.isEmpty() || name == u"C" || name == u"POSIX") return '.';
   const QLocale locale(name);
+#endif
   if (locale.language() == QLocale::C) return '.';
   const QString point = locale.decimalPoint();
   return point.size() == 1 && point[0].unicode() < 128 ? char(point[0].unicode()) : '.';

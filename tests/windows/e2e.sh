@@ -87,7 +87,20 @@ case $check in
       LC_ALL=$locale "$linux" --export linux.csv --p1 47K --r1 4K7
       cmp win.csv linux.csv || fail "$locale: the CSV files differ"
       echo "$locale: CSV byte-identical ($(wc -c <win.csv) bytes)"
+      mv linux.csv "linux-$locale.csv"
     done
+    # Without locale variables the regional settings decide, as on a French
+    # Windows: a decimal comma set in the prefix's registry gives the French
+    # file.
+    international='HKCU\Control Panel\International'
+    run r.out r.err reg add "$international" /v sDecimal /d , /f || fail "cannot set the regional settings"
+    status=0
+    env -u LC_ALL -u LC_NUMERIC -u LANG -u LANGUAGE "$wine" "$exe" --export regional.csv --p1 47K --r1 4K7 \
+      >r.out 2>r.err </dev/null || status=$?
+    run r.out r.err reg delete "$international" /v sDecimal /f || true
+    ((status == 0)) || fail "export under the regional settings failed: $(cat r.err)"
+    cmp regional.csv linux-fr_FR.UTF-8.csv || fail "the regional settings' decimal comma was not followed"
+    echo "regional settings with a decimal comma: CSV byte-identical to the fr_FR.UTF-8 one"
     command -v compare >/dev/null && command -v convert >/dev/null || {
       echo "SKIP: ImageMagick missing"
       exit 77
