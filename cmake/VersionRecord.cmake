@@ -6,8 +6,10 @@ set(DORVANE_VERSION_COMMENTS "Freeware")
 set(DORVANE_VERSION_LANGUAGE 0x040C)
 set(DORVANE_VERSION_CODEPAGE 0x04E4)
 
-# dorvane_embed_version_record(<target>): compiles the record into the target,
-# in the ELF section that the version lookup reads from the program's file.
+# dorvane_embed_version_record(<target>): compiles the record into the target:
+# on Linux in the ELF section that the version lookup reads from the
+# program's file, on Windows as the program's version resource (with the
+# icon), which the system's version functions read.
 function(dorvane_embed_version_record target)
   set(_words "${PROJECT_VERSION_MAJOR}")
   foreach(_part MINOR PATCH TWEAK)
@@ -18,6 +20,21 @@ function(dorvane_embed_version_record target)
     endif()
   endforeach()
   set(DORVANE_VERSION_WORDS "${_words}")
+  if(WIN32)
+    # "040C04E4": language and code page, four upper-case hex digits each.
+    foreach(_part LANGUAGE CODEPAGE)
+      math(EXPR _value "${DORVANE_VERSION_${_part}} + 0x10000" OUTPUT_FORMAT HEXADECIMAL)
+      string(SUBSTRING "${_value}" 3 4 _value)
+      string(TOUPPER "${_value}" _value)
+      string(APPEND DORVANE_VERSION_TABLE "${_value}")
+    endforeach()
+    set(DORVANE_ICO "${PROJECT_SOURCE_DIR}/resources/icons/dorvane.ico")
+    set(_out "${CMAKE_BINARY_DIR}/generated/dorvane.rc")
+    configure_file("${PROJECT_SOURCE_DIR}/resources/dorvane.rc.in" "${_out}" @ONLY)
+    target_sources(${target} PRIVATE "${_out}")
+    target_link_libraries(${target} PRIVATE dorvane_version)
+    return()
+  endif()
   set(_out "${CMAKE_BINARY_DIR}/generated/version_record.cpp")
   configure_file("${PROJECT_SOURCE_DIR}/resources/version_record.cpp.in" "${_out}" @ONLY)
   target_sources(${target} PRIVATE "${_out}")

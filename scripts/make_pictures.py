@@ -131,6 +131,30 @@ def make_icon32(path):
             row.append(0 if name is None else ICON_PALETTE_NAMES.index(name))
         rows.append(row)
     write_png_indexed(path, 32, 32, rows, palette, 4, transparent=0)
+    return rows, palette
+
+
+def make_icon_ico(path, rows32, palette, pngs):
+    """The Windows icon: the 32 x 32 in 16 colours as a classic bitmap (for
+    every version of the shell), the larger sizes as PNG entries."""
+    # Bitmap entry: header, palette, 4-bit rows bottom-up, 1-bit mask.
+    dib = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 4, 0, 0, 0, 0, 16, 0)
+    dib += b"".join(struct.pack("BBBB", b, g, r, 0) for r, g, b in palette)
+    for row in reversed(rows32):
+        dib += bytes((row[x] << 4) | row[x + 1] for x in range(0, 32, 2))
+    for row in reversed(rows32):
+        bits = 0
+        for x in range(32):
+            bits = (bits << 1) | (1 if row[x] == 0 else 0)
+        dib += struct.pack(">I", bits)
+    entries = [(32, 16, 4, dib)] + [(size, 0, 32, Path(png).read_bytes()) for size, png in pngs]
+    out = struct.pack("<HHH", 0, 1, len(entries))
+    offset = 6 + 16 * len(entries)
+    for size, colours, bpp, data in entries:
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, colours, 0, 1, bpp, len(data), offset)
+        offset += len(data)
+    out += b"".join(data for *_, data in entries)
+    Path(path).write_bytes(out)
 
 
 def make_icon(path, size, samples=4):
@@ -262,9 +286,11 @@ def main():
     root = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent / "resources"
     (root / "icons").mkdir(parents=True, exist_ok=True)
     (root / "pictures").mkdir(parents=True, exist_ok=True)
-    make_icon32(root / "icons" / "dorvane-32.png")
+    rows32, palette = make_icon32(root / "icons" / "dorvane-32.png")
     for size in (48, 64, 128, 256):
         make_icon(root / "icons" / f"dorvane-{size}.png", size)
+    make_icon_ico(root / "icons" / "dorvane.ico", rows32, palette,
+                  [(size, root / "icons" / f"dorvane-{size}.png") for size in (48, 256)])
     make_icon_svg(root / "icons" / "dorvane.svg")
     make_marble(root / "pictures" / "marble.png")
     make_bullet(root / "pictures" / "bullet.png")

@@ -174,7 +174,13 @@ void PrepareCommandLine(int argc, char** argv) {
   }
   if (!ours) return;
   withoutWindow = true;
+#ifdef Q_OS_WIN
+  // Windows' offscreen platform finds no fonts; the minimal one asks the
+  // system for them.
+  qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
+#else
   qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
   // No window, so the runtime folder is never used: the toolkit's notice
   // that it is unset would only clutter a script's output.
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/console.h"
 #include "forms/application.h"
 #include "forms/frm_main.h"
 #include "forms/pictures.h"
@@ -14,6 +15,7 @@
 
 int main(int argc, char** argv) {
   using namespace dorvane;
+  app::AttachParentConsole();
   app::PrepareCommandLine(argc, argv);  // before the toolkit picks a display
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);

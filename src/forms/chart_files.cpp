@@ -1,6 +1,8 @@
 #include "forms/chart_files.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
@@ -184,12 +186,22 @@ long MaxNameBytes(const QFileInfo& target) {
   QFileInfo folder(target.absolutePath());
   while (!folder.exists() && folder.absoluteFilePath() != folder.absolutePath())
     folder = QFileInfo(folder.absolutePath());
+#ifdef Q_OS_WIN
+  // NTFS and FAT take 255 characters: the name's bytes in the ANSI code
+  // page, one per character for Western names.
+  Q_UNUSED(folder);
+  return 255;
+#else
   const long max = ::pathconf(QFile::encodeName(folder.absoluteFilePath()).constData(), _PC_NAME_MAX);
   return max > 0 ? max : 255;
+#endif
 }
 
 QString WriteFailure(int error, const QString& qtReason) {
-  if (error == ENOSPC || error == EDQUOT) return QStringLiteral("le disque est plein");
+#ifdef EDQUOT
+  if (error == EDQUOT) return QStringLiteral("le disque est plein");
+#endif
+  if (error == ENOSPC) return QStringLiteral("le disque est plein");
   return QStringLiteral("erreur d'écriture (%1)").arg(qtReason);
 }
 

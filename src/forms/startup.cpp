@@ -1,9 +1,11 @@
 #include "forms/startup.h"
 
+#ifndef _WIN32
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
+#endif
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,12 +32,28 @@ char NumericDecimalSeparator() {
     if (!name.isEmpty()) break;
   }
   name = name.section(u'.', 0, 0).section(u'@', 0, 0);
+#ifdef Q_OS_WIN
+  // Windows keeps the user's number format in the regional settings, not in
+  // the environment.
+  const QLocale locale = name.isEmpty() ? QLocale::system() : QLocale(name);
+  if (name == u"C" || name == u"POSIX") return '.';
+#else
   if (name.isEmpty() || name == u"C" || name == u"POSIX") return '.';
   const QLocale locale(name);
+#endif
   if (locale.language() == QLocale::C) return '.';
   const QString point = locale.decimalPoint();
   return point.size() == 1 && point[0].unicode() < 128 ? char(point[0].unicode()) : '.';
 }
+
+#ifdef Q_OS_WIN
+
+// Windows always has its desktop: nothing to probe.
+QString DisplayProblem() {
+  return {};
+}
+
+#else
 
 namespace {
 
@@ -217,5 +235,7 @@ QString DisplayProblem(const QStringList& arguments) {
     return QStringLiteral("aucun affichage graphique : ni DISPLAY ni WAYLAND_DISPLAY n'est défini");
   return NoX(display);
 }
+
+#endif
 
 }  // namespace dorvane::forms

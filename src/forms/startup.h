@@ -13,7 +13,8 @@ namespace dorvane::forms {
 QString TitleFromProgramFile(const QString& path);
 
 // The decimal separator of the user's numeric locale (LC_ALL, else
-// LC_NUMERIC, else LANG); a point for the C locale or an unknown one.
+// LC_NUMERIC, else LANG; on Windows, without them, the regional settings); a
+// point for the C locale or an unknown one.
 char NumericDecimalSeparator();
 
 // How many arguments from `i` on form one of the toolkit's own options (with

@@ -7,7 +7,7 @@
 namespace dorvane::forms {
 
 // Installs the toolkit's French translations from `folder` (Qt's translations
-// folder by default) into the running application and returns the
+// folder by default; on Windows the program's own folder) into the running application and returns the
 // translator, owned by the application. Returns nullptr and changes nothing
 // when they cannot be loaded: the program then starts with English texts.
 QTranslator* InstallToolkitTranslations(const QString& folder = {});

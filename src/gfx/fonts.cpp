@@ -10,8 +10,11 @@
 namespace dorvane::gfx {
 
 void InstallFontSubstitutions() {
+#ifndef Q_OS_WIN
+  // On Windows both faces are the system's own.
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
   QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+#endif
 }
 
 int PointsToPixels(int points) {

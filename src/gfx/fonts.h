@@ -6,8 +6,9 @@
 
 namespace dorvane::gfx {
 
-// "Arial" and "MS Sans Serif" both answer with Liberation Sans. Call once
-// after the application object exists.
+// "Arial" and "MS Sans Serif" both answer with Liberation Sans (not on
+// Windows, where they are the system's). Call once after the application
+// object exists.
 void InstallFontSubstitutions();
 
 // 8 points at 96 dpi are 11 pixels (rounded like the classic MulDiv).

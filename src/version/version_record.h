@@ -195,8 +195,12 @@ struct FileSection {
 std::optional<FileSection> FindElfSection(const ReadAtFn& readAt, std::uint64_t fileSize,
                                           std::string_view name);
 
-// The running program's own file.
+// The running program's own file (on Windows, the empty path names it).
+#ifdef _WIN32
+inline constexpr const char* kOwnProgramFile = "";
+#else
 inline constexpr const char* kOwnProgramFile = "/proc/self/exe";
+#endif
 
 // Size of the version block of a program file; 0 when it has none.
 std::size_t VersionInfoSize(const std::string& path);

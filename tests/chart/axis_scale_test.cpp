@@ -183,7 +183,8 @@ TEST(FormatAxisValue, Table) {
   // The C library's numeric locale changes nothing (other separators, so
   // no text remembered above answers).
   const std::string before = std::setlocale(LC_NUMERIC, nullptr);
-  ASSERT_NE(std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"), nullptr) << "fr_FR.UTF-8 is not generated";
+  ASSERT_NE(std::setlocale(LC_NUMERIC, test::CLocaleName("fr_FR.UTF-8")), nullptr)
+      << "fr_FR.UTF-8 is not generated";
   ASSERT_STREQ(std::localeconv()->decimal_point, ",");
   for (const Case& c : cases) {
     std::string expected = c.point;

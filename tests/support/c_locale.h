@@ -8,10 +8,19 @@
 
 namespace dorvane::test {
 
+// Windows' C library knows the same locales by other names.
+inline const char* CLocaleName(const char* name) {
+#ifdef _WIN32
+  if (std::strcmp(name, "fr_FR.UTF-8") == 0) return "French_France.1252";
+  if (std::strcmp(name, "C.UTF-8") == 0) return "C";
+#endif
+  return name;
+}
+
 class ScopedCLocale {
  public:
   explicit ScopedCLocale(const char* name) : saved_(std::setlocale(LC_ALL, nullptr)) {
-    inForce_ = std::setlocale(LC_ALL, name) != nullptr;
+    inForce_ = std::setlocale(LC_ALL, CLocaleName(name)) != nullptr;
   }
   ~ScopedCLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
   ScopedCLocale(const ScopedCLocale&) = delete;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -194,13 +197,20 @@ class VersionFile : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string name = (std::filesystem::temp_directory_path() / "dorvane-version-XXXXXX").string();
+#ifdef _WIN32
+    ASSERT_EQ(_mktemp_s(name.data(), name.size() + 1), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(name));
+#else
     ASSERT_NE(mkdtemp(name.data()), nullptr);
+#endif
     dir_ = name;
   }
   void TearDown() override {
     if (!dir_.empty()) std::filesystem::remove_all(dir_);
   }
-  std::string path(const char* name) const { return (dir_ / name).string(); }
+  std::string path(const char* name) const {
+    return (dir_ / name).string();
+  }
   std::filesystem::path dir_;
 };
 
