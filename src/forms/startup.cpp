@@ -46,14 +46,7 @@ char NumericDecimalSeparator() {
   return point.size() == 1 && point[0].unicode() < 128 ? char(point[0].unicode()) : '.';
 }
 
-#ifdef Q_OS_WIN
-
-// Windows always has its desktop: nothing to probe.
-QString DisplayProblem() {
-  return {};
-}
-
-#else
+#ifndef Q_OS_WIN
 
 namespace {
 
@@ -95,6 +88,8 @@ bool WaylandPluginInstalled() {
 }
 
 }  // namespace
+
+#endif
 
 namespace {
 
@@ -150,6 +145,7 @@ QString ToolkitOption(const QStringList& arguments, QStringView name) {
   return value;
 }
 
+#ifndef Q_OS_WIN
 QString NoWayland(const QString& wayland) {
   return QStringLiteral("le serveur Wayland %1 ne répond pas")
       .arg(wayland.isEmpty() ? QStringLiteral("wayland-0") : wayland);
@@ -160,6 +156,8 @@ QString NoX(const QString& display) {
     return QStringLiteral("aucun affichage graphique : la variable DISPLAY n'est pas définie");
   return QStringLiteral("le serveur X de l'affichage %1 ne répond pas").arg(display);
 }
+
+#endif
 
 }  // namespace
 
@@ -188,6 +186,15 @@ std::optional<WindowPlacement> RequestedPlacement(const QStringList& arguments) 
   return WindowPlacement{
       {m.captured(2).toInt(), m.captured(4).toInt()}, m.captured(1) == u"-", m.captured(3) == u"-"};
 }
+
+#ifdef Q_OS_WIN
+
+// Windows always has its desktop: nothing to probe.
+QString DisplayProblem(const QStringList&) {
+  return {};
+}
+
+#else
 
 QString DisplayProblem(const QStringList& arguments) {
   QString platform = ToolkitOption(arguments, u"platform");
