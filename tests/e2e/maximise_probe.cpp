@@ -1,8 +1,6 @@
-// Run by the end-to-end tests on a Wayland compositor: every kind of window
-// the program shows (main window, about box, finder, message box) is asked to
-// maximise through the toolkit, as its title bar's button asks. Prints one
-// line per window and exits 0 when each kept its size, 1 otherwise; a
-// compositor that ends the client ends this program with another status.
+// Run on a Wayland compositor by the end-to-end tests: each kind of window is
+// asked to maximise, as its title bar's button asks, then to grow. One line
+// per window; exit 0 when each kept its size.
 #include <QMessageBox>
 #include <QTest>
 #include <cstdio>

@@ -681,21 +681,6 @@ TEST(CanvasText, Rotated90ReadsUpwards) {
     cv.textOutRotated90(10, 100, text);
   });
   EXPECT_EQ(Bounds(NotColour(opaque, kWhite)), QRect(10, 100 - w, fm.height(), w));
-
-  // Turned, a text is its upright self turned: no gap after an accent.
-  const QString title = QString::fromUtf8("Atténuation (dB)");
-  const int tw = fm.horizontalAdvance(title);
-  const QImage upright = Draw(Blank(tw, fm.height()), [&](Canvas& cv) {
-    cv.setFont(font);
-    cv.setBackgroundMode(BackgroundMode::Transparent);
-    cv.textOut(0, 0, title);
-  });
-  const QImage turned = Draw(Blank(fm.height(), tw), [&](Canvas& cv) {
-    cv.setFont(font);
-    cv.setBackgroundMode(BackgroundMode::Transparent);
-    cv.textOutRotated90(0, tw, title);
-  });
-  EXPECT_EQ(turned, upright.transformed(QTransform().rotate(-90)).convertToFormat(turned.format()));
 }
 
 TEST(CanvasText, Extents) {
