@@ -1,5 +1,6 @@
 #include "forms/application.h"
 
+#include <QDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -86,10 +87,29 @@ class FixedSizeKeeper : public QObject {
   }
 };
 
+// A window manager can leave a closed dialog (or its question) marked
+// active: the keyboard goes back to the window that opened it.
+class FocusReturner : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* dialog = event->type() == QEvent::Hide ? qobject_cast<QDialog*>(watched) : nullptr;
+    if (!dialog || !dialog->isWindow() || !dialog->parentWidget()) return false;
+    QTimer::singleShot(0, dialog->parentWidget()->window(),
+                       [opener = QPointer<QWidget>(dialog->parentWidget()->window())] {
+                         if (opener && opener->isVisible()) opener->activateWindow();
+                       });
+    return false;
+  }
+};
+
 }  // namespace
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   KeepFixedWindowsAtTheirSize(*this);
+  installEventFilter(new FocusReturner(this));  // owned by the application
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

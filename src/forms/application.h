@@ -1,7 +1,9 @@
 #pragma once
 // The application object: reports an error that escapes an event handler the
-// way the classic toolkit does, with a message box, and goes on running; and
-// keeps every fixed-size window at its size when something asks to maximise it.
+// way the classic toolkit does, with a message box, and goes on running;
+// keeps every fixed-size window at its size when something asks to maximise
+// it; and gives the keyboard back to the window that opened a dialog once the
+// dialog closes.
 #include <QApplication>
 #include <exception>
 

@@ -195,28 +195,7 @@ std::optional<double> TfmFindResistor::ChosenValue() const {
 // A percentage as typed: digits with at most one locale decimal separator,
 // an optional sign and an optional "%" after it; NaN for anything else.
 double TfmFindResistor::ReadPercent(const QString& typed) const {
-  QString text = typed.trimmed();
-  if (text.endsWith(u'%')) text = text.chopped(1).trimmed();
-  std::string number;
-  bool digit = false, separator = false;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (c.isDigit() && c.unicode() < 128) {
-      digit = true;
-      number += char(c.unicode());
-    } else if (c == QChar(separator_) && !separator) {
-      separator = true;
-      number += '.';
-    } else if ((c == u'-' || c == u'+') && i == 0) {
-      if (c == u'-') number += '-';
-    } else {
-      return kNaN;
-    }
-  }
-  if (!digit) return kNaN;
-  double value = kNaN;
-  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-  return ec == std::errc() && end == number.data() + number.size() ? value : kNaN;
+  return ReadTypedPercent(typed, separator_);
 }
 
 QString TfmFindResistor::PercentText(double value, int decimals) const {

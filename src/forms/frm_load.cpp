@@ -19,6 +19,7 @@ namespace dorvane::forms {
 namespace {
 
 constexpr double kNone = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 QString Tolerance(double percent, char separator) {
   return QString::fromStdString(FormatDecimal(percent, 2, separator, true));
@@ -32,21 +33,34 @@ double LoadOhms(const LoadSettings& settings, char decimalSeparator) {
   return ohms > 0 ? ohms : kNone;
 }
 
-double ReadTolerance(const QString& typed, char decimalSeparator) {
+double ReadTypedPercent(const QString& typed, char decimalSeparator) {
   QString text = typed.trimmed();
-  if (text.endsWith(u'%')) text.chop(1);
-  std::string number = NotationBytes(text.trimmed());
-  for (char& c : number)
-    if (c == decimalSeparator)
-      c = '.';
-    else if (c == '.' && decimalSeparator != '.')
-      return std::numeric_limits<double>::quiet_NaN();
-  double value = 0;
+  if (text.endsWith(u'%')) text = text.chopped(1).trimmed();
+  std::string number;
+  bool digit = false, separator = false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c.isDigit() && c.unicode() < 128) {
+      digit = true;
+      number += char(c.unicode());
+    } else if (c == QChar(decimalSeparator) && !separator) {
+      separator = true;
+      number += '.';
+    } else if ((c == u'-' || c == u'+') && i == 0) {
+      if (c == u'-') number += '-';
+    } else {
+      return kNaN;
+    }
+  }
+  if (!digit) return kNaN;
+  double value = kNaN;
   const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (number.empty() || ec != std::errc() || end != number.data() + number.size() ||
-      !(value >= 0 && value < 100))
-    return std::numeric_limits<double>::quiet_NaN();
-  return value;
+  return ec == std::errc() && end == number.data() + number.size() ? value : kNaN;
+}
+
+double ReadTolerance(const QString& typed, char decimalSeparator) {
+  const double value = ReadTypedPercent(typed, decimalSeparator);
+  return value >= 0 && value < 100 ? value : kNaN;
 }
 
 TfmLoad::TfmLoad(QWidget* parent, const LoadSettings& settings, char decimalSeparator)

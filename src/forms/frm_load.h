@@ -20,6 +20,10 @@ struct LoadSettings {
 // The load in ohms (+infinity for none, or for a text that is not a value).
 double LoadOhms(const LoadSettings& settings, char decimalSeparator);
 
+// A number in percent as the user types it: digits, the locale's separator,
+// a sign first, blanks and a "%" at the end; NaN for anything else.
+double ReadTypedPercent(const QString& typed, char decimalSeparator);
+
 // A tolerance as the user types it (the locale's separator, blanks and a
 // "%" allowed): NaN when it is not a number from 0 to under 100.
 double ReadTolerance(const QString& typed, char decimalSeparator);

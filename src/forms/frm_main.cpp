@@ -104,6 +104,7 @@ void TfmMain::setDecibels(bool on) {
   // A zoom kept its range in the old unit.
   if (ui_->Chart1->Zoomed()) ui_->Chart1->UndoZoom();
   SetVerticalScale(*ui_->Chart1, on, ProgramPercentTitle());
+  pinnedStale_ = true;
   PlotCurves();
 }
 
@@ -240,7 +241,6 @@ void TfmMain::Trouverlaresistance1Click() {
 void TfmMain::Chargeettolerances1Click() {
   TfmLoad dialog(this, load_, separator_);
   if (dialog.exec() == QDialog::Accepted) SetLoad(dialog.Settings());
-  activateWindow();
 }
 
 void TfmMain::SetLoad(const LoadSettings& settings) {
@@ -276,6 +276,7 @@ bool TfmMain::PinModifiedCurve() {
   const std::string label = ModifiedCurveLabel();
   if (int(pinned_.size()) >= kMaxPinnedCurves || label.empty() || plot.curves.loaded.empty()) return false;
   const char sep = separator_;
+  pinnedStale_ = true;
   pinned_.push_back({{label, plot.curves.loaded},
                      LoadedCircuit(ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),
                                    ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked, in.loadOhms)});
@@ -286,6 +287,7 @@ bool TfmMain::PinModifiedCurve() {
 void TfmMain::ClearPinnedCurves() {
   if (pinned_.empty()) return;
   pinned_.clear();
+  pinnedStale_ = true;
   PlotCurves();
 }
 
@@ -452,9 +454,12 @@ void TfmMain::PlotCurves() {
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
   PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive,
                     decibels_);
+  // The pinned curves change only when pinned, cleared or turned to dB.
   std::vector<PinnedCurve> pinned;
-  for (const PinnedEntry& p : pinned_) pinned.push_back(p.curve);
-  PlotAddedCurves(*ui_->Chart1, plot.curves, plot.bandActive, pinned, decibels_);
+  if (pinnedStale_)
+    for (const PinnedEntry& p : pinned_) pinned.push_back(p.curve);
+  PlotAddedCurves(*ui_->Chart1, plot.curves, plot.bandActive, pinnedStale_ ? &pinned : nullptr, decibels_);
+  pinnedStale_ = false;
   chart::NotifyAccessibleChartChanged(*ui_->Chart1);
 }
 

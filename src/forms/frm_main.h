@@ -140,6 +140,7 @@ class TfmMain : public QMainWindow {
   LoadSettings load_;
   bool band_ = false;
   std::vector<PinnedEntry> pinned_;
+  bool pinnedStale_ = true;  // the chart's pinned series need refilling
   QAction* band1_ = nullptr;
   QAction* pin1_ = nullptr;
   QAction* clearPinned1_ = nullptr;

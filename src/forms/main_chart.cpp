@@ -89,7 +89,7 @@ gfx::Colour PinnedColour(int index) {
 }
 
 void PlotAddedCurves(TChart& chart, const Curves& curves, bool showBand,
-                     const std::vector<PinnedCurve>& pinned, bool decibels) {
+                     const std::vector<PinnedCurve>* pinned, bool decibels) {
   const auto fill = [&](int index, const std::vector<CurvePoint>* points) {
     TChartSeries* series = chart.Series(index);
     if (!series) return;
@@ -101,11 +101,12 @@ void PlotAddedCurves(TChart& chart, const Curves& curves, bool showBand,
   };
   fill(kBandLowSeries, showBand ? &curves.bandLow : nullptr);
   fill(kBandHighSeries, showBand ? &curves.bandHigh : nullptr);
+  if (!pinned) return;
   std::vector<TCustomAxisPanel::PlotNote> notes;
   for (int i = 0; i < kMaxPinnedCurves; ++i) {
-    const bool used = i < int(pinned.size());
-    fill(kFirstPinnedSeries + i, used ? &pinned[size_t(i)].points : nullptr);
-    if (used) notes.push_back({PinnedColour(i), QString::fromUtf8(pinned[size_t(i)].label)});
+    const bool used = i < int(pinned->size());
+    fill(kFirstPinnedSeries + i, used ? &(*pinned)[size_t(i)].points : nullptr);
+    if (used) notes.push_back({PinnedColour(i), QString::fromUtf8((*pinned)[size_t(i)].label)});
   }
   chart.setPlotNotes(notes, chart.BackColor());
 }
@@ -148,7 +149,8 @@ void SetVerticalScale(TChart& chart, bool decibels, const QString& percentTitle)
 
 void PlotProgramCurves(TChart& chart, const Curves& curves, bool showLinear, bool showLoaded, bool showLog,
                        bool decibels) {
-  for (int i = 0; i < chart.SeriesCount(); ++i) chart.Series(i)->RemoveAllPoints();
+  // The laws' series; those the user added are refilled by PlotAddedCurves.
+  for (int i = 0; i < 3 && i < chart.SeriesCount(); ++i) chart.Series(i)->RemoveAllPoints();
   const std::vector<CurvePoint>* lists[3] = {&curves.linear, &curves.loaded, &curves.log};
   const size_t n = std::max({curves.linear.size(), curves.loaded.size(), curves.log.size()});
   for (size_t i = 0; i < n; ++i)

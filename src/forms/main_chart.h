@@ -20,17 +20,17 @@ inline constexpr int kBandLowSeries = 3, kBandHighSeries = 4, kFirstPinnedSeries
 inline constexpr gfx::Colour kBandColour = 0x8080FF;
 gfx::Colour PinnedColour(int index);
 
-// The replot in the main window's order: every series emptied, the points
+// The replot in the main window's order: the three laws' series emptied, the points
 // of the three curves appended point by point (Series1, Series2, Series3
 // for each position), then the three Active flags.
 void PlotProgramCurves(chart::TChart& chart, const Curves& curves, bool showLinear, bool showLoaded,
                        bool showLog, bool decibels = false);
 
-// The curves the user added to the chart: the band (when shown) and the
-// pinned curves, with their legend inside the plot; the others' series are
-// emptied and inactive.
+// The curves the user added to the chart: the band (when shown) and, when
+// `pinned` is given (they changed), the pinned curves with their legend
+// inside the plot; the unused series are emptied and inactive.
 void PlotAddedCurves(chart::TChart& chart, const Curves& curves, bool showBand,
-                     const std::vector<PinnedCurve>& pinned, bool decibels);
+                     const std::vector<PinnedCurve>* pinned, bool decibels);
 
 // The bottom of the vertical axis in decibels: a volume control's useful
 // range; lower values, and 0 %, are drawn there.

@@ -131,15 +131,9 @@ class SaveDialog : public QFileDialog {
 
 std::optional<ChosenFile> AskForFile(TfmMain& window, const QString& caption, const QString& name,
                                      const QStringList& filters, SaveDialog::Chooser choose) {
-  std::optional<ChosenFile> chosen;
-  {
-    SaveDialog dialog(&window, caption, name, filters, std::move(choose));
-    if (dialog.exec() == QDialog::Accepted) chosen = dialog.Chosen();
-  }
-  // A window manager can leave the closed dialog (or its question) marked
-  // active: the keyboard goes back to the window that opened it.
-  window.activateWindow();
-  return chosen;
+  SaveDialog dialog(&window, caption, name, filters, std::move(choose));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Chosen();
 }
 
 void SaveChosen(TfmMain& window, const std::optional<ChosenFile>& file) {
