@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <cerrno>
+#include <cstring>
 
 #include "chart/chart.h"
 #include "forms/frm_main.h"
@@ -157,8 +158,16 @@ QString Quoted(const QString& text) {
 
 namespace {
 
-// Why a file could not be created there, found from the file system.
-QString OpenFailure(const QFileInfo& target, const QString& qtReason) {
+bool IsDiskFull(int error) {
+#ifdef EDQUOT
+  if (error == EDQUOT) return true;
+#endif
+  return error == ENOSPC;
+}
+
+// Why a file could not be created there, found from the file system and
+// the error the creation met (0 when unknown).
+QString OpenFailure(const QFileInfo& target, int error, const QString& qtReason) {
   if (target.isDir()) return QStringLiteral("ce nom est celui d'un dossier");
   if (target.exists() && !target.isFile())
     return QStringLiteral("ce nom n'est pas celui d'un fichier ordinaire");
@@ -172,11 +181,14 @@ QString OpenFailure(const QFileInfo& target, const QString& qtReason) {
       return QStringLiteral("%1 n'est pas un dossier").arg(Quoted(folder.absoluteFilePath()));
     return QStringLiteral("le dossier %1 n'existe pas").arg(Quoted(target.absolutePath()));
   }
-  if (!folder.isDir())
-    return QStringLiteral("%1 n'est pas un dossier").arg(Quoted(folder.absoluteFilePath()));
-  if (!folder.isWritable())
-    return QStringLiteral("le dossier %1 n'est pas accessible en écriture")
-        .arg(Quoted(folder.absoluteFilePath()));
+  const QString where = Quoted(folder.absoluteFilePath());
+  if (!folder.isDir()) return QStringLiteral("%1 n'est pas un dossier").arg(where);
+  if (IsDiskFull(error)) return QStringLiteral("le disque est plein");
+  if (error == EROFS) return QStringLiteral("le dossier %1 est en lecture seule").arg(where);
+  if (!folder.isWritable() || error == EACCES || error == EPERM)
+    return QStringLiteral("le dossier %1 n'est pas accessible en écriture").arg(where);
+  // A folder that is there but makes no files (/proc) says "no such file".
+  if (error == ENOENT) return QStringLiteral("le dossier %1 n'accepte pas de nouveau fichier").arg(where);
   return QStringLiteral("le fichier ne peut pas être créé (%1)").arg(qtReason);
 }
 
@@ -197,12 +209,29 @@ long MaxNameBytes(const QFileInfo& target) {
 #endif
 }
 
-QString WriteFailure(int error, const QString& qtReason) {
-#ifdef EDQUOT
-  if (error == EDQUOT) return QStringLiteral("le disque est plein");
+QString WriteFailure(int error, const QFileDevice& file, const QString& reason) {
+  // The toolkit tells a full disk by its own code too, should errno be lost.
+  if (IsDiskFull(error) || file.error() == QFileDevice::ResourceError)
+    return QStringLiteral("le disque est plein");
+  return QStringLiteral("erreur d'écriture (%1)").arg(reason);
+}
+
+// 0, or the error met while bringing the file's bytes to the disk: some file
+// systems only find there that they have no room for them.
+int SyncToDisk(const QFileDevice& file) {
+#ifdef _WIN32
+  // Unbuffered writes on Windows already said whether the bytes found room.
+  Q_UNUSED(file);
+  return 0;
+#else
+  int result;
+  do {
+    result = ::fsync(file.handle());
+  } while (result != 0 && errno == EINTR);
+  // A file system that cannot sync has not lost anything by it.
+  if (result == 0 || errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) return 0;
+  return errno;
 #endif
-  if (error == ENOSPC) return QStringLiteral("le disque est plein");
-  return QStringLiteral("erreur d'écriture (%1)").arg(qtReason);
 }
 
 }  // namespace
@@ -211,7 +240,7 @@ QString TargetProblem(const QString& path) {
   const QFileInfo target(path);
   // The new file would take the place of a folder, a device or a pipe of
   // that name.
-  if (path.isEmpty() || (target.exists() && !target.isFile())) return OpenFailure(target, {});
+  if (path.isEmpty() || (target.exists() && !target.isFile())) return OpenFailure(target, 0, {});
   const qsizetype bytes = QFile::encodeName(target.fileName()).size();
   const long max = MaxNameBytes(target);
   if (bytes > max)
@@ -221,26 +250,58 @@ QString TargetProblem(const QString& path) {
   return {};
 }
 
+QString CreationProblem(const QString& path) {
+  if (const QString problem = TargetProblem(path); !problem.isEmpty()) return problem;
+  // The save's own first step, undone at once: its new file beside the target.
+  QSaveFile trial(path);
+  errno = 0;
+  if (!trial.open(QIODevice::WriteOnly)) {
+    const int error = errno;
+    return OpenFailure(QFileInfo(path), error, trial.errorString());
+  }
+  trial.cancelWriting();
+  return {};
+}
+
 QString WriteFileAtomically(const QString& path, const QByteArray& data) {
-  const QFileInfo target(path);
   if (const QString problem = TargetProblem(path); !problem.isEmpty()) return problem;
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return OpenFailure(target, file.errorString());
+  // Unbuffered, so that every write meets the disk here and its failure is
+  // seen: through the toolkit's buffer a small file first met it in
+  // commit(), which replaced the old file by an empty one on a full disk.
   errno = 0;
-  if (file.write(data) != data.size()) {
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     const int error = errno;
-    const QString reason = WriteFailure(error, file.errorString());
+    return OpenFailure(QFileInfo(path), error, file.errorString());
+  }
+  for (qint64 done = 0; done < data.size();) {
+    errno = 0;
+    const qint64 written = file.write(data.constData() + done, data.size() - done);
+    if (written <= 0) {
+      // A short write says nothing; the next one fails with the reason.
+      const int error = errno;
+      const QString reason = WriteFailure(error, file, file.errorString());
+      file.cancelWriting();
+      return reason;
+    }
+    done += written;
+  }
+  if (const int error = SyncToDisk(file); error != 0) {
+    const QString reason = WriteFailure(error, file, QString::fromLocal8Bit(std::strerror(error)));
     file.cancelWriting();
     return reason;
   }
   errno = 0;
-  if (!file.commit()) return WriteFailure(errno, file.errorString());
+  if (!file.commit()) {
+    const int error = errno;
+    return WriteFailure(error, file, file.errorString());
+  }
   return {};
 }
 
 QString SaveWindowFile(TfmMain& window, const QString& path, OutputType type) {
   // Nothing is made for a name that cannot be written.
-  if (const QString problem = TargetProblem(path); !problem.isEmpty()) return problem;
+  if (const QString problem = CreationProblem(path); !problem.isEmpty()) return problem;
   const FileContents contents = WindowFileContents(window, type);
   if (!contents.problem.isEmpty()) return contents.problem;
   return WriteFileAtomically(path, contents.data);

@@ -52,8 +52,14 @@ FileContents WindowFileContents(TfmMain& window, OutputType type);
 // in French; empty when nothing stands in the way.
 QString TargetProblem(const QString& path);
 
+// TargetProblem, then why the file could not be created there, found by
+// creating the save's new file beside it and removing it at once (a folder
+// that does not exist, that takes no files, or is read-only).
+QString CreationProblem(const QString& path);
+
 // Writes the data in place of the file, or leaves the file as it was: the
-// data goes to a new file beside it that replaces it only once complete.
+// data goes to a new file beside it that replaces it only once every byte
+// is on the disk (a full disk is seen here, and the new file removed).
 // Returns why it failed, in French, or an empty string.
 QString WriteFileAtomically(const QString& path, const QByteArray& data);
 

@@ -77,7 +77,7 @@ class SaveDialog : public QFileDialog {
       return;
     }
     const ChosenFile file = choose_(path, selectedNameFilter());
-    const QString problem = file.problem.isEmpty() ? TargetProblem(file.path) : file.problem;
+    const QString problem = file.problem.isEmpty() ? CreationProblem(file.path) : file.problem;
     if (!problem.isEmpty()) {
       ShowSaveWarning(this, SaveFailureMessage(file.path, problem));
       return;

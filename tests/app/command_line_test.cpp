@@ -14,6 +14,7 @@
 #include "forms/chart_files.h"
 #include "forms/frm_main.h"
 #include "support/c_locale.h"
+#include "support/small_disk.h"
 #include "ui_frm_main.h"
 
 namespace dorvane {
@@ -250,6 +251,27 @@ TEST_F(CommandLine, AFileThatCannotBeWrittenEndsWith1AndKeepsWhatWasThere) {
   }
   EXPECT_TRUE(QFileInfo(Path("dossier.png")).isDir());
   EXPECT_EQ(Read(Path("fichier")), "garde");
+}
+
+// On a real full disk (a 20 KiB tmpfs), with no room at all or with room for
+// a part of the file: the old file is kept byte for byte, nothing is left.
+TEST_F(CommandLine, AFullDiskEndsWith1AndLeavesTheDiskAsItWas) {
+  testsupport::SmallDisk disk(20);
+  if (!disk.Problem().isEmpty()) GTEST_SKIP() << disk.Problem().toStdString();
+  for (const char* ext : {"png", "csv", "svg", "pdf"})
+    for (const QByteArray old : {"ancien\n", ""})
+      for (const qint64 room : {0, 4096}) {
+        SCOPED_TRACE(QStringLiteral("%1, %2, %3 octets libres").arg(ext, old).arg(room).toStdString());
+        const QString file = disk.Path(QStringLiteral("courbe.") + ext);
+        ASSERT_TRUE(disk.Prepare(file, old, room));
+        const QStringList before = disk.Entries();
+        const Outcome r = Dorvane({"--export", file});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, QStringLiteral("dorvane : Le fichier %1 n'a pas pu être enregistré : le disque est plein.\n")
+                             .arg(forms::Quoted(file)));
+        EXPECT_EQ(disk.Entries(), before);
+        EXPECT_EQ(Read(file), old);
+      }
 }
 
 }  // namespace
