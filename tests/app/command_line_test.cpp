@@ -267,7 +267,8 @@ TEST_F(CommandLine, AFullDiskEndsWith1AndLeavesTheDiskAsItWas) {
         const QStringList before = disk.Entries();
         const Outcome r = Dorvane({"--export", file});
         EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.err, QStringLiteral("dorvane : Le fichier %1 n'a pas pu être enregistré : le disque est plein.\n")
+        EXPECT_EQ(r.err, QStringLiteral(
+                             "dorvane : Le fichier %1 n'a pas pu être enregistré : le disque est plein.\n")
                              .arg(forms::Quoted(file)));
         EXPECT_EQ(disk.Entries(), before);
         EXPECT_EQ(Read(file), old);

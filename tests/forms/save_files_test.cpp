@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include "support/shown_main_window.h"
+#include "support/small_disk.h"
 
 #include "chart/chart.h"
 #include "controls/flat_edit.h"
@@ -86,7 +87,8 @@ bool WholeTextShown(QMessageBox* box) {
 struct Dialogue {
   QString startedIn;
   bool saveEnabled = false;
-  QStringList messages;  // without their break opportunities
+  bool stayedOpen = false;  // for the name to be typed again
+  QStringList messages;     // without their break opportunities
   bool wholeTextShown = true;
 };
 Dialogue Drive(QAction* item, const QString& name, const QString& answer = QStringLiteral("&Non")) {
@@ -106,7 +108,10 @@ Dialogue Drive(QAction* item, const QString& name, const QString& answer = QStri
                }
                auto* dialog = qobject_cast<QFileDialog*>(modal);
                if (!dialog) return;
-               if (typed) return dialog->reject();
+               if (typed) {
+                 d.stayedOpen = true;
+                 return dialog->reject();
+               }
                // The dialog puts its proposed name in once it has read its
                // folder; a name typed before that would be overwritten.
                auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
@@ -131,7 +136,8 @@ class SaveFiles : public testsupport::ShownMainWindow {
   }
   chart::TChart& chart() { return *ui().Chart1; }
   QImage ChartOnScreen() { return chart().grab().toImage().convertToFormat(QImage::Format_RGB32); }
-  QString Path(const QString& name) const { return dir_.filePath(name); }
+  // An absolute name stays as it is.
+  QString Path(const QString& name) const { return QDir(dir_.path()).filePath(name); }
 
   QTemporaryDir dir_;
 };
@@ -305,11 +311,17 @@ TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot)
       {chart, "courbe.jpg", "", "", "", "pas en « .jpg »"},
       {chart, QString(253, u'a'), "", "", "", "trop long"},
       {chart, QString(300, u'b'), "", "", "", "trop long"},
+      // Known before writing: said in the dialog, with the folder's reason.
+      {chart, "absent/courbe.png", "", "", "",
+       QStringLiteral("le dossier %1 n'existe pas").arg(Quoted(Path("absent")))},
+      {ui().Exporterlesvaleurs1, "/proc/valeurs.csv", "", "", "",
+       "le dossier « /proc » n'accepte pas de nouveau fichier"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed.left(40).toStdString());
     const Dialogue d = Drive(c.item, Path(c.typed), c.answer);
     EXPECT_TRUE(d.saveEnabled);
+    EXPECT_EQ(d.stayedOpen, c.file.isEmpty() || c.answer == "&Non");
     if (!c.file.isEmpty()) {
       EXPECT_TRUE(Read(Path(c.file)).startsWith(c.starts));
     }
@@ -322,6 +334,29 @@ TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot)
   }
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files, QDir::Name),
             (QStringList{"Courbe \"R2\".svg", "graphique.png", "valeurs.csv"}));
+}
+
+// The window's save on a real full disk (a 20 KiB tmpfs), a file replaced
+// with no room at all or a new one with room for a part of it: said over the
+// window, the old file kept byte for byte, nothing left beside it.
+TEST_F(SaveFiles, AFullDiskIsSaidAndLeavesTheDiskAsItWas) {
+  testsupport::SmallDisk disk(20);
+  if (!disk.Problem().isEmpty()) GTEST_SKIP() << disk.Problem().toStdString();
+  for (const char* ext : {"png", "svg", "pdf", "csv"})
+    for (const QByteArray old : {"ancien", ""}) {
+      const QString file = disk.Path(QStringLiteral("courbe.") + ext);
+      SCOPED_TRACE(file.toStdString() + (old.isEmpty() ? " (nouveau)" : " (remplacé)"));
+      ASSERT_TRUE(disk.Prepare(file, old, old.isEmpty() ? 4096 : 0));
+      const QStringList before = disk.Entries();
+      const Dialogue d =
+          Drive(QLatin1String(ext) == "csv" ? ui().Exporterlesvaleurs1 : ui().Enregistrerlegraphiquesous1,
+                file, "&Oui");
+      ASSERT_EQ(d.messages.size(), old.isEmpty() ? 1 : 2);
+      EXPECT_EQ(d.messages.last(), SaveFailureMessage(file, "le disque est plein"));
+      EXPECT_FALSE(d.stayedOpen);
+      EXPECT_EQ(disk.Entries(), before);
+      EXPECT_EQ(Read(file), old);
+    }
 }
 
 TEST(ChartFileFor, TheNamesExtensionWinsOverTheFilter) {

@@ -22,8 +22,9 @@ class SmallDisk {
 #ifdef __linux__
     if (::geteuid() != 0) {
       problem_ = QStringLiteral("mounting a tmpfs needs root");
-    } else if (!dir_.isValid() || ::mount("dorvane-test", QFile::encodeName(dir_.path()).constData(), "tmpfs",
-                                           0, QStringLiteral("size=%1k").arg(kib).toLatin1().constData()) != 0) {
+    } else if (!dir_.isValid() ||
+               ::mount("dorvane-test", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0,
+                       QStringLiteral("size=%1k").arg(kib).toLatin1().constData()) != 0) {
       problem_ = QStringLiteral("cannot mount a tmpfs: ") + QString::fromLocal8Bit(std::strerror(errno));
     } else {
       mounted_ = true;
@@ -41,9 +42,15 @@ class SmallDisk {
   SmallDisk(const SmallDisk&) = delete;
   SmallDisk& operator=(const SmallDisk&) = delete;
 
-  const QString& Problem() const { return problem_; }
-  QString Path(const QString& name) const { return dir_.filePath(name); }
-  QStringList Entries() const { return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+  const QString& Problem() const {
+    return problem_;
+  }
+  QString Path(const QString& name) const {
+    return dir_.filePath(name);
+  }
+  QStringList Entries() const {
+    return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+  }
 
   // Empties the disk, puts `old` at `path` on it (unless `old` is empty)
   // and fills the disk up but for `room` bytes.
