@@ -11,6 +11,36 @@
 
 namespace dorvane::controls {
 
+bool TypesUnderAltOrCtrl(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers m = event.modifiers();
+  const bool alt = m.testFlag(Qt::AltModifier), ctrl = m.testFlag(Qt::ControlModifier);
+  // Neither, or both: Windows' AltGr.
+  if (alt == ctrl || m.testFlag(Qt::GroupSwitchModifier)) return false;
+  const QString text = event.text();
+  return !text.isEmpty() && text.front().isPrint();
+}
+
+namespace {
+
+class AltAndCtrlTypingFilter : public QObject {
+ public:
+  using QObject::QObject;
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || !TypesUnderAltOrCtrl(*static_cast<QKeyEvent*>(event)))
+      return QObject::eventFilter(watched, event);
+    event->ignore();
+    return true;
+  }
+};
+
+}  // namespace
+
+void RefuseAltAndCtrlTyping(QWidget& root) {
+  auto* filter = new AltAndCtrlTypingFilter(&root);
+  for (QLineEdit* edit : root.findChildren<QLineEdit*>()) edit->installEventFilter(filter);
+}
+
 TFlatEdit::TFlatEdit(QWidget* parent) : QLineEdit(parent) {
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   // The notation has no length limit; QLineEdit's default would cut a paste.
@@ -183,6 +213,10 @@ void TFlatEdit::keyPressEvent(QKeyEvent* event) {
       }
       break;
     default:
+      if (TypesUnderAltOrCtrl(*event)) {
+        event->ignore();
+        return;
+      }
       break;
   }
   QLineEdit::keyPressEvent(event);

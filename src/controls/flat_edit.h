@@ -8,7 +8,19 @@
 
 #include "gfx/colour.h"
 
+class QKeyEvent;
+
 namespace dorvane::controls {
+
+// Whether a key would type its character although Alt or Ctrl is held: no
+// edit box of ours takes it (Alt+X is no "x"), as the system's own boxes do
+// not. AltGr, which types "€" on a French keyboard, reaches us as Ctrl+Alt
+// on Windows and with a modifier of its own on X11, and still types.
+bool TypesUnderAltOrCtrl(const QKeyEvent& event);
+
+// Keeps every line edit inside `root` from typing such keys; the key goes
+// on to the window as one the box does not use.
+void RefuseAltAndCtrlTyping(QWidget& root);
 
 class TFlatEdit : public QLineEdit {
   Q_OBJECT

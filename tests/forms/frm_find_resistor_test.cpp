@@ -492,15 +492,22 @@ TEST_F(FindResistorTest, DecibelScaleFromTheMenu) {
   EXPECT_EQ(ui().Chart1->LeftAxis()->Title()->Caption(), QString::fromUtf8("Atténuation (dB)"));
   EXPECT_NEAR(LoadedSeries()[50], 20 * std::log10(1.0 / 7), 1e-9);  // R2 10K on 100K
   RunDialog([](TfmFindResistor& d) { EXPECT_EQ(d.controls().chPreview->LeftAxis()->Minimum(), -60); });
-  // Zoomed in dB, the step follows the range as in percent.
-  const auto labelSteps = [this](double min, double max) {
-    ui().Chart1->LeftAxis()->SetMinMax(min, max);
-    const std::vector<chart::AxisLabel>& labels = ui().Chart1->LeftAxis()->Geometry().labels;
-    return labels.size() < 2 ? 0.0 : labels[0].value - labels[1].value;
+  // Zoomed in dB, the step of 1, 2 or 5 x 10^n dB whose labels number
+  // closest to six, the fewer of two as close.
+  const struct {
+    double min, max, step;
+    size_t labels;
+  } zooms[] = {
+      {-60, 0, 10, 7}, {-25, -15, 2, 5},    {-40, -10, 5, 7},
+      {-33, -9, 5, 5}, {-20.75, -15, 1, 6}, {-3.3, -2.1, 0.2, 6},
   };
-  EXPECT_EQ(labelSteps(-60, 0), 10);
-  EXPECT_EQ(labelSteps(-25, -15), 1);
-  EXPECT_EQ(labelSteps(-40, -10), 5);
+  for (const auto& z : zooms) {
+    ui().Chart1->LeftAxis()->SetMinMax(z.min, z.max);
+    const std::vector<chart::AxisLabel>& labels = ui().Chart1->LeftAxis()->Geometry().labels;
+    ASSERT_GE(labels.size(), 2u) << z.min;
+    EXPECT_NEAR(labels[0].value - labels[1].value, z.step, 1e-9) << z.min << " to " << z.max;
+    EXPECT_EQ(labels.size(), z.labels) << z.min << " to " << z.max;
+  }
   item->trigger();
   EXPECT_EQ(ui().Chart1->LeftAxis()->Maximum(), 100);
   EXPECT_NEAR(LoadedSeries()[50], 100.0 / 7, 1e-9);
