@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -11,6 +12,9 @@
 
 namespace dorvane::controls {
 
+namespace {
+
+// Whether the key would type its character under Alt or Ctrl.
 bool TypesUnderAltOrCtrl(const QKeyEvent& event) {
   const Qt::KeyboardModifiers m = event.modifiers();
   const bool alt = m.testFlag(Qt::AltModifier), ctrl = m.testFlag(Qt::ControlModifier);
@@ -20,7 +24,11 @@ bool TypesUnderAltOrCtrl(const QKeyEvent& event) {
   return !text.isEmpty() && text.front().isPrint();
 }
 
-namespace {
+QKeyEvent WithoutText(const QKeyEvent& event) {
+  return QKeyEvent(event.type(), event.key(), event.modifiers(), event.nativeScanCode(),
+                   event.nativeVirtualKey(), event.nativeModifiers(), QString(), event.isAutoRepeat(),
+                   quint16(event.count()), event.device());
+}
 
 class AltAndCtrlTypingFilter : public QObject {
  public:
@@ -29,7 +37,10 @@ class AltAndCtrlTypingFilter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::KeyPress || !TypesUnderAltOrCtrl(*static_cast<QKeyEvent*>(event)))
       return QObject::eventFilter(watched, event);
-    event->ignore();
+    QKeyEvent bare = WithoutText(*static_cast<QKeyEvent*>(event));
+    QCoreApplication::sendEvent(watched, &bare);
+    // Unused, it goes on to the window as the key it was.
+    event->setAccepted(bare.isAccepted());
     return true;
   }
 };
@@ -214,7 +225,9 @@ void TFlatEdit::keyPressEvent(QKeyEvent* event) {
       break;
     default:
       if (TypesUnderAltOrCtrl(*event)) {
-        event->ignore();
+        QKeyEvent bare = WithoutText(*event);
+        QLineEdit::keyPressEvent(&bare);
+        event->setAccepted(bare.isAccepted());
         return;
       }
       break;

@@ -8,18 +8,14 @@
 
 #include "gfx/colour.h"
 
-class QKeyEvent;
-
 namespace dorvane::controls {
 
-// Whether a key would type its character although Alt or Ctrl is held: no
-// edit box of ours takes it (Alt+X is no "x"), as the system's own boxes do
-// not. AltGr, which types "€" on a French keyboard, reaches us as Ctrl+Alt
-// on Windows and with a modifier of its own on X11, and still types.
-bool TypesUnderAltOrCtrl(const QKeyEvent& event);
-
-// Keeps every line edit inside `root` from typing such keys; the key goes
-// on to the window as one the box does not use.
+// No edit box of ours types a key's character while Alt or Ctrl is held
+// (Alt+X is no "x"), as the system's own boxes do not; the key still does
+// what it does without its text (Ctrl+A selects all). AltGr, which types
+// "€" on a French keyboard, reaches us as Ctrl+Alt on Windows and with a
+// modifier of its own on X11, and still types. TFlatEdit does it itself;
+// this does it for every line edit inside `root`.
 void RefuseAltAndCtrlTyping(QWidget& root);
 
 class TFlatEdit : public QLineEdit {
