@@ -332,7 +332,7 @@ std::optional<FinderSetup> TfmFindResistor::ReadSetup(QString& problem) const {
   s.p = p1_;
 
   // The load and the tolerances as the load dialog reads and refuses them.
-  s.loadOhms = ReadLoadOhms(NotationBytes(ui_->edLoad->text()), separator_);
+  s.loadOhms = ReadLoadOhms(NotationBytes(ui_->edLoad->text().trimmed()), separator_);
   problem = LoadProblem(ui_->edLoad->text(), separator_);
   if (problem.isEmpty()) problem = ToleranceProblem("de P1", ui_->edPotTolerance->text(), separator_);
   if (problem.isEmpty())

@@ -26,15 +26,7 @@ QString Tolerance(double percent, char separator) {
   return QString::fromStdString(FormatDecimal(percent, 2, separator, true));
 }
 
-}  // namespace
-
-double LoadOhms(const LoadSettings& settings, char decimalSeparator) {
-  const double ohms = ReadLoadOhms(NotationBytes(settings.loadText), decimalSeparator);
-  return std::isnan(ohms) ? kNone : ohms;
-}
-
-namespace {
-
+// Named when the other separator was typed.
 QString SeparatorHint(const QString& typed, char separator) {
   const QChar other = QChar::fromLatin1(separator == ',' ? '.' : ',');
   if (!typed.contains(other)) return {};
@@ -43,8 +35,14 @@ QString SeparatorHint(const QString& typed, char separator) {
 
 }  // namespace
 
+double LoadOhms(const LoadSettings& settings, char decimalSeparator) {
+  const double ohms = ReadLoadOhms(NotationBytes(settings.loadText.trimmed()), decimalSeparator);
+  return std::isnan(ohms) ? kNone : ohms;
+}
+
 QString LoadProblem(const QString& typed, char decimalSeparator) {
-  if (!std::isnan(ReadLoadOhms(NotationBytes(typed), decimalSeparator))) return {};
+  // Any blank around it, as the box shows it, not only those of Latin-1.
+  if (!std::isnan(ReadLoadOhms(NotationBytes(typed.trimmed()), decimalSeparator))) return {};
   return QString::fromUtf8(
              "La charge « %1 » n'est pas une résistance de plus de 0 ohm (par exemple 47K ; "
              "vide pour aucune)%2.")
