@@ -144,9 +144,13 @@ QString Examples(char separator) {
 
 // A resistance given on the command line, read as the window reads it, but
 // refused when unreadable or not above 0: a script wants an error, not a
-// curve of zeros.
+// curve of zeros. The load is read as every window reads it, and here
+// blanks alone are no value either.
 std::optional<QString> ResistanceProblem(const QString& option, const QString& text, char separator) {
-  if (ParseWholeResistance(forms::NotationBytes(text), separator) > 0) return std::nullopt;
+  const std::string bytes = forms::NotationBytes(text);
+  const double ohms =
+      option == u"--load" ? ReadLoadOhms(bytes, separator) : ParseWholeResistance(bytes, separator);
+  if (ohms > 0 && std::isfinite(ohms)) return std::nullopt;
   return QStringLiteral(
              "valeur incorrecte pour %1 : %2 (une résistance de plus de 0 ohm, par exemple "
              "4K7 ou %3 ; le séparateur décimal est %4)")

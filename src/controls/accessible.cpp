@@ -2,6 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
+#include <QComboBox>
+#include <QLabel>
 
 #include "controls/etched_line.h"
 #include "controls/flat_combo_box.h"
@@ -64,12 +66,21 @@ class MarkupCheckBoxAccessible : public QAccessibleWidget {
   TCustomMarkupCheckBox* box() const { return static_cast<TCustomMarkupCheckBox*>(widget()); }
 };
 
-// The flat list: named by its caption label, its selection as value and as
-// read-only text (where AT-SPI readers look for a list's value). The stock
-// list interface names it by the selection, which leaves the caption out.
-class FlatComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+// The label that leads to a widget (its buddy), as Qt finds it for edits.
+const QLabel* BuddyLabel(const QWidget* widget) {
+  if (!widget->parentWidget()) return nullptr;
+  for (const QLabel* label : widget->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+    if (label->buddy() == widget) return label;
+  return nullptr;
+}
+
+// A drop-down list, ours or the toolkit's: named by its caption label (the
+// flat list's own, or the label that leads to it), its selection as value
+// and as read-only text (where AT-SPI readers look for a list's value). The
+// stock interface names it by the selection, which leaves the caption out.
+class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
  public:
-  explicit FlatComboBoxAccessible(TFlatComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+  explicit ComboBoxAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
 
   void* interface_cast(QAccessible::InterfaceType t) override {
     if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
@@ -94,7 +105,7 @@ class FlatComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextI
   }
 
   QString text(QAccessible::Text t) const override {
-    if (t == QAccessible::Name) return NameOr(list(), AccessibleText(list()->LabelCaption()));
+    if (t == QAccessible::Name) return NameOr(list(), Caption());
     if (t == QAccessible::Value) return list()->currentText();
     return QAccessibleWidget::text(t);
   }
@@ -119,8 +130,9 @@ class FlatComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextI
   QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
       QAccessible::Relation match) const override {
     auto rels = QAccessibleWidget::relations(match);
-    if ((match & QAccessible::Label) && list()->Label())
-      rels.append({QAccessible::queryAccessibleInterface(list()->Label()), QAccessible::Label});
+    const auto* flat = qobject_cast<const TFlatComboBox*>(list());
+    if ((match & QAccessible::Label) && flat && flat->Label())
+      rels.append({QAccessible::queryAccessibleInterface(flat->Label()), QAccessible::Label});
     return rels;
   }
 
@@ -136,7 +148,13 @@ class FlatComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextI
   }
 
  private:
-  TFlatComboBox* list() const { return static_cast<TFlatComboBox*>(widget()); }
+  QComboBox* list() const { return static_cast<QComboBox*>(widget()); }
+  QString Caption() const {
+    if (const auto* flat = qobject_cast<const TFlatComboBox*>(list()))
+      return AccessibleText(flat->LabelCaption());
+    const QLabel* label = BuddyLabel(list());
+    return label ? AccessibleText(label->text()) : QString();
+  }
 };
 
 // Painted text: a static text named by what it shows.
@@ -174,7 +192,9 @@ QAccessibleInterface* AccessibleControlFactory(const QString&, QObject* object) 
   auto* widget = qobject_cast<QWidget*>(object);
   if (!widget) return nullptr;
   if (auto* box = qobject_cast<TCustomMarkupCheckBox*>(widget)) return new MarkupCheckBoxAccessible(box);
-  if (auto* list = qobject_cast<TFlatComboBox*>(widget)) return new FlatComboBoxAccessible(list);
+  // An editable list keeps the stock interface, which shows its edit box.
+  if (auto* list = qobject_cast<QComboBox*>(widget); list && !list->isEditable())
+    return new ComboBoxAccessible(list);
   if (qobject_cast<TLabel*>(widget) || qobject_cast<TCustom3DLabel*>(widget) ||
       qobject_cast<TScrollText*>(widget))
     return new CaptionAccessible(widget);

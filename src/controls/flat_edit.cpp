@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -10,6 +11,46 @@
 #include "gfx/property.h"
 
 namespace dorvane::controls {
+
+namespace {
+
+// Whether the key would type its character under Alt or Ctrl.
+bool TypesUnderAltOrCtrl(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers m = event.modifiers();
+  const bool alt = m.testFlag(Qt::AltModifier), ctrl = m.testFlag(Qt::ControlModifier);
+  // Neither, or both: Windows' AltGr.
+  if (alt == ctrl || m.testFlag(Qt::GroupSwitchModifier)) return false;
+  const QString text = event.text();
+  return !text.isEmpty() && text.front().isPrint();
+}
+
+QKeyEvent WithoutText(const QKeyEvent& event) {
+  return QKeyEvent(event.type(), event.key(), event.modifiers(), event.nativeScanCode(),
+                   event.nativeVirtualKey(), event.nativeModifiers(), QString(), event.isAutoRepeat(),
+                   quint16(event.count()), event.device());
+}
+
+class AltAndCtrlTypingFilter : public QObject {
+ public:
+  using QObject::QObject;
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || !TypesUnderAltOrCtrl(*static_cast<QKeyEvent*>(event)))
+      return QObject::eventFilter(watched, event);
+    QKeyEvent bare = WithoutText(*static_cast<QKeyEvent*>(event));
+    QCoreApplication::sendEvent(watched, &bare);
+    // Unused, it goes on to the window as the key it was.
+    event->setAccepted(bare.isAccepted());
+    return true;
+  }
+};
+
+}  // namespace
+
+void RefuseAltAndCtrlTyping(QWidget& root) {
+  auto* filter = new AltAndCtrlTypingFilter(&root);
+  for (QLineEdit* edit : root.findChildren<QLineEdit*>()) edit->installEventFilter(filter);
+}
 
 TFlatEdit::TFlatEdit(QWidget* parent) : QLineEdit(parent) {
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -183,6 +224,12 @@ void TFlatEdit::keyPressEvent(QKeyEvent* event) {
       }
       break;
     default:
+      if (TypesUnderAltOrCtrl(*event)) {
+        QKeyEvent bare = WithoutText(*event);
+        QLineEdit::keyPressEvent(&bare);
+        event->setAccepted(bare.isAccepted());
+        return;
+      }
       break;
   }
   QLineEdit::keyPressEvent(event);

@@ -10,6 +10,14 @@
 
 namespace dorvane::controls {
 
+// No edit box of ours types a key's character while Alt or Ctrl is held
+// (Alt+X is no "x"), as the system's own boxes do not; the key still does
+// what it does without its text (Ctrl+A selects all). AltGr, which types
+// "€" on a French keyboard, reaches us as Ctrl+Alt on Windows and with a
+// modifier of its own on X11, and still types. TFlatEdit does it itself;
+// this does it for every line edit inside `root`.
+void RefuseAltAndCtrlTyping(QWidget& root);
+
 class TFlatEdit : public QLineEdit {
   Q_OBJECT
   Q_PROPERTY(QString Text READ Text WRITE setText)

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -161,6 +162,16 @@ double ParseWholeResistance(std::string_view text, char decimalSeparator) {
   if (i != t.size()) return -1;
   const double ohms = ParseResistance(t, decimalSeparator);
   return ohms > 0 && ohms <= kLargestWrittenOhms ? ohms : -1;
+}
+
+double ReadLoadOhms(std::string_view text, char decimalSeparator) {
+  // Latin-1's no-break space too: the text comes from a box as 8-bit.
+  constexpr std::string_view kBlanks = " \t\n\v\f\r\xA0";
+  const size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return std::numeric_limits<double>::infinity();
+  text = text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+  const double ohms = ParseWholeResistance(text, decimalSeparator);
+  return ohms > 0 ? ohms : std::numeric_limits<double>::quiet_NaN();
 }
 
 double ReadValueBox(std::string_view text, char decimalSeparator) {

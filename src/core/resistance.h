@@ -27,6 +27,11 @@ double ReadValueBox(std::string_view text, char decimalSeparator);
 // is anything else.
 double ParseWholeResistance(std::string_view text, char decimalSeparator);
 
+// The load on the wiper as typed, wherever it is typed (the load dialog, the
+// finder, the command line): blanks alone are no load, +infinity; otherwise
+// what ParseWholeResistance reads, NaN when it refuses the text.
+double ReadLoadOhms(std::string_view text, char decimalSeparator);
+
 // The unit letter a value is written with and the ohms it stands for: 'M'
 // (10^6) from 1 000 000 ohms, 'K' (10^3) from 1 000, 'U' (1) below. Every
 // text that writes a value in the notation picks its letter here.

@@ -11,6 +11,9 @@
 #include <limits>
 
 #include "chart/chart.h"
+#include "chart/chart_accessible.h"
+#include "controls/accessible.h"
+#include "controls/flat_edit.h"
 #include "core/curves.h"
 #include "core/decimal.h"
 #include "core/resistance.h"
@@ -142,7 +145,13 @@ TfmFindResistor::TfmFindResistor(QWidget* parent, const QString& p1Text, char de
                               "Plus grand écart à la cible sur la plage, en points de %",
                               "Plus grand écart à la cible sur la plage, en décibels"};
   for (int c = 0; c < 7; ++c) ui_->lstValues->headerItem()->setToolTip(c, QString::fromUtf8(headerTips[c]));
+  controls::RefuseAltAndCtrlTyping(*this);
   ConfigurePreview(*ui_->chPreview, decibels_);
+  // For screen readers: the list by its caption, as the fields are by
+  // theirs; the preview, which has no title, by what it draws.
+  ui_->lstValues->setAccessibleName(controls::AccessibleText(ui_->lblValuesCaption->text()));
+  ui_->chPreview->setAccessibleName(QString::fromUtf8("Aperçu des courbes"));
+  chart::SetDescriptionSource(*ui_->chPreview, [this] { return PreviewDescription(); });
   ui_->chPreview->setDecimalSeparator(QChar::fromLatin1(separator_));
 
   (montage == Fitted::R1 ? ui_->rbR1 : ui_->rbR2)->setChecked(true);
@@ -245,13 +254,14 @@ void TfmFindResistor::SetLoadSettings(const LoadSettings& settings) {
   }
 }
 
-LoadSettings TfmFindResistor::ReadLoadSettings() const {
-  const auto tolerance = [this](const QLineEdit* field, double fallback) {
-    const double v = ReadTolerance(field->text(), separator_);
-    return std::isnan(v) ? fallback : v;
-  };
-  return {ui_->edLoad->text().trimmed(), tolerance(ui_->edPotTolerance, 20),
-          tolerance(ui_->edResistorTolerance, 5)};
+std::optional<LoadSettings> TfmFindResistor::ReadLoadSettings() const {
+  const LoadSettings settings{ui_->edLoad->text().trimmed(),
+                              ReadTolerance(ui_->edPotTolerance->text(), separator_),
+                              ReadTolerance(ui_->edResistorTolerance->text(), separator_)};
+  if (std::isnan(ReadLoadOhms(NotationBytes(settings.loadText), separator_)) ||
+      std::isnan(settings.p1TolerancePercent) || std::isnan(settings.resistorTolerancePercent))
+    return std::nullopt;
+  return settings;
 }
 
 void TfmFindResistor::SeriesChanged() {
@@ -321,40 +331,23 @@ std::optional<FinderSetup> TfmFindResistor::ReadSetup(QString& problem) const {
   s.target = *target;
   s.p = p1_;
 
-  const QString loadText = ui_->edLoad->text().trimmed();
-  s.loadOhms = kInf;
-  if (!loadText.isEmpty()) {
-    s.loadOhms = ParseResistance(NotationBytes(loadText), separator_);
-    // "0", "0K", "-4K7": read, but no load; the notation reads anything
-    // else it cannot make out as 0 too.
-    static const QRegularExpression zero(QStringLiteral("^[+-]?[0 ]*([.,][0 ]*)?[A-Za-z]?[0 ]*$"));
-    if (s.loadOhms < 0 || (s.loadOhms == 0 && loadText.contains(u'0') && zero.match(loadText).hasMatch())) {
-      problem = QString::fromUtf8(
-          "La charge sur le curseur doit être supérieure à 0 Ω : laissez-la vide s'il n'y en a pas.");
-      return std::nullopt;
-    }
-    if (!(s.loadOhms > 0)) {
-      const QString hint = SeparatorHint(loadText);
-      problem =
-          QString::fromUtf8("La charge sur le curseur n'est pas une valeur lisible") +
-          (hint.isEmpty() ? QString::fromUtf8(" : écrivez-la comme dans la fenêtre principale (par exemple "
-                                              "47K), ou laissez-la vide s'il n'y en a pas.")
-                          : hint);
-      return std::nullopt;
-    }
-  }
+  // The load and the tolerances as the load dialog reads and refuses them.
+  s.loadOhms = ReadLoadOhms(NotationBytes(ui_->edLoad->text().trimmed()), separator_);
+  problem = LoadProblem(ui_->edLoad->text(), separator_);
+  if (problem.isEmpty()) problem = ToleranceProblem("de P1", ui_->edPotTolerance->text(), separator_);
+  if (problem.isEmpty())
+    problem = ToleranceProblem("de la résistance", ui_->edResistorTolerance->text(), separator_);
+  if (!problem.isEmpty()) return std::nullopt;
+  s.potTolerancePercent = ReadTolerance(ui_->edPotTolerance->text(), separator_);
+  s.resistorTolerancePercent = ReadTolerance(ui_->edResistorTolerance->text(), separator_);
 
   const struct {
     QLineEdit* edit;
     const char* name;
     double* into;
-    double low, high;
-    bool highIncluded;
   } fields[] = {
-      {ui_->edPotTolerance, "La tolérance de P1", &s.potTolerancePercent, 0, 100, false},
-      {ui_->edResistorTolerance, "La tolérance de la résistance", &s.resistorTolerancePercent, 0, 100, false},
-      {ui_->edRangeFrom, "Le début de la plage", &s.rangeFromPercent, 0, 100, true},
-      {ui_->edRangeTo, "La fin de la plage", &s.rangeToPercent, 0, 100, true},
+      {ui_->edRangeFrom, "Le début de la plage", &s.rangeFromPercent},
+      {ui_->edRangeTo, "La fin de la plage", &s.rangeToPercent},
   };
   for (const auto& f : fields) {
     *f.into = ReadPercent(f.edit->text());
@@ -362,10 +355,8 @@ std::optional<FinderSetup> TfmFindResistor::ReadSetup(QString& problem) const {
       problem = NotANumber(QString::fromUtf8(f.name), f.edit->text());
       return std::nullopt;
     }
-    if (!(*f.into >= f.low && (f.highIncluded ? *f.into <= f.high : *f.into < f.high))) {
-      problem =
-          QString::fromUtf8("%1 doit valoir de 0 à 100 %%2.")
-              .arg(QString::fromUtf8(f.name), f.highIncluded ? QString() : QStringLiteral(" (100 exclu)"));
+    if (!(*f.into >= 0 && *f.into <= 100)) {
+      problem = QString::fromUtf8("%1 doit valoir de 0 à 100 %.").arg(QString::fromUtf8(f.name));
       return std::nullopt;
     }
   }
@@ -471,9 +462,40 @@ void TfmFindResistor::Recompute() {
   DrawPreview();
 }
 
+QString TfmFindResistor::PreviewDescription() const {
+  QString ignored;
+  const std::optional<TargetLaw> target = ReadTarget(ignored);
+  if (!target) return QString::fromUtf8("Aucune courbe affichée.");
+  const auto percent = [this](double value) { return ShownDecimal(value, 1, false, separator_); };
+  const auto sentence = [](const QString& name, const QStringList& values) {
+    return QString::fromUtf8("%1 : %2 de la course.").arg(name, values.join(QStringLiteral(", ")));
+  };
+  QStringList law, curve, band;
+  const std::optional<double> chosen = setup_ ? ChosenValue() : std::nullopt;
+  for (const int at : {25, 50, 75}) {
+    const QString where = QString::fromUtf8(" à %1 %").arg(at);
+    law << percent(TargetPercent(*target, at)) + where;
+    if (!chosen) continue;
+    const Fitted which = setup_->target.which;
+    curve << percent(LoadedPercentWithLoad(which, p1_, *chosen, setup_->loadOhms, at)) + where;
+    const PercentBand b = LoadedBandAt(which, p1_, setup_->potTolerancePercent, *chosen,
+                                       setup_->resistorTolerancePercent, setup_->loadOhms, at);
+    band << QString::fromUtf8("%1 à %2 %").arg(percent(b.low), percent(b.high)) + where;
+  }
+  QString text = sentence(QString::fromUtf8("Loi visée"), law);
+  if (chosen)
+    text += u' ' +
+            sentence(QString::fromUtf8("Valeur choisie ") +
+                         QString::fromStdString(StandardValueCaption(*chosen, separator_)),
+                     curve) +
+            u' ' + sentence(QString::fromUtf8("Bande de tolérance"), band);
+  return text;
+}
+
 void TfmFindResistor::DrawPreview() {
   chart::TChart& chart = *ui_->chPreview;
   for (int i = 0; i < chart.SeriesCount(); ++i) chart.Series(i)->RemoveAllPoints();
+  chart::NotifyAccessibleChartChanged(chart);  // the description follows
   // The law is drawn whenever it can be read, whatever else is wrong.
   QString ignored;
   const std::optional<TargetLaw> target = ReadTarget(ignored);
@@ -503,10 +525,12 @@ void FindResistor(TfmMain& window) {
                          circuit.r1Fitted ? Fitted::R1 : Fitted::R2, window.Decibels());
   dialog.SetLoadSettings(window.Load());
   if (dialog.exec() != QDialog::Accepted) return;
-  if (const std::optional<double> value = dialog.ChosenValue()) {
-    window.SetLoad(dialog.ReadLoadSettings());
-    ApplyFittedResistor(window, dialog.Montage(), *value);
-  }
+  // "Appliquer" is only offered when every field reads.
+  const std::optional<double> value = dialog.ChosenValue();
+  const std::optional<LoadSettings> load = dialog.ReadLoadSettings();
+  if (!value || !load) return;
+  window.SetLoad(*load);
+  ApplyFittedResistor(window, dialog.Montage(), *value);
 }
 
 }  // namespace dorvane::forms

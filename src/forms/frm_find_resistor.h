@@ -32,9 +32,10 @@ class TfmFindResistor : public QDialog {
   Fitted Montage() const;
   // The load and the tolerances, as the main window holds them: the dialog
   // opens with them, and "Appliquer" takes the dialog's back. A resistor
-  // tolerance other than the series' stops following the series.
+  // tolerance other than the series' stops following the series. None
+  // while a field does not read.
   void SetLoadSettings(const LoadSettings& settings);
-  LoadSettings ReadLoadSettings() const;
+  std::optional<LoadSettings> ReadLoadSettings() const;
   // The standard value of the selected row; none while no row is selected.
   std::optional<double> ChosenValue() const;
 
@@ -54,6 +55,9 @@ class TfmFindResistor : public QDialog {
   // That hint alone, empty when the typed text has no other separator.
   QString SeparatorHint(const QString& typed) const;
   void ShowMessage(const QString& message);
+  // What a screen reader is told of the preview: the curves it draws, at
+  // 25, 50 and 75 % of the travel.
+  QString PreviewDescription() const;
   void FillTargets();
   // The setup as the fields give it, or the message that says what is wrong.
   std::optional<FinderSetup> ReadSetup(QString& problem) const;

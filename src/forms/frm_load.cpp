@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 
+#include "controls/flat_edit.h"
 #include "core/decimal.h"
 #include "core/resistance.h"
 #include "forms/notation_text.h"
@@ -25,12 +26,33 @@ QString Tolerance(double percent, char separator) {
   return QString::fromStdString(FormatDecimal(percent, 2, separator, true));
 }
 
+// Named when the other separator was typed.
+QString SeparatorHint(const QString& typed, char separator) {
+  const QChar other = QChar::fromLatin1(separator == ',' ? '.' : ',');
+  if (!typed.contains(other)) return {};
+  return QString::fromUtf8(" (le séparateur décimal est « %1 »)").arg(QChar::fromLatin1(separator));
+}
+
 }  // namespace
 
 double LoadOhms(const LoadSettings& settings, char decimalSeparator) {
-  if (settings.loadText.trimmed().isEmpty()) return kNone;
-  const double ohms = ParseWholeResistance(NotationBytes(settings.loadText), decimalSeparator);
-  return ohms > 0 ? ohms : kNone;
+  const double ohms = ReadLoadOhms(NotationBytes(settings.loadText.trimmed()), decimalSeparator);
+  return std::isnan(ohms) ? kNone : ohms;
+}
+
+QString LoadProblem(const QString& typed, char decimalSeparator) {
+  // Any blank around it, as the box shows it, not only those of Latin-1.
+  if (!std::isnan(ReadLoadOhms(NotationBytes(typed.trimmed()), decimalSeparator))) return {};
+  return QString::fromUtf8(
+             "La charge « %1 » n'est pas une résistance de plus de 0 ohm (par exemple 47K ; "
+             "vide pour aucune)%2.")
+      .arg(typed.trimmed(), SeparatorHint(typed, decimalSeparator));
+}
+
+QString ToleranceProblem(const char* whose, const QString& typed, char decimalSeparator) {
+  if (!std::isnan(ReadTolerance(typed, decimalSeparator))) return {};
+  return QString::fromUtf8("La tolérance %1 doit être un nombre de 0 à moins de 100%2.")
+      .arg(QString::fromUtf8(whose), SeparatorHint(typed, decimalSeparator));
 }
 
 double ReadTypedPercent(const QString& typed, char decimalSeparator) {
@@ -94,27 +116,15 @@ TfmLoad::TfmLoad(QWidget* parent, const LoadSettings& settings, char decimalSepa
   column->setSizeConstraint(QLayout::SetFixedSize);
   message_->setMinimumWidth(form->sizeHint().width());
   message_->hide();
+  controls::RefuseAltAndCtrlTyping(*this);
 }
 
 QString TfmLoad::Problem() const {
-  const QString other = separator_ == ',' ? QStringLiteral(".") : QStringLiteral(",");
-  const QString hint =
-      QString::fromUtf8(" (le séparateur décimal est « %1 »)").arg(QChar::fromLatin1(separator_));
-  const QString load = load_->text().trimmed();
-  if (!load.isEmpty() && !(ParseWholeResistance(NotationBytes(load), separator_) > 0))
-    return QString::fromUtf8(
-               "La charge « %1 » n'est pas une résistance de plus de 0 ohm (par exemple 47K ; "
-               "vide pour aucune)%2.")
-        .arg(load, load.contains(other) ? hint : QString());
-  const struct {
-    const QLineEdit* field;
-    const char* name;
-  } tolerances[] = {{p1Tolerance_, "de P1"}, {resistorTolerance_, "de la résistance"}};
-  for (const auto& t : tolerances)
-    if (std::isnan(ReadTolerance(t.field->text(), separator_)))
-      return QString::fromUtf8("La tolérance %1 doit être un nombre de 0 à moins de 100%2.")
-          .arg(QString::fromUtf8(t.name), t.field->text().contains(other) ? hint : QString());
-  return {};
+  QString problem = LoadProblem(load_->text(), separator_);
+  if (problem.isEmpty()) problem = ToleranceProblem("de P1", p1Tolerance_->text(), separator_);
+  if (problem.isEmpty())
+    problem = ToleranceProblem("de la résistance", resistorTolerance_->text(), separator_);
+  return problem;
 }
 
 void TfmLoad::accept() {

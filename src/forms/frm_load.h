@@ -20,6 +20,12 @@ struct LoadSettings {
 // The load in ohms (+infinity for none, or for a text that is not a value).
 double LoadOhms(const LoadSettings& settings, char decimalSeparator);
 
+// Why a typed load or tolerance cannot be taken, as every window says it
+// (naming the decimal separator when the other one was typed); empty when
+// it can. `whose`: "de P1" or "de la résistance".
+QString LoadProblem(const QString& typed, char decimalSeparator);
+QString ToleranceProblem(const char* whose, const QString& typed, char decimalSeparator);
+
 // A number in percent as the user types it: digits, the locale's separator,
 // a sign first, blanks and a "%" at the end; NaN for anything else.
 double ReadTypedPercent(const QString& typed, char decimalSeparator);

@@ -5,6 +5,7 @@
 
 #include "core/taper.h"
 
+#include "chart/axis_scale.h"
 #include "chart/chart_accessible.h"
 
 namespace dorvane::forms {
@@ -120,12 +121,24 @@ QString ProgramPercentTitle() {
   return QString::fromUtf8("Valeur résistance Rb (en % de la valeur totale)");
 }
 
-double DecibelLabelStep(double range) {
-  const double s = range / 6;
-  if (!(s > 0) || !std::isfinite(s)) return 10;
-  const double power = std::pow(10.0, std::floor(std::log10(s)));
-  const double m = s / power;
-  return (m >= 5 ? 5 : m >= 2 ? 2 : 1) * power;
+double DecibelLabelStep(double min, double max) {
+  const double range = max - min;
+  if (!(range > 0) || !std::isfinite(range)) return 10;
+  // The labels a step writes: its multiples from min to max.
+  const auto count = [&](double step) {
+    const double slack = 1e-9 * step;
+    return std::floor((max + slack) / step) - std::ceil((min - slack) / step) + 1;
+  };
+  // Up the 1-2-5 steps from well below a sixth of the range to the first
+  // that writes fewer than six labels; of two as close to six, the fewer.
+  double step = std::pow(10.0, std::floor(std::log10(range / 6)) - 1);
+  double best = step;
+  for (int guard = 0; guard < 12; ++guard) {
+    if (std::abs(count(step) - 6) <= std::abs(count(best) - 6)) best = step;
+    if (count(step) < 6) break;
+    step = chart::NextLabelStep(step);
+  }
+  return best;
 }
 
 void SetVerticalScale(TChart& chart, bool decibels, const QString& percentTitle) {
@@ -135,13 +148,13 @@ void SetVerticalScale(TChart& chart, bool decibels, const QString& percentTitle)
     axis->SetMinMax(kDecibelFloor, 0);
   else
     axis->SetMinMax(0, 100);
-  axis->setIncrement(decibels ? DecibelLabelStep(-kDecibelFloor) : 0);
+  axis->setIncrement(decibels ? DecibelLabelStep(kDecibelFloor, 0) : 0);
   // A zoom or a scroll in dB keeps about as many labels as the whole scale
   // (an increment is only set in dB).
   if (!axis->property("dorvane.followsRange").toBool()) {
     axis->setProperty("dorvane.followsRange", true);
     QObject::connect(axis, &TChartAxis::Changed, axis, [axis] {
-      if (axis->Increment() > 0) axis->setIncrement(DecibelLabelStep(axis->Maximum() - axis->Minimum()));
+      if (axis->Increment() > 0) axis->setIncrement(DecibelLabelStep(axis->Minimum(), axis->Maximum()));
     });
   }
   axis->Title()->setCaption(decibels ? QString::fromUtf8("Atténuation (dB)") : percentTitle);

@@ -38,9 +38,10 @@ inline constexpr double kDecibelFloor = -60;
 // A curve's percentage as the dB scale draws it: 20 log10(y / 100), no lower
 // than kDecibelFloor.
 double ChartDecibels(double percent);
-// The dB axis' label step for a range: about six labels, as the whole scale
-// has, every 1, 2 or 5 x 10^n dB (10 dB for the whole 60 dB).
-double DecibelLabelStep(double range);
+// The dB axis' label step from min to max: of the steps of 1, 2 or 5 x 10^n
+// dB, the one whose labels number closest to six, the fewer of two as close
+// (10 dB and seven labels for the whole 60 dB).
+double DecibelLabelStep(double min, double max);
 // The vertical axis in percent (0 to 100, titled `percentTitle`) or in
 // decibels (0 down to -60 dB, "Atténuation (dB)", the step above following
 // every zoom and scroll).

@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 
+#include "controls/flat_edit.h"
 #include "forms/frm_main.h"
 
 namespace dorvane::forms {
@@ -61,6 +62,7 @@ class SaveDialog : public QFileDialog {
     selectNameFilter(filters.first());
     selectFile(name);
     if ((save_ = SaveButton())) save_->installEventFilter(this);
+    controls::RefuseAltAndCtrlTyping(*this);
   }
 
   const std::optional<ChosenFile>& Chosen() const { return chosen_; }

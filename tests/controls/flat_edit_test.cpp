@@ -121,6 +121,41 @@ TEST(FlatEdit, OnChangeForEveryChangeOfTheText) {
   EXPECT_EQ(f.edit->Text(), "470E");
 }
 
+// Alt or Ctrl with a key types nothing, in our boxes and in the dialogs'
+// plain ones; AltGr (Ctrl+Alt on Windows, its own modifier on X11), Shift
+// and the boxes' own shortcuts still work.
+TEST(FlatEdit, AltOrCtrlWithAKeyTypesNothing) {
+  Form f;
+  auto* plain = new QLineEdit(&f.parent);
+  RefuseAltAndCtrlTyping(f.parent);
+  const struct {
+    Qt::Key key;
+    const char* text;
+    Qt::KeyboardModifiers modifiers;
+    const char* after;  // "100K" before
+  } keys[] = {
+      {Qt::Key_X, "x", Qt::AltModifier, "100K"},
+      {Qt::Key_A, "A", Qt::AltModifier | Qt::ShiftModifier, "100K"},
+      {Qt::Key_Q, "q", Qt::ControlModifier | Qt::MetaModifier, "100K"},
+      {Qt::Key_E, "€", Qt::ControlModifier | Qt::AltModifier, "100K€"},
+      {Qt::Key_E, "€", Qt::GroupSwitchModifier, "100K€"},
+      {Qt::Key_2, "2", Qt::NoModifier, "100K2"},
+      {Qt::Key_X, "X", Qt::ShiftModifier, "100KX"},
+  };
+  for (QLineEdit* edit : {static_cast<QLineEdit*>(f.edit), plain})
+    for (const auto& k : keys) {
+      edit->setText(QStringLiteral("100K"));
+      QTest::sendKeyEvent(QTest::Click, edit, k.key, QString::fromUtf8(k.text), k.modifiers);
+      EXPECT_EQ(edit->text(), QString::fromUtf8(k.after)) << edit->metaObject()->className() << " " << k.text;
+    }
+  // Ctrl+A, even with an "a" (as a Cyrillic layout gives "ф"), selects all.
+  for (QLineEdit* edit : {static_cast<QLineEdit*>(f.edit), plain}) {
+    edit->setText(QStringLiteral("100K"));
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_A, QStringLiteral("a"), Qt::ControlModifier);
+    EXPECT_EQ(edit->selectedText(), QStringLiteral("100K"));
+  }
+}
+
 struct ActiveForm : Form {
   TFlatEdit* other;
   ActiveForm() {

@@ -180,5 +180,26 @@ TEST(ParseWholeResistance, TheWholeTextOrNothing) {
   for (const auto& c : cases) EXPECT_EQ(ParseWholeResistance(c.text, c.separator), c.ohms) << c.text;
 }
 
+// The load: blanks are none, anything the whole-text reader refuses is no
+// value at all (NaN), never a load read another way.
+TEST(ReadLoadOhms, BlankIsNoneAndTheRestStrict) {
+  constexpr double kNone = std::numeric_limits<double>::infinity();
+  const struct {
+    const char* text;
+    double ohms;  // NaN: refused
+  } cases[] = {
+      {"", kNone},         {" \t\xA0", kNone}, {"47K", 47000},  {"\t4K7 ", 4700},
+      {"1M", 1e6},         {"+47K", NAN},      {"4K7555", NAN}, {"1K2K", NAN},
+      {"5000000000", NAN}, {"0", NAN},         {"-4K7", NAN},   {"47K\xA0x", NAN},
+  };
+  for (const auto& c : cases) {
+    const double ohms = ReadLoadOhms(c.text, ',');
+    if (std::isnan(c.ohms))
+      EXPECT_TRUE(std::isnan(ohms)) << c.text << " read as " << ohms;
+    else
+      EXPECT_EQ(ohms, c.ohms) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace dorvane

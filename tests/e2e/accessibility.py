@@ -6,8 +6,11 @@ Runs itself again inside a private D-Bus session, starts Xvfb and the program
 with Qt's accessibility bridge on, walks the program's tree as a screen
 reader does, checks the roles and names of the main window's controls, then
 ticks cbR1 through its toggle action and checks that it is ticked and that
-the update rule ran (R1's box becomes enabled). Exit 77 when a tool is
-missing. Every process it starts is stopped by its PID.
+the update rule ran (R1's box becomes enabled), and that keys with Alt type
+nothing in a value box. Then it opens the finder from the keyboard, checks
+its controls the same way, and that a load the load dialog refuses is
+refused there too. Exit 77 when a tool is missing. Every process it starts
+is stopped by its PID.
 """
 import importlib.util
 import os
@@ -30,7 +33,7 @@ def fail(message):
 
 
 def enter_private_session(program):
-    for tool in ("Xvfb", "dbus-run-session"):
+    for tool in ("Xvfb", "dbus-run-session", "xdotool"):
         if not shutil.which(tool):
             skip(tool + " not installed")
     if not os.path.exists("/usr/libexec/at-spi-bus-launcher"):
@@ -133,6 +136,71 @@ def check(pyatspi, app):
              lambda: states(edits["R1"]).contains(pyatspi.STATE_ENABLED), 5)
     if states(r2).contains(pyatspi.STATE_CHECKED):
         fail("ticking R1 left R2 ticked")
+
+    # Alt+X, Alt+Q type nothing; the "2" after them is typed.
+    edits["P1"].queryComponent().grabFocus()
+    xdotool("key", "End", "alt+x", "alt+q", "2")
+    wait_for("P1 holds %r after Alt+X, Alt+Q, 2, not '100K2'" % text_of(edits["P1"]),
+             lambda: text_of(edits["P1"]) == "100K2", 5)
+    xdotool("key", "BackSpace")
+    check_finder(pyatspi, app, frame)
+
+
+def text_of(node):
+    return node.queryText().getText(0, -1)
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool"] + list(args), check=True)
+    time.sleep(0.3)
+
+
+def check_finder(pyatspi, app, frame):
+    """The finder, opened from the keyboard: every control named by its
+    caption, the preview described, a bad load refused as the load dialog
+    refuses it, and Alt+A typing nothing while "Appliquer" is disabled."""
+    window = subprocess.run(["xdotool", "search", "--name", "^Potentiom"], capture_output=True, text=True)
+    xdotool("windowfocus", "--sync", window.stdout.split()[0])
+    xdotool("key", "alt+o")
+    xdotool("key", "t")
+    dialog = wait_for("the finder did not open",
+                      lambda: next((w for w in app if w and w.name == "Trouver la résistance"), None))
+    found = walk(dialog, {})
+
+    def one(name, role):
+        nodes = [n for n in found.get(name, []) if n.getRole() == role]
+        if len(nodes) != 1:
+            roles = [n.getRoleName() for n in found.get(name, [])]
+            fail("finder: expected one %s named %r, found roles %s" % (pyatspi.Role(role), name, roles))
+        return nodes[0]
+
+    for name, value in (("Loi visée :", "Loi idéale"), ("Série normalisée :", "E24")):
+        shown = text_of(one(name, pyatspi.ROLE_COMBO_BOX))
+        if shown != value:
+            fail("finder: the list %r shows %r, not %r" % (name, shown, value))
+    one("Valeurs normalisées autour de la résistance exacte :", pyatspi.ROLE_TREE)
+    preview = one("Aperçu des courbes", pyatspi.ROLE_CHART)
+    # R1 is fitted by now: the mirror of 10^(x/50), and the 6K2 it gives.
+    if not re.match(r"Loi visée : 68[,.]4 à 25 %, 90[,.]0 à 50 %, 96[,.]8 à 75 % de la course\. "
+                    r"Valeur choisie 6[,.]2K : 81[,.]4 à 25 %.* Bande de tolérance : 77[,.]3 à 84[,.]4 % à 25 %",
+                    preview.description):
+        fail("finder: preview description %r" % preview.description)
+
+    load = one("Charge sur le curseur :", pyatspi.ROLE_TEXT)
+    load.queryComponent().grabFocus()
+    xdotool("type", "+47K")
+    apply = one("Appliquer", pyatspi.ROLE_PUSH_BUTTON)
+    wait_for("finder: Appliquer still enabled with the load '+47K'",
+             lambda: not states(apply).contains(pyatspi.STATE_ENABLED), 5)
+    message = next((n for n in walk(dialog, {}) if "n'est pas une résistance" in n), "")
+    if "« +47K »" not in message:
+        fail("finder: no word on the load '+47K'")
+    xdotool("key", "alt+a")
+    if text_of(load) != "+47K":
+        fail("finder: Alt+A with Appliquer disabled typed into the load: %r" % text_of(load))
+    xdotool("key", "Escape")
+    wait_for("finder: Escape did not close it",
+             lambda: not any(w and w.name == "Trouver la résistance" for w in app), 5)
 
 
 def main():

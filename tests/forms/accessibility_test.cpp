@@ -5,17 +5,22 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QTest>
+#include <limits>
 
 #include "chart/chart.h"
 #include "controls/flat_edit.h"
 #include "controls/markup_check_box.h"
 #include "core/curves.h"
+#include "core/taper.h"
 #include "forms/frm_about.h"
+#include "forms/frm_find_resistor.h"
 #include "forms/frm_main.h"
 #include "ui_frm_main.h"
 
 namespace dorvane::forms {
 namespace {
+
+constexpr double kNoLoad = std::numeric_limits<double>::infinity();
 
 QAccessibleInterface* Find(QWidget* window, const char* name) {
   QWidget* w = window->findChild<QWidget*>(QString::fromLatin1(name));
@@ -40,6 +45,7 @@ TEST(Accessibility, WindowsAsAScreenReaderFindsThem) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
   main.setDecimalSeparator(',');
   TfmAbout about(&main);
+  TfmFindResistor finder(&main, "100K", ',', Fitted::R2);
 
   struct Row {
     QWidget* window;
@@ -68,6 +74,13 @@ TEST(Accessibility, WindowsAsAScreenReaderFindsThem) {
       {&about, "SimpleLabel1", QAccessible::StaticText, "Dor", nullptr},
       {&about, "InformationLabel1", QAccessible::StaticText, "1.0.0.0", nullptr},
       {&about, "Bevel1", QAccessible::Separator, "", nullptr},
+      // The finder's fields, lists and table by their captions.
+      {&finder, "edLoad", QAccessible::EditableText, "Charge sur le curseur :", ""},
+      {&finder, "cbTarget", QAccessible::ComboBox, "Loi visée :", "Loi idéale"},
+      {&finder, "cbSeries", QAccessible::ComboBox, "Série normalisée :", "E24"},
+      {&finder, "lstValues", QAccessible::Tree,
+       "Valeurs normalisées autour de la résistance exacte :", nullptr},
+      {&finder, "chPreview", QAccessible::Chart, "Aperçu des courbes", nullptr},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.object);
@@ -99,6 +112,22 @@ TEST(Accessibility, WindowsAsAScreenReaderFindsThem) {
   EXPECT_EQ(Find(&main, "Chart1")->text(QAccessible::Description),
             QStringLiteral("Courbe originale : %1 de la course. Courbe modifiée : %2 de la course.")
                 .arg(Values(curves.linear), Values(curves.loaded)));
+
+  // The preview: the law, the chosen 6K2 and its band at 25, 50, 75 %.
+  QStringList law, curve, band;
+  for (int at : {25, 50, 75}) {
+    const auto one = [](double v) { return QString::number(v, 'f', 1).replace(u'.', u','); };
+    law << QStringLiteral("%1 à %2 %").arg(one(IdealLawPercent(Fitted::R2, at))).arg(at);
+    curve << QStringLiteral("%1 à %2 %")
+                 .arg(one(LoadedPercentWithLoad(Fitted::R2, 100e3, 6200, kNoLoad, at)))
+                 .arg(at);
+    const PercentBand b = LoadedBandAt(Fitted::R2, 100e3, 20, 6200, 5, kNoLoad, at);
+    band << QStringLiteral("%1 à %2 % à %3 %").arg(one(b.low), one(b.high)).arg(at);
+  }
+  EXPECT_EQ(Find(&finder, "chPreview")->text(QAccessible::Description),
+            QString::fromUtf8("Loi visée : %1 de la course. Valeur choisie 6,2K : %2 de la course. "
+                              "Bande de tolérance : %3 de la course.")
+                .arg(law.join(", "), curve.join(", "), band.join(", ")));
 
   // The toggle action clicks: the rule runs once, R1 is fitted, R2 dropped.
   auto* action = cbR1->actionInterface();

@@ -159,6 +159,8 @@ TEST_F(FindResistorTest, TaperCodeWithALoadAndThePreview) {
   EXPECT_NEAR(at50(1), 15.632, 5e-4);  // 15K
   // A tolerance that cannot be read leaves the law drawn, alone.
   Retype(ui.edPotTolerance, "2O");
+  EXPECT_EQ(ui.lblMessage->text(),
+            QString::fromUtf8("La tolérance de P1 doit être un nombre de 0 à moins de 100."));
   EXPECT_EQ(preview.Series(0)->Count(), 101);
   EXPECT_EQ(preview.Series(1)->Count(), 0);
   Retype(ui.edPotTolerance, "20");
@@ -290,9 +292,15 @@ TEST_F(FindResistorTest, ImpossibleTargetsSaySoAndCannotBeApplied) {
       // What a load of 1 ohm leaves, 1/50 002, and of 1 milliohm.
       {"50", "1", "1U", "entre 0 et 0,002\u00a0%"},
       {"50", "1", "0,001", "entre 0 et 0,000002\u00a0%"},
-      {"50", "10", "0", "supérieure à 0\u00a0Ω"},
-      {"50", "10", "-4K7", "supérieure à 0\u00a0Ω"},
-      {"50", "10", "4.7K", "séparateur décimal attendu est la virgule"},
+      // A load as the load dialog reads it, and said as it says it.
+      {"50", "10", "+47K",
+       "La charge « +47K » n'est pas une résistance de plus de 0 ohm (par exemple 47K ; vide pour aucune)."},
+      {"50", "10", "0", "« 0 » n'est pas une résistance"},
+      {"50", "10", "-4K7", "« -4K7 » n'est pas une résistance"},
+      {"50", "10", "4K7555", "« 4K7555 » n'est pas une résistance"},
+      {"50", "10", "1K2K", "« 1K2K » n'est pas une résistance"},
+      {"50", "10", "5000000000", "« 5000000000 » n'est pas une résistance"},
+      {"50", "10", "4.7K", "(le séparateur décimal est « , »)."},
   };
   for (const auto& c : cases) {
     if (*c.load)
@@ -309,6 +317,10 @@ TEST_F(FindResistorTest, ImpossibleTargetsSaySoAndCannotBeApplied) {
     QTest::keyClick(ui.edWanted, Qt::Key_Return);
     EXPECT_TRUE(dialog.isVisible());
   }
+  EXPECT_FALSE(dialog.ReadLoadSettings());
+  // Alt+A, the access key of "Appliquer", types nothing while it is disabled.
+  QTest::sendKeyEvent(QTest::Click, ui.edLoad, Qt::Key_A, QStringLiteral("a"), Qt::AltModifier);
+  EXPECT_EQ(ui.edLoad->text(), "4.7K");
   ui.edLoad->clear();
   // Beyond what the notation writes: 100K x 0.25 x 49.99999 / 0.00001.
   Retype(ui.edPosition, "50");
@@ -379,7 +391,7 @@ TEST_F(FindResistorTest, AppliquerWritesTheValueAndTicksAsAClickWould) {
   // back, and the window draws the curve the finder worked out.
   window_->SetLoad({"47K", 10, 2});
   RunDialog([](TfmFindResistor& d) {
-    EXPECT_EQ(d.ReadLoadSettings(), (LoadSettings{"47K", 10, 2}));
+    EXPECT_EQ(d.ReadLoadSettings(), std::optional(LoadSettings{"47K", 10, 2}));
     d.controls().rbR2->click();
     Retype(d.controls().edLoad, "22K");
     QTest::mouseClick(d.controls().btnApply, Qt::LeftButton);
@@ -492,15 +504,22 @@ TEST_F(FindResistorTest, DecibelScaleFromTheMenu) {
   EXPECT_EQ(ui().Chart1->LeftAxis()->Title()->Caption(), QString::fromUtf8("Atténuation (dB)"));
   EXPECT_NEAR(LoadedSeries()[50], 20 * std::log10(1.0 / 7), 1e-9);  // R2 10K on 100K
   RunDialog([](TfmFindResistor& d) { EXPECT_EQ(d.controls().chPreview->LeftAxis()->Minimum(), -60); });
-  // Zoomed in dB, the step follows the range as in percent.
-  const auto labelSteps = [this](double min, double max) {
-    ui().Chart1->LeftAxis()->SetMinMax(min, max);
-    const std::vector<chart::AxisLabel>& labels = ui().Chart1->LeftAxis()->Geometry().labels;
-    return labels.size() < 2 ? 0.0 : labels[0].value - labels[1].value;
+  // Zoomed in dB, the step of 1, 2 or 5 x 10^n dB whose labels number
+  // closest to six, the fewer of two as close.
+  const struct {
+    double min, max, step;
+    size_t labels;
+  } zooms[] = {
+      {-60, 0, 10, 7}, {-25, -15, 2, 5},    {-40, -10, 5, 7},
+      {-33, -9, 5, 5}, {-20.75, -15, 1, 6}, {-3.3, -2.1, 0.2, 6},
   };
-  EXPECT_EQ(labelSteps(-60, 0), 10);
-  EXPECT_EQ(labelSteps(-25, -15), 1);
-  EXPECT_EQ(labelSteps(-40, -10), 5);
+  for (const auto& z : zooms) {
+    ui().Chart1->LeftAxis()->SetMinMax(z.min, z.max);
+    const std::vector<chart::AxisLabel>& labels = ui().Chart1->LeftAxis()->Geometry().labels;
+    ASSERT_GE(labels.size(), 2u) << z.min;
+    EXPECT_NEAR(labels[0].value - labels[1].value, z.step, 1e-9) << z.min << " to " << z.max;
+    EXPECT_EQ(labels.size(), z.labels) << z.min << " to " << z.max;
+  }
   item->trigger();
   EXPECT_EQ(ui().Chart1->LeftAxis()->Maximum(), 100);
   EXPECT_NEAR(LoadedSeries()[50], 100.0 / 7, 1e-9);
