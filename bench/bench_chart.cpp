@@ -33,7 +33,7 @@ constexpr int kW = 345, kH = 321;
 const QString kTitle = QStringLiteral("Montage en Pseudo Log (Log Pos)");
 
 const Curves& Data() {
-  static const Curves curves = ComputeCurves(0, 100000, 10200, 10000, false, true);
+  static const Curves curves = ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true));
   return curves;
 }
 
@@ -97,7 +97,7 @@ BENCHMARK(BM_ChartReplotAndPass);
 // image: the background image is reused, the series drawn over a copy.
 void BM_ChartSeriesOnlyReplot(benchmark::State& state) {
   auto c = ProgramChart();
-  const Curves edited = ComputeCurves(0, 100000, 10200, 4700, false, true);
+  const Curves edited = ComputeCurves(0, LoadedCircuit(100000, 10200, 4700, false, true));
   QImage img = Target();
   c->render(&img);  // the first pass makes the background image
   const qint64 backgrounds = c->BackgroundPassCount();

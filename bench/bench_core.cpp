@@ -28,7 +28,9 @@ void BM_ModelUpdate(benchmark::State& state) {
 BENCHMARK(BM_ModelUpdate);
 
 void BM_CurvesOnly(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(dorvane::ComputeCurves(0, 100000, 10200, 10200, false, true));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(
+        dorvane::ComputeCurves(0, dorvane::LoadedCircuit(100000, 10200, 10200, false, true)));
 }
 BENCHMARK(BM_CurvesOnly);
 

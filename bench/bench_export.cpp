@@ -32,8 +32,9 @@ void SetUp(TChart& c) {
   dorvane::testsupport::ConfigureProgramChart(c);
   c.Title()->Text().Clear();
   c.Title()->Text().Add(QStringLiteral("Montage en Pseudo Log (Log Pos)"));
-  dorvane::forms::PlotProgramCurves(c, dorvane::ComputeCurves(0, 100000, 10200, 10000, false, true), true,
-                                    true, false);
+  dorvane::forms::PlotProgramCurves(
+      c, dorvane::ComputeCurves(0, dorvane::LoadedCircuit(100000, 10200, 10000, false, true)), true, true,
+      false);
 }
 
 void BM_DrawingPass(benchmark::State& state) {

@@ -102,13 +102,11 @@ void TCustomChartPanel::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
 }
 
-bool TCustomChartPanel::event(QEvent* event) {
+void TCustomChartPanel::changeEvent(QEvent* event) {
   switch (event->type()) {
     case QEvent::PaletteChange:
-    case QEvent::ApplicationPaletteChange:
     case QEvent::StyleChange:
     case QEvent::FontChange:
-    case QEvent::ApplicationFontChange:
     case QEvent::ThemeChange:
       // A move to a screen of another density needs nothing here: the next
       // paint finds the image's device pixel ratio wrong and draws it anew.
@@ -117,7 +115,7 @@ bool TCustomChartPanel::event(QEvent* event) {
     default:
       break;
   }
-  return QWidget::event(event);
+  QWidget::changeEvent(event);
 }
 
 void TCustomChartPanel::paintEvent(QPaintEvent*) {

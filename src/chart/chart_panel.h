@@ -169,7 +169,7 @@ class TCustomChartPanel : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   // System colours, the style, fonts and the screen's density reach the
   // picture without a property changing: all of it is drawn again.
-  bool event(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void setDestroying() { destroying_ = true; }
   // The layout went back to the window's after drawing elsewhere.
   virtual void LayoutRestored() {}

@@ -74,11 +74,14 @@ void TLabel::AdjustBounds() {
 
 bool TLabel::event(QEvent* e) {
   const bool done = QWidget::event(e);
-  // Sizing waits for the end of loading; a font change re-measures.
-  if (e->type() == QEvent::Polish ||
-      (e->type() == QEvent::FontChange && testAttribute(Qt::WA_WState_Polished)))
-    AdjustBounds();
+  // Sizing waits for the end of loading.
+  if (e->type() == QEvent::Polish) AdjustBounds();
   return done;
+}
+
+void TLabel::changeEvent(QEvent* e) {
+  QWidget::changeEvent(e);
+  if (e->type() == QEvent::FontChange && testAttribute(Qt::WA_WState_Polished)) AdjustBounds();
 }
 
 void TLabel::paintEvent(QPaintEvent*) {

@@ -23,6 +23,15 @@ double LoadedShare(const Circuit& c, double t) {
   return lower / (upper + lower);
 }
 
+bool HasLoadedCurve(const Circuit& c) {
+  return c.fitted || !std::isinf(c.loadOhms);
+}
+
+double LoadedPercent(const Circuit& c, double t) {
+  const double y = LoadedShare(c, t) * 100;
+  return std::isfinite(y) ? y : std::numeric_limits<double>::quiet_NaN();
+}
+
 PercentBand LoadedBand(const Circuit& circuit, double t, double p1TolerancePercent,
                        double resistorTolerancePercent) {
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -36,8 +45,8 @@ PercentBand LoadedBand(const Circuit& circuit, double t, double p1TolerancePerce
       Circuit corner = circuit;
       corner.p *= 1 + ps * p1TolerancePercent / 100;
       corner.resistor *= 1 + rs * resistorTolerancePercent / 100;
-      const double y = LoadedShare(corner, t) * 100;
-      if (!std::isfinite(y)) return {kNaN, kNaN};
+      const double y = LoadedPercent(corner, t);
+      if (std::isnan(y)) return {kNaN, kNaN};
       band.low = std::min(band.low, y);
       band.high = std::max(band.high, y);
     }

@@ -30,6 +30,15 @@ double ParallelOhms(double a, double b);
 // where a step divides by zero, has no defined result or overflows.
 double LoadedShare(const Circuit& circuit, double t);
 
+// A resistor fitted or a load on the wiper: the circuit has a curve of its
+// own beside the bare track's.
+bool HasLoadedCurve(const Circuit& circuit);
+
+// LoadedShare in percent; NaN where it has no value. Every reader of the
+// loaded curve says "no value" this way: the plotted lists put such a point
+// at 0, the tool tip writes "-".
+double LoadedPercent(const Circuit& circuit, double t);
+
 // The spread of the parts: the lowest and highest curve, in percent, over P1
 // and the fitted resistor at -/+ their tolerances (in percent, 0 to under
 // 100), the load taken as exact. NaN for both where a tolerance is out of

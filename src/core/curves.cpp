@@ -20,20 +20,15 @@ Circuit LoadedCircuit(double p, double r1, double r2, bool r1Fitted, bool r2Fitt
 }
 
 namespace {
-bool HasLoadedCurve(const Circuit& c) {
-  return c.fitted || !std::isinf(c.loadOhms);
-}
-}  // namespace
 
-// Any step that divides by zero, has no defined result or overflows makes the
-// point 0.
-double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted,
-                       double loadOhms) {
-  const Circuit c = LoadedCircuit(p, r1, r2, r1Fitted, r2Fitted, loadOhms);
+// The loaded curve as it is plotted.
+double PlottedPercent(const Circuit& c, double t) {
   if (!HasLoadedCurve(c)) return 0;
-  const double y = LoadedShare(c, t) * 100;
-  return std::isfinite(y) ? y : 0;
+  const double y = LoadedPercent(c, t);
+  return std::isnan(y) ? 0 : y;
 }
+
+}  // namespace
 
 void AddBandCurves(Curves& c, const Circuit& circuit, double p1TolerancePercent,
                    double resistorTolerancePercent) {
@@ -52,8 +47,7 @@ double LogLawPercentAt(double x) {
   return std::pow(10.0, x / 50);
 }
 
-Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted, bool r2Fitted,
-                     double loadOhms) {
+Curves ComputeCurves(int lawIndex, const Circuit& circuit) {
   Curves c;
   if (lawIndex != 0) return c;
   c.linear.reserve(101);
@@ -62,17 +56,15 @@ Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted
   for (int i = 0; i <= 100; ++i) {
     const double x = i;
     c.linear.push_back({x, x});
-    c.loaded.push_back({x, LoadedPercentAt(x / 100, p, r1, r2, r1Fitted, r2Fitted, loadOhms)});
+    c.loaded.push_back({x, PlottedPercent(circuit, x / 100)});
     c.log.push_back({i == 0 ? 0.0 : 50 * std::log10(x), x});
   }
   return c;
 }
 
-std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, double p, double r1, double r2,
-                                         bool r1Fitted, bool r2Fitted, double loadOhms) {
+std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, const Circuit& circuit) {
   if (lawIndex != 0 || !(position >= 0 && position <= 100)) return std::nullopt;
-  return CurveValues{position, LoadedPercentAt(position / 100, p, r1, r2, r1Fitted, r2Fitted, loadOhms),
-                     LogLawPercentAt(position)};
+  return CurveValues{position, PlottedPercent(circuit, position / 100), LogLawPercentAt(position)};
 }
 
 std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNotes& notes) {

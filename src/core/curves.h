@@ -22,27 +22,22 @@ struct Curves {
   std::vector<CurvePoint> bandLow, bandHigh;
 };
 
-// 101 points per list for wiper positions 0..100 %, or three empty lists when
-// lawIndex is not 0 (only the linear law has curves). R2 wins when both
-// resistors are fitted. With a load on the wiper (loadOhms finite) the loaded
-// curve has it too, also with no resistor fitted (the loaded bare track). A
-// point whose computation divides by zero, has no defined result or
-// overflows is plotted at 0.
-Curves ComputeCurves(int lawIndex, double p, double r1, double r2, bool r1Fitted, bool r2Fitted,
-                     double loadOhms = std::numeric_limits<double>::infinity());
+// The circuit the loaded curve is computed for, from the window's values:
+// R2 wins when both resistors are fitted.
+Circuit LoadedCircuit(double p, double r1, double r2, bool r1Fitted, bool r2Fitted,
+                      double loadOhms = std::numeric_limits<double>::infinity());
 
-// One point of the loaded curve, at t (0..1 of the travel), as ComputeCurves
-// computes it; 0 with neither a resistor nor a load.
-double LoadedPercentAt(double t, double p, double r1, double r2, bool r1Fitted, bool r2Fitted,
-                       double loadOhms = std::numeric_limits<double>::infinity());
+// 101 points per list for wiper positions 0..100 %, or three empty lists when
+// lawIndex is not 0 (only the linear law has curves). The loaded curve is the
+// circuit's (LoadedPercent) where it has one (HasLoadedCurve), with a load
+// also the loaded bare track; a point with no value is plotted at 0, and so is
+// every point without a loaded curve.
+Curves ComputeCurves(int lawIndex, const Circuit& circuit);
 
 // The band (LoadedBand) at the 101 positions of the loaded curve, into
 // c.bandLow and c.bandHigh; 0 where it cannot be computed.
 void AddBandCurves(Curves& c, const Circuit& circuit, double p1TolerancePercent,
                    double resistorTolerancePercent);
-
-// The circuit the loaded curve is computed for, from the window's values.
-Circuit LoadedCircuit(double p, double r1, double r2, bool r1Fitted, bool r2Fitted, double loadOhms);
 
 // The theoretical logarithmic law read the right way round, y = 10^(x / 50):
 // 1 % at the start of the travel, 10 % at its middle, 100 % at its end.
@@ -56,9 +51,7 @@ struct CurveValues {
 // (the same numbers at whole positions); the logarithmic law is read the
 // right way round, y = 10^(x / 50), so it gives 1 at 0. Nothing outside 0..100
 // or when the law has no curves.
-std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, double p, double r1, double r2,
-                                         bool r1Fitted, bool r2Fitted,
-                                         double loadOhms = std::numeric_limits<double>::infinity());
+std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, const Circuit& circuit);
 
 // The curves as CSV text for a spreadsheet: a header line, then one line per
 // position of the linear list with the position, the linear and loaded laws

@@ -118,15 +118,6 @@ double IdealLawPercent(Fitted which, double positionPercent) {
                              : 100 - LogLawPercentAt(100 - positionPercent);
 }
 
-double LargestGapToIdealLaw(Fitted which, double p, double resistor) {
-  if (!std::isfinite(p) || !std::isfinite(resistor)) return kNaN;
-  const bool r1 = which == Fitted::R1;
-  const Curves c = ComputeCurves(0, p, resistor, resistor, r1, !r1);
-  double gap = 0;
-  for (const CurvePoint& pt : c.loaded) gap = std::max(gap, std::abs(pt.y - IdealLawPercent(which, pt.x)));
-  return gap;
-}
-
 double SeriesTolerancePercent(ESeries series) {
   switch (series) {
     case ESeries::E6:
@@ -155,8 +146,7 @@ double UnfittedPercent(double p, double loadOhms, double positionPercent) {
   const double x = positionPercent;
   if (!std::isfinite(p) || !(p > 0) || !(loadOhms > 0) || !(x >= 0 && x <= 100)) return kNaN;
   if (std::isinf(loadOhms)) return x;
-  const double y = LoadedShare({p, std::nullopt, kInf, loadOhms}, x / 100) * 100;
-  return std::isfinite(y) ? y : kNaN;
+  return LoadedPercent({p, std::nullopt, kInf, loadOhms}, x / 100);
 }
 
 double SolveLoadedResistor(Fitted which, double p, double loadOhms, double positionPercent, double percent) {

@@ -31,14 +31,9 @@ std::vector<double> SeriesValues(ESeries series);
 // non-finite or non-positive ohms or perSide < 1.
 std::vector<double> NearestStandardValues(ESeries series, double ohms, int perSide);
 
-// The largest gap, in percentage points, between the loaded curve of this
-// resistor and the ideal law it imitates, over positions x = 0, 1, ..., 100:
+// The ideal law a montage imitates, at a position, in percent:
 // y = 10^(x/50) for R2 (pseudo log) and y = 100 - 10^((100 - x)/50) for R1
-// (pseudo anti-log). NaN for non-finite input.
-double LargestGapToIdealLaw(Fitted which, double p, double resistor);
-
-// The ideal law's value at a position, in percent (see above); NaN for a
-// non-finite position.
+// (pseudo anti-log). NaN for a non-finite position.
 double IdealLawPercent(Fitted which, double positionPercent);
 
 // The tolerance a resistor of the series is usually sold with, in percent:

@@ -21,40 +21,38 @@ bool Loaded(const MainWindowInputs& in) {
   return !std::isinf(in.loadOhms);
 }
 
-Circuit PlotCircuit(const MainWindowInputs& in) {
+}  // namespace
+
+Circuit CircuitOf(const MainWindowInputs& in) {
   const char sep = in.decimalSeparator;
   return LoadedCircuit(ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),
                        ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked, in.loadOhms);
 }
 
-}  // namespace
-
 PlotOutputs ComputePlot(const MainWindowInputs& in) {
-  const char sep = in.decimalSeparator;
+  const Circuit circuit = CircuitOf(in);
   PlotOutputs out;
-  const bool hasLoaded = in.r1Ticked || in.r2Ticked || Loaded(in);
+  const bool hasLoaded = HasLoadedCurve(circuit);
   out.linearActive = in.showLinear;
   out.loadedActive = in.showLoaded && hasLoaded;
   out.logActive = in.showLog;
-  out.curves = ComputeCurves(in.lawIndex, ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),
-                             ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked, in.loadOhms);
+  out.curves = ComputeCurves(in.lawIndex, circuit);
   if (in.band && hasLoaded && !out.curves.loaded.empty()) {
-    AddBandCurves(out.curves, PlotCircuit(in), in.p1TolerancePercent, in.resistorTolerancePercent);
+    AddBandCurves(out.curves, circuit, in.p1TolerancePercent, in.resistorTolerancePercent);
     out.bandActive = true;
   }
   return out;
 }
 
 std::optional<CurveValues> PlotValuesAt(const MainWindowInputs& in, double position) {
-  const char sep = in.decimalSeparator;
-  return CurveValuesAt(position, in.lawIndex, ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),
-                       ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked, in.loadOhms);
+  return CurveValuesAt(position, in.lawIndex, CircuitOf(in));
 }
 
 std::optional<PercentBand> PlotBandAt(const MainWindowInputs& in, double position) {
-  if (!in.band || in.lawIndex != 0 || !(in.r1Ticked || in.r2Ticked || Loaded(in))) return std::nullopt;
+  const Circuit circuit = CircuitOf(in);
+  if (!in.band || in.lawIndex != 0 || !HasLoadedCurve(circuit)) return std::nullopt;
   const PercentBand b =
-      LoadedBand(PlotCircuit(in), position / 100, in.p1TolerancePercent, in.resistorTolerancePercent);
+      LoadedBand(circuit, position / 100, in.p1TolerancePercent, in.resistorTolerancePercent);
   if (!std::isfinite(b.low) || !std::isfinite(b.high)) return std::nullopt;
   return b;
 }
@@ -68,7 +66,10 @@ MainWindowState ComputeMainWindowState(const MainWindowInputs& in) {
   if (in.sender == RuleSender::R2Box && s.r1Ticked) s.r1Ticked = false;
 
   s.title = s.r1Ticked ? kTitleAntiLog : s.r2Ticked ? kTitleLog : kTitleUnloaded;
-  s.loadedBoxVisible = s.r1Ticked || s.r2Ticked || Loaded(in);
+  MainWindowInputs ticked = in;
+  ticked.r1Ticked = s.r1Ticked;
+  ticked.r2Ticked = s.r2Ticked;
+  s.loadedBoxVisible = HasLoadedCurve(CircuitOf(ticked));
   s.chartTitle = s.title;
   if (Loaded(in)) {
     const std::string load = FormatResistance(in.loadOhms, in.decimalSeparator);
@@ -89,9 +90,6 @@ MainWindowState ComputeMainWindowState(const MainWindowInputs& in) {
   s.r1Caption = s.r1Ticked ? Caption("R1", in.r1Text, sep) : "R1";
   s.r2Caption = s.r2Ticked ? Caption("R2", in.r2Text, sep) : "R2";
 
-  MainWindowInputs ticked = in;
-  ticked.r1Ticked = s.r1Ticked;
-  ticked.r2Ticked = s.r2Ticked;
   s.plot = ComputePlot(ticked);
   return s;
 }

@@ -54,6 +54,10 @@ inline constexpr const char* kTitleAntiLog = "Montage en Pseudo Anti-Log (Log Ne
 inline constexpr const char* kTitleLog = "Montage en Pseudo Log (Log Pos)";
 inline constexpr const char* kTitleUnloaded = "Montage sans modification";
 
+// The circuit the value boxes and ticks describe (R2 wins when both are
+// ticked), with the load.
+Circuit CircuitOf(const MainWindowInputs& in);
+
 // The full update rule: exclusion of R1 and R2, titles, diagram, replot.
 MainWindowState ComputeMainWindowState(const MainWindowInputs& in);
 

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "core/curves.h"
-
 namespace dorvane {
 namespace {
 
@@ -31,8 +29,7 @@ double LoadedPercentWithLoad(Fitted which, double p, double resistor, double loa
                              double positionPercent) {
   const double x = positionPercent;
   if (!Positive(p) || !Positive(resistor) || !(loadOhms > 0) || !(x >= 0 && x <= 100)) return kNaN;
-  const double y = LoadedShare({p, which, resistor, loadOhms}, x / 100) * 100;
-  return std::isfinite(y) ? y : kNaN;
+  return LoadedPercent({p, which, resistor, loadOhms}, x / 100);
 }
 
 PercentBand LoadedBandAt(Fitted which, double p, double potTolerancePercent, double resistor,

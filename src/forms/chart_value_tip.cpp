@@ -76,9 +76,9 @@ QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindo
   if (!parts.isEmpty()) text += QStringLiteral(" : ") + parts.join(QStringLiteral(", "));
   for (size_t i = 0; i < pinned.size(); ++i) {
     if (!Shown(chart, kFirstPinnedSeries + int(i))) continue;
-    const double y = LoadedShare(pinned[i].circuit, position / 100) * 100;
+    const double y = LoadedPercent(pinned[i].circuit, position / 100);
     text +=
-        u'\n' + pinned[i].label + QStringLiteral(" : ") + (std::isfinite(y) ? value(y) : QStringLiteral("-"));
+        u'\n' + pinned[i].label + QStringLiteral(" : ") + (std::isnan(y) ? QStringLiteral("-") : value(y));
   }
   return text;
 }

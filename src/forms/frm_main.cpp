@@ -108,8 +108,12 @@ void TfmMain::setDecibels(bool on) {
   PlotCurves();
 }
 
-bool TfmMain::event(QEvent* e) {
+void TfmMain::changeEvent(QEvent* e) {
   if (e->type() == QEvent::LocaleChange) setDecimalSeparator(NumericDecimalSeparator());
+  QMainWindow::changeEvent(e);
+}
+
+bool TfmMain::event(QEvent* e) {
   // The window manager's frame is known only once it is shown: place the
   // window again, once, with the frame.
   if (!framePlaced_ && (e->type() == QEvent::Show || e->type() == QEvent::Move) &&
@@ -275,11 +279,8 @@ bool TfmMain::PinModifiedCurve() {
   const PlotOutputs plot = ComputePlot(in);
   const std::string label = ModifiedCurveLabel();
   if (int(pinned_.size()) >= kMaxPinnedCurves || label.empty() || plot.curves.loaded.empty()) return false;
-  const char sep = separator_;
   pinnedStale_ = true;
-  pinned_.push_back({{label, plot.curves.loaded},
-                     LoadedCircuit(ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),
-                                   ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked, in.loadOhms)});
+  pinned_.push_back({{label, plot.curves.loaded}, CircuitOf(in)});
   PlotCurves();
   return true;
 }

@@ -114,6 +114,7 @@ class TfmMain : public QMainWindow {
 
  protected:
   bool event(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void RunRule(RuleSender sender);

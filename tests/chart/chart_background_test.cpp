@@ -25,8 +25,8 @@ QImage Shown(QWidget& w) {
 }
 
 TEST(ChartBackground, EachKindOfChangeShowsWhatAWholePassDraws) {
-  const Curves initial = ComputeCurves(0, 100000, 10200, 10000, false, true);
-  const Curves edited = ComputeCurves(0, 100000, 10200, 4700, false, true);
+  const Curves initial = ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true));
+  const Curves edited = ComputeCurves(0, LoadedCircuit(100000, 10200, 4700, false, true));
   struct Case {
     const char* what;
     std::function<void(TChart&)> change;

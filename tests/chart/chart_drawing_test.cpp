@@ -220,7 +220,8 @@ TEST_F(ProgramChart, EmptySeriesListDrawsBackgroundTitleWallAndBareAxes) {
 }
 
 TEST_F(ProgramChart, AllSeriesInactiveKeepTheirPoints) {
-  PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), false, false, false);
+  PlotProgramCurves(chart, ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true)), false, false,
+                    false);
   const QImage img = Render(chart);
   ExpectAxesWithoutNumbers(img, chart);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(chart.Series(i)->Count(), 101);
@@ -275,7 +276,7 @@ TEST(ChartAxes, AutomaticRangeFollowsTheActiveSeries) {
 
 TEST_F(ProgramChart, InitialCurves) {
   const Expected e;
-  const Curves curves = ComputeCurves(0, 100000, 10200, 10000, false, true);
+  const Curves curves = ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true));
   PlotProgramCurves(chart, curves, true, true, false);
   QImage img = Render(chart);
   const QRect clip(e.left + 1, e.top + 1, e.right - e.left - 1, e.bottom - e.top - 2);
@@ -321,7 +322,7 @@ TEST_F(ProgramChart, DecibelScale) {
   const Expected e;
   const testsupport::LayoutMetrics fm = Metrics();
   forms::SetVerticalScale(chart, true, QString());
-  const Curves curves = ComputeCurves(0, 100000, 10200, 10000, false, true);
+  const Curves curves = ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true));
   PlotProgramCurves(chart, curves, true, true, false, true);
   const QImage img = Render(chart);
   const int left = 3 + e.h + fm.horizontalAdvance(QStringLiteral("-60")) + e.wBlank + 6;
@@ -575,7 +576,8 @@ TEST(ChartRanges, AbsurdSettingsDrawWithoutHanging) {
     SCOPED_TRACE(what);
     TChart chart;
     SetUpProgramChart(chart);
-    PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, true);
+    PlotProgramCurves(chart, ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true)), true, true,
+                      true);
     apply(chart);
     const QImage img = Render(chart);
     EXPECT_FALSE(img.isNull());

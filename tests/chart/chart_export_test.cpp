@@ -41,7 +41,8 @@ class ChartExport : public ::testing::TestWithParam<ActiveSet> {
   void SetUp() override {
     SetUpProgramChart(chart_);
     const ActiveSet a = GetParam();
-    PlotProgramCurves(chart_, ComputeCurves(0, 100000, 10200, 10000, false, true), a.linear, a.loaded, a.log);
+    PlotProgramCurves(chart_, ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true)), a.linear,
+                      a.loaded, a.log);
     chart_.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart_));
     Settle();
@@ -64,7 +65,8 @@ TEST_P(ChartExport, BitmapIsTheWindowImagePixelForPixel) {
     DenseChart dense(scale);
     SetUpProgramChart(dense);
     const ActiveSet a = GetParam();
-    PlotProgramCurves(dense, ComputeCurves(0, 100000, 10200, 10000, false, true), a.linear, a.loaded, a.log);
+    PlotProgramCurves(dense, ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true)), a.linear,
+                      a.loaded, a.log);
     QImage target(QSize(kWidth, kHeight) * scale, QImage::Format_RGB32);
     target.setDevicePixelRatio(scale);
     dense.render(&target);

@@ -22,7 +22,7 @@ AxisSnapshot Snapshot(const TChartAxis& a) {
 }
 
 TEST(ChartLayout, GeometryWithoutAPaintIsWhereThePaintDraws) {
-  const Curves curves = ComputeCurves(0, 100000, 10200, 10000, false, true);
+  const Curves curves = ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true));
   const std::vector<std::pair<const char*, std::function<void(TChart&)>>> cases = {
       {"program chart", [](TChart&) {}},
       {"two-line title and a foot",

@@ -32,7 +32,8 @@ TEST(ChartWidget, OneDrawingPassPerReplotAndNoneForAnUnchangedPaint) {
   // The main window's replot: title cleared and set, 3 x 101 points, flags.
   chart.Title()->Text().Clear();
   chart.Title()->Text().Add(kTitle);
-  PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
+  PlotProgramCurves(chart, ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true)), true, true,
+                    false);
   EXPECT_TRUE(chart.ImageStale());
   EXPECT_EQ(chart.DrawingPassCount(), afterShow) << "requests only mark the image";
   Settle();
@@ -70,7 +71,8 @@ TEST(ChartWidget, UnbufferedDisplayDrawsEveryPaint) {
 TEST(ChartWidget, DrawToCanvasAnywhereLeavesTheWindowImageAlone) {
   TChart chart;
   SetUpProgramChart(chart);
-  PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
+  PlotProgramCurves(chart, ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true)), true, true,
+                    false);
   const QImage alone = Render(chart);
   QImage window(kWidth, kHeight, QImage::Format_RGB32);
   chart.render(&window);  // the window's image is now fresh
@@ -104,7 +106,8 @@ TEST(ChartWidget, ImageAtDeviceSizeDrawnInDevicePixels) {
     SCOPED_TRACE(s);
     DenseChart chart(s);
     SetUpProgramChart(chart);
-    PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, true);
+    PlotProgramCurves(chart, ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true)), true, true,
+                      true);
     const QSize deviceSize(int(std::ceil(kWidth * s)), int(std::ceil(kHeight * s)));
     QImage target(deviceSize, QImage::Format_RGB32);
     target.setDevicePixelRatio(s);

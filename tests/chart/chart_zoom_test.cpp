@@ -53,7 +53,8 @@ QImage Shown(QWidget& w) {
 class ChartZoom : public ::testing::Test {
  protected:
   void SetUp() override { Open(chart_); }
-  void Open(TChart& chart, Curves curves = ComputeCurves(0, 100000, 10200, 10000, false, true)) {
+  void Open(TChart& chart,
+            Curves curves = ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true))) {
     SetUpProgramChart(chart);
     PlotProgramCurves(chart, curves, true, true, false);
     chart.show();
@@ -121,7 +122,7 @@ TEST_F(ChartZoom, ZoomTo20To40RelabelsFinerAndReplotsInTheZoomedView) {
   EXPECT_LT(chart_.LeftAxis()->Geometry().step, e_.stepY);
 
   // An edit replots only the series: the zoom stays.
-  const Curves edited = ComputeCurves(0, 100000, 10200, 4700, false, true);
+  const Curves edited = ComputeCurves(0, LoadedCircuit(100000, 10200, 4700, false, true));
   PlotProgramCurves(chart_, edited, true, true, false);
   Settle();
   ExpectRange(chart_.BottomAxis(), x0, x1);
@@ -318,7 +319,8 @@ TEST_F(ChartZoom, AnimatedZoomStepsThereWithRepaintsAndEndsAtTheSameRanges) {
   const QRect r(e_.X(20), e_.Y(80), e_.X(60) - e_.X(20), e_.Y(30) - e_.Y(80));
   TChart plain;  // never shown: the layout is there without a paint
   SetUpProgramChart(plain);
-  PlotProgramCurves(plain, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
+  PlotProgramCurves(plain, ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true)), true, true,
+                    false);
   plain.ZoomRect(r);
   chart_.setAnimatedZoom(true);
   QSignalSpy zooms(&chart_, &TChart::OnZoom);
@@ -337,7 +339,8 @@ TEST_F(ChartZoom, MouseOnAChartNeverDrawnActsOnItsLayout) {
   // the shown one: the mouse reads the layout, which needs no paint.
   TChart unpainted;
   SetUpProgramChart(unpainted);
-  PlotProgramCurves(unpainted, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
+  PlotProgramCurves(unpainted, ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true)), true, true,
+                    false);
   for (TChart* chart : {&unpainted, &chart_}) {
     Drag(chart, Centre(), Centre() + QPoint(60, 50));
     Drag(chart, Centre() + QPoint(10, 10), Centre() + QPoint(40, 30), Qt::RightButton);
@@ -356,7 +359,7 @@ TEST_F(ChartZoom, MouseOnAChartNeverDrawnActsOnItsLayout) {
 TEST_F(ChartZoom, NestedZoomsAwayFromTheCurvesDrawNoneOfThemAndKeepTicksOnTheAxes) {
   // The upper left of the plot holds no curve: below x = 20 both stay
   // at or under y = 20.
-  const Curves curves = ComputeCurves(0, 100000, 10200, 10000, false, true);
+  const Curves curves = ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true));
   for (const auto* list : {&curves.linear, &curves.loaded})
     for (const CurvePoint& p : *list)
       if (p.x <= 20) {

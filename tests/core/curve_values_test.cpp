@@ -26,9 +26,9 @@ const Circuit kCircuits[] = {
 
 TEST(CurveValuesAt, AgreesWithTheCurvesAtEveryWholePosition) {
   for (const Circuit& c : kCircuits) {
-    const Curves curves = ComputeCurves(0, c.p, c.r1, c.r2, c.r1Fitted, c.r2Fitted);
+    const Curves curves = ComputeCurves(0, LoadedCircuit(c.p, c.r1, c.r2, c.r1Fitted, c.r2Fitted));
     for (int i = 0; i <= 100; ++i) {
-      const auto v = CurveValuesAt(i, 0, c.p, c.r1, c.r2, c.r1Fitted, c.r2Fitted);
+      const auto v = CurveValuesAt(i, 0, LoadedCircuit(c.p, c.r1, c.r2, c.r1Fitted, c.r2Fitted));
       ASSERT_TRUE(v) << i;
       EXPECT_EQ(v->linear, curves.linear[i].y) << i;
       EXPECT_EQ(v->loaded, curves.loaded[i].y)
@@ -51,7 +51,7 @@ TEST(CurveValuesAt, BetweenPositionsAndAtTheEdges) {
       {100, 100, 100, 100},
   };
   for (const auto& r : rows) {
-    const auto v = CurveValuesAt(r.at, 0, 100000, 0, 10000, false, true);
+    const auto v = CurveValuesAt(r.at, 0, LoadedCircuit(100000, 0, 10000, false, true));
     ASSERT_TRUE(v) << r.at;
     EXPECT_DOUBLE_EQ(v->linear, r.linear) << r.at;
     EXPECT_NEAR(v->loaded, r.loaded, 1e-9) << r.at;
@@ -59,8 +59,8 @@ TEST(CurveValuesAt, BetweenPositionsAndAtTheEdges) {
   }
   for (double outside :
        {-0.001, 100.001, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
-    EXPECT_FALSE(CurveValuesAt(outside, 0, 100000, 0, 10000, false, true)) << outside;
-  EXPECT_FALSE(CurveValuesAt(50, 1, 100000, 0, 10000, false, true));
+    EXPECT_FALSE(CurveValuesAt(outside, 0, LoadedCircuit(100000, 0, 10000, false, true))) << outside;
+  EXPECT_FALSE(CurveValuesAt(50, 1, LoadedCircuit(100000, 0, 10000, false, true)));
 }
 
 std::vector<std::vector<std::string>> Rows(const std::string& csv, char field) {
@@ -81,7 +81,7 @@ double Number(std::string text, char point) {
 }
 
 TEST(CurvesCsv, RowsAreTheCurvesToFourDecimalsInBothNotations) {
-  const Curves curves = ComputeCurves(0, 100000, 0, 10000, false, true);
+  const Curves curves = ComputeCurves(0, LoadedCircuit(100000, 0, 10000, false, true));
   const struct { char separator, field, point; } notations[] = {{',', ';', ','}, {'.', ',', '.'}};
   for (const auto& n : notations) {
     SCOPED_TRACE(n.separator);
@@ -126,10 +126,10 @@ TEST(CurvesCsv, RowsAreTheCurvesToFourDecimalsInBothNotations) {
 // tolerances go into the titles, never the field separator; the band and a
 // pinned curve follow as columns.
 TEST(CurvesCsv, ALoadABandAndPinnedCurvesInTheirColumns) {
-  Curves c = ComputeCurves(0, 100000, 0, 13000, false, true, 47000);
+  Curves c = ComputeCurves(0, LoadedCircuit(100000, 0, 13000, false, true, 47000));
   EXPECT_NEAR(c.loaded[50].y, 14.4718, 5e-5);
   EXPECT_NEAR(c.loaded[25].y, 8.7990, 5e-5);
-  EXPECT_NEAR(ComputeCurves(0, 100000, 0, 0, false, false, 47000).loaded[50].y, 32.6389, 5e-5);
+  EXPECT_NEAR(ComputeCurves(0, LoadedCircuit(100000, 0, 0, false, false, 47000)).loaded[50].y, 32.6389, 5e-5);
   AddBandCurves(c, LoadedCircuit(100000, 0, 13000, false, true, 47000), 20, 5);
   const CsvNotes notes{"avec charge 47K", "P1 ±20 % R ±5 %", {{"R2 10K, charge 4,7K", c.linear}}};
   for (const char separator : {',', '.'}) {
@@ -149,7 +149,7 @@ TEST(CurvesCsv, ALoadABandAndPinnedCurvesInTheirColumns) {
 }
 
 TEST(CurvesCsv, ALawWithoutCurvesGivesTheHeaderAlone) {
-  const std::string csv = CurvesCsv(ComputeCurves(2, 100000, 0, 10000, false, true), ',');
+  const std::string csv = CurvesCsv(ComputeCurves(2, LoadedCircuit(100000, 0, 10000, false, true)), ',');
   EXPECT_EQ(
       csv,
       "Position (%);Courbe originale (%);Courbe modifiée (%);Courbe log théorique (%);Courbe originale (dB);"

@@ -25,10 +25,10 @@ TEST(ComputeCurves, WorkedValuesToFourDecimals) {
       {90, 47.3684, 47.8125, 94.7368, 94.6875, 97.7121},
       {100, 100, 100, 100, 100, 100},
   };
-  const Curves r2a = ComputeCurves(0, kP, 0, 10000, false, true);
-  const Curves r2b = ComputeCurves(0, kP, 0, 10200, false, true);
-  const Curves r1a = ComputeCurves(0, kP, 10000, 0, true, false);
-  const Curves r1b = ComputeCurves(0, kP, 10200, 0, true, false);
+  const Curves r2a = ComputeCurves(0, LoadedCircuit(kP, 0, 10000, false, true));
+  const Curves r2b = ComputeCurves(0, LoadedCircuit(kP, 0, 10200, false, true));
+  const Curves r1a = ComputeCurves(0, LoadedCircuit(kP, 10000, 0, true, false));
+  const Curves r1b = ComputeCurves(0, LoadedCircuit(kP, 10200, 0, true, false));
   for (const auto& row : rows) {
     SCOPED_TRACE(row.i);
     EXPECT_NEAR(r2a.loaded[row.i].y, row.r2_10k, 5e-5);
@@ -45,10 +45,10 @@ TEST(ComputeCurves, WorkedValuesToFourDecimals) {
 
 TEST(ComputeCurves, OnlyTheLinearLawHasCurves) {
   for (int law : {1, 2, -1, 1000}) {
-    const Curves c = ComputeCurves(law, kP, 10000, 10000, true, true);
+    const Curves c = ComputeCurves(law, LoadedCircuit(kP, 10000, 10000, true, true));
     EXPECT_TRUE(c.linear.empty() && c.loaded.empty() && c.log.empty()) << law;
   }
-  const Curves c = ComputeCurves(0, kP, 0, 0, false, false);
+  const Curves c = ComputeCurves(0, LoadedCircuit(kP, 0, 0, false, false));
   EXPECT_EQ(c.linear.size(), 101u);
   EXPECT_EQ(c.loaded.size(), 101u);
   EXPECT_EQ(c.log.size(), 101u);
@@ -93,7 +93,7 @@ class LoadedCurveTest : public ::testing::TestWithParam<LoadedCase> {};
 
 TEST_P(LoadedCurveTest, EveryPoint) {
   const LoadedCase& c = GetParam();
-  const Curves curves = ComputeCurves(0, c.p, c.r1, c.r2, c.r1Fitted, c.r2Fitted);
+  const Curves curves = ComputeCurves(0, LoadedCircuit(c.p, c.r1, c.r2, c.r1Fitted, c.r2Fitted));
   ASSERT_EQ(curves.loaded.size(), 101u);
   for (int i = 0; i <= 100; ++i) {
     const double y = curves.loaded[i].y;
@@ -110,8 +110,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, LoadedCurveTest, ::testing::ValuesIn(kLoaded), [
 });
 
 TEST(ComputeCurves, R2WinsWhenBothAreFitted) {
-  const Curves both = ComputeCurves(0, kP, 3300, 10000, true, true);
-  const Curves r2 = ComputeCurves(0, kP, 0, 10000, false, true);
+  const Curves both = ComputeCurves(0, LoadedCircuit(kP, 3300, 10000, true, true));
+  const Curves r2 = ComputeCurves(0, LoadedCircuit(kP, 0, 10000, false, true));
   for (int i = 0; i <= 100; ++i) EXPECT_EQ(both.loaded[i].y, r2.loaded[i].y) << i;
 }
 
@@ -119,15 +119,16 @@ TEST(ComputeCurves, NonFiniteInputsNeverLeakOut) {
   const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
   for (double v : {inf, -inf, nan, 1e308, -1e308, 4.9e-324}) {
     for (auto [r1f, r2f] : {std::pair{true, false}, std::pair{false, true}}) {
-      for (const Curves& c : {ComputeCurves(0, v, v, v, r1f, r2f), ComputeCurves(0, kP, v, v, r1f, r2f),
-                              ComputeCurves(0, v, 10000, 10000, r1f, r2f)})
+      for (const Curves& c : {ComputeCurves(0, LoadedCircuit(v, v, v, r1f, r2f)),
+                              ComputeCurves(0, LoadedCircuit(kP, v, v, r1f, r2f)),
+                              ComputeCurves(0, LoadedCircuit(v, 10000, 10000, r1f, r2f))})
         for (const CurvePoint& pt : c.loaded) EXPECT_TRUE(std::isfinite(pt.y)) << v;
     }
   }
 }
 
 TEST(ComputeCurves, LogCurveStartsWithTwoPointsAtZero) {
-  const Curves c = ComputeCurves(0, kP, 0, 0, false, false);
+  const Curves c = ComputeCurves(0, LoadedCircuit(kP, 0, 0, false, false));
   EXPECT_EQ(c.log[0].x, 0);
   EXPECT_EQ(c.log[0].y, 0);
   EXPECT_EQ(c.log[1].x, 0);

@@ -180,17 +180,6 @@ TEST(NearestStandardValues, AroundAValueAndAtTheEnds) {
   EXPECT_EQ(NearestStandardValues(ESeries::E6, 4700, std::numeric_limits<int>::max()).size(), 60u);
 }
 
-TEST(LargestGapToIdealLaw, MirrorsAndBadInput) {
-  // The anti-log montage is the log one mirrored, and so is its ideal law.
-  for (double r : {1000.0, 6200.0, 10000.0, 47000.0})
-    EXPECT_NEAR(LargestGapToIdealLaw(Fitted::R1, kP, r), LargestGapToIdealLaw(Fitted::R2, kP, r), 1e-9) << r;
-  // 6.2 kΩ on 100 kΩ: the curve falls furthest behind 10^(x/50) at 92 % of
-  // the travel, 42.06 % against 69.18 %.
-  EXPECT_NEAR(LargestGapToIdealLaw(Fitted::R2, kP, 6200), 27.1, 0.05);
-  EXPECT_TRUE(std::isnan(LargestGapToIdealLaw(Fitted::R2, kNaN, 6200)));
-  EXPECT_TRUE(std::isnan(LargestGapToIdealLaw(Fitted::R1, kP, kInf)));
-}
-
 // With a load on the wiper, figures worked by hand: on 100 kΩ at 50 %, R2 =
 // 10k beside a 10k load leaves 50k || 5k = 50k/11 over 50k + 50k/11, 1/12;
 // R1 = 10k with a 50k load gives 25k over 25k + 25k/3, 3/4; the load alone

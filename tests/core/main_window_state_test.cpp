@@ -45,7 +45,7 @@ TEST(MainWindowState, InitialStateAfterCreation) {
   EXPECT_TRUE(s.plot.linearActive);
   EXPECT_TRUE(s.plot.loadedActive);
   EXPECT_FALSE(s.plot.logActive);
-  const Curves expected = ComputeCurves(0, 100000, 10200, 10000, false, true);
+  const Curves expected = ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true));
   ASSERT_EQ(s.plot.curves.loaded.size(), 101u);
   for (int i = 0; i <= 100; ++i) EXPECT_EQ(s.plot.curves.loaded[i].y, expected.loaded[i].y);
   EXPECT_EQ(s.plot.curves.log.size(), 101u);  // filled although not shown
@@ -109,7 +109,7 @@ TEST_P(TickTest, ExclusionTitleAndDiagram) {
   // The loaded series needs a fitted resistor even though its box stays ticked.
   EXPECT_EQ(s.plot.loadedActive, c.r1Out || c.r2Out);
   // The curves follow the ticks after the exclusion (R2 wins if both remain).
-  const Curves expected = ComputeCurves(0, 100000, 10200, 10000, c.r1Out, c.r2Out);
+  const Curves expected = ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, c.r1Out, c.r2Out));
   for (int i = 0; i <= 100; ++i) ASSERT_EQ(s.plot.curves.loaded[i].y, expected.loaded[i].y) << i;
 }
 
@@ -140,7 +140,7 @@ TEST(MainWindowState, EmptyP1ShowsDashAndFlattensTheLoadedCurve) {
   EXPECT_NE(ComputePlot(in).curves.loaded[50].y, 0);
   in.p1Text = "";
   const MainWindowState s = ComputeMainWindowState(in);
-  const Curves reference = ComputeCurves(0, 100000, 0, 0, false, false);
+  const Curves reference = ComputeCurves(0, LoadedCircuit(100000, 0, 0, false, false));
   for (int i = 0; i <= 100; ++i) {
     EXPECT_EQ(s.plot.curves.linear[i].y, reference.linear[i].y);
     EXPECT_EQ(s.plot.curves.log[i].x, reference.log[i].x);

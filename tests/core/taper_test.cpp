@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace dorvane {
 namespace {
@@ -81,6 +82,46 @@ TEST(Taper, PublishedFigures) {
       LoadedBandAt(Fitted::R2, 1e5, 20, 1e4, -1, kInf, 50).high,
   };
   for (double v : nans) EXPECT_TRUE(std::isnan(v)) << v;
+}
+
+// The band claims the curve's extremes sit at the four corners of the
+// tolerance box. Every part inside the box, put through the divider worked
+// here by conductances, must land between them.
+TEST(Taper, NoPartInsideTheTolerancesFallsOutsideTheBand) {
+  const auto divider = [](std::optional<Fitted> fitted, double p, double r, double load, double t) {
+    double gUpper = 1 / ((1 - t) * p), gLower = 1 / (t * p);
+    if (fitted == Fitted::R1) gUpper += 1 / r;
+    if (fitted == Fitted::R2) gLower += 1 / r;
+    gLower += 1 / load;  // 1 / +infinity adds nothing
+    return 100 * gUpper / (gUpper + gLower);
+  };
+  const struct {
+    const char* what;
+    std::optional<Fitted> fitted;
+    double resistor, load;
+  } circuits[] = {
+      {"R1 10k", Fitted::R1, 10e3, kInf},          {"R1 10k, 47k load", Fitted::R1, 10e3, 47e3},
+      {"R2 13k", Fitted::R2, 13e3, kInf},          {"R2 13k, 47k load", Fitted::R2, 13e3, 47e3},
+      {"R2 1k, 2k2 load", Fitted::R2, 1e3, 2.2e3}, {"no resistor, 22k load", std::nullopt, kInf, 22e3},
+  };
+  constexpr double kP = 100e3, kPTol = 20, kRTol = 5;
+  constexpr int kSteps = 8;
+  for (const auto& c : circuits) {
+    for (const double x : {1.0, 10.0, 25.0, 50.0, 75.0, 99.0}) {
+      const PercentBand band = LoadedBand({kP, c.fitted, c.resistor, c.load}, x / 100, kPTol, kRTol);
+      ASSERT_TRUE(band.low <= band.high) << c.what << " at " << x;
+      for (int i = 0; i <= kSteps; ++i) {
+        for (int j = 0; j <= kSteps; ++j) {
+          const double p = kP * (1 + kPTol / 100 * (2.0 * i / kSteps - 1));
+          const double r = c.resistor * (1 + kRTol / 100 * (2.0 * j / kSteps - 1));
+          const double y = divider(c.fitted, p, r, c.load, x / 100);
+          const double slack = 1e-12 * std::abs(y);
+          EXPECT_GE(y, band.low - slack) << c.what << " at " << x << " with P1 " << p << ", R " << r;
+          EXPECT_LE(y, band.high + slack) << c.what << " at " << x << " with P1 " << p << ", R " << r;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -108,7 +108,7 @@ TEST(Accessibility, WindowsAsAScreenReaderFindsThem) {
   EXPECT_TRUE(Find(&main, "edP1")->state().focused);
 
   // The chart describes the two shown curves, their laws at 25, 50, 75 %.
-  const Curves curves = ComputeCurves(0, 100e3, 10.2e3, 10e3, false, true);
+  const Curves curves = ComputeCurves(0, LoadedCircuit(100e3, 10.2e3, 10e3, false, true));
   EXPECT_EQ(Find(&main, "Chart1")->text(QAccessible::Description),
             QStringLiteral("Courbe originale : %1 de la course. Courbe modifiée : %2 de la course.")
                 .arg(Values(curves.linear), Values(curves.loaded)));

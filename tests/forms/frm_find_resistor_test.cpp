@@ -365,7 +365,7 @@ TEST_F(FindResistorTest, AppliquerWritesTheValueAndTicksAsAClickWould) {
   EXPECT_TRUE(ui().cbR2->Checked());
   EXPECT_EQ(ui().lblR2->Caption(), "R2\r6,2K");
   EXPECT_GT(window_->RuleRunCount(), runs);
-  const Curves expected = ComputeCurves(0, 100000, 0, 6200, false, true);
+  const Curves expected = ComputeCurves(0, LoadedCircuit(100000, 0, 6200, false, true));
   std::vector<double> y;
   for (const CurvePoint& p : expected.loaded) y.push_back(p.y);
   EXPECT_EQ(LoadedSeries(), y);

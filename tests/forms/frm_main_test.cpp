@@ -52,8 +52,9 @@ class MainWindowTest : public testsupport::ShownMainWindow {
     auto read = [&](controls::TFlatEdit* e) {
       return ParseResistance(e->text().toLatin1().toStdString(), sep);
     };
-    const Curves c = ComputeCurves(ui().lstPotType->ItemIndex(), read(ui().edP1), read(ui().edR1),
-                                   read(ui().edR2), ui().cbR1->Checked(), ui().cbR2->Checked());
+    const Curves c = ComputeCurves(ui().lstPotType->ItemIndex(),
+                                   LoadedCircuit(read(ui().edP1), read(ui().edR1), read(ui().edR2),
+                                                 ui().cbR1->Checked(), ui().cbR2->Checked()));
     const std::vector<CurvePoint>* lists[] = {&c.linear, &c.loaded, &c.log};
     for (int s = 0; s < 3; ++s) {
       chart::TChartSeries* series = ui().Chart1->Series(s);

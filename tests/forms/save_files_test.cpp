@@ -193,7 +193,7 @@ TEST_F(SaveFiles, CsvFollowsTheWindowsValuesAndSeparator) {
   ui().edR1->setText("4K7");
   Settle();
   ASSERT_TRUE(ui().cbR1->Checked());
-  const Curves expected = ComputeCurves(0, 47000, 4700, 10000, true, false);
+  const Curves expected = ComputeCurves(0, LoadedCircuit(47000, 4700, 10000, true, false));
   for (char separator : {',', '.'}) {
     window_->setDecimalSeparator(separator);
     ui().edR1->setText(separator == ',' ? "4,7K" : "4.7K");

@@ -98,8 +98,9 @@ TEST(Soak, TenThousandRandomActions) {
     if (!(now == checked)) {
       checked = now;
       auto read = [&](const QString& text) { return ReadValueBox(text.toLatin1().toStdString(), now.sep); };
-      expected =
-          ComputeCurves(now.law, read(now.p1), read(now.r1), read(now.r2), now.r1Ticked, now.r2Ticked).loaded;
+      expected = ComputeCurves(now.law, LoadedCircuit(read(now.p1), read(now.r1), read(now.r2), now.r1Ticked,
+                                                      now.r2Ticked))
+                     .loaded;
     }
     chart::TChartSeries* loaded = ui.Chart1->Series(1);
     ASSERT_EQ(loaded->Count(), int(expected.size())) << "step " << step;
