@@ -57,6 +57,25 @@ function(dorvane_layer target)
   dorvane_warnings(${target})
 endfunction()
 
+# A layer's share of the platform code: src/platform/<name>.h and the file
+# for the platform built for, <name>_win.cpp or <name>_unix.cpp.
+function(dorvane_platform_sources target)
+  if(WIN32)
+    set(_platform win)
+  elseif(UNIX)
+    set(_platform unix)
+  else()
+    message(FATAL_ERROR "No platform code for ${CMAKE_SYSTEM_NAME}")
+  endif()
+  foreach(_name IN LISTS ARGN)
+    set(_dir "${PROJECT_SOURCE_DIR}/src/platform")
+    target_sources(${target} PRIVATE "${_dir}/${_name}_${_platform}.cpp")
+    if(EXISTS "${_dir}/${_name}.h")
+      target_sources(${target} PRIVATE "${_dir}/${_name}.h")
+    endif()
+  endforeach()
+endfunction()
+
 # One test program per folder of tests/: every .cpp in it. Qt tests get a main
 # that starts an offscreen QApplication with the program's font substitutions.
 function(dorvane_test_folder target)
@@ -76,7 +95,7 @@ function(dorvane_test_folder target)
     target_link_libraries(${target} PRIVATE GTest::gtest_main)
   endif()
   dorvane_warnings(${target})
-  if(CMAKE_CROSSCOMPILING)
+  if(WIN32)
     # Under Wine every process costs seconds: one entry per program.
     dorvane_windows_test(${target})
   else()

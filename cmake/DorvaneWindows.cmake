@@ -4,8 +4,9 @@
 # and the installer a Windows user downloads.
 enable_language(RC)  # the version resource and icon
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bin")
-set(DORVANE_MINGW_RUNTIME_DIRS "/usr/lib/gcc/x86_64-w64-mingw32/12-posix" "/usr/x86_64-w64-mingw32/lib"
-    CACHE STRING "Where MinGW's runtime libraries (DLLs) are")
+set(DORVANE_MINGW_GCC_VERSION 12 CACHE STRING "Major version of MinGW-w64's GCC (its runtime libraries' folder)")
+set(DORVANE_MINGW_RUNTIME_DIRS "/usr/lib/gcc/x86_64-w64-mingw32/${DORVANE_MINGW_GCC_VERSION}-posix"
+    "/usr/x86_64-w64-mingw32/lib" CACHE STRING "Where MinGW's runtime libraries (DLLs) are")
 set(DORVANE_QT_TRANSLATION "${QT_HOST_PATH}/share/qt6/translations/qtbase_fr.qm"
     CACHE FILEPATH "The toolkit's French texts (the same file on every platform)")
 

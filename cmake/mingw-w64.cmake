@@ -24,10 +24,13 @@ endif()
 # toolkit.
 get_property(_dorvane_in_try_compile GLOBAL PROPERTY IN_TRY_COMPILE)
 if(NOT _dorvane_in_try_compile)
-  set(DORVANE_QT_MINGW_ARCHIVE "${CMAKE_CURRENT_LIST_DIR}/../../shared/windows/qt-6.4.2-mingw-w64.tar.xz"
+  # The host's code generators must be of the same version (Debian 12's).
+  set(DORVANE_QT_VERSION 6.4.2 CACHE STRING "Version of the toolkit the Windows program is built against")
+  set(DORVANE_QT_MINGW_ARCHIVE
+      "${CMAKE_CURRENT_LIST_DIR}/../../shared/windows/qt-${DORVANE_QT_VERSION}-mingw-w64.tar.xz"
       CACHE FILEPATH "Qt cross-built for MinGW-w64 (tar.xz)")
   get_filename_component(DORVANE_QT_MINGW_ARCHIVE "${DORVANE_QT_MINGW_ARCHIVE}" ABSOLUTE)
-  set(DORVANE_QT_MINGW "${CMAKE_BINARY_DIR}/qt-6.4.2-mingw-w64")
+  set(DORVANE_QT_MINGW "${CMAKE_BINARY_DIR}/qt-${DORVANE_QT_VERSION}-mingw-w64")
   set(_stamp "${DORVANE_QT_MINGW}/.unpacked")
   if(NOT EXISTS "${_stamp}" OR "${DORVANE_QT_MINGW_ARCHIVE}" IS_NEWER_THAN "${_stamp}")
     if(NOT EXISTS "${DORVANE_QT_MINGW_ARCHIVE}")

@@ -16,6 +16,7 @@
 #include "forms/frm_main.h"
 #include "forms/notation_text.h"
 #include "forms/startup.h"
+#include "platform/desktop.h"
 #include "version/version_record.h"
 
 namespace dorvane::app {
@@ -178,13 +179,7 @@ void PrepareCommandLine(int argc, char** argv) {
   }
   if (!ours) return;
   withoutWindow = true;
-#ifdef Q_OS_WIN
-  // Windows' offscreen platform finds no fonts; the minimal one asks the
-  // system for them.
-  qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
-#else
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
+  qputenv("QT_QPA_PLATFORM", platform::WindowlessPlatform());
   // No window, so the runtime folder is never used: the toolkit's notice
   // that it is unset would only clutter a script's output.
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))

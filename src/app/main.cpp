@@ -5,17 +5,17 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "app/console.h"
 #include "forms/application.h"
 #include "forms/frm_main.h"
 #include "forms/pictures.h"
 #include "forms/startup.h"
 #include "forms/toolkit_language.h"
 #include "gfx/fonts.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
   using namespace dorvane;
-  app::AttachParentConsole();
+  platform::AttachParentConsole();
   app::PrepareCommandLine(argc, argv);  // before the toolkit picks a display
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);

@@ -1,8 +1,5 @@
 #include "forms/chart_files.h"
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +14,7 @@
 
 #include "chart/chart.h"
 #include "forms/frm_main.h"
+#include "platform/file_names.h"
 
 namespace dorvane::forms {
 
@@ -192,21 +190,12 @@ QString OpenFailure(const QFileInfo& target, int error, const QString& qtReason)
   return QStringLiteral("le fichier ne peut pas être créé (%1)").arg(qtReason);
 }
 
-// The longest name the folder (or the nearest one that exists) takes, in
-// bytes of the file system's encoding.
+// The longest name the folder (or the nearest one that exists) takes.
 long MaxNameBytes(const QFileInfo& target) {
   QFileInfo folder(target.absolutePath());
   while (!folder.exists() && folder.absoluteFilePath() != folder.absolutePath())
     folder = QFileInfo(folder.absolutePath());
-#ifdef Q_OS_WIN
-  // NTFS and FAT take 255 characters: the name's bytes in the ANSI code
-  // page, one per character for Western names.
-  Q_UNUSED(folder);
-  return 255;
-#else
-  const long max = ::pathconf(QFile::encodeName(folder.absoluteFilePath()).constData(), _PC_NAME_MAX);
-  return max > 0 ? max : 255;
-#endif
+  return platform::MaxFileNameBytes(folder.absoluteFilePath());
 }
 
 QString WriteFailure(int error, const QFileDevice& file, const QString& reason) {
@@ -214,24 +203,6 @@ QString WriteFailure(int error, const QFileDevice& file, const QString& reason) 
   if (IsDiskFull(error) || file.error() == QFileDevice::ResourceError)
     return QStringLiteral("le disque est plein");
   return QStringLiteral("erreur d'écriture (%1)").arg(reason);
-}
-
-// 0, or the error met while bringing the file's bytes to the disk: some file
-// systems only find there that they have no room for them.
-int SyncToDisk(const QFileDevice& file) {
-#ifdef _WIN32
-  // Unbuffered writes on Windows already said whether the bytes found room.
-  Q_UNUSED(file);
-  return 0;
-#else
-  int result;
-  do {
-    result = ::fsync(file.handle());
-  } while (result != 0 && errno == EINTR);
-  // A file system that cannot sync has not lost anything by it.
-  if (result == 0 || errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) return 0;
-  return errno;
-#endif
 }
 
 }  // namespace
@@ -286,7 +257,7 @@ QString WriteFileAtomically(const QString& path, const QByteArray& data) {
     }
     done += written;
   }
-  if (const int error = SyncToDisk(file); error != 0) {
+  if (const int error = platform::SyncToDisk(file); error != 0) {
     const QString reason = WriteFailure(error, file, QString::fromLocal8Bit(std::strerror(error)));
     file.cancelWriting();
     return reason;

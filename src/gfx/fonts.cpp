@@ -9,14 +9,6 @@
 
 namespace dorvane::gfx {
 
-void InstallFontSubstitutions() {
-#ifndef Q_OS_WIN
-  // On Windows both faces are the system's own.
-  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-#endif
-}
-
 int PointsToPixels(int points) {
   return (points * 96 + 36) / 72;
 }

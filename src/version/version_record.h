@@ -196,11 +196,8 @@ std::optional<FileSection> FindElfSection(const ReadAtFn& readAt, std::uint64_t 
                                           std::string_view name);
 
 // The running program's own file (on Windows, the empty path names it).
-#ifdef _WIN32
-inline constexpr const char* kOwnProgramFile = "";
-#else
-inline constexpr const char* kOwnProgramFile = "/proc/self/exe";
-#endif
+// These four are each platform's own (src/platform/version_file_*.cpp).
+extern const char* const kOwnProgramFile;
 
 // Size of the version block of a program file; 0 when it has none.
 std::size_t VersionInfoSize(const std::string& path);

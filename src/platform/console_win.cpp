@@ -1,15 +1,12 @@
-#include "app/console.h"
+#include "platform/console.h"
 
-#ifdef _WIN32
 #include <windows.h>
 
 #include <cstdio>
-#endif
 
-namespace dorvane::app {
+namespace dorvane::platform {
 
 void AttachParentConsole() {
-#ifdef _WIN32
   // A handle the program was given (a file, a pipe) is kept as it is.
   const auto given = [](DWORD which) {
     const HANDLE h = GetStdHandle(which);
@@ -20,7 +17,6 @@ void AttachParentConsole() {
   SetConsoleOutputCP(CP_UTF8);  // the messages are UTF-8
   if (!out && std::freopen("CONOUT$", "w", stdout)) std::setvbuf(stdout, nullptr, _IONBF, 0);
   if (!err && std::freopen("CONOUT$", "w", stderr)) std::setvbuf(stderr, nullptr, _IONBF, 0);
-#endif
 }
 
-}  // namespace dorvane::app
+}  // namespace dorvane::platform
