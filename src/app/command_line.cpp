@@ -12,7 +12,6 @@
 #include "core/decimal.h"
 #include "core/resistance.h"
 #include "forms/chart_files.h"
-#include "forms/frm_load.h"
 #include "forms/frm_main.h"
 #include "forms/notation_text.h"
 #include "forms/startup.h"
@@ -262,12 +261,12 @@ int RunCommandLine(const QStringList& arguments) {
     if (parser.isSet(*o))
       if (const auto problem = ResistanceProblem("--" + o->names().first(), parser.value(*o), separator))
         return BadUsage(*problem);
-  forms::LoadSettings settings;
-  settings.loadText = parser.value(load);
+  LoadSettings settings;
+  settings.loadText = forms::NotationBytes(parser.value(load));
   for (const auto& [option, into] : {std::pair{&p1Tol, &settings.p1TolerancePercent},
                                      std::pair{&rTol, &settings.resistorTolerancePercent}}) {
     if (!parser.isSet(*option)) continue;
-    *into = forms::ReadTolerance(parser.value(*option), separator);
+    *into = ReadTolerance(parser.value(*option).toStdString(), separator);
     if (std::isnan(*into))
       return BadUsage(QStringLiteral("tolérance incorrecte pour %1 : %2 (un pourcentage de 0 à moins de 100, "
                                      "séparateur décimal %3)")

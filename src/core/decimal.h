@@ -2,7 +2,7 @@
 // Numbers as the program writes them for people and for spreadsheets, with
 // the locale's decimal separator: one family for the tool tip, the screen
 // reader's description, the finder, the axes, the command line and the
-// values file.
+// values file; and percentages as people type them.
 #include <string>
 #include <string_view>
 
@@ -29,5 +29,14 @@ std::string FormatOhms(double ohms, char separator);
 // the decimals it needs ("6,2K", "1,02K", "10,0K"), below in ohms ("680 Ω",
 // "4,7 Ω").
 std::string StandardValueCaption(double ohms, char separator);
+
+// A number in percent as typed, in UTF-8: ASCII digits, at most one
+// `separator`, a sign first, blanks (any Unicode blank, such as the no-break
+// spaces of French typing) around it and a "%" at the end; NaN for anything
+// else.
+double ReadTypedPercent(std::string_view typed, char separator);
+
+// A tolerance as typed (ReadTypedPercent): NaN unless from 0 to under 100.
+double ReadTolerance(std::string_view typed, char separator);
 
 }  // namespace dorvane

@@ -204,7 +204,7 @@ std::optional<double> TfmFindResistor::ChosenValue() const {
 // A percentage as typed: digits with at most one locale decimal separator,
 // an optional sign and an optional "%" after it; NaN for anything else.
 double TfmFindResistor::ReadPercent(const QString& typed) const {
-  return ReadTypedPercent(typed, separator_);
+  return ReadTypedPercent(typed.toStdString(), separator_);
 }
 
 QString TfmFindResistor::PercentText(double value, int decimals) const {
@@ -245,7 +245,7 @@ void TfmFindResistor::MontageChanged() {
 }
 
 void TfmFindResistor::SetLoadSettings(const LoadSettings& settings) {
-  ui_->edLoad->setText(settings.loadText);
+  ui_->edLoad->setText(FromNotationBytes(settings.loadText));
   ui_->edPotTolerance->setText(ShownDecimal(settings.p1TolerancePercent, 2, true, separator_));
   const int index = std::clamp(ui_->cbSeries->currentIndex(), 0, int(ESeries::E192));
   if (settings.resistorTolerancePercent != SeriesTolerancePercent(ESeries(index))) {
@@ -255,11 +255,11 @@ void TfmFindResistor::SetLoadSettings(const LoadSettings& settings) {
 }
 
 std::optional<LoadSettings> TfmFindResistor::ReadLoadSettings() const {
-  const LoadSettings settings{ui_->edLoad->text().trimmed(),
-                              ReadTolerance(ui_->edPotTolerance->text(), separator_),
-                              ReadTolerance(ui_->edResistorTolerance->text(), separator_)};
-  if (std::isnan(ReadLoadOhms(NotationBytes(settings.loadText), separator_)) ||
-      std::isnan(settings.p1TolerancePercent) || std::isnan(settings.resistorTolerancePercent))
+  const LoadSettings settings{NotationBytes(ui_->edLoad->text().trimmed()),
+                              ReadTolerance(ui_->edPotTolerance->text().toStdString(), separator_),
+                              ReadTolerance(ui_->edResistorTolerance->text().toStdString(), separator_)};
+  if (std::isnan(ReadLoadOhms(settings.loadText, separator_)) || std::isnan(settings.p1TolerancePercent) ||
+      std::isnan(settings.resistorTolerancePercent))
     return std::nullopt;
   return settings;
 }
@@ -338,8 +338,8 @@ std::optional<FinderSetup> TfmFindResistor::ReadSetup(QString& problem) const {
   if (problem.isEmpty())
     problem = ToleranceProblem("de la résistance", ui_->edResistorTolerance->text(), separator_);
   if (!problem.isEmpty()) return std::nullopt;
-  s.potTolerancePercent = ReadTolerance(ui_->edPotTolerance->text(), separator_);
-  s.resistorTolerancePercent = ReadTolerance(ui_->edResistorTolerance->text(), separator_);
+  s.potTolerancePercent = ReadTolerance(ui_->edPotTolerance->text().toStdString(), separator_);
+  s.resistorTolerancePercent = ReadTolerance(ui_->edResistorTolerance->text().toStdString(), separator_);
 
   const struct {
     QLineEdit* edit;

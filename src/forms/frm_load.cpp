@@ -6,9 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <charconv>
 #include <cmath>
-#include <limits>
 
 #include "controls/flat_edit.h"
 #include "core/decimal.h"
@@ -18,9 +16,6 @@
 
 namespace dorvane::forms {
 namespace {
-
-constexpr double kNone = std::numeric_limits<double>::infinity();
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 QString Tolerance(double percent, char separator) {
   return QString::fromStdString(FormatDecimal(percent, 2, separator, true));
@@ -35,11 +30,6 @@ QString SeparatorHint(const QString& typed, char separator) {
 
 }  // namespace
 
-double LoadOhms(const LoadSettings& settings, char decimalSeparator) {
-  const double ohms = ReadLoadOhms(NotationBytes(settings.loadText.trimmed()), decimalSeparator);
-  return std::isnan(ohms) ? kNone : ohms;
-}
-
 QString LoadProblem(const QString& typed, char decimalSeparator) {
   // Any blank around it, as the box shows it, not only those of Latin-1.
   if (!std::isnan(ReadLoadOhms(NotationBytes(typed.trimmed()), decimalSeparator))) return {};
@@ -50,46 +40,16 @@ QString LoadProblem(const QString& typed, char decimalSeparator) {
 }
 
 QString ToleranceProblem(const char* whose, const QString& typed, char decimalSeparator) {
-  if (!std::isnan(ReadTolerance(typed, decimalSeparator))) return {};
+  if (!std::isnan(ReadTolerance(typed.toStdString(), decimalSeparator))) return {};
   return QString::fromUtf8("La tolérance %1 doit être un nombre de 0 à moins de 100%2.")
       .arg(QString::fromUtf8(whose), SeparatorHint(typed, decimalSeparator));
-}
-
-double ReadTypedPercent(const QString& typed, char decimalSeparator) {
-  QString text = typed.trimmed();
-  if (text.endsWith(u'%')) text = text.chopped(1).trimmed();
-  std::string number;
-  bool digit = false, separator = false;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (c.isDigit() && c.unicode() < 128) {
-      digit = true;
-      number += char(c.unicode());
-    } else if (c == QChar(decimalSeparator) && !separator) {
-      separator = true;
-      number += '.';
-    } else if ((c == u'-' || c == u'+') && i == 0) {
-      if (c == u'-') number += '-';
-    } else {
-      return kNaN;
-    }
-  }
-  if (!digit) return kNaN;
-  double value = kNaN;
-  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-  return ec == std::errc() && end == number.data() + number.size() ? value : kNaN;
-}
-
-double ReadTolerance(const QString& typed, char decimalSeparator) {
-  const double value = ReadTypedPercent(typed, decimalSeparator);
-  return value >= 0 && value < 100 ? value : kNaN;
 }
 
 TfmLoad::TfmLoad(QWidget* parent, const LoadSettings& settings, char decimalSeparator)
     : QDialog(parent), separator_(decimalSeparator), settings_(settings) {
   setWindowTitle(QString::fromUtf8("Charge et tolérances"));
   setFont(gfx::WindowFont());
-  load_ = new QLineEdit(settings.loadText, this);
+  load_ = new QLineEdit(FromNotationBytes(settings.loadText), this);
   load_->setObjectName(QStringLiteral("edLoad"));
   load_->setPlaceholderText(QStringLiteral("aucune"));
   p1Tolerance_ = new QLineEdit(Tolerance(settings.p1TolerancePercent, separator_), this);
@@ -133,8 +93,9 @@ void TfmLoad::accept() {
     message_->show();
     return;
   }
-  settings_ = {load_->text().trimmed(), ReadTolerance(p1Tolerance_->text(), separator_),
-               ReadTolerance(resistorTolerance_->text(), separator_)};
+  settings_ = {NotationBytes(load_->text().trimmed()),
+               ReadTolerance(p1Tolerance_->text().toStdString(), separator_),
+               ReadTolerance(resistorTolerance_->text().toStdString(), separator_)};
   QDialog::accept();
 }
 

@@ -268,7 +268,7 @@ std::string TfmMain::ModifiedCurveLabel() const {
     label = (in.r1Ticked ? "R1 " : "R2 ") + (in.r1Ticked ? in.r1Text : in.r2Text);
   if (!std::isinf(in.loadOhms)) {
     if (!label.empty()) label += ", ";
-    label += "charge " + NotationBytes(load_.loadText);
+    label += "charge " + load_.loadText;
   }
   // The typed text is 8-bit; the legend and the file take UTF-8.
   return FromNotationBytes(label).toStdString();
@@ -295,7 +295,7 @@ void TfmMain::ClearPinnedCurves() {
 CsvNotes TfmMain::FileNotes() const {
   CsvNotes notes;
   if (!std::isinf(LoadOhms(load_, separator_)))
-    notes.loaded = "avec charge " + FromNotationBytes(NotationBytes(load_.loadText)).toStdString();
+    notes.loaded = "avec charge " + FromNotationBytes(load_.loadText).toStdString();
   if (band_)
     notes.band = "P1 \u00B1" + FormatDecimal(load_.p1TolerancePercent, 2, separator_, true) + " % R \u00B1" +
                  FormatDecimal(load_.resistorTolerancePercent, 2, separator_, true) + " %";

@@ -99,7 +99,7 @@ TEST_F(CommandLine, HelpAndVersionPrintAndEndWithoutADisplay) {
 class WindowAlike {
  public:
   WindowAlike(const char* locale, const QString& p1, const QString& r1, bool decibels,
-              const forms::LoadSettings& load = {}, bool band = false) {
+              const LoadSettings& load = {}, bool band = false) {
     qputenv("LC_ALL", locale);
     window_ = std::make_unique<forms::TfmMain>();
     qunsetenv("LC_ALL");
@@ -131,7 +131,7 @@ TEST_F(CommandLine, ExportWritesWhatTheWindowWouldSave) {
     QStringList values;
     QString p1, r1;
     bool decibels;
-    forms::LoadSettings load = {};
+    LoadSettings load = {};
     bool band = false;
   } cases[] = {
       {"fr_FR.UTF-8", {}, {}, {}, false},

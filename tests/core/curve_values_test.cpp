@@ -174,5 +174,28 @@ TEST(FormatDecimal, SeparatorDecimalsTrimmingAndNoMinusZero) {
   EXPECT_EQ(FormatDecimal(1e300, 1, ',').size(), 303u);  // every digit, no overflow
 }
 
+// Percentages as French typing gives them: no-break spaces before the "%",
+// the locale's separator only, and nothing after a broken UTF-8 byte.
+TEST(ReadTypedPercent, WhatPeopleTypeAndNothingElse) {
+  const struct {
+    const char* typed;
+    double percent;  // NaN: refused
+  } cases[] = {
+      {"20", 20},   {" 12,5 %", 12.5}, {"5\u00A0%", 5},    {"\u202F0,5\u202F%\u3000", 0.5},
+      {"-3", -3},   {"+3", 3},         {"99,999", 99.999}, {"", NAN},
+      {"%", NAN},   {"12.5", NAN},     {"1,2,3", NAN},     {"1 2", NAN},
+      {"2%%", NAN}, {"\u0663", NAN},   {"5\xC2", NAN},     {"5\xE2\x80%", NAN},
+  };
+  for (const auto& c : cases) {
+    const double percent = ReadTypedPercent(c.typed, ',');
+    if (std::isnan(c.percent))
+      EXPECT_TRUE(std::isnan(percent)) << c.typed << " read as " << percent;
+    else
+      EXPECT_EQ(percent, c.percent) << c.typed;
+  }
+  EXPECT_TRUE(std::isnan(ReadTolerance("100", ',')));
+  EXPECT_EQ(ReadTolerance("0", ','), 0);
+}
+
 }  // namespace
 }  // namespace dorvane
