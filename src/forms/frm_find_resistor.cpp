@@ -472,13 +472,15 @@ QString TfmFindResistor::PreviewDescription() const {
   };
   QStringList law, curve, band;
   const std::optional<double> chosen = setup_ ? ChosenValue() : std::nullopt;
+  // Read once, as a plain value: the optimiser cannot then think it unset.
+  const double ohms = chosen.value_or(std::numeric_limits<double>::quiet_NaN());
   for (const int at : {25, 50, 75}) {
     const QString where = QString::fromUtf8(" à %1 %").arg(at);
     law << percent(TargetPercent(*target, at)) + where;
     if (!chosen) continue;
     const Fitted which = setup_->target.which;
-    curve << percent(LoadedPercentWithLoad(which, p1_, *chosen, setup_->loadOhms, at)) + where;
-    const PercentBand b = LoadedBandAt(which, p1_, setup_->potTolerancePercent, *chosen,
+    curve << percent(LoadedPercentWithLoad(which, p1_, ohms, setup_->loadOhms, at)) + where;
+    const PercentBand b = LoadedBandAt(which, p1_, setup_->potTolerancePercent, ohms,
                                        setup_->resistorTolerancePercent, setup_->loadOhms, at);
     band << QString::fromUtf8("%1 à %2 %").arg(percent(b.low), percent(b.high)) + where;
   }
@@ -486,7 +488,7 @@ QString TfmFindResistor::PreviewDescription() const {
   if (chosen)
     text += u' ' +
             sentence(QString::fromUtf8("Valeur choisie ") +
-                         QString::fromStdString(StandardValueCaption(*chosen, separator_)),
+                         QString::fromStdString(StandardValueCaption(ohms, separator_)),
                      curve) +
             u' ' + sentence(QString::fromUtf8("Bande de tolérance"), band);
   return text;
