@@ -57,8 +57,7 @@ endif()
 function(dorvane_windows_test target)
   add_test(NAME ${target} COMMAND ${target})
   set(_env ${DORVANE_WINE_ENVIRONMENT} "LC_ALL=C.UTF-8")
-  # Cases that read Linux files (ELF records, /proc) are listed in
-  # tests/windows/leave_out.cmake.
+  # The cases left out, each with its reason: tests/windows/leave_out.cmake.
   if(DORVANE_WINDOWS_LEAVE_OUT_${target})
     list(JOIN DORVANE_WINDOWS_LEAVE_OUT_${target} ":" _filter)
     list(APPEND _env "GTEST_FILTER=-${_filter}")

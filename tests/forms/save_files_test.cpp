@@ -291,6 +291,11 @@ TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot)
     old.write("ancien");
   }
   QAction* chart = ui().Enregistrerlegraphiquesous1;
+#ifdef Q_OS_WIN
+  const QString quoted = QStringLiteral("Courbe 'R2'.svg");  // Windows forbids '"' in names
+#else
+  const QString quoted = QStringLiteral("Courbe \"R2\".svg");
+#endif
   const struct {
     QAction* item;
     QString typed, answer, file;
@@ -301,7 +306,7 @@ TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot)
       {chart, "graphique", "&Non", "graphique.png", "ancien", "« graphique.png » existe déjà"},
       {ui().Exporterlesvaleurs1, "valeurs", "&Non", "valeurs.csv", "ancien", "« valeurs.csv » existe déjà"},
       {chart, "graphique", "&Oui", "graphique.png", "\x89PNG", "remplacer"},
-      {chart, "Courbe \"R2\".svg", "", "Courbe \"R2\".svg", "<?xml", ""},
+      {chart, quoted, "", quoted, "<?xml", ""},
       {chart, "courbe.jpg", "", "", "", "pas en « .jpg »"},
       {chart, QString(253, u'a'), "", "", "", "trop long"},
       {chart, QString(300, u'b'), "", "", "", "trop long"},
@@ -321,7 +326,7 @@ TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot)
     EXPECT_TRUE(d.wholeTextShown);
   }
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files, QDir::Name),
-            (QStringList{"Courbe \"R2\".svg", "graphique.png", "valeurs.csv"}));
+            (QStringList{quoted, "graphique.png", "valeurs.csv"}));
 }
 
 TEST(ChartFileFor, TheNamesExtensionWinsOverTheFilter) {
