@@ -7,7 +7,7 @@
 # from PE files).
 set(DORVANE_WINDOWS_LEAVE_OUT_dorvane_version_tests "VersionFile.*" "ElfSection.*")
 set(DORVANE_WINDOWS_LEAVE_OUT_dorvane_controls_tests
-  # Linux only: the version label reads the record of an ELF file it writes.
+  # Linux only: they write the ELF program file whose record the label reads.
   "InformationLabelTest.WithoutTranslationOnlyTheEnglishTableIsFound"
   "InformationLabelTest.LooksTheValueUpAtEveryPaint" "InformationLabelTest.AmpersandUnderlinesTheNextCharacter"
   "InformationLabelTest.TooWideValueIsCutAtTheEdgeWithoutEllipsis")
@@ -19,9 +19,9 @@ set(DORVANE_WINDOWS_LEAVE_OUT_dorvane_chart_tests
 set(DORVANE_WINDOWS_LEAVE_OUT_dorvane_forms_tests
   # Linux only: the X11 and Wayland probes.
   "Startup.DisplayProblemIsPlainFrench"
-  # Windows pairs a dark palette with its plain style only (the toolkit
-  # leaves the native style in dark mode): the native style has no palette
-  # of its own but the application's, which the case makes dark.
+  # Windows pairs a dark palette with its plain style only (in dark mode the
+  # toolkit drops the native style): the native style has no palette of its
+  # own but the application's, which the case makes dark.
   "AboutBox.DarkPaletteKeepsEveryTextOverTheMarble"
   # The minimal platform makes every window active as it is made (Windows
   # activates neither tool tips nor menus): a tool tip or a menu takes the
