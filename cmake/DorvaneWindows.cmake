@@ -28,9 +28,9 @@ endforeach()
 
 # --- tests under Wine ----------------------------------------------------------
 # A private prefix for each run, made before the first test and stopped after
-# the last (tests/windows/wine-prefix). The toolkit's minimal platform with
-# the system's fonts stands in for the offscreen one, which finds no fonts on
-# Windows.
+# the last (tests/windows/wine-prefix). The test programs choose their
+# platform themselves (tests/support/qt_test_main.cpp): Wine does not pass
+# QT_* variables on to them.
 set(DORVANE_WINE_PREFIX "${CMAKE_BINARY_DIR}/wine")
 set(DORVANE_WINE_ENVIRONMENT "WINEPREFIX=${DORVANE_WINE_PREFIX}" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
 if(DORVANE_BUILD_TESTS)
@@ -57,9 +57,8 @@ endif()
 
 function(dorvane_windows_test target)
   add_test(NAME ${target} COMMAND ${target})
-  set(_env ${DORVANE_WINE_ENVIRONMENT} "QT_QPA_PLATFORM=minimal:enable_fonts" "LC_ALL=C.UTF-8")
-  # Cases that read Linux files (ELF records, /proc) are listed in
-  # tests/windows/CMakeLists.txt.
+  set(_env ${DORVANE_WINE_ENVIRONMENT} "LC_ALL=C.UTF-8")
+  # The cases left out, each with its reason: tests/windows/leave_out.cmake.
   if(DORVANE_WINDOWS_LEAVE_OUT_${target})
     list(JOIN DORVANE_WINDOWS_LEAVE_OUT_${target} ":" _filter)
     list(APPEND _env "GTEST_FILTER=-${_filter}")

@@ -297,6 +297,11 @@ TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot)
     old.write("ancien");
   }
   QAction* chart = ui().Enregistrerlegraphiquesous1;
+#ifdef Q_OS_WIN
+  const QString quoted = QStringLiteral("Courbe 'R2'.svg");  // Windows forbids '"' in names
+#else
+  const QString quoted = QStringLiteral("Courbe \"R2\".svg");
+#endif
   const struct {
     QAction* item;
     QString typed, answer, file;
@@ -307,7 +312,7 @@ TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot)
       {chart, "graphique", "&Non", "graphique.png", "ancien", "« graphique.png » existe déjà"},
       {ui().Exporterlesvaleurs1, "valeurs", "&Non", "valeurs.csv", "ancien", "« valeurs.csv » existe déjà"},
       {chart, "graphique", "&Oui", "graphique.png", "\x89PNG", "remplacer"},
-      {chart, "Courbe \"R2\".svg", "", "Courbe \"R2\".svg", "<?xml", ""},
+      {chart, quoted, "", quoted, "<?xml", ""},
       {chart, "courbe.jpg", "", "", "", "pas en « .jpg »"},
       {chart, QString(253, u'a'), "", "", "", "trop long"},
       {chart, QString(300, u'b'), "", "", "", "trop long"},
@@ -333,7 +338,7 @@ TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot)
     EXPECT_TRUE(d.wholeTextShown);
   }
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files, QDir::Name),
-            (QStringList{"Courbe \"R2\".svg", "graphique.png", "valeurs.csv"}));
+            (QStringList{quoted, "graphique.png", "valeurs.csv"}));
 }
 
 // The window's save on a real full disk (a 20 KiB tmpfs), a file replaced
