@@ -20,7 +20,6 @@ class QAction;
 
 namespace dorvane::controls {
 class TMarkupCheckBox;
-class TLabel;
 }  // namespace dorvane::controls
 namespace dorvane::chart {
 class TChart;
