@@ -9,10 +9,13 @@
 #include <cstdio>
 #include <optional>
 
+#include "chart/chart.h"
 #include "core/decimal.h"
+#include "core/load.h"
+#include "core/main_window_state.h"
 #include "core/resistance.h"
 #include "forms/chart_files.h"
-#include "forms/frm_main.h"
+#include "forms/main_chart.h"
 #include "forms/notation_text.h"
 #include "forms/startup.h"
 #include "platform/desktop.h"
@@ -274,19 +277,23 @@ int RunCommandLine(const QStringList& arguments) {
                                Quoted(QChar::fromLatin1(separator))));
   }
 
-  // The window as it starts, never shown, then the values asked for.
-  forms::TfmMain window;
-  forms::TfmMain::BoxCircuit circuit = window.CircuitInBoxes();
-  if (parser.isSet(law)) circuit.lawIndex = lawIndex;
-  if (parser.isSet(p1)) circuit.p1 = parser.value(p1);
-  if (parser.isSet(r1)) circuit.r1 = parser.value(r1), circuit.r1Fitted = true, circuit.r2Fitted = false;
-  if (parser.isSet(r2)) circuit.r2 = parser.value(r2), circuit.r2Fitted = true, circuit.r1Fitted = false;
-  window.SetCircuit(circuit);
-  window.setDecibels(parser.isSet(db));
-  window.SetLoad(settings);
-  window.setBand(parser.isSet(band));
+  // What the window holds as it opens, then the values asked for.
+  MainWindowInputs in = OpeningInputs(separator);
+  if (parser.isSet(law)) in.lawIndex = lawIndex;
+  if (parser.isSet(p1)) in.p1Text = forms::NotationBytes(parser.value(p1));
+  if (parser.isSet(r1))
+    in.r1Text = forms::NotationBytes(parser.value(r1)), in.r1Ticked = true, in.r2Ticked = false;
+  if (parser.isSet(r2))
+    in.r2Text = forms::NotationBytes(parser.value(r2)), in.r2Ticked = true, in.r1Ticked = false;
+  in.loadOhms = LoadOhms(settings, separator);
+  in.p1TolerancePercent = settings.p1TolerancePercent;
+  in.resistorTolerancePercent = settings.resistorTolerancePercent;
+  in.band = parser.isSet(band);
+  chart::TChart chart;
+  forms::ShowAsTheProgramChart(chart, in, parser.isSet(db));
+  const CsvNotes notes = forms::ProgramFileNotes(settings, in.band, separator, {});
 
-  const QString reason = forms::SaveWindowFile(window, file, *type);
+  const QString reason = forms::SaveProgramFile(chart, in, notes, file, *type);
   if (!reason.isEmpty()) {
     Print(stderr, QStringLiteral("%1 : %2\n")
                       .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName(),

@@ -201,6 +201,48 @@ FinderRow EvaluateStandardValue(const FinderSetup& s, double ohms) {
   return row;
 }
 
+FinderOutcome FindStandardValues(const FinderSetup& setup, double wanted, ESeries series, int perSide) {
+  FinderOutcome out;
+  const double p = setup.p, position = setup.positionPercent;
+  const Fitted which = setup.target.which;
+  if (!(p > 0) || !std::isfinite(p))
+    out.reason = FinderReason::NoP;
+  else if (std::isnan(position))
+    out.reason = FinderReason::PositionNotANumber;
+  else if (!(position > 0 && position < 100))
+    out.reason = FinderReason::PositionOutside;
+  else if (std::isnan(wanted))
+    out.reason = FinderReason::WantedNotANumber;
+  if (out.reason != FinderReason::None) return out;
+  const double exact = SolveLoadedResistor(which, p, setup.loadOhms, position, wanted);
+  if (exact > kLargestWrittenOhms) {
+    out.reason = FinderReason::OutOfReach;
+    out.exactOhms = exact;
+    return out;
+  }
+  if (std::isnan(exact)) {
+    out.unfittedPercent = UnfittedPercent(p, setup.loadOhms, position);
+    const double unfitted = out.unfittedPercent;
+    if (which == Fitted::R2 && !(wanted > 0 && wanted < unfitted))
+      out.reason = FinderReason::R2OnlyLowers;
+    else if (which == Fitted::R1 && !(wanted > unfitted && wanted < 100))
+      out.reason = FinderReason::R1OnlyRaises;
+    else
+      out.reason = FinderReason::TooLarge;
+    return out;
+  }
+  out.exactOhms = exact;
+  double closestDistance = kInf;
+  for (double v : NearestStandardValues(series, exact, perSide)) {
+    // Only what the value boxes can be given.
+    if (v > kLargestWrittenOhms) continue;
+    out.rows.push_back(EvaluateStandardValue(setup, v));
+    if (const double d = std::abs(out.rows.back().percent - wanted); d < closestDistance)
+      closestDistance = d, out.closest = int(out.rows.size()) - 1;
+  }
+  return out;
+}
+
 std::string StandardValueText(double ohms, char decimalSeparator) {
   if (!std::isfinite(ohms) || !(ohms > 0)) return {};
   const ResistanceUnit u = UnitOf(ohms);

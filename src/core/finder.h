@@ -1,6 +1,7 @@
 #pragma once
 // From the taper the user wants to the resistor to fit: the exact resistor,
 // the standard values around it and how closely each imitates the ideal law.
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,6 +82,35 @@ struct FinderRow {
   double gapPoints = 0, gapDecibels = 0;
 };
 FinderRow EvaluateStandardValue(const FinderSetup& setup, double ohms);
+
+// Why the finder offers no standard value.
+enum class FinderReason {
+  None,
+  NoP,                 // P1 is not positive and finite
+  PositionNotANumber,  // NaN: the position could not be read
+  PositionOutside,     // not strictly between 0 and 100 %
+  WantedNotANumber,
+  OutOfReach,    // the exact resistor is beyond kLargestWrittenOhms
+  R2OnlyLowers,  // the wanted value is not below the curve without resistor
+  R1OnlyRaises,  // nor above it
+  TooLarge,      // no finite resistor comes out of the sums
+};
+struct FinderOutcome {
+  FinderReason reason = FinderReason::None;
+  // The exact resistor, also when OutOfReach; the curve without resistor at
+  // the position for R2OnlyLowers and R1OnlyRaises; NaN otherwise.
+  double exactOhms = std::numeric_limits<double>::quiet_NaN();
+  double unfittedPercent = std::numeric_limits<double>::quiet_NaN();
+  // The standard values around the exact one that the notation writes,
+  // ascending, and the row whose curve comes closest to the wanted value.
+  std::vector<FinderRow> rows;
+  int closest = -1;
+};
+// The standard values of the series around the resistor that puts the curve
+// at `wantedPercent` at setup.positionPercent (`perSide` each side, as
+// NearestStandardValues), or the reason there are none; the reasons are
+// tried in their order above.
+FinderOutcome FindStandardValues(const FinderSetup& setup, double wantedPercent, ESeries series, int perSide);
 
 // A standard value in the notation of circuit diagrams, as the value boxes
 // take it: the unit letter stands for the decimal point from 1K up ("6K2",

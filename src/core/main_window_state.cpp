@@ -23,6 +23,17 @@ bool Loaded(const MainWindowInputs& in) {
 
 }  // namespace
 
+MainWindowInputs OpeningInputs(char decimalSeparator) {
+  MainWindowInputs in;
+  in.p1Text = "100K";
+  in.r1Text = "10K2";
+  in.r2Text = "10K";
+  in.r2Ticked = true;
+  in.showLinear = in.showLoaded = true;
+  in.decimalSeparator = decimalSeparator;
+  return in;
+}
+
 Circuit CircuitOf(const MainWindowInputs& in) {
   const char sep = in.decimalSeparator;
   return LoadedCircuit(ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),

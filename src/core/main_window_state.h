@@ -54,6 +54,11 @@ inline constexpr const char* kTitleAntiLog = "Montage en Pseudo Anti-Log (Log Ne
 inline constexpr const char* kTitleLog = "Montage en Pseudo Log (Log Pos)";
 inline constexpr const char* kTitleUnloaded = "Montage sans modification";
 
+// What the main window's controls hold as it opens (its layout): the linear
+// law, P1 100K, R1 10K2 and R2 10K with R2 fitted, the linear and loaded
+// curves shown; no load, no band.
+MainWindowInputs OpeningInputs(char decimalSeparator);
+
 // The circuit the value boxes and ticks describe (R2 wins when both are
 // ticked), with the load.
 Circuit CircuitOf(const MainWindowInputs& in);

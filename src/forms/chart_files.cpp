@@ -10,10 +10,13 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 #include "chart/chart.h"
+#include "core/decimal.h"
 #include "forms/frm_main.h"
+#include "forms/notation_text.h"
 #include "platform/file_names.h"
 
 namespace dorvane::forms {
@@ -132,8 +135,20 @@ FileContents ChartPdf(chart::TChart& chart) {
   return out;
 }
 
-FileContents WindowFileContents(TfmMain& window, OutputType type) {
-  chart::TChart& chart = window.Chart();
+CsvNotes ProgramFileNotes(const LoadSettings& load, bool band, char separator,
+                          const std::vector<PinnedCurve>& pinned) {
+  CsvNotes notes;
+  if (!std::isinf(LoadOhms(load, separator)))
+    notes.loaded = "avec charge " + FromNotationBytes(load.loadText).toStdString();
+  if (band)
+    notes.band = "P1 \u00B1" + FormatDecimal(load.p1TolerancePercent, 2, separator, true) + " % R \u00B1" +
+                 FormatDecimal(load.resistorTolerancePercent, 2, separator, true) + " %";
+  notes.pinned = pinned;
+  return notes;
+}
+
+FileContents ProgramFileContents(chart::TChart& chart, const MainWindowInputs& in, const CsvNotes& notes,
+                                 OutputType type) {
   switch (type) {
     case OutputType::Png:
       return ChartPng(chart);
@@ -144,10 +159,11 @@ FileContents WindowFileContents(TfmMain& window, OutputType type) {
     case OutputType::Csv:
       break;
   }
-  const MainWindowInputs in = window.Inputs();
-  return {
-      QByteArray::fromStdString(CurvesCsv(ComputePlot(in).curves, in.decimalSeparator, window.FileNotes())),
-      {}};
+  return {QByteArray::fromStdString(CurvesCsv(ComputePlot(in).curves, in.decimalSeparator, notes)), {}};
+}
+
+FileContents WindowFileContents(TfmMain& window, OutputType type) {
+  return ProgramFileContents(window.Chart(), window.Inputs(), window.FileNotes(), type);
 }
 
 QString Quoted(const QString& text) {
@@ -270,12 +286,17 @@ QString WriteFileAtomically(const QString& path, const QByteArray& data) {
   return {};
 }
 
-QString SaveWindowFile(TfmMain& window, const QString& path, OutputType type) {
+QString SaveProgramFile(chart::TChart& chart, const MainWindowInputs& in, const CsvNotes& notes,
+                        const QString& path, OutputType type) {
   // Nothing is made for a name that cannot be written.
   if (const QString problem = CreationProblem(path); !problem.isEmpty()) return problem;
-  const FileContents contents = WindowFileContents(window, type);
+  const FileContents contents = ProgramFileContents(chart, in, notes, type);
   if (!contents.problem.isEmpty()) return contents.problem;
   return WriteFileAtomically(path, contents.data);
+}
+
+QString SaveWindowFile(TfmMain& window, const QString& path, OutputType type) {
+  return SaveProgramFile(window.Chart(), window.Inputs(), window.FileNotes(), path, type);
 }
 
 QString SaveFailureMessage(const QString& path, const QString& reason) {

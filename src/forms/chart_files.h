@@ -6,8 +6,11 @@
 #include <QSizeF>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "core/curves.h"
+#include "core/load.h"
+#include "core/main_window_state.h"
 
 namespace dorvane::chart {
 class TChart;
@@ -44,7 +47,17 @@ FileContents ChartPdf(chart::TChart& chart);
 // does not fit in its place.
 bool SetPdfPageBox(QByteArray& pdf, QSizeF points);
 
-// The contents of a file of that type for the window as it stands.
+// What a values file states beyond the three laws: the load, the band's
+// tolerances (when the band is shown), the pinned curves.
+CsvNotes ProgramFileNotes(const LoadSettings& load, bool band, char decimalSeparator,
+                          const std::vector<PinnedCurve>& pinned);
+
+// The contents of a file of that type for the main window's chart and what
+// its controls hold: the chart's picture, or the values the replot
+// computes from the inputs, with the notes.
+FileContents ProgramFileContents(chart::TChart& chart, const MainWindowInputs& in, const CsvNotes& notes,
+                                 OutputType type);
+// The same for the window as it stands.
 FileContents WindowFileContents(TfmMain& window, OutputType type);
 
 // Why no file of that name can be written there, found before trying (a
@@ -63,8 +76,11 @@ QString CreationProblem(const QString& path);
 // Returns why it failed, in French, or an empty string.
 QString WriteFileAtomically(const QString& path, const QByteArray& data);
 
-// Makes the window's file of that type and writes it in place of `path`.
-// Returns why it failed, in French, or an empty string.
+// Makes the file of that type (ProgramFileContents) and writes it in place
+// of `path`. Returns why it failed, in French, or an empty string.
+QString SaveProgramFile(chart::TChart& chart, const MainWindowInputs& in, const CsvNotes& notes,
+                        const QString& path, OutputType type);
+// The same for the window as it stands.
 QString SaveWindowFile(TfmMain& window, const QString& path, OutputType type);
 
 // The message shown when a file could not be written.

@@ -28,7 +28,6 @@ namespace dorvane::forms {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr int kPerSide = 3;
 // The taper codes offered for each montage, by their value at mid travel.
 constexpr double kCodesR2[] = {10, 15, 20, 30};
@@ -379,82 +378,90 @@ void TfmFindResistor::ShowMessage(const QString& message) {
   DrawPreview();
 }
 
+QString TfmFindResistor::ReasonText(const FinderOutcome& outcome, double position) const {
+  const QString at = ShownDecimal(position, 2, true, separator_);
+  switch (outcome.reason) {
+    case FinderReason::None:
+      break;
+    case FinderReason::NoP:
+      return QString::fromUtf8(
+          "P1 n'a pas de valeur utilisable : saisissez-la dans la fenêtre principale (par exemple 100K).");
+    case FinderReason::PositionNotANumber:
+      return NotANumber(QStringLiteral("La position du curseur"), ui_->edPosition->text());
+    case FinderReason::PositionOutside:
+      return QString::fromUtf8(
+          "La position doit être comprise entre 0 et 100 %, bornes exclues : aux extrémités de la course, "
+          "aucune résistance ne change la courbe.");
+    case FinderReason::WantedNotANumber:
+      return NotANumber(QStringLiteral("La valeur voulue"), ui_->edWanted->text());
+    case FinderReason::OutOfReach:
+      return QString::fromUtf8(
+                 "Hors de portée : il faudrait %1, au-delà de 4 294 967 295 Ω, la plus "
+                 "grande valeur que la notation puisse écrire. Choisissez une valeur "
+                 "voulue plus éloignée de la courbe sans résistance.")
+          .arg(QString::fromStdString(
+                   GroupThousands(std::to_string(std::llround(std::min(outcome.exactOhms, 9e18))), " ")) +
+               QString::fromUtf8(" Ω"));
+    case FinderReason::R2OnlyLowers:
+      return QString::fromUtf8(
+                 "Aucune résistance R2 ne donne cette valeur : R2 ne peut qu'abaisser "
+                 "la courbe. À %1 % de la course, choisissez une valeur comprise entre "
+                 "0 et %2 %, bornes exclues.")
+          .arg(at, Near(outcome.unfittedPercent, separator_));
+    case FinderReason::R1OnlyRaises:
+      return QString::fromUtf8(
+                 "Aucune résistance R1 ne donne cette valeur : R1 ne peut que relever "
+                 "la courbe. À %1 % de la course, choisissez une valeur comprise entre "
+                 "%2 et 100 %, bornes exclues.")
+          .arg(at, Near(outcome.unfittedPercent, separator_));
+    case FinderReason::TooLarge:
+      return QString::fromUtf8(
+          "Aucune résistance ne donne cette valeur : elle serait trop grande pour être calculée.");
+  }
+  return {};
+}
+
 void TfmFindResistor::Recompute() {
-  const Fitted which = Montage();
   const double position = ReadPercent(ui_->edPosition->text());
-  const double wanted = Wanted();
   QString problem;
   std::optional<FinderSetup> setup = ReadSetup(problem);
-  const QString at = ShownDecimal(position, 2, true, separator_);
-  if (!(p1_ > 0) || !std::isfinite(p1_))
-    return ShowMessage(
-        QString::fromUtf8("P1 n'a pas de valeur utilisable : saisissez-la dans la fenêtre "
-                          "principale (par exemple 100K)."));
-  if (!setup) return ShowMessage(problem);
-  if (std::isnan(position))
-    return ShowMessage(NotANumber(QStringLiteral("La position du curseur"), ui_->edPosition->text()));
-  if (!(position > 0 && position < 100))
-    return ShowMessage(
-        QString::fromUtf8("La position doit être comprise entre 0 et 100 %, bornes exclues : aux "
-                          "extrémités de la course, aucune résistance ne change la courbe."));
-  if (std::isnan(wanted))
-    return ShowMessage(NotANumber(QStringLiteral("La valeur voulue"), ui_->edWanted->text()));
-  const double load = setup->loadOhms;
-  const double exact = SolveLoadedResistor(which, p1_, load, position, wanted);
-  if (exact > kLargestWrittenOhms) {
-    ShowMessage(QString::fromUtf8("Hors de portée : il faudrait %1, au-delà de 4 294 967 295 Ω, la plus "
-                                  "grande valeur que la notation puisse écrire. Choisissez une valeur "
-                                  "voulue plus éloignée de la courbe sans résistance.")
-                    .arg(QString::fromStdString(
-                             GroupThousands(std::to_string(std::llround(std::min(exact, 9e18))), " ")) +
-                         QString::fromUtf8(" Ω")));
-    ui_->lblExact->setText(QString::fromUtf8("hors de portée"));
+  FinderOutcome outcome;
+  if (setup) {
+    setup->positionPercent = position;
+    const int index = std::clamp(ui_->cbSeries->currentIndex(), 0, int(ESeries::E192));
+    outcome = FindStandardValues(*setup, Wanted(), ESeries(index), kPerSide);
+  } else if (!(p1_ > 0) || !std::isfinite(p1_)) {
+    // Without P1 no field matters.
+    outcome.reason = FinderReason::NoP;
+  } else {
+    return ShowMessage(problem);
+  }
+  if (outcome.reason != FinderReason::None) {
+    ShowMessage(ReasonText(outcome, position));
+    if (outcome.reason == FinderReason::OutOfReach)
+      ui_->lblExact->setText(QString::fromUtf8("hors de portée"));
     return;
   }
-  if (std::isnan(exact)) {
-    const double unfitted = UnfittedPercent(p1_, load, position);
-    if (which == Fitted::R2 && !(wanted > 0 && wanted < unfitted))
-      return ShowMessage(
-          QString::fromUtf8("Aucune résistance R2 ne donne cette valeur : R2 ne peut qu'abaisser "
-                            "la courbe. À %1 % de la course, choisissez une valeur comprise entre "
-                            "0 et %2 %, bornes exclues.")
-              .arg(at, Near(unfitted, separator_)));
-    if (which == Fitted::R1 && !(wanted > unfitted && wanted < 100))
-      return ShowMessage(
-          QString::fromUtf8("Aucune résistance R1 ne donne cette valeur : R1 ne peut que relever "
-                            "la courbe. À %1 % de la course, choisissez une valeur comprise entre "
-                            "%2 et 100 %, bornes exclues.")
-              .arg(at, Near(unfitted, separator_)));
-    return ShowMessage(
-        QString::fromUtf8("Aucune résistance ne donne cette valeur : elle serait trop grande pour "
-                          "être calculée."));
-  }
-  ui_->lblExact->setText(ExactOhms(exact, separator_));
+  ui_->lblExact->setText(ExactOhms(outcome.exactOhms, separator_));
 
-  setup->positionPercent = position;
   setup_ = setup;
-  const int index = std::clamp(ui_->cbSeries->currentIndex(), 0, int(ESeries::E192));
-  std::vector<double> values = NearestStandardValues(ESeries(index), exact, kPerSide);
-  // Only what "Appliquer" can write.
-  std::erase_if(values, [](double v) { return v > kLargestWrittenOhms; });
-  ui_->lstValues->headerItem()->setText(kCurve, QString::fromUtf8("À %1 %").arg(at));
+  ui_->lstValues->headerItem()->setText(
+      kCurve, QString::fromUtf8("À %1 %").arg(ShownDecimal(position, 2, true, separator_)));
   const QSignalBlocker quiet(ui_->lstValues);
   ui_->lstValues->clear();
   QTreeWidgetItem* closest = nullptr;
-  double closestDistance = kInf;
-  for (double v : values) {
-    const FinderRow r = EvaluateStandardValue(*setup, v);
+  for (size_t i = 0; i < outcome.rows.size(); ++i) {
+    const FinderRow& r = outcome.rows[i];
     auto* item = new QTreeWidgetItem(
         ui_->lstValues,
-        {QString::fromStdString(StandardValueCaption(v, separator_)),
+        {QString::fromStdString(StandardValueCaption(r.ohms, separator_)),
          PercentText(r.percent, 1) + QStringLiteral(" %"), Db(r.decibels, separator_),
          QString::fromUtf8("%1 à %2 %").arg(PercentText(r.bandLow, 1), PercentText(r.bandHigh, 1)),
          Db(r.gangDecibels, separator_), QStringLiteral("%1 points").arg(PercentText(r.gapPoints, 1)),
          Db(r.gapDecibels, separator_)});
-    item->setData(0, Qt::UserRole, v);
+    item->setData(0, Qt::UserRole, r.ohms);
     for (int c = kCurve; c <= kGapDb; ++c) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-    if (std::abs(r.percent - wanted) < closestDistance)
-      closestDistance = std::abs(r.percent - wanted), closest = item;
+    if (int(i) == outcome.closest) closest = item;
   }
   ui_->lstValues->setCurrentItem(closest);
   ui_->stkResults->setCurrentWidget(ui_->lstValues);

@@ -27,8 +27,6 @@ class TfmFindResistor : public QDialog {
                   bool decibels = false);
   ~TfmFindResistor() override;
 
-  Ui::TfmFindResistor& controls() { return *ui_; }
-
   Fitted Montage() const;
   // The load and the tolerances, as the main window holds them: the dialog
   // opens with them, and "Appliquer" takes the dialog's back. A resistor
@@ -55,6 +53,8 @@ class TfmFindResistor : public QDialog {
   // That hint alone, empty when the typed text has no other separator.
   QString SeparatorHint(const QString& typed) const;
   void ShowMessage(const QString& message);
+  // Why the list is empty, in French; `position` as read.
+  QString ReasonText(const FinderOutcome& outcome, double position) const;
   // What a screen reader is told of the preview: the curves it draws, at
   // 25, 50 and 75 % of the travel.
   QString PreviewDescription() const;

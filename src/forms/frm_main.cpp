@@ -60,7 +60,7 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   BindBoxItems();
-  AddCircuitItems();
+  BindCircuitItems();
   // The two menus the program adds leave the designed menus their keys.
   for (QMenu* added : {ui_->Montage1, ui_->Affichage1}) added->menuAction()->setProperty(kAddedItem, true);
   ApplyAccessKeys(*ui_->MainMenu1);
@@ -69,7 +69,8 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   setFixedSize(client.width(), client.height() + ui_->MainMenu1->sizeHint().height());
   PlaceOnScreen();
 
-  BuildLoadSymbol();
+  loadSymbol_ = {ui_->TechnicalLine11, ui_->TechnicalLine12, ui_->TechnicalLine13, ui_->TechnicalLine14,
+                 ui_->shLoad};
   FixTextsOverThePanel();
   ui_->StatusBar1->showMessage(StatusText(separator_));
   ConfigureProgramChart(*ui_->Chart1);
@@ -255,23 +256,14 @@ void TfmMain::SetLoad(const LoadSettings& settings) {
 void TfmMain::setBand(bool on) {
   if (!gfx::SetField(band_, on)) return;
   {
-    const QSignalBlocker quiet(band1_);
-    band1_->setChecked(on);
+    const QSignalBlocker quiet(ui_->Bandedetolerance1);
+    ui_->Bandedetolerance1->setChecked(on);
   }
   PlotCurves();
 }
 
 std::string TfmMain::ModifiedCurveLabel() const {
-  const MainWindowInputs in = Inputs();
-  std::string label;
-  if (in.r1Ticked || in.r2Ticked)
-    label = (in.r1Ticked ? "R1 " : "R2 ") + (in.r1Ticked ? in.r1Text : in.r2Text);
-  if (!std::isinf(in.loadOhms)) {
-    if (!label.empty()) label += ", ";
-    label += "charge " + load_.loadText;
-  }
-  // The typed text is 8-bit; the legend and the file take UTF-8.
-  return FromNotationBytes(label).toStdString();
+  return forms::ModifiedCurveLabel(Inputs(), load_.loadText);
 }
 
 bool TfmMain::PinModifiedCurve() {
@@ -293,71 +285,22 @@ void TfmMain::ClearPinnedCurves() {
 }
 
 CsvNotes TfmMain::FileNotes() const {
-  CsvNotes notes;
-  if (!std::isinf(LoadOhms(load_, separator_)))
-    notes.loaded = "avec charge " + FromNotationBytes(load_.loadText).toStdString();
-  if (band_)
-    notes.band = "P1 \u00B1" + FormatDecimal(load_.p1TolerancePercent, 2, separator_, true) + " % R \u00B1" +
-                 FormatDecimal(load_.resistorTolerancePercent, 2, separator_, true) + " %";
-  for (const PinnedEntry& p : pinned_) notes.pinned.push_back(p.curve);
-  return notes;
+  std::vector<PinnedCurve> pinned;
+  for (const PinnedEntry& p : pinned_) pinned.push_back(p.curve);
+  return ProgramFileNotes(load_, band_, separator_, pinned);
 }
 
-// Items the program adds to its own menus: the load and tolerances under
-// "Montage", the band and the pinned curves under "Affichage".
-void TfmMain::AddCircuitItems() {
-  QAction* load = ui_->Montage1->addAction(QString::fromUtf8("Charge et tolérances..."));
-  load->setObjectName(QStringLiteral("Chargeettolerances1"));
-  connect(load, &QAction::triggered, this, &TfmMain::Chargeettolerances1Click);
-  ui_->Affichage1->addSeparator();
-  band1_ = ui_->Affichage1->addAction(QString::fromUtf8("Bande de tolérance"));
-  band1_->setObjectName(QStringLiteral("Bandedetolerance1"));
-  band1_->setCheckable(true);
-  connect(band1_, &QAction::toggled, this, &TfmMain::setBand);
-  pin1_ = ui_->Affichage1->addAction(QString::fromUtf8("Figer la courbe modifiée"));
-  pin1_->setObjectName(QStringLiteral("Figerlacourbemodifiee1"));
-  connect(pin1_, &QAction::triggered, this, [this] { PinModifiedCurve(); });
-  clearPinned1_ = ui_->Affichage1->addAction(QString::fromUtf8("Effacer les courbes figées"));
-  clearPinned1_->setObjectName(QStringLiteral("Effacerlescourbesfigees1"));
-  connect(clearPinned1_, &QAction::triggered, this, &TfmMain::ClearPinnedCurves);
+// "Bande de tolérance", "Figer la courbe modifiée" and "Effacer les courbes
+// figées"; the last two are offered only when they can act.
+void TfmMain::BindCircuitItems() {
+  connect(ui_->Bandedetolerance1, &QAction::toggled, this, &TfmMain::setBand);
+  connect(ui_->Figerlacourbemodifiee1, &QAction::triggered, this, [this] { PinModifiedCurve(); });
+  connect(ui_->Effacerlescourbesfigees1, &QAction::triggered, this, &TfmMain::ClearPinnedCurves);
   connect(ui_->Affichage1, &QMenu::aboutToShow, this, [this] {
-    pin1_->setEnabled(int(pinned_.size()) < kMaxPinnedCurves && !ModifiedCurveLabel().empty());
-    clearPinned1_->setEnabled(!pinned_.empty());
+    ui_->Figerlacourbemodifiee1->setEnabled(int(pinned_.size()) < kMaxPinnedCurves &&
+                                            !ModifiedCurveLabel().empty());
+    ui_->Effacerlescourbesfigees1->setEnabled(!pinned_.empty());
   });
-}
-
-// The load, drawn only while one is set: a resistor from the wiper's output
-// to the bottom, right of the terminals, in the diagram's own parts.
-void TfmMain::BuildLoadSymbol() {
-  using controls::TTechnicalLine;
-  QWidget* panel = ui_->Shader1;
-  const auto wire = [&](QRect bounds, TTechnicalLine::TTechnicalLineTypes type) {
-    auto* line = new TTechnicalLine(panel);
-    line->setGeometry(bounds);
-    line->setLineType(type);
-    line->setSignPlaces(TTechnicalLine::spNoWhere);
-    line->setColor(gfx::clBlack);
-    line->setFillColor(gfx::clBlack);
-    loadSymbol_.push_back(line);
-  };
-  wire({193, 200, 21, 17}, TTechnicalLine::lsStraightLeftToRight);  // from the wiper's terminal
-  wire({193, 256, 21, 17}, TTechnicalLine::lsStraightLeftToRight);  // from the bottom's
-  wire({205, 208, 17, 9}, TTechnicalLine::lsStraightTopToBottom);
-  wire({205, 256, 17, 9}, TTechnicalLine::lsStraightTopToBottom);
-  auto* body = new controls::TShape(panel);
-  body->setObjectName(QStringLiteral("shLoad"));
-  body->setGeometry(205, 216, 17, 41);
-  body->setBrushColor(gfx::clWhite);
-  loadSymbol_.push_back(body);
-  loadCaption_ = new controls::TLabel(panel);
-  loadCaption_->setObjectName(QStringLiteral("lblLoad"));
-  loadCaption_->setGeometry(205, 176, 17, 13);
-  loadCaption_->setAlignment(controls::TLabel::taLeftJustify);
-  loadCaption_->setTransparent(true);
-  loadCaption_->setFont(ui_->lblR2->font());
-  loadCaption_->setAutoSize(true);
-  for (QWidget* part : loadSymbol_) part->hide();
-  loadCaption_->hide();
 }
 
 void TfmMain::Enregistrerlegraphiquesous1Click() {
@@ -371,16 +314,6 @@ void TfmMain::Exporterlesvaleurs1Click() {
 TfmMain::BoxCircuit TfmMain::CircuitInBoxes() const {
   return {ui_->lstPotType->ItemIndex(), ui_->edP1->text(),   ui_->edR1->text(), ui_->edR2->text(),
           ui_->cbR1->Checked(),         ui_->cbR2->Checked()};
-}
-
-void TfmMain::SetCircuit(const BoxCircuit& c) {
-  ui_->lstPotType->setItemIndex(c.lawIndex);
-  ui_->edP1->setText(c.p1);
-  ui_->edR1->setText(c.r1);
-  ui_->edR2->setText(c.r2);
-  ui_->cbR1->setChecked(c.r1Fitted);
-  ui_->cbR2->setChecked(c.r2Fitted);
-  RunRule(RuleSender::None);
 }
 
 void TfmMain::ApplyFittedResistor(Fitted which, const QString& value) {
@@ -425,12 +358,11 @@ void TfmMain::RunRule(RuleSender sender) {
   ui_->cbR2->setChecked(s.r2Ticked);
 
   const QString title = QString::fromLatin1(s.title.c_str());
-  ui_->Chart1->Title()->Text().Clear();
-  ui_->Chart1->Title()->Text().Add(FromNotationBytes(s.chartTitle));
+  SetProgramChartTitle(*ui_->Chart1, s.chartTitle);
   ui_->lblWireType->setCaption(title);
   for (QWidget* part : loadSymbol_) part->setVisible(s.loadShown);
-  loadCaption_->setCaption(FromNotationBytes(s.loadCaption));
-  loadCaption_->setVisible(s.loadShown);
+  ui_->lblLoad->setCaption(FromNotationBytes(s.loadCaption));
+  ui_->lblLoad->setVisible(s.loadShown);
   ui_->cbShowCurveModified->setVisible(s.loadedBoxVisible);
 
   ui_->edR1->setEnabled(s.r1Enabled);
@@ -453,13 +385,11 @@ void TfmMain::PlotCurves() {
 }
 
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
-  PlotProgramCurves(*ui_->Chart1, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive,
-                    decibels_);
   // The pinned curves change only when pinned, cleared or turned to dB.
   std::vector<PinnedCurve> pinned;
   if (pinnedStale_)
     for (const PinnedEntry& p : pinned_) pinned.push_back(p.curve);
-  PlotAddedCurves(*ui_->Chart1, plot.curves, plot.bandActive, pinnedStale_ ? &pinned : nullptr, decibels_);
+  PlotProgramState(*ui_->Chart1, plot, pinnedStale_ ? &pinned : nullptr, decibels_);
   pinnedStale_ = false;
   chart::NotifyAccessibleChartChanged(*ui_->Chart1);
 }

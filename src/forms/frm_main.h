@@ -20,7 +20,6 @@ class QAction;
 
 namespace dorvane::controls {
 class TMarkupCheckBox;
-class TLabel;
 }  // namespace dorvane::controls
 namespace dorvane::chart {
 class TChart;
@@ -34,10 +33,6 @@ class TfmMain : public QMainWindow {
  public:
   explicit TfmMain(QWidget* parent = nullptr);
   ~TfmMain() override;
-
-  // The controls as laid out, for the window's own tests only; other code
-  // goes through the members below.
-  Ui::TfmMain& controls() { return *ui_; }
 
   // Where the window goes instead of its designed place (the toolkit's
   // -geometry); it is still moved the least that makes its frame fit.
@@ -62,9 +57,6 @@ class TfmMain : public QMainWindow {
     bool r1Fitted = false, r2Fitted = false;
   };
   BoxCircuit CircuitInBoxes() const;
-  // Fills the law list, the value boxes and the R1/R2 ticks from code and
-  // runs the update rule once; fit at most one resistor.
-  void SetCircuit(const BoxCircuit& circuit);
   // Writes a value into R1's or R2's box and ticks that box as a click on it
   // would (the other box is unticked by the update rule).
   void ApplyFittedResistor(Fitted which, const QString& value);
@@ -127,9 +119,7 @@ class TfmMain : public QMainWindow {
   void PlaceOnScreen();
   void FixTextsOverThePanel();
   void ReportErrorsOf(void (TfmMain::*handler)());
-  void AddCircuitItems();
-  void BuildLoadSymbol();
-  // The loaded curve's short name: "R2 10K", "R2 13K, charge 47K", "charge 47K".
+  void BindCircuitItems();
   std::string ModifiedCurveLabel() const;
 
   std::unique_ptr<Ui::TfmMain> ui_;
@@ -141,12 +131,8 @@ class TfmMain : public QMainWindow {
   LoadSettings load_;
   bool band_ = false;
   std::vector<PinnedEntry> pinned_;
-  bool pinnedStale_ = true;  // the chart's pinned series need refilling
-  QAction* band1_ = nullptr;
-  QAction* pin1_ = nullptr;
-  QAction* clearPinned1_ = nullptr;
-  std::vector<QWidget*> loadSymbol_;  // the load's wires and body
-  controls::TLabel* loadCaption_ = nullptr;
+  bool pinnedStale_ = true;                   // the chart's pinned series need refilling
+  std::vector<QWidget*> loadSymbol_;          // the load's wires and body
   std::optional<WindowPlacement> placement_;  // asked on the command line
   qint64 ruleRuns_ = 0;
 };

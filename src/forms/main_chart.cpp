@@ -7,6 +7,7 @@
 
 #include "chart/axis_scale.h"
 #include "chart/chart_accessible.h"
+#include "forms/notation_text.h"
 
 namespace dorvane::forms {
 
@@ -174,6 +175,40 @@ void PlotProgramCurves(TChart& chart, const Curves& curves, bool showLinear, boo
                                   gfx::clAutomatic);
   const bool active[3] = {showLinear, showLoaded, showLog};
   for (int s = 0; s < 3 && s < chart.SeriesCount(); ++s) chart.Series(s)->setActive(active[s]);
+}
+
+void PlotProgramState(TChart& chart, const PlotOutputs& plot, const std::vector<PinnedCurve>* pinned,
+                      bool decibels) {
+  PlotProgramCurves(chart, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive, decibels);
+  PlotAddedCurves(chart, plot.curves, plot.bandActive, pinned, decibels);
+}
+
+void SetProgramChartTitle(TChart& chart, const std::string& title) {
+  chart.Title()->Text().Clear();
+  chart.Title()->Text().Add(FromNotationBytes(title));
+}
+
+void ShowAsTheProgramChart(TChart& chart, const MainWindowInputs& in, bool decibels) {
+  chart.resize(kProgramChartWidth, kProgramChartHeight);
+  ConfigureProgramChart(chart);
+  chart.setDecimalSeparator(QChar::fromLatin1(in.decimalSeparator));
+  if (decibels) SetVerticalScale(chart, true, ProgramPercentTitle());
+  const MainWindowState s = ComputeMainWindowState(in);
+  SetProgramChartTitle(chart, s.chartTitle);
+  const std::vector<PinnedCurve> none;
+  PlotProgramState(chart, s.plot, &none, decibels);
+}
+
+std::string ModifiedCurveLabel(const MainWindowInputs& in, const std::string& loadText) {
+  std::string label;
+  if (in.r1Ticked || in.r2Ticked)
+    label = (in.r1Ticked ? "R1 " : "R2 ") + (in.r1Ticked ? in.r1Text : in.r2Text);
+  if (!std::isinf(in.loadOhms)) {
+    if (!label.empty()) label += ", ";
+    label += "charge " + loadText;
+  }
+  // The typed text is 8-bit; the legend and the file take UTF-8.
+  return FromNotationBytes(label).toStdString();
 }
 
 }  // namespace dorvane::forms

@@ -1,8 +1,12 @@
 #pragma once
 // The chart of the main window: the settings its layout cannot hold and the
 // replot that fills its three series.
+#include <string>
+#include <vector>
+
 #include "chart/chart.h"
 #include "core/curves.h"
+#include "core/main_window_state.h"
 
 namespace dorvane::forms {
 
@@ -31,6 +35,25 @@ void PlotProgramCurves(chart::TChart& chart, const Curves& curves, bool showLine
 // inside the plot; the unused series are emptied and inactive.
 void PlotAddedCurves(chart::TChart& chart, const Curves& curves, bool showBand,
                      const std::vector<PinnedCurve>* pinned, bool decibels);
+
+// All that the replot draws: the three laws, then the added curves (the
+// pinned ones only when given, as PlotAddedCurves).
+void PlotProgramState(chart::TChart& chart, const PlotOutputs& plot, const std::vector<PinnedCurve>* pinned,
+                      bool decibels);
+// The chart's title as the update rule gives it, in the notation's 8-bit text.
+void SetProgramChartTitle(chart::TChart& chart, const std::string& title);
+
+// The main window's chart size, as its layout places it (frm_main.ui).
+inline constexpr int kProgramChartWidth = 345, kProgramChartHeight = 321;
+// A chart without the window, set up as the main window's chart and showing
+// what the window shows for these inputs with no curve pinned: for the files
+// made without a window. Call once on a chart without series.
+void ShowAsTheProgramChart(chart::TChart& chart, const MainWindowInputs& in, bool decibels);
+
+// The loaded curve's short name, in UTF-8: "R2 10K", "R2 13K, charge 47K",
+// "charge 47K"; empty without a resistor or a load. `loadText` is the load
+// as typed, in the notation's 8-bit text.
+std::string ModifiedCurveLabel(const MainWindowInputs& in, const std::string& loadText);
 
 // The bottom of the vertical axis in decibels: a volume control's useful
 // range; lower values, and 0 %, are drawn there.

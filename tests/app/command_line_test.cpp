@@ -14,8 +14,8 @@
 #include "forms/chart_files.h"
 #include "forms/frm_main.h"
 #include "support/c_locale.h"
+#include "support/form_controls.h"
 #include "support/small_disk.h"
-#include "ui_frm_main.h"
 
 namespace dorvane {
 namespace {
@@ -105,7 +105,7 @@ class WindowAlike {
     qunsetenv("LC_ALL");
     window_->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    Ui::TfmMain& ui = window_->controls();
+    const testsupport::MainControls ui(*window_);
     if (!p1.isEmpty()) ui.edP1->setText(p1);
     if (!r1.isEmpty()) {
       QTest::mouseClick(ui.cbR1, Qt::LeftButton, {}, {5, 10});
@@ -117,7 +117,7 @@ class WindowAlike {
     QApplication::processEvents();
   }
   QImage Chart() {
-    return window_->controls().Chart1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return testsupport::MainControls(*window_).Chart1->grab().toImage().convertToFormat(QImage::Format_RGB32);
   }
   QByteArray File(forms::OutputType type) { return forms::WindowFileContents(*window_, type).data; }
 

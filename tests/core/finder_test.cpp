@@ -228,6 +228,56 @@ TEST(EvaluateStandardValue, ColumnsOfARow) {
   EXPECT_EQ(SeriesTolerancePercent(ESeries::E192), 0.5);
 }
 
+// Each reason for an empty list, in the order they are tried; R2 10 % at
+// 50 % on 100k is 6 250 ohms, between 6,2K and 6,8K in E24.
+TEST(FindStandardValues, ReasonsAndRows) {
+  const struct {
+    Fitted which;
+    double p, load, position, wanted;
+    FinderReason reason;
+  } rows[] = {
+      {Fitted::R2, 0, kInf, kNaN, kNaN, FinderReason::NoP},
+      {Fitted::R2, kInf, kInf, 50, 10, FinderReason::NoP},
+      {Fitted::R2, kP, kInf, kNaN, kNaN, FinderReason::PositionNotANumber},
+      {Fitted::R2, kP, kInf, 100, kNaN, FinderReason::PositionOutside},
+      {Fitted::R2, kP, kInf, 0, 10, FinderReason::PositionOutside},
+      {Fitted::R2, kP, kInf, 50, kNaN, FinderReason::WantedNotANumber},
+      {Fitted::R2, kP, kInf, 50, 49.99999, FinderReason::OutOfReach},
+      {Fitted::R2, kP, kInf, 50, 50, FinderReason::R2OnlyLowers},
+      {Fitted::R2, kP, 50000, 50, 34, FinderReason::R2OnlyLowers},
+      {Fitted::R1, kP, kInf, 50, 40, FinderReason::R1OnlyRaises},
+      {Fitted::R1, kP, kInf, 50, 100, FinderReason::R1OnlyRaises},
+      // The sums overflow.
+      {Fitted::R2, 1e308, kInf, 50, 49.9999, FinderReason::TooLarge},
+      {Fitted::R2, kP, kInf, 50, 10, FinderReason::None},
+  };
+  for (const auto& r : rows) {
+    FinderSetup s;
+    s.target.which = r.which;
+    s.p = r.p, s.loadOhms = r.load, s.positionPercent = r.position;
+    const FinderOutcome out = FindStandardValues(s, r.wanted, ESeries::E24, 3);
+    EXPECT_EQ(out.reason, r.reason) << r.p << " " << r.position << " " << r.wanted;
+    EXPECT_EQ(out.rows.empty(), r.reason != FinderReason::None);
+  }
+  FinderSetup s;
+  s.p = kP, s.loadOhms = kInf, s.positionPercent = 50;
+  const FinderOutcome out = FindStandardValues(s, 10, ESeries::E24, 3);
+  EXPECT_EQ(out.exactOhms, 6250);
+  ASSERT_EQ(out.rows.size(), 6u);
+  EXPECT_EQ(out.rows.front().ohms, 5100);
+  EXPECT_EQ(out.rows[size_t(out.closest)].ohms, 6200);
+  // What it takes, and the curve without resistor that a reason names.
+  // 100k x 0.25 x 49.99999 / 0.00001, to the digits the difference keeps.
+  EXPECT_NEAR(FindStandardValues(s, 49.99999, ESeries::E24, 3).exactOhms, 124999975000, 2e5);
+  s.loadOhms = 50000;
+  EXPECT_NEAR(FindStandardValues(s, 34, ESeries::E24, 3).unfittedPercent, 100.0 / 3, 1e-9);
+  // Only what the value boxes can be given: 4 000M at 40 % has no neighbour above.
+  s.p = 4e9, s.loadOhms = kInf;
+  const FinderOutcome top = FindStandardValues(s, 40, ESeries::E24, 3);
+  ASSERT_EQ(top.rows.size(), 3u);
+  EXPECT_EQ(top.rows.back().ohms, 3.9e9);
+}
+
 TEST(StandardValueText, LetterForTheDecimalPoint) {
   const struct {
     double ohms;

@@ -15,7 +15,7 @@
 #include "forms/frm_about.h"
 #include "forms/frm_find_resistor.h"
 #include "forms/frm_main.h"
-#include "ui_frm_main.h"
+#include "support/form_controls.h"
 
 namespace dorvane::forms {
 namespace {
@@ -96,7 +96,7 @@ TEST(Accessibility, WindowsAsAScreenReaderFindsThem) {
   }
 
   // States as laid out: R2 fitted, R1 not, so R1's box is disabled.
-  Ui::TfmMain& ui = main.controls();
+  const testsupport::MainControls ui(main);
   QAccessibleInterface* cbR1 = Find(&main, "cbR1");
   QAccessibleInterface* edR1 = Find(&main, "edR1");
   EXPECT_TRUE(cbR1->state().checkable);

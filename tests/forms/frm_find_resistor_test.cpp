@@ -26,11 +26,11 @@
 #include "core/resistance.h"
 #include "core/taper.h"
 #include "forms/frm_main.h"
-#include "ui_frm_find_resistor.h"
-#include "ui_frm_main.h"
 
 namespace dorvane::forms {
 namespace {
+
+using testsupport::FinderControls;
 
 QStringList Column(QTreeWidget* list, int column) {
   QStringList out;
@@ -45,7 +45,7 @@ class FindResistorTest : public testsupport::ShownMainWindow {
     Open();
     auto dialog = std::make_unique<TfmFindResistor>(window_.get(), "100K", ',', Fitted::R2);
     dialog->show();
-    dialog->controls().cbTarget->setCurrentIndex(2);
+    FinderControls(*dialog).cbTarget->setCurrentIndex(2);
     return dialog;
   }
   // Chooses the menu item and acts on the dialog while it is shown.
@@ -80,7 +80,7 @@ class FindResistorTest : public testsupport::ShownMainWindow {
 TEST_F(FindResistorTest, DefaultsForP1At100K) {
   Open();
   TfmFindResistor dialog(window_.get(), ui().edP1->text(), ',', Fitted::R2);
-  auto& ui = dialog.controls();
+  const FinderControls ui(dialog);
   EXPECT_TRUE(ui.rbR2->isChecked());
   EXPECT_EQ(ui.edPosition->text(), "50");
   EXPECT_EQ(ui.edWanted->text(), "10");
@@ -117,7 +117,7 @@ TEST_F(FindResistorTest, FitsA640By480Screen) {
 TEST_F(FindResistorTest, TypingAndChoosingASeriesUpdateAtOnce) {
   Open();
   TfmFindResistor dialog(window_.get(), "100K", ',', Fitted::R2);
-  auto& ui = dialog.controls();
+  const FinderControls ui(dialog);
   dialog.show();
   Retype(ui.edWanted, "20");
   // 100K x 0.25 x 20 / 30 = 16 667 ohms.
@@ -148,7 +148,7 @@ TEST_F(FindResistorTest, TypingAndChoosingASeriesUpdateAtOnce) {
 // 1/50k - 1/47k, R = 13 877.95; each row's figures likewise.
 TEST_F(FindResistorTest, TaperCodeWithALoadAndThePreview) {
   const auto dialog = OpenOnA15();
-  auto& ui = dialog->controls();
+  const FinderControls ui(*dialog);
   Retype(ui.edLoad, "47K");
   EXPECT_EQ(ui.cbTarget->currentText(), "A 15 %");
   EXPECT_EQ(ui.edWanted->text(), "15");
@@ -196,7 +196,7 @@ TEST_F(FindResistorTest, TaperCodeWithALoadAndThePreview) {
 // "0" and no resistor at 0,01 %, 4 430,85 Ω with a 47K load at 25 %).
 TEST_F(FindResistorTest, TheLawsOwnValueIsTheTarget) {
   const auto dialog = OpenOnA15();
-  auto& ui = dialog->controls();
+  const FinderControls ui(*dialog);
   const struct {
     const char *position, *load, *shown, *exact, *chosen;
   } rows[] = {
@@ -246,7 +246,7 @@ TEST_F(FindResistorTest, EveryFieldHasAnAccessKey) {
                            "cbSeries edPotTolerance edResistorTolerance lstValues btnApply btnCancel")
                        .split(u' '));
   // "jusqu'à" keeps its distance from both of its fields.
-  auto& ui = dialog.controls();
+  const FinderControls ui(dialog);
   EXPECT_GE(ui.lblRangeTo->geometry().left() - ui.edRangeFrom->geometry().right(), 4);
   EXPECT_GE(ui.edRangeTo->geometry().left() - ui.lblRangeTo->geometry().right(), 4);
 }
@@ -260,7 +260,7 @@ TEST_F(FindResistorTest, ThePreviewReadsUnderADarkPalette) {
   QApplication::setPalette(dark);
   TfmFindResistor dialog(window_.get(), "100K", ',', Fitted::R2);
   dialog.show();
-  chart::TChart& preview = *dialog.controls().chPreview;
+  chart::TChart& preview = *FinderControls(dialog).chPreview;
   const QImage shot = preview.grab().toImage();
   // Left of the plot: the tick labels, the axis title and the frame's edge.
   const int margin = preview.BottomAxis()->StartPixel() - 1;
@@ -274,7 +274,7 @@ TEST_F(FindResistorTest, ThePreviewReadsUnderADarkPalette) {
 TEST_F(FindResistorTest, TheWantedValueFollowsTheIdealLawUntilTyped) {
   Open();
   TfmFindResistor dialog(window_.get(), "100K", ',', Fitted::R1);
-  auto& ui = dialog.controls();
+  const FinderControls ui(dialog);
   dialog.show();
   EXPECT_EQ(ui.edWanted->text(), "90");  // 100 - 10^(50/50)
   QTest::mouseClick(ui.rbR2, Qt::LeftButton, {}, QPoint(5, ui.rbR2->height() / 2));
@@ -286,7 +286,7 @@ TEST_F(FindResistorTest, TheWantedValueFollowsTheIdealLawUntilTyped) {
 TEST_F(FindResistorTest, ImpossibleTargetsSaySoAndCannotBeApplied) {
   Open();
   TfmFindResistor dialog(window_.get(), "100K", ',', Fitted::R2);
-  auto& ui = dialog.controls();
+  const FinderControls ui(dialog);
   dialog.show();
   const struct {
     const char *position, *wanted, *load, *says;
@@ -347,19 +347,19 @@ TEST_F(FindResistorTest, ImpossibleTargetsSaySoAndCannotBeApplied) {
 
   // Below 1K in ohms: 10K x 0.25 x 10 / 40.
   TfmFindResistor small(window_.get(), "10K", ',', Fitted::R2);
-  EXPECT_EQ(small.controls().lblExact->text(), QString::fromUtf8("625 Ω"));
-  EXPECT_EQ(Column(small.controls().lstValues, 0),
+  EXPECT_EQ(FinderControls(small).lblExact->text(), QString::fromUtf8("625 Ω"));
+  EXPECT_EQ(Column(FinderControls(small).lstValues, 0),
             QString::fromUtf8("510 Ω|560 Ω|620 Ω|680 Ω|750 Ω|820 Ω").split(u'|'));
 
   TfmFindResistor noP1(window_.get(), "", ',', Fitted::R2);
-  EXPECT_TRUE(noP1.controls().lblMessage->text().contains("P1"));
-  EXPECT_FALSE(noP1.controls().btnApply->isEnabled());
+  EXPECT_TRUE(FinderControls(noP1).lblMessage->text().contains("P1"));
+  EXPECT_FALSE(FinderControls(noP1).btnApply->isEnabled());
   // 4 000M at 40 %: exactly 4 000M, and of its neighbours only those that
   // "Appliquer" can write, which read back as the same value.
   TfmFindResistor top(window_.get(), "4000M", ',', Fitted::R2);
   top.show();
-  Retype(top.controls().edWanted, "40");
-  EXPECT_EQ(Column(top.controls().lstValues, 0), QStringList({"3300,0M", "3600,0M", "3900,0M"}));
+  Retype(FinderControls(top).edWanted, "40");
+  EXPECT_EQ(Column(FinderControls(top).lstValues, 0), QStringList({"3300,0M", "3600,0M", "3900,0M"}));
   ASSERT_TRUE(top.ChosenValue());
   ApplyFittedResistor(*window_, Fitted::R2, *top.ChosenValue());
   EXPECT_EQ(this->ui().edR2->text(), "3900M");
@@ -369,7 +369,7 @@ TEST_F(FindResistorTest, ImpossibleTargetsSaySoAndCannotBeApplied) {
 TEST_F(FindResistorTest, AppliquerWritesTheValueAndTicksAsAClickWould) {
   Open();
   const qint64 runs = window_->RuleRunCount();
-  RunDialog([](TfmFindResistor& d) { QTest::mouseClick(d.controls().btnApply, Qt::LeftButton); });
+  RunDialog([](TfmFindResistor& d) { QTest::mouseClick(FinderControls(d).btnApply, Qt::LeftButton); });
   EXPECT_EQ(ui().edR2->text(), "6K2");
   EXPECT_TRUE(ui().cbR2->Checked());
   EXPECT_EQ(ui().lblR2->Caption(), "R2\r6,2K");
@@ -381,8 +381,8 @@ TEST_F(FindResistorTest, AppliquerWritesTheValueAndTicksAsAClickWould) {
 
   // The other montage: R1 is ticked through the rule, which unticks R2.
   RunDialog([](TfmFindResistor& d) {
-    d.controls().rbR1->click();
-    QTest::keyClick(d.controls().edWanted, Qt::Key_Return);  // the default button
+    FinderControls(d).rbR1->click();
+    QTest::keyClick(FinderControls(d).edWanted, Qt::Key_Return);  // the default button
   });
   EXPECT_EQ(ui().edR1->text(), "6K2");  // 100K x 0.25 x 10 / 40 again
   EXPECT_TRUE(ui().cbR1->Checked());
@@ -394,16 +394,16 @@ TEST_F(FindResistorTest, AppliquerWritesTheValueAndTicksAsAClickWould) {
   EXPECT_EQ(ui().lblR2->Caption(), "R2");
 
   // Opened again, the dialog starts from R1.
-  RunDialog([](TfmFindResistor& d) { EXPECT_TRUE(d.controls().rbR1->isChecked()); });
+  RunDialog([](TfmFindResistor& d) { EXPECT_TRUE(FinderControls(d).rbR1->isChecked()); });
 
   // The window's load and tolerances go in; "Appliquer" brings the finder's
   // back, and the window draws the curve the finder worked out.
   window_->SetLoad({"47K", 10, 2});
   RunDialog([](TfmFindResistor& d) {
     EXPECT_EQ(d.ReadLoadSettings(), std::optional(LoadSettings{"47K", 10, 2}));
-    d.controls().rbR2->click();
-    Retype(d.controls().edLoad, "22K");
-    QTest::mouseClick(d.controls().btnApply, Qt::LeftButton);
+    FinderControls(d).rbR2->click();
+    Retype(FinderControls(d).edLoad, "22K");
+    QTest::mouseClick(FinderControls(d).btnApply, Qt::LeftButton);
   });
   EXPECT_EQ(window_->Load(), (LoadSettings{"22K", 10, 2}));
   const double r2 = ParseResistance(ui().edR2->text().toStdString(), ',');
@@ -414,7 +414,7 @@ TEST_F(FindResistorTest, AppliquerWritesTheValueAndTicksAsAClickWould) {
 TEST_F(FindResistorTest, DoubleClickAppliesThatRow) {
   Open();
   RunDialog([](TfmFindResistor& d) {
-    QTreeWidget* list = d.controls().lstValues;
+    QTreeWidget* list = FinderControls(d).lstValues;
     const QRect first = list->visualItemRect(list->topLevelItem(0));
     // A double-click is a click, then a second press reported as such.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
@@ -431,7 +431,7 @@ TEST_F(FindResistorTest, DoubleClickAppliesThatRow) {
 TEST_F(FindResistorTest, TheToolTipShowsAfterADoubleClickWhoseReleaseIsLost) {
   Open();
   RunDialog([](TfmFindResistor& d) {
-    QTreeWidget* list = d.controls().lstValues;
+    QTreeWidget* list = FinderControls(d).lstValues;
     const QPoint at = list->viewport()->mapTo(&d, list->visualItemRect(list->topLevelItem(1)).center());
     int& t = QTest::lastMouseTimestamp;
     for (const QEvent::Type type :
@@ -461,13 +461,13 @@ TEST_F(FindResistorTest, AnnulerAndEscapeChangeNothing) {
   const std::vector<double> before = LoadedSeries();
   const qint64 runs = window_->RuleRunCount();
   RunDialog([](TfmFindResistor& d) {
-    d.controls().rbR1->click();
-    Retype(d.controls().edWanted, "80");
-    QTest::mouseClick(d.controls().btnCancel, Qt::LeftButton);
+    FinderControls(d).rbR1->click();
+    Retype(FinderControls(d).edWanted, "80");
+    QTest::mouseClick(FinderControls(d).btnCancel, Qt::LeftButton);
     EXPECT_FALSE(d.isVisible());
   });
   RunDialog([](TfmFindResistor& d) {
-    QTest::keyClick(d.controls().edWanted, Qt::Key_Escape);
+    QTest::keyClick(FinderControls(d).edWanted, Qt::Key_Escape);
     EXPECT_FALSE(d.isVisible());
   });
   EXPECT_EQ(window_->RuleRunCount(), runs);
@@ -481,7 +481,7 @@ TEST_F(FindResistorTest, AnnulerAndEscapeChangeNothing) {
 TEST_F(FindResistorTest, PointLocale) {
   Open("en_US.UTF-8");
   RunDialog([](TfmFindResistor& d) {
-    auto& ui = d.controls();
+    const FinderControls ui(d);
     EXPECT_EQ(ui.lblP1->text(), "100.0K");
     Retype(ui.edPosition, "37.5");
     EXPECT_EQ(ui.stkResults->currentWidget(), ui.lstValues);
@@ -512,7 +512,7 @@ TEST_F(FindResistorTest, DecibelScaleFromTheMenu) {
   EXPECT_EQ(ui().Chart1->LeftAxis()->Minimum(), -60);
   EXPECT_EQ(ui().Chart1->LeftAxis()->Title()->Caption(), QString::fromUtf8("Atténuation (dB)"));
   EXPECT_NEAR(LoadedSeries()[50], 20 * std::log10(1.0 / 7), 1e-9);  // R2 10K on 100K
-  RunDialog([](TfmFindResistor& d) { EXPECT_EQ(d.controls().chPreview->LeftAxis()->Minimum(), -60); });
+  RunDialog([](TfmFindResistor& d) { EXPECT_EQ(FinderControls(d).chPreview->LeftAxis()->Minimum(), -60); });
   // Zoomed in dB, the step of 1, 2 or 5 x 10^n dB whose labels number
   // closest to six, the fewer of two as close.
   const struct {

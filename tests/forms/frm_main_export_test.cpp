@@ -19,7 +19,6 @@
 #include "forms/frm_main.h"
 #include "support/shown_main_window.h"
 #include "support/widget_helpers.h"
-#include "ui_frm_main.h"
 
 namespace dorvane::forms {
 namespace {

@@ -32,7 +32,6 @@
 #include "forms/frm_find_resistor.h"
 #include "forms/frm_load.h"
 #include "gfx/colour.h"
-#include "ui_frm_main.h"
 
 namespace dorvane::forms {
 namespace {

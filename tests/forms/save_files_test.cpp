@@ -36,7 +36,6 @@
 #include "forms/chart_value_tip.h"
 #include "forms/frm_main.h"
 #include "forms/save_dialogs.h"
-#include "ui_frm_main.h"
 
 namespace dorvane::forms {
 namespace {

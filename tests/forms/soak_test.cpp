@@ -16,7 +16,7 @@
 #include "core/curves.h"
 #include "core/resistance.h"
 #include "forms/frm_main.h"
-#include "ui_frm_main.h"
+#include "support/form_controls.h"
 
 namespace dorvane::forms {
 namespace {
@@ -40,7 +40,7 @@ TEST(Soak, TenThousandRandomActions) {
   window.show();
   QApplication::setActiveWindow(&window);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  Ui::TfmMain& ui = window.controls();
+  const testsupport::MainControls ui(window);
   std::mt19937 rng(20261207);
   std::uniform_int_distribution<int> action(0, 99);
   const QList<Qt::Key> keys = {Qt::Key_0,      Qt::Key_5,     Qt::Key_K,      Qt::Key_M,
