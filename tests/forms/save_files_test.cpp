@@ -318,8 +318,10 @@ TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot)
       // Known before writing: said in the dialog, with the folder's reason.
       {chart, "absent/courbe.png", "", "", "",
        QStringLiteral("le dossier %1 n'existe pas").arg(Quoted(Path("absent")))},
+#ifndef Q_OS_WIN  // a folder that is there but makes no files
       {ui().Exporterlesvaleurs1, "/proc/valeurs.csv", "", "", "",
        "le dossier « /proc » n'accepte pas de nouveau fichier"},
+#endif
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed.left(40).toStdString());
@@ -332,7 +334,8 @@ TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot)
     EXPECT_EQ(d.messages.size(), c.says.isEmpty() ? 0 : 1);
     for (const QString& m : d.messages) {
       EXPECT_TRUE(m.contains(c.says)) << m.toStdString();
-      EXPECT_TRUE(m.contains(c.file.isEmpty() ? c.typed : c.file)) << m.toStdString();
+      EXPECT_TRUE(m.contains(QDir::toNativeSeparators(c.file.isEmpty() ? c.typed : c.file)))
+          << m.toStdString();
     }
     EXPECT_TRUE(d.wholeTextShown);
   }
