@@ -1,0 +1,208 @@
+#include "core/dial.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace dorvane {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// The divider worked out here, apart from the program: the track split at t,
+// the resistor across its part, the load across the lower part.
+double Divider(double p, double r1, double r2, double load, double t) {
+  const auto par = [](double a, double b) { return std::isinf(b) ? a : a * b / (a + b); };
+  const double upper = par((1 - t) * p, r1);
+  const double lower = par(par(t * p, r2), load);
+  return lower / (upper + lower);
+}
+
+// R2 without a load in closed form: x = t p solves s x² + (R - s p) x - s p R = 0.
+double R2Position(double p, double r, double s) {
+  const double b = r - s * p;
+  return (-b + std::sqrt(b * b + 4 * s * s * p * r)) / (2 * s) / p;
+}
+
+// Any circuit by halving over the divider above, 200 steps.
+double SearchedPosition(double p, double r1, double r2, double load, double s) {
+  double lo = 0, hi = 1;
+  for (int i = 0; i < 200; ++i) {
+    const double mid = (lo + hi) / 2;
+    (Divider(p, r1, r2, load, mid) < s ? lo : hi) = mid;
+  }
+  return (lo + hi) / 2;
+}
+
+TEST(DialMarks, AnglesAgreeWithTheCircuitWorkedApart) {
+  const std::vector<double> db = DefaultDialMarks(DialUnit::Decibels);
+  const std::vector<double> percent = DefaultDialMarks(DialUnit::Percent);
+  const struct {
+    const char* name;
+    Circuit circuit;
+    double rotation;
+    // The expected position (0..1) of a share.
+    double (*expected)(double share);
+  } cases[] = {
+      {"R2 10K", {100000, Fitted::R2, 10000}, 300, [](double s) { return R2Position(100000, 10000, s); }},
+      {"R2 4K7 on 470K", {470000, Fitted::R2, 4700}, 180, [](double s) { return R2Position(470000, 4700, s); }},
+      // R1's curve is R2's turned over: y1(t) = 1 - y2(1 - t).
+      {"R1 10K", {100000, Fitted::R1, 10000}, 340, [](double s) { return 1 - R2Position(100000, 10000, 1 - s); }},
+      {"R2 13K, load 47K", {100000, Fitted::R2, 13000, 47000}, 300,
+       [](double s) { return SearchedPosition(100000, kInf, 13000, 47000, s); }},
+      {"R1 22K, load 10K", {100000, Fitted::R1, 22000, 10000}, 270,
+       [](double s) { return SearchedPosition(100000, 22000, kInf, 10000, s); }},
+      {"load alone", {50000, std::nullopt, kInf, 4700}, 300,
+       [](double s) { return SearchedPosition(50000, kInf, kInf, 4700, s); }},
+      {"bare track", {100000, std::nullopt}, 300, [](double s) { return s; }},
+  };
+  for (const auto& c : cases) {
+    for (const DialUnit unit : {DialUnit::Decibels, DialUnit::Percent}) {
+      const std::vector<double>& levels = unit == DialUnit::Decibels ? db : percent;
+      const DialPlacement placed = PlaceDialMarks(c.circuit, levels, unit, c.rotation);
+      ASSERT_EQ(placed.placed.size(), levels.size()) << c.name;
+      EXPECT_TRUE(placed.unreached.empty());
+      for (std::size_t i = 0; i < levels.size(); ++i) {
+        SCOPED_TRACE(std::string(c.name) + " level " + std::to_string(levels[i]));
+        const double share = unit == DialUnit::Decibels ? std::pow(10.0, levels[i] / 20) : levels[i] / 100;
+        const double t = share <= 0 ? 0 : share >= 1 ? 1 : c.expected(share);
+        EXPECT_EQ(placed.placed[i].level, levels[i]);
+        EXPECT_NEAR(placed.placed[i].positionPercent, 100 * t, 1e-8);
+        EXPECT_NEAR(placed.placed[i].angleDegrees, c.rotation * (t - 0.5), 1e-8);
+      }
+    }
+  }
+  // The README's example: -20 dB with R2 10K on 100K is at 31,62 % of the
+  // travel, -55,13° on a 300° knob.
+  const double minus20[] = {-20};
+  const DialPlacement example = PlaceDialMarks({100000, Fitted::R2, 10000}, minus20, DialUnit::Decibels, 300);
+  ASSERT_EQ(example.placed.size(), 1u);
+  EXPECT_NEAR(example.placed[0].angleDegrees, -55.132, 0.001);
+}
+
+TEST(DialMarks, EndsOfTheTravelAndLevelsNeverReached) {
+  const Circuit r2{100000, Fitted::R2, 10000, 47000};
+  const struct {
+    double level;
+    DialUnit unit;
+    double position;  // percent; NaN: never reached
+  } rows[] = {
+      {0, DialUnit::Decibels, 100},         {0, DialUnit::Percent, 0},
+      {100, DialUnit::Percent, 100},        {0.01, DialUnit::Decibels, kNaN},
+      {100.01, DialUnit::Percent, kNaN},    {-0.01, DialUnit::Percent, kNaN},
+      {1000, DialUnit::Decibels, kNaN},     {-1000, DialUnit::Percent, kNaN},
+      {-1000, DialUnit::Decibels, 1.1e-48},  // reached, just off the start
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.level);
+    const double level[] = {row.level};
+    const DialPlacement p = PlaceDialMarks(r2, level, row.unit, 300);
+    if (std::isnan(row.position)) {
+      EXPECT_TRUE(p.placed.empty());
+      ASSERT_EQ(p.unreached.size(), 1u);
+      EXPECT_EQ(p.unreached[0], row.level);
+      continue;
+    }
+    ASSERT_EQ(p.placed.size(), 1u);
+    EXPECT_NEAR(p.placed[0].positionPercent, row.position, 1e-9);
+    if (row.position > 0 && row.position < 1e-40) EXPECT_GT(p.placed[0].positionPercent, 0);
+  }
+  // A circuit with nothing to solve places no mark at all.
+  const double levels[] = {0, -20};
+  for (const Circuit& none :
+       {Circuit{0, Fitted::R2, 10000}, Circuit{kInf, std::nullopt}, Circuit{kNaN, std::nullopt}, Circuit{100000, Fitted::R2, 0},
+        Circuit{100000, Fitted::R1, -10000}, Circuit{100000, Fitted::R1, kInf}, Circuit{100000, {}, kInf, 0},
+        Circuit{100000, {}, kInf, kNaN}}) {
+    const DialPlacement p = PlaceDialMarks(none, levels, DialUnit::Decibels, 300);
+    EXPECT_TRUE(p.placed.empty());
+    EXPECT_EQ(p.unreached.size(), 2u);
+  }
+}
+
+TEST(DialMarks, TypedListsReadStrictly) {
+  const struct {
+    const char* text;
+    DialUnit unit;
+    char separator;
+    std::vector<double> levels;
+    const char* problem = "";
+  } rows[] = {
+      {"0; -3; -6", DialUnit::Decibels, ',', {0, -3, -6}},
+      {"  -3,5 dB ;-20dB;\t0 ", DialUnit::Decibels, ',', {-3.5, -20, 0}},
+      {"\xE2\x88\x92" "20\xC2\xA0" "dB", DialUnit::Decibels, ',', {-20}},  // "−20 dB", as printed
+      {"-3.5; +2", DialUnit::Decibels, '.', {-3.5, 2}},
+      {"0; 50 %; 100;", DialUnit::Percent, ',', {0, 50, 100}},
+      {"-0", DialUnit::Percent, ',', {0}},
+      {",5", DialUnit::Percent, ',', {0.5}},
+      {"", DialUnit::Decibels, ',', {}, "aucun repère"},
+      {" ; ", DialUnit::Decibels, ',', {}, "aucun repère"},
+      {"0;;-3", DialUnit::Decibels, ',', {}, "vide"},
+      {"-3.5", DialUnit::Decibels, ',', {}, "« -3.5 » n'est pas un nombre (le séparateur décimal est « , »)"},
+      {"-3,5", DialUnit::Percent, '.', {}, "séparateur décimal est « . »"},
+      {"nan", DialUnit::Decibels, '.', {}, "« nan » n'est pas un nombre"},
+      {"inf", DialUnit::Decibels, '.', {}, "n'est pas un nombre"},
+      {"-1e3", DialUnit::Decibels, '.', {}, "n'est pas un nombre"},
+      {"1 000", DialUnit::Percent, '.', {}, "n'est pas un nombre"},
+      {"- 3", DialUnit::Decibels, '.', {}, "n'est pas un nombre"},
+      {"--3", DialUnit::Decibels, '.', {}, "n'est pas un nombre"},
+      {".", DialUnit::Decibels, '.', {}, "n'est pas un nombre"},
+      {"-20 %", DialUnit::Decibels, ',', {}, "« -20 % » n'est pas en dB"},
+      {"50 dB", DialUnit::Percent, ',', {}, "n'est pas en %"},
+      {"-3,125", DialUnit::Decibels, ',', {}, "plus de deux décimales"},
+      {"-1000,01", DialUnit::Decibels, ',', {}, "hors de -1000 à 1000 dB"},
+      {"-20; -6; -20,0", DialUnit::Decibels, ',', {}, "le repère « -20 dB » est donné deux fois"},
+      {"0; -0", DialUnit::Decibels, ',', {}, "donné deux fois"},
+      {"00000000000000000000000000000001", DialUnit::Percent, ',', {}, "« 000000000000000000000000… » n'est"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    const DialMarksReading r = ReadDialMarks(row.text, row.unit, row.separator);
+    EXPECT_EQ(r.levels, row.levels);
+    if (*row.problem)
+      EXPECT_NE(r.problem.find(row.problem), std::string::npos) << r.problem;
+    else
+      EXPECT_EQ(r.problem, "");
+  }
+  std::string many;
+  for (int i = 0; i <= 40; ++i) many += std::to_string(-i) + ";";
+  EXPECT_EQ(ReadDialMarks(many, DialUnit::Decibels, ',').problem, "plus de 40 repères (41)");
+  many.resize(many.rfind("-40;"));
+  EXPECT_EQ(ReadDialMarks(many, DialUnit::Decibels, ',').levels.size(), 40u);
+  // What the dialog shows reads back as it was.
+  for (const DialUnit unit : {DialUnit::Decibels, DialUnit::Percent}) {
+    const std::vector<double> marks = DefaultDialMarks(unit);
+    EXPECT_EQ(ReadDialMarks(DialMarksText(marks, ','), unit, ',').levels, marks);
+  }
+}
+
+TEST(DialMarks, LabelsNumbersAndTheMarksFile) {
+  EXPECT_EQ(DialMarkLabel(-20, DialUnit::Decibels, ','), "-20 dB");
+  EXPECT_EQ(DialMarkLabel(-3.5, DialUnit::Decibels, ','), "-3,5 dB");
+  EXPECT_EQ(DialMarkLabel(50, DialUnit::Percent, '.'), "50 %");
+  EXPECT_EQ(DialMarksText(DefaultDialMarks(DialUnit::Decibels), ','),
+            "0; -3; -6; -10; -15; -20; -25; -30; -40; -50; -60");
+  const struct {
+    const char* text;
+    const char* unit;
+    double value;
+  } numbers[] = {{"300", "°", 300}, {" 270,5 ° ", "°", 270.5}, {"40mm", "mm", 40}, {"40 MM", "mm", 40},
+                 {"40.5", "mm", kNaN}, {"", "mm", kNaN},       {"4e1", "mm", kNaN}, {"40 cm", "mm", kNaN}};
+  for (const auto& n : numbers) {
+    const double v = ReadDialNumber(n.text, ',', n.unit);
+    if (std::isnan(n.value))
+      EXPECT_TRUE(std::isnan(v)) << n.text;
+    else
+      EXPECT_EQ(v, n.value) << n.text;
+  }
+  const DialMark marks[] = {{-20, 31.6228, -55.1317}, {0, 100, 150}};
+  EXPECT_EQ(DialMarksCsv(marks, DialUnit::Decibels, ','),
+            "Repère (dB);Position (%);Angle (°)\n-20,00;31,62;-55,13\n0,00;100,00;150,00\n");
+  EXPECT_EQ(DialMarksCsv(marks, DialUnit::Percent, '.'),
+            "Repère (%),Position (%),Angle (°)\n-20.00,31.62,-55.13\n0.00,100.00,150.00\n");
+}
+
+}  // namespace
+}  // namespace dorvane
