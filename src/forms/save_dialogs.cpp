@@ -131,11 +131,10 @@ class SaveDialog : public QFileDialog {
   std::optional<ChosenFile> chosen_;
 };
 
+
 std::optional<ChosenFile> AskForFile(TfmMain& window, const QString& caption, const QString& name,
                                      const QStringList& filters, SaveDialog::Chooser choose) {
-  SaveDialog dialog(&window, caption, name, filters, std::move(choose));
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.Chosen();
+  return AskForSaveFile(window, caption, name, filters, std::move(choose));
 }
 
 void SaveChosen(TfmMain& window, const std::optional<ChosenFile>& file) {
@@ -145,6 +144,14 @@ void SaveChosen(TfmMain& window, const std::optional<ChosenFile>& file) {
 }
 
 }  // namespace
+
+std::optional<ChosenFile> AskForSaveFile(QWidget& parent, const QString& caption, const QString& name,
+                                         const QStringList& filters,
+                                         std::function<ChosenFile(const QString&, const QString&)> choose) {
+  SaveDialog dialog(&parent, caption, name, filters, std::move(choose));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Chosen();
+}
 
 QString SaveFolder() {
   if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir()) return lastFolder;
@@ -198,6 +205,21 @@ ChosenFile ChartFileFor(const QString& typed, const QString& filter) {
   OutputType type = OutputType::Png;
   for (const Filter& f : kChartFilters)
     if (filter == QString::fromUtf8(f.text)) type = f.type;
+  return {chosen + u'.' + ExtensionOf(type), type, {}};
+}
+
+ChosenFile DialFileFor(const QString& typed, const QString& filter) {
+  const QString chosen = WithoutTrailingDotsAndBlanks(typed);
+  if (const QString problem = WildcardProblem(chosen); !problem.isEmpty())
+    return {chosen, OutputType::Pdf, problem};
+  if (const std::optional<OutputType> named = OutputTypeOf(chosen)) return {chosen, *named, {}};
+  const QString suffix = QFileInfo(chosen).suffix();
+  if (ForeignType(suffix))
+    return {chosen, OutputType::Pdf,
+            WrongType(QStringLiteral("le cadran s'enregistre en .pdf, .svg, .png ou .csv"), suffix)};
+  OutputType type = OutputType::Pdf;
+  for (const OutputType t : {OutputType::Png, OutputType::Svg, OutputType::Csv})
+    if (filter.contains(QStringLiteral("(*.%1)").arg(ExtensionOf(t)))) type = t;
   return {chosen + u'.' + ExtensionOf(type), type, {}};
 }
 

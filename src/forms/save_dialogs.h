@@ -2,6 +2,9 @@
 // The "Fichier" menu's save dialogs: where they start, the name and type a
 // typed name gives, and the report of a file that could not be written.
 #include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
 
 #include "forms/chart_files.h"
 
@@ -29,6 +32,9 @@ struct ChosenFile {
 };
 ChosenFile ChartFileFor(const QString& chosen, const QString& filter);
 ChosenFile ValuesFileFor(const QString& chosen);
+// The dial's dialog: the chart's rule with the marks file (.csv) among the
+// types.
+ChosenFile DialFileFor(const QString& chosen, const QString& filter);
 
 // A message as a message box shows it: long names get break opportunities,
 // so that the box wraps them rather than cut them off.
@@ -40,6 +46,14 @@ void ShowSaveWarning(QWidget* parent, const QString& text);
 // Writes the file for the window; a failure is shown in a message box over
 // the window, naming the file and the reason. True when written.
 bool SaveWithReport(TfmMain& window, const QString& path, OutputType type);
+
+// Asks over `parent` for the name of a file to save, starting in
+// SaveFolder(): `choose` turns a typed name and the chosen filter into the
+// file, or says why the name will not do; an existing file is replaced only
+// on the user's word. None when cancelled.
+std::optional<ChosenFile> AskForSaveFile(QWidget& parent, const QString& caption, const QString& name,
+                                         const QStringList& filters,
+                                         std::function<ChosenFile(const QString&, const QString&)> choose);
 
 // The menu items: ask for a name (the dialog asks before an existing file is
 // replaced and says why a name cannot be used), then save. Cancelling does
