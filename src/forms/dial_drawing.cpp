@@ -59,11 +59,29 @@ double AngularWidth(QSizeF size, double angle, double nearest, double pad) {
 
 // Labels that would overlap are spread along the ring as little as they
 // need: neighbours that touch form a group, centred on where its labels
-// want to be (the one-dimensional least-squares placement).
+// want to be (the one-dimensional least-squares placement). The ring is cut
+// at the widest gap between the labels; a group that comes round to the
+// other end of the cut takes the labels there in, until none overlap or all
+// have been tried (labels wider than the ring all round stay overlapping).
 std::vector<double> SpreadAngles(const std::vector<double>& wanted, const std::vector<double>& widths) {
-  std::vector<std::size_t> order(wanted.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  const std::size_t n = wanted.size();
+  if (n == 0) return {};
+  std::vector<std::size_t> order(n);
+  for (std::size_t i = 0; i < n; ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(), [&](auto a, auto b) { return wanted[a] < wanted[b]; });
+  std::vector<double> at(n);  // wanted angle along the cut ring, in `order`
+  for (std::size_t k = 0; k < n; ++k) at[k] = wanted[order[k]];
+  // Start after the widest gap.
+  std::size_t first = 0;
+  double widest = -1;
+  for (std::size_t k = 0; k < n; ++k) {
+    const double gap = k == 0 ? at[0] + 360 - at[n - 1] : at[k] - at[k - 1];
+    if (gap > widest) widest = gap, first = k;
+  }
+  std::rotate(order.begin(), order.begin() + std::ptrdiff_t(first), order.end());
+  std::rotate(at.begin(), at.begin() + std::ptrdiff_t(first), at.end());
+  for (std::size_t k = n - first; k < n && first > 0; ++k) at[k] += 360;
+
   struct Group {
     std::size_t first, last;  // in `order`
     double start, width;
@@ -72,30 +90,43 @@ std::vector<double> SpreadAngles(const std::vector<double>& wanted, const std::v
   const auto place = [&](Group& g) {
     double sum = 0, offset = 0;
     for (std::size_t k = g.first; k <= g.last; ++k) {
-      sum += wanted[order[k]] - (offset + widths[order[k]] / 2);
+      sum += at[k] - (offset + widths[order[k]] / 2);
       offset += widths[order[k]];
     }
     g.width = offset;
     g.start = sum / double(g.last - g.first + 1);
   };
-  for (std::size_t k = 0; k < order.size(); ++k) {
-    groups.push_back({k, k, 0, 0});
-    place(groups.back());
-    while (groups.size() > 1) {
-      Group& b = groups.back();
-      Group& a = groups[groups.size() - 2];
-      if (a.start + a.width <= b.start) break;
-      a.last = b.last;
-      groups.pop_back();
+  for (std::size_t turn = 0; turn <= n; ++turn) {
+    groups.clear();
+    for (std::size_t k = 0; k < n; ++k) {
+      groups.push_back({k, k, 0, 0});
       place(groups.back());
+      while (groups.size() > 1) {
+        Group& b = groups.back();
+        Group& a = groups[groups.size() - 2];
+        if (a.start + a.width <= b.start) break;
+        a.last = b.last;
+        groups.pop_back();
+        place(groups.back());
+      }
     }
+    const Group& head = groups.front();
+    const Group& tail = groups.back();
+    if (groups.size() < 2 || tail.start + tail.width <= head.start + 360) break;
+    // Round the ring: the first group's labels go after the last.
+    const std::size_t moved = head.last + 1;
+    std::rotate(order.begin(), order.begin() + std::ptrdiff_t(moved), order.end());
+    std::rotate(at.begin(), at.begin() + std::ptrdiff_t(moved), at.end());
+    for (std::size_t k = n - moved; k < n; ++k) at[k] += 360;
   }
-  std::vector<double> placed(wanted.size());
+  std::vector<double> placed(n);
   for (const Group& g : groups) {
-    double at = g.start;
+    double angle = g.start;
     for (std::size_t k = g.first; k <= g.last; ++k) {
-      placed[order[k]] = at + widths[order[k]] / 2;
-      at += widths[order[k]];
+      // Back to the marks' own turn, so that a leader takes the short way.
+      const double a = angle + widths[order[k]] / 2;
+      placed[order[k]] = a - 360 * std::round((a - wanted[order[k]]) / 360);
+      angle += widths[order[k]];
     }
   }
   return placed;

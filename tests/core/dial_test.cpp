@@ -6,36 +6,15 @@
 #include <limits>
 #include <string>
 
+#include "support/divider.h"
+
 namespace dorvane {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// The divider worked out here, apart from the program: the track split at t,
-// the resistor across its part, the load across the lower part.
-double Divider(double p, double r1, double r2, double load, double t) {
-  const auto par = [](double a, double b) { return std::isinf(b) ? a : a * b / (a + b); };
-  const double upper = par((1 - t) * p, r1);
-  const double lower = par(par(t * p, r2), load);
-  return lower / (upper + lower);
-}
-
-// R2 without a load in closed form: x = t p solves s x² + (R - s p) x - s p R = 0.
-double R2Position(double p, double r, double s) {
-  const double b = r - s * p;
-  return (-b + std::sqrt(b * b + 4 * s * s * p * r)) / (2 * s) / p;
-}
-
-// Any circuit by halving over the divider above, 200 steps.
-double SearchedPosition(double p, double r1, double r2, double load, double s) {
-  double lo = 0, hi = 1;
-  for (int i = 0; i < 200; ++i) {
-    const double mid = (lo + hi) / 2;
-    (Divider(p, r1, r2, load, mid) < s ? lo : hi) = mid;
-  }
-  return (lo + hi) / 2;
-}
+using testsupport::R2Position;
+using testsupport::SearchedPosition;
 
 TEST(DialMarks, AnglesAgreeWithTheCircuitWorkedApart) {
   const std::vector<double> db = DefaultDialMarks(DialUnit::Decibels);

@@ -1,0 +1,244 @@
+// The dial's files as a reader finds them: the PDF's page and texts through
+// the system's PDF tools, its ring measured on a rendering at a known
+// resolution; the SVG's size and rings; the PNG's resolution and ring; the
+// marks file against the circuit worked out apart.
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <cmath>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "forms/dial_files.h"
+#include "support/divider.h"
+
+namespace dorvane::forms {
+namespace {
+
+using testsupport::kNone;
+
+DialPicture Dial(const Circuit& circuit, DialUnit unit, DialSettings settings = {}) {
+  const std::vector<double> levels = DefaultDialMarks(unit);
+  DialPicture p;
+  p.marks = PlaceDialMarks(circuit, levels, unit, settings.rotationDegrees).placed;
+  p.unit = unit;
+  p.settings = settings;
+  p.circuit = DialCircuitCaption("100K", circuit.fitted, "10K", std::isinf(circuit.loadOhms) ? "" : "47K");
+  return p;
+}
+
+// The ring's diameter in pixels, measured on the picture from a point inside
+// it: the inner edges left, right, up and down, and the line's thickness at
+// the bottom, where the travel leaves a gap free of ticks. Also how far the
+// ring's centre lies from the point given, each way.
+struct Ring {
+  double across = 0, down = 0;
+  double offX = 0, offY = 0;
+};
+Ring MeasureRing(const QImage& image, QPoint inside) {
+  const auto dark = [&](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
+  // From the centre's cross out to the ring's inner edge; -1 when none.
+  const auto innerEdge = [&](int dx, int dy) {
+    int x = inside.x(), y = inside.y();
+    while (image.rect().contains(x, y) && dark(x, y)) x += dx, y += dy;
+    while (image.rect().contains(x, y) && !dark(x, y)) x += dx, y += dy;
+    return image.rect().contains(x, y) ? QPoint(x, y) : QPoint(-1, -1);
+  };
+  const QPoint left = innerEdge(-1, 0), right = innerEdge(1, 0), up = innerEdge(0, -1), down = innerEdge(0, 1);
+  int y = down.y();
+  while (y < image.height() && dark(inside.x(), y)) ++y;
+  const int thickness = y - down.y();
+  Ring r;
+  r.across = right.x() - left.x() - 1 + thickness;
+  r.down = down.y() - up.y() - 1 + thickness;
+  r.offX = (left.x() + right.x()) / 2.0 - inside.x();
+  r.offY = (up.y() + down.y()) / 2.0 - inside.y();
+  return r;
+}
+
+QString RunTool(const QString& program, const QStringList& args) {
+  QProcess p;
+  p.start(program, args);
+  p.waitForFinished(30000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class DialFiles : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+  QString Path(const QString& name) const { return dir_.filePath(name); }
+  QTemporaryDir dir_;
+};
+
+TEST_F(DialFiles, PdfPrintsTheRingAtTheDiameterAskedWithItsTextsAsText) {
+  for (const char* tool : {"pdfinfo", "pdftotext", "pdftoppm"})
+    if (QStandardPaths::findExecutable(tool).isEmpty()) GTEST_SKIP() << tool << " is missing";
+  for (const double diameter : {40.0, 20.0, 100.0}) {
+    SCOPED_TRACE(diameter);
+    DialSettings settings;
+    settings.diameterMm = diameter;
+    const DialPicture picture = Dial({100000, Fitted::R2, 10000}, DialUnit::Decibels, settings);
+    const QString pdf = Path("cadran.pdf");
+    ASSERT_EQ(SaveDialFile(picture, pdf, OutputType::Pdf), "");
+
+    // The page as the reader sees it, and the same page rendered at 600 dpi.
+    const QRegularExpressionMatch size =
+        QRegularExpression(R"(Page size:\s+([0-9.]+) x ([0-9.]+) pts)").match(RunTool("pdfinfo", {pdf}));
+    ASSERT_TRUE(size.hasMatch());
+    RunTool("pdftoppm", {"-r", "600", "-gray", "-singlefile", pdf, Path("page")});
+    const QImage page(Path("page.pgm"));
+    ASSERT_FALSE(page.isNull());
+    EXPECT_NEAR(page.width(), size.captured(1).toDouble() / 72 * 600, 1);
+    EXPECT_NEAR(page.height(), size.captured(2).toDouble() / 72 * 600, 1);
+
+    // The ring, measured from where the layout puts the centre: centred
+    // there, and the diameter asked once printed.
+    const DialLayout layout = LayoutDial(picture);
+    const double perMm = 600 / 25.4;
+    const Ring ring = MeasureRing(page, QPoint(int(std::lround(layout.centre.x() * perMm)),
+                                               int(std::lround(layout.centre.y() * perMm))));
+    EXPECT_NEAR(ring.across / perMm, diameter, 0.1);
+    EXPECT_NEAR(ring.down / perMm, diameter, 0.1);
+    EXPECT_LE(std::abs(ring.offX), 1.5);
+    EXPECT_LE(std::abs(ring.offY), 1.5);
+    // Nothing reaches the page's edges: the margin is white.
+    const int margin = int(2 * perMm);
+    for (int y = 0; y < page.height(); ++y)
+      for (int x = 0; x < page.width(); ++x)
+        if (x < margin || y < margin || x >= page.width() - margin || y >= page.height() - margin)
+          ASSERT_GE(qGray(page.pixel(x, y)), 128) << x << "," << y;
+
+    const QString text = RunTool("pdftotext", {pdf, "-"});
+    for (const char* label : {"0 dB", "-3 dB", "-20 dB", "-60 dB", "P1 100K, R2 10K"})
+      EXPECT_TRUE(text.contains(QString::fromUtf8(label))) << label << "\n" << text.toStdString();
+  }
+}
+
+TEST_F(DialFiles, SvgIsInMillimetresWithTheRingAndTheLabelsAsText) {
+  DialSettings settings;
+  settings.mechanicalScale = true;
+  const DialPicture picture = Dial({100000, Fitted::R1, 10000, 47000}, DialUnit::Percent, settings);
+  const FileContents svg = DialSvg(picture);
+  ASSERT_EQ(svg.problem, "");
+  QXmlStreamReader xml(svg.data);
+  double widthMm = 0, viewWidth = 0;
+  std::map<std::pair<double, double>, std::vector<double>> circles;  // radii by centre
+  QStringList texts;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    const QXmlStreamAttributes a = xml.attributes();
+    if (xml.name() == u"svg") {
+      ASSERT_TRUE(a.value("width").endsWith(u"mm"));
+      widthMm = a.value("width").chopped(2).toDouble();
+      viewWidth = a.value("viewBox").split(u' ').value(2).toDouble();
+    } else if (xml.name() == u"circle") {
+      circles[{a.value("cx").toDouble(), a.value("cy").toDouble()}].push_back(a.value("r").toDouble());
+    } else if (xml.name() == u"text") {
+      texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+    }
+  }
+  ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  ASSERT_GT(viewWidth, 0);
+  const double mmPerUnit = widthMm / viewWidth;
+  // One centre, two rings: the marks' (40 mm across the middle of its line)
+  // and the inner scale's, each a black disc under a white one.
+  ASSERT_EQ(circles.size(), 1u);
+  std::vector<double> radii = circles.begin()->second;
+  ASSERT_EQ(radii.size(), 4u);
+  std::sort(radii.begin(), radii.end());
+  EXPECT_NEAR((radii[2] + radii[3]) / 2 * 2 * mmPerUnit, 40, 0.01);
+  EXPECT_LT(radii[1] * mmPerUnit, 20 * 0.8);
+  for (const char* label : {"0 %", "50 %", "100 %", "10", "P1 100K, R1 10K, charge 47K"})
+    EXPECT_TRUE(texts.contains(QString::fromUtf8(label))) << label;
+}
+
+TEST_F(DialFiles, PngIsAt300DpiWithTheRingAtTheDiameterAsked) {
+  DialSettings settings;
+  settings.rotationDegrees = 270;
+  const DialPicture picture = Dial({100000, Fitted::R2, 10000, 47000}, DialUnit::Decibels, settings);
+  const FileContents png = DialPng(picture);
+  ASSERT_EQ(png.problem, "");
+  const QImage image = QImage::fromData(png.data, "PNG");
+  ASSERT_FALSE(image.isNull());
+  EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, 300, 0.01);
+  EXPECT_NEAR(image.dotsPerMeterY() * 0.0254, 300, 0.01);
+  const DialLayout layout = LayoutDial(picture);
+  const double perMm = 300 / 25.4;
+  EXPECT_NEAR(image.width(), layout.page.width() * perMm, 1);
+  const Ring ring = MeasureRing(image, QPoint(int(std::lround(layout.centre.x() * perMm)),
+                                              int(std::lround(layout.centre.y() * perMm))));
+  EXPECT_NEAR(ring.across / perMm, 40, 0.2);
+  EXPECT_NEAR(ring.down / perMm, 40, 0.2);
+}
+
+// The marks file against the circuit worked out apart, for R2, R1 and a
+// load: each angle within 0,005° once rounded to two decimals.
+TEST_F(DialFiles, MarksFileAnglesAgreeWithTheCircuitWorkedApart) {
+  const struct {
+    Circuit circuit;
+    double r1, r2, load;
+    double rotation;
+    DialUnit unit;
+  } cases[] = {
+      {{100000, Fitted::R2, 10000}, kNone, 10000, kNone, 300, DialUnit::Decibels},
+      {{100000, Fitted::R1, 10000}, 10000, kNone, kNone, 300, DialUnit::Decibels},
+      {{100000, Fitted::R2, 13000, 47000}, kNone, 13000, 47000, 270, DialUnit::Percent},
+      {{220000, Fitted::R1, 33000, 22000}, 33000, kNone, 22000, 340, DialUnit::Decibels},
+  };
+  for (const auto& c : cases) {
+    DialSettings settings;
+    settings.rotationDegrees = c.rotation;
+    DialPicture picture = Dial(c.circuit, c.unit, settings);
+    picture.separator = '.';
+    const QStringList lines = QString::fromUtf8(DialCsv(picture).data).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 12);
+    EXPECT_EQ(lines[0], QString::fromUtf8(c.unit == DialUnit::Decibels ? "Repère (dB),Position (%),Angle (°)"
+                                                                       : "Repère (%),Position (%),Angle (°)"));
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+      const QStringList f = lines[i].split(u',');
+      ASSERT_EQ(f.size(), 3);
+      const double level = f[0].toDouble();
+      const double share = c.unit == DialUnit::Decibels ? std::pow(10.0, level / 20) : level / 100;
+      const double t = testsupport::SearchedPosition(c.circuit.p, c.r1, c.r2, c.load, share);
+      EXPECT_NEAR(f[1].toDouble(), 100 * t, 0.005 + 1e-9) << lines[i].toStdString();
+      EXPECT_NEAR(f[2].toDouble(), c.rotation * (t - 0.5), 0.005 + 1e-9) << lines[i].toStdString();
+    }
+  }
+}
+
+TEST_F(DialFiles, SettingsOutOfRangeMakeNoFile) {
+  const struct {
+    double rotation, diameter;
+    const char* problem;
+  } rows[] = {{179.9, 40, "la rotation du bouton va de 180 à 340 degrés"},
+              {341, 40, "rotation"},
+              {std::nan(""), 40, "rotation"},
+              {300, 19.99, "le diamètre du cadran va de 20 à 100 mm"},
+              {300, 100.01, "diamètre"},
+              {300, kNone, "diamètre"}};
+  for (const auto& row : rows) {
+    DialSettings settings;
+    settings.rotationDegrees = row.rotation;
+    settings.diameterMm = row.diameter;
+    DialPicture picture = Dial({100000, Fitted::R2, 10000}, DialUnit::Decibels);
+    picture.settings = settings;
+    for (const OutputType type : {OutputType::Pdf, OutputType::Svg, OutputType::Png, OutputType::Csv}) {
+      const QString path = Path("refusé." + ExtensionOf(type));
+      EXPECT_TRUE(SaveDialFile(picture, path, type).contains(QString::fromUtf8(row.problem)));
+      EXPECT_FALSE(QFile::exists(path));
+    }
+  }
+  // The edges themselves are taken.
+  DialPicture edge = Dial({100000, Fitted::R2, 10000}, DialUnit::Decibels, {180, 100, true});
+  EXPECT_EQ(SaveDialFile(edge, Path("bord.pdf"), OutputType::Pdf), "");
+  edge.settings = {340, 20, false};
+  EXPECT_EQ(SaveDialFile(edge, Path("bord.png"), OutputType::Png), "");
+}
+
+}  // namespace
+}  // namespace dorvane::forms
