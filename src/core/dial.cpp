@@ -39,7 +39,8 @@ bool EndsWithNoCase(std::string_view s, std::string_view end) {
 
 // A sign, digits, the separator and at most `maxDecimals` more digits; at
 // least one digit. Nothing else: no exponent, no "inf", no grouping.
-std::optional<double> ReadDecimal(std::string_view s, char separator, int maxDecimals, bool& tooManyDecimals) {
+std::optional<double> ReadDecimal(std::string_view s, char separator, int maxDecimals,
+                                  bool& tooManyDecimals) {
   std::string number;
   if (s.starts_with(kMinus)) {
     s.remove_prefix(kMinus.size());
@@ -68,7 +69,8 @@ std::optional<double> ReadDecimal(std::string_view s, char separator, int maxDec
   tooManyDecimals = decimals > maxDecimals;
   double value = kNaN;
   const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value)) return std::nullopt;
+  if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value))
+    return std::nullopt;
   return value == 0 ? 0.0 : value;  // no "-0"
 }
 

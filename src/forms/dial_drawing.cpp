@@ -11,10 +11,10 @@
 namespace dorvane::forms {
 namespace {
 
-constexpr double kMargin = 3;        // mm around the drawing
+constexpr double kMargin = 3;  // mm around the drawing
 constexpr double kPointsPerMm = 72 / 25.4;
-constexpr double kStopWidth = 0.6;   // mm
-constexpr double kFineWidth = 0.2;   // mm: the cross, the inner scale
+constexpr double kStopWidth = 0.6;  // mm
+constexpr double kFineWidth = 0.2;  // mm: the cross, the inner scale
 constexpr double kLeaderWidth = 0.12;
 constexpr double kLedFarther = 0.3;  // degrees a label moved before it has a leader
 const QString kFace = QStringLiteral("Arial");

@@ -35,7 +35,9 @@ QString DialCircuitCaption(const QString& p1, std::optional<Fitted> fitted, cons
 }
 
 QString DialSettingsProblem(const DialSettings& s, char separator) {
-  const auto number = [separator](double v) { return QString::fromStdString(FormatDecimal(v, 0, separator)); };
+  const auto number = [separator](double v) {
+    return QString::fromStdString(FormatDecimal(v, 0, separator));
+  };
   if (!(s.rotationDegrees >= kDialRotationMin && s.rotationDegrees <= kDialRotationMax))
     return QString::fromUtf8("la rotation du bouton va de %1 à %2 degrés")
         .arg(number(kDialRotationMin), number(kDialRotationMax));
@@ -50,18 +52,21 @@ QString UnreachedMarksNote(std::span<const double> levels, DialUnit unit, char s
   QStringList names;
   for (const double level : levels) names << QString::fromStdString(DialMarkLabel(level, unit, separator));
   const QString last = names.takeLast();
-  const QString list = names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" et ") + last;
+  const QString list =
+      names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" et ") + last;
   return levels.size() == 1
-             ? QString::fromUtf8("%1 n'est jamais atteint par la courbe : ce repère est laissé de côté.").arg(list)
-             : QString::fromUtf8("%1 ne sont jamais atteints par la courbe : ces repères sont laissés de côté.")
+             ? QString::fromUtf8("%1 n'est jamais atteint par la courbe : ce repère est laissé de côté.")
+                   .arg(list)
+             : QString::fromUtf8(
+                   "%1 ne sont jamais atteints par la courbe : ces repères sont laissés de côté.")
                    .arg(list);
 }
 
 FileContents DialPng(const DialPicture& picture) {
   const DialLayout layout = LayoutDial(picture);
   const double unitsPerMm = kDialPngDpi / 25.4;
-  QImage image(int(std::ceil(layout.page.width() * unitsPerMm)), int(std::ceil(layout.page.height() * unitsPerMm)),
-               QImage::Format_RGB32);
+  QImage image(int(std::ceil(layout.page.width() * unitsPerMm)),
+               int(std::ceil(layout.page.height() * unitsPerMm)), QImage::Format_RGB32);
   FileContents out;
   if (image.isNull()) {
     out.problem = QStringLiteral("l'image PNG n'a pas pu être produite");
@@ -113,7 +118,8 @@ FileContents DialSvg(const DialPicture& picture) {
 FileContents DialPdf(const DialPicture& picture) {
   const DialLayout layout = LayoutDial(picture);
   // The layout's page is whole points, as the writer keeps it.
-  const QSizeF points(std::round(layout.page.width() * 72 / 25.4), std::round(layout.page.height() * 72 / 25.4));
+  const QSizeF points(std::round(layout.page.width() * 72 / 25.4),
+                      std::round(layout.page.height() * 72 / 25.4));
   FileContents out;
   QBuffer buffer(&out.data);
   buffer.open(QIODevice::WriteOnly);

@@ -25,9 +25,9 @@ void TDialPreview::SetPicture(std::optional<DialPicture> picture) {
   QStringList marks;
   if (picture_)
     for (const DialMark& m : picture_->marks)
-      marks << QString::fromUtf8("%1 à %2°").arg(
-          QString::fromStdString(DialMarkLabel(m.level, picture_->unit, picture_->separator)),
-          QString::fromStdString(FormatDecimal(m.angleDegrees, 1, picture_->separator)));
+      marks << QString::fromUtf8("%1 à %2°")
+                   .arg(QString::fromStdString(DialMarkLabel(m.level, picture_->unit, picture_->separator)),
+                        QString::fromStdString(FormatDecimal(m.angleDegrees, 1, picture_->separator)));
   setAccessibleDescription(marks.join(QStringLiteral(", ")));
   update();
 }
@@ -37,8 +37,8 @@ void TDialPreview::paintEvent(QPaintEvent*) {
   gfx::Canvas canvas(painter);
   canvas.fillRect({0, 0, width(), height()}, kGround);
   if (!picture_ || layout_.page.isEmpty()) return;
-  const double unitsPerMm = std::min((width() - 2 * kRoom) / layout_.page.width(),
-                                     (height() - 2 * kRoom) / layout_.page.height());
+  const double unitsPerMm =
+      std::min((width() - 2 * kRoom) / layout_.page.width(), (height() - 2 * kRoom) / layout_.page.height());
   if (!(unitsPerMm > 0)) return;
   const QPointF origin((width() - layout_.page.width() * unitsPerMm) / 2,
                        (height() - layout_.page.height() * unitsPerMm) / 2);

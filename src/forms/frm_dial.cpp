@@ -73,9 +73,9 @@ TfmDial::TfmDial(QWidget* parent, const DialSource& source, const DialSettings& 
 
   ui_->edRotation->setText(Number(settings.rotationDegrees, source_.separator));
   ui_->edDiameter->setText(Number(settings.diameterMm, source_.separator));
-  ui_->edMarks->setText(marksText.isEmpty()
-                            ? QString::fromStdString(DialMarksText(DefaultDialMarks(source_.unit), source_.separator))
-                            : marksText);
+  ui_->edMarks->setText(marksText.isEmpty() ? QString::fromStdString(DialMarksText(
+                                                  DefaultDialMarks(source_.unit), source_.separator))
+                                            : marksText);
   ui_->cbScale->setChecked(settings.mechanicalScale);
 
   for (QLineEdit* edit : {ui_->edRotation, ui_->edDiameter, ui_->edMarks})
@@ -157,9 +157,8 @@ void TfmDial::Save() {
   if (!picture) return;
   const QStringList filters = {QStringLiteral("Document PDF (*.pdf)"), QStringLiteral("Image SVG (*.svg)"),
                                QStringLiteral("Image PNG (*.png)"), QString::fromUtf8("Repères CSV (*.csv)")};
-  const std::optional<ChosenFile> file =
-      AskForSaveFile(*this, QStringLiteral("Enregistrer le cadran sous"), QStringLiteral("cadran.pdf"), filters,
-                     DialFileFor);
+  const std::optional<ChosenFile> file = AskForSaveFile(*this, QStringLiteral("Enregistrer le cadran sous"),
+                                                        QStringLiteral("cadran.pdf"), filters, DialFileFor);
   if (!file) return;
   if (const QString reason = SaveDialFile(*picture, file->path, file->type); !reason.isEmpty()) {
     ShowSaveWarning(this, SaveFailureMessage(file->path, reason));

@@ -21,8 +21,8 @@ class TfmMain;
 // The curve the dial is made for, as the main window holds it.
 struct DialSource {
   Circuit circuit;
-  bool linearLaw = true;  // only P1's linear law has a curve
-  QString lawName;        // for saying so otherwise
+  bool linearLaw = true;   // only P1's linear law has a curve
+  QString lawName;         // for saying so otherwise
   QString circuitCaption;  // "P1 100K, R2 10K, charge 47K"
   DialUnit unit = DialUnit::Decibels;
   char separator = ',';

@@ -131,7 +131,6 @@ class SaveDialog : public QFileDialog {
   std::optional<ChosenFile> chosen_;
 };
 
-
 std::optional<ChosenFile> AskForFile(TfmMain& window, const QString& caption, const QString& name,
                                      const QStringList& filters, SaveDialog::Chooser choose) {
   return AskForSaveFile(window, caption, name, filters, std::move(choose));

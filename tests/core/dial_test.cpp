@@ -27,14 +27,26 @@ TEST(DialMarks, AnglesAgreeWithTheCircuitWorkedApart) {
     double (*expected)(double share);
   } cases[] = {
       {"R2 10K", {100000, Fitted::R2, 10000}, 300, [](double s) { return R2Position(100000, 10000, s); }},
-      {"R2 4K7 on 470K", {470000, Fitted::R2, 4700}, 180, [](double s) { return R2Position(470000, 4700, s); }},
+      {"R2 4K7 on 470K",
+       {470000, Fitted::R2, 4700},
+       180,
+       [](double s) { return R2Position(470000, 4700, s); }},
       // R1's curve is R2's turned over: y1(t) = 1 - y2(1 - t).
-      {"R1 10K", {100000, Fitted::R1, 10000}, 340, [](double s) { return 1 - R2Position(100000, 10000, 1 - s); }},
-      {"R2 13K, load 47K", {100000, Fitted::R2, 13000, 47000}, 300,
+      {"R1 10K",
+       {100000, Fitted::R1, 10000},
+       340,
+       [](double s) { return 1 - R2Position(100000, 10000, 1 - s); }},
+      {"R2 13K, load 47K",
+       {100000, Fitted::R2, 13000, 47000},
+       300,
        [](double s) { return SearchedPosition(100000, kInf, 13000, 47000, s); }},
-      {"R1 22K, load 10K", {100000, Fitted::R1, 22000, 10000}, 270,
+      {"R1 22K, load 10K",
+       {100000, Fitted::R1, 22000, 10000},
+       270,
        [](double s) { return SearchedPosition(100000, 22000, kInf, 10000, s); }},
-      {"load alone", {50000, std::nullopt, kInf, 4700}, 300,
+      {"load alone",
+       {50000, std::nullopt, kInf, 4700},
+       300,
        [](double s) { return SearchedPosition(50000, kInf, kInf, 4700, s); }},
       {"bare track", {100000, std::nullopt}, 300, [](double s) { return s; }},
   };
@@ -92,9 +104,9 @@ TEST(DialMarks, EndsOfTheTravelAndLevelsNeverReached) {
   // A circuit with nothing to solve places no mark at all.
   const double levels[] = {0, -20};
   for (const Circuit& none :
-       {Circuit{0, Fitted::R2, 10000}, Circuit{kInf, std::nullopt}, Circuit{kNaN, std::nullopt}, Circuit{100000, Fitted::R2, 0},
-        Circuit{100000, Fitted::R1, -10000}, Circuit{100000, Fitted::R1, kInf}, Circuit{100000, {}, kInf, 0},
-        Circuit{100000, {}, kInf, kNaN}}) {
+       {Circuit{0, Fitted::R2, 10000}, Circuit{kInf, std::nullopt}, Circuit{kNaN, std::nullopt},
+        Circuit{100000, Fitted::R2, 0}, Circuit{100000, Fitted::R1, -10000},
+        Circuit{100000, Fitted::R1, kInf}, Circuit{100000, {}, kInf, 0}, Circuit{100000, {}, kInf, kNaN}}) {
     const DialPlacement p = PlaceDialMarks(none, levels, DialUnit::Decibels, 300);
     EXPECT_TRUE(p.placed.empty());
     EXPECT_EQ(p.unreached.size(), 2u);
@@ -111,7 +123,12 @@ TEST(DialMarks, TypedListsReadStrictly) {
   } rows[] = {
       {"0; -3; -6", DialUnit::Decibels, ',', {0, -3, -6}},
       {"  -3,5 dB ;-20dB;\t0 ", DialUnit::Decibels, ',', {-3.5, -20, 0}},
-      {"\xE2\x88\x92" "20\xC2\xA0" "dB", DialUnit::Decibels, ',', {-20}},  // "−20 dB", as printed
+      {"\xE2\x88\x92"
+       "20\xC2\xA0"
+       "dB",
+       DialUnit::Decibels,
+       ',',
+       {-20}},  // "−20 dB", as printed
       {"-3.5; +2", DialUnit::Decibels, '.', {-3.5, 2}},
       {"0; 50 %; 100;", DialUnit::Percent, ',', {0, 50, 100}},
       {"-0", DialUnit::Percent, ',', {0}},
@@ -167,8 +184,8 @@ TEST(DialMarks, LabelsNumbersAndTheMarksFile) {
     const char* text;
     const char* unit;
     double value;
-  } numbers[] = {{"300", "°", 300}, {" 270,5 ° ", "°", 270.5}, {"40mm", "mm", 40}, {"40 MM", "mm", 40},
-                 {"40.5", "mm", kNaN}, {"", "mm", kNaN},       {"4e1", "mm", kNaN}, {"40 cm", "mm", kNaN}};
+  } numbers[] = {{"300", "°", 300},    {" 270,5 ° ", "°", 270.5}, {"40mm", "mm", 40},  {"40 MM", "mm", 40},
+                 {"40.5", "mm", kNaN}, {"", "mm", kNaN},          {"4e1", "mm", kNaN}, {"40 cm", "mm", kNaN}};
   for (const auto& n : numbers) {
     const double v = ReadDialNumber(n.text, ',', n.unit);
     if (std::isnan(n.value))

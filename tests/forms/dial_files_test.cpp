@@ -49,7 +49,8 @@ Ring MeasureRing(const QImage& image, QPoint inside) {
     while (image.rect().contains(x, y) && !dark(x, y)) x += dx, y += dy;
     return image.rect().contains(x, y) ? QPoint(x, y) : QPoint(-1, -1);
   };
-  const QPoint left = innerEdge(-1, 0), right = innerEdge(1, 0), up = innerEdge(0, -1), down = innerEdge(0, 1);
+  const QPoint left = innerEdge(-1, 0), right = innerEdge(1, 0), up = innerEdge(0, -1),
+               down = innerEdge(0, 1);
   int y = down.y();
   while (y < image.height() && dark(inside.x(), y)) ++y;
   const int thickness = y - down.y();
@@ -197,8 +198,9 @@ TEST_F(DialFiles, MarksFileAnglesAgreeWithTheCircuitWorkedApart) {
     picture.separator = '.';
     const QStringList lines = QString::fromUtf8(DialCsv(picture).data).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 12);
-    EXPECT_EQ(lines[0], QString::fromUtf8(c.unit == DialUnit::Decibels ? "Repère (dB),Position (%),Angle (°)"
-                                                                       : "Repère (%),Position (%),Angle (°)"));
+    EXPECT_EQ(lines[0],
+              QString::fromUtf8(c.unit == DialUnit::Decibels ? "Repère (dB),Position (%),Angle (°)"
+                                                             : "Repère (%),Position (%),Angle (°)"));
     for (qsizetype i = 1; i < lines.size(); ++i) {
       const QStringList f = lines[i].split(u',');
       ASSERT_EQ(f.size(), 3);
