@@ -24,6 +24,22 @@ QString Title(const DialPicture& picture) {
   return QStringLiteral("Cadran %1").arg(picture.circuit);
 }
 
+// Black on white needs one grey byte a pixel: a quarter of the data to
+// compress. Copied by hand: the toolkit's conversion goes through its colour
+// space transform, which took half the time of the whole file.
+QImage Grey(const QImage& rgb) {
+  QImage grey(rgb.size(), QImage::Format_Grayscale8);
+  if (grey.isNull()) return grey;
+  grey.setDotsPerMeterX(rgb.dotsPerMeterX());
+  grey.setDotsPerMeterY(rgb.dotsPerMeterY());
+  for (int y = 0; y < rgb.height(); ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    uchar* to = grey.scanLine(y);
+    for (int x = 0; x < rgb.width(); ++x) to[x] = uchar(qGray(from[x]));
+  }
+  return grey;
+}
+
 }  // namespace
 
 QString DialCircuitCaption(const QString& p1, std::optional<Fitted> fitted, const QString& resistor,
@@ -83,7 +99,7 @@ FileContents DialPng(const DialPicture& picture) {
   }
   QBuffer buffer(&out.data);
   buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG")) {
+  if (!Grey(image).save(&buffer, "PNG")) {
     out.data.clear();
     out.problem = QStringLiteral("l'image PNG n'a pas pu être produite");
   }
