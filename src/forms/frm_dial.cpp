@@ -7,9 +7,8 @@
 #include <cmath>
 
 #include "controls/flat_edit.h"
-#include "core/curves.h"
+#include "core/main_window_state.h"
 #include "core/decimal.h"
-#include "core/resistance.h"
 #include "forms/dial_files.h"
 #include "forms/frm_main.h"
 #include "forms/notation_text.h"
@@ -37,15 +36,14 @@ DialSource DialSourceOf(TfmMain& window) {
   const MainWindowInputs in = window.Inputs();
   const char sep = window.DecimalSeparator();
   DialSource s;
-  s.circuit = LoadedCircuit(ReadValueBox(in.p1Text, sep), ReadValueBox(in.r1Text, sep),
-                            ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked, in.loadOhms);
+  s.circuit = CircuitOf(in);
   s.linearLaw = in.lawIndex == 0;
   const char* laws[] = {"Linéaire", "Logarithmique", "Anti-Logarithmique"};
   s.lawName = in.lawIndex >= 0 && in.lawIndex < 3 ? QString::fromUtf8(laws[in.lawIndex]) : QString();
   const TfmMain::BoxCircuit boxes = window.CircuitInBoxes();
   const QString resistor = s.circuit.fitted == Fitted::R1 ? boxes.r1 : boxes.r2;
   s.circuitCaption = DialCircuitCaption(boxes.p1, s.circuit.fitted, resistor,
-                                        std::isinf(in.loadOhms) ? QString() : window.Load().loadText);
+                                        std::isinf(in.loadOhms) ? QString() : FromNotationBytes(window.Load().loadText));
   s.unit = window.Decibels() ? DialUnit::Decibels : DialUnit::Percent;
   s.separator = sep;
   return s;
