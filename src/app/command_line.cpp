@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/dial_command.h"
 #include "chart/chart.h"
 #include "core/decimal.h"
 #include "core/load.h"
@@ -47,13 +48,21 @@ constexpr char kHelp[] =
     "  --band              Ajoute la bande de tolérance, comme « Bande de tolérance ».\n"
     "  --p1-tol POURCENT   Tolérance de P1 pour la bande (± 20 % par défaut).\n"
     "  --r-tol POURCENT    Tolérance de la résistance pour la bande (± 5 % par défaut).\n"
+    "  --dial FICHIER      Enregistre, sans fenêtre, le cadran du bouton pour la courbe\n"
+    "                      modifiée (.pdf, .svg, .png, .csv), comme « Enregistrer le cadran\n"
+    "                      sous... » ; avec --p1, --r1, --r2, --law, --load et --db.\n"
+    "  --dial-rotation DEGRÉS  Rotation du bouton, de 180 à 340 (300 par défaut).\n"
+    "  --dial-diameter MM  Diamètre de l'anneau des repères, de 20 à 100 (40 par défaut).\n"
+    "  --dial-marks \"LISTE\"  Repères séparés par « ; », en dB avec --db, sinon en %.\n"
+    "  --dial-scale        Ajoute l'échelle mécanique 0 à 10 sur un anneau intérieur.\n"
     "\n"
     "Les valeurs s'écrivent comme dans la fenêtre : %2\n"
     "(séparateur décimal de la langue de l'utilisateur : %3).\n"
     "Une valeur illisible ou nulle, un indice de loi autre que 0, 1 ou 2 sont refusés.\n"
+    "Un repère que la courbe n'atteint jamais est laissé de côté et signalé.\n"
     "\n"
     "États de sortie : 0 réussite, 1 fichier impossible à écrire, 2 option ou valeur\n"
-    "incorrecte.\n";
+    "incorrecte, ou aucun repère atteint.\n";
 
 void Print(std::FILE* to, const QString& text) {
   std::fputs(text.toUtf8().constData(), to);
@@ -88,10 +97,23 @@ struct LongOption {
   const char* name;
   bool takesValue;
 };
-constexpr LongOption kLongOptions[] = {{"help", false}, {"version", false}, {"export", true},
-                                       {"p1", true},    {"r1", true},       {"r2", true},
-                                       {"law", true},   {"db", false},      {"load", true},
-                                       {"band", false}, {"p1-tol", true},   {"r-tol", true}};
+constexpr LongOption kLongOptions[] = {{"help", false},
+                                       {"version", false},
+                                       {"export", true},
+                                       {"p1", true},
+                                       {"r1", true},
+                                       {"r2", true},
+                                       {"law", true},
+                                       {"db", false},
+                                       {"load", true},
+                                       {"band", false},
+                                       {"p1-tol", true},
+                                       {"r-tol", true},
+                                       {"dial", true},
+                                       {"dial-rotation", true},
+                                       {"dial-diameter", true},
+                                       {"dial-marks", true},
+                                       {"dial-scale", false}};
 
 QString SingleDashWord(const QStringList& args) {
   for (qsizetype i = 1; i < args.size(); ++i) {
@@ -202,7 +224,13 @@ int RunCommandLine(const QStringList& arguments) {
   const QCommandLineOption band(QStringLiteral("band"));
   const QCommandLineOption p1Tol(QStringLiteral("p1-tol"), {}, QStringLiteral("POURCENT"));
   const QCommandLineOption rTol(QStringLiteral("r-tol"), {}, QStringLiteral("POURCENT"));
-  parser.addOptions({help, version, exportTo, p1, r1, r2, law, db, load, band, p1Tol, rTol});
+  const QCommandLineOption dial(QStringLiteral("dial"), {}, QStringLiteral("FICHIER"));
+  const QCommandLineOption dialRotation(QStringLiteral("dial-rotation"), {}, QStringLiteral("DEGRÉS"));
+  const QCommandLineOption dialDiameter(QStringLiteral("dial-diameter"), {}, QStringLiteral("MM"));
+  const QCommandLineOption dialMarks(QStringLiteral("dial-marks"), {}, QStringLiteral("LISTE"));
+  const QCommandLineOption dialScale(QStringLiteral("dial-scale"));
+  parser.addOptions({help, version, exportTo, p1, r1, r2, law, db, load, band, p1Tol, rTol, dial,
+                     dialRotation, dialDiameter, dialMarks, dialScale});
   const char separator = forms::NumericDecimalSeparator();
 
   // What the toolkit left of its own options (the off-screen platform takes
@@ -232,23 +260,35 @@ int RunCommandLine(const QStringList& arguments) {
     Print(stdout, QStringLiteral("Dorvane %1\n").arg(number));
     return kOk;
   }
-  if (!parser.isSet(exportTo)) {
-    for (const auto* o : {&p1, &r1, &r2, &law, &db, &load, &band, &p1Tol, &rTol})
+  if (!parser.isSet(dial))
+    for (const auto* o : {&dialRotation, &dialDiameter, &dialMarks, &dialScale})
+      if (parser.isSet(*o))
+        return BadUsage(
+            QStringLiteral("l'option %1 ne va qu'avec --dial").arg(Quoted("--" + o->names().first())));
+  if (parser.isSet(dial)) {
+    if (parser.isSet(exportTo)) return BadUsage(QStringLiteral("--export et --dial s'excluent"));
+    for (const auto* o : {&band, &p1Tol, &rTol})
       if (parser.isSet(*o))
         return BadUsage(
             QStringLiteral("l'option %1 ne va qu'avec --export").arg(Quoted("--" + o->names().first())));
+  } else if (!parser.isSet(exportTo)) {
+    for (const auto* o : {&p1, &r1, &r2, &law, &db, &load, &band, &p1Tol, &rTol})
+      if (parser.isSet(*o))
+        return BadUsage(QStringLiteral("l'option %1 ne va qu'avec --export ou --dial")
+                            .arg(Quoted("--" + o->names().first())));
     // Never a window nobody can see, running for ever.
     if (withoutWindow) return BadUsage(QStringLiteral("rien à faire sans fenêtre"));
     return -1;
   }
 
-  const QString file = parser.value(exportTo);
+  const QString file = parser.value(parser.isSet(dial) ? dial : exportTo);
   const std::optional<forms::OutputType> type = forms::OutputTypeOf(file);
   if (!type)
     return BadUsage(
         QStringLiteral("type de fichier inconnu pour %1 (.png, .svg, .pdf ou .csv)").arg(Quoted(file)));
   if (parser.isSet(r1) && parser.isSet(r2)) return BadUsage(QStringLiteral("--r1 et --r2 s'excluent"));
-  for (const auto* o : {&exportTo, &p1, &r1, &r2, &law, &load, &p1Tol, &rTol})
+  for (const auto* o : {&exportTo, &p1, &r1, &r2, &law, &load, &p1Tol, &rTol, &dial, &dialRotation,
+                        &dialDiameter, &dialMarks})
     if (parser.values(*o).size() > 1)
       return BadUsage(
           QStringLiteral("l'option %1 est donnée plusieurs fois").arg(Quoted("--" + o->names().first())));
@@ -289,6 +329,27 @@ int RunCommandLine(const QStringList& arguments) {
   in.p1TolerancePercent = settings.p1TolerancePercent;
   in.resistorTolerancePercent = settings.resistorTolerancePercent;
   in.band = parser.isSet(band);
+  if (parser.isSet(dial)) {
+    DialRequest request;
+    request.file = file;
+    request.circuit = in;
+    request.loadText = settings.loadText;
+    request.decibels = parser.isSet(db);
+    for (const auto& [option, into] :
+         {std::pair{&dialRotation, &request.rotation}, std::pair{&dialDiameter, &request.diameter},
+          std::pair{&dialMarks, &request.marks}})
+      if (parser.isSet(*option)) *into = parser.value(*option);
+    request.mechanicalScale = parser.isSet(dialScale);
+    const DialOutcome outcome = SaveDialFromCommandLine(request);
+    if (outcome.status == kBadUsage) return BadUsage(outcome.refusal);
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    if (!outcome.notice.isEmpty()) Print(stderr, QStringLiteral("%1 : %2\n").arg(program, outcome.notice));
+    if (outcome.status == kCannotWrite)
+      Print(stderr,
+            QStringLiteral("%1 : %2\n").arg(program, forms::SaveFailureMessage(file, outcome.failure)));
+    return outcome.status;
+  }
+
   chart::TChart chart;
   forms::ShowAsTheProgramChart(chart, in, parser.isSet(db));
   const CsvNotes notes = forms::ProgramFileNotes(settings, in.band, separator, {});

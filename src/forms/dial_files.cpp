@@ -63,13 +63,17 @@ QString DialSettingsProblem(const DialSettings& s, char separator) {
   return {};
 }
 
-QString UnreachedMarksNote(std::span<const double> levels, DialUnit unit, char separator) {
-  if (levels.empty()) return {};
+QString DialMarkNames(std::span<const double> levels, DialUnit unit, char separator) {
   QStringList names;
   for (const double level : levels) names << QString::fromStdString(DialMarkLabel(level, unit, separator));
+  if (names.size() < 2) return names.join(QString());
   const QString last = names.takeLast();
-  const QString list =
-      names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" et ") + last;
+  return names.join(QStringLiteral(", ")) + QStringLiteral(" et ") + last;
+}
+
+QString UnreachedMarksNote(std::span<const double> levels, DialUnit unit, char separator) {
+  if (levels.empty()) return {};
+  const QString list = DialMarkNames(levels, unit, separator);
   return levels.size() == 1
              ? QString::fromUtf8("%1 n'est jamais atteint par la courbe : ce repère est laissé de côté.")
                    .arg(list)

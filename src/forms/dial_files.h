@@ -23,6 +23,9 @@ QString DialCircuitCaption(const QString& p1, std::optional<Fitted> fitted, cons
 // 340 degrees, a diameter outside 20 to 100 mm), in French; empty if none.
 QString DialSettingsProblem(const DialSettings& settings, char separator);
 
+// Levels as a list: "-70 dB, 3 dB et 6 dB".
+QString DialMarkNames(std::span<const double> levels, DialUnit unit, char separator);
+
 // The unreached levels as a sentence: "-70 dB et 3 dB ne sont jamais
 // atteints par la courbe : ils sont laissés de côté."; empty if none.
 QString UnreachedMarksNote(std::span<const double> levels, DialUnit unit, char separator);

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "controls/flat_edit.h"
-#include "core/main_window_state.h"
 #include "core/decimal.h"
+#include "core/main_window_state.h"
 #include "forms/dial_files.h"
 #include "forms/frm_main.h"
 #include "forms/notation_text.h"
@@ -42,8 +42,9 @@ DialSource DialSourceOf(TfmMain& window) {
   s.lawName = in.lawIndex >= 0 && in.lawIndex < 3 ? QString::fromUtf8(laws[in.lawIndex]) : QString();
   const TfmMain::BoxCircuit boxes = window.CircuitInBoxes();
   const QString resistor = s.circuit.fitted == Fitted::R1 ? boxes.r1 : boxes.r2;
-  s.circuitCaption = DialCircuitCaption(boxes.p1, s.circuit.fitted, resistor,
-                                        std::isinf(in.loadOhms) ? QString() : FromNotationBytes(window.Load().loadText));
+  s.circuitCaption =
+      DialCircuitCaption(boxes.p1, s.circuit.fitted, resistor,
+                         std::isinf(in.loadOhms) ? QString() : FromNotationBytes(window.Load().loadText));
   s.unit = window.Decibels() ? DialUnit::Decibels : DialUnit::Percent;
   s.separator = sep;
   return s;
@@ -134,11 +135,12 @@ std::optional<DialPicture> TfmDial::Picture(QString* problem) const {
     return std::nullopt;
   }
   const DialPlacement placed = PlaceDialMarks(source_.circuit, marks.levels, source_.unit, s.rotationDegrees);
-  why = UnreachedMarksNote(placed.unreached, source_.unit, sep);
   if (placed.placed.empty()) {
-    why = QString::fromUtf8("Aucun repère n'est atteint par la courbe : ") + why;
+    why = QString::fromUtf8("Aucun repère n'est atteint par la courbe (%1).")
+              .arg(DialMarkNames(placed.unreached, source_.unit, sep));
     return std::nullopt;
   }
+  why = UnreachedMarksNote(placed.unreached, source_.unit, sep);
   return DialPicture{placed.placed, source_.unit, s, source_.circuitCaption, sep};
 }
 

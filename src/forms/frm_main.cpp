@@ -26,6 +26,7 @@
 #include "forms/application.h"
 #include "forms/chart_value_tip.h"
 #include "forms/frm_about.h"
+#include "forms/frm_dial.h"
 #include "forms/frm_find_resistor.h"
 #include "forms/main_chart.h"
 #include "forms/notation_text.h"
@@ -63,6 +64,7 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   BindCircuitItems();
   // The two menus the program adds leave the designed menus their keys.
   for (QMenu* added : {ui_->Montage1, ui_->Affichage1}) added->menuAction()->setProperty(kAddedItem, true);
+  ui_->Enregistrerlecadransous1->setProperty(kAddedItem, true);
   ApplyAccessKeys(*ui_->MainMenu1);
   const QSize client(606, 374);
   ui_->Shader1->setFixedSize(client);
@@ -305,6 +307,10 @@ void TfmMain::BindCircuitItems() {
 
 void TfmMain::Enregistrerlegraphiquesous1Click() {
   SaveChartAs(*this);
+}
+
+void TfmMain::Enregistrerlecadransous1Click() {
+  SaveDialAs(*this);
 }
 
 void TfmMain::Exporterlesvaleurs1Click() {

@@ -97,6 +97,8 @@ class TfmMain : public QMainWindow {
   // "Enregistrer le graphique sous..." and "Exporter les valeurs...".
   void Enregistrerlegraphiquesous1Click();
   void Exporterlesvaleurs1Click();
+  // "Enregistrer le cadran sous...": the knob's scale for the loaded curve.
+  void Enregistrerlecadransous1Click();
 
   // The menu's copy actions are bound to these (frm_main.ui): each runs its
   // handler and shows an error that escapes it with the application's

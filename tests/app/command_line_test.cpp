@@ -14,6 +14,7 @@
 #include "forms/chart_files.h"
 #include "forms/frm_main.h"
 #include "support/c_locale.h"
+#include "support/divider.h"
 #include "support/form_controls.h"
 #include "support/small_disk.h"
 
@@ -175,6 +176,68 @@ TEST_F(CommandLine, ExportedPdfIsOnePageOfTheChart) {
   EXPECT_TRUE(Read(Path("c.pdf")).startsWith("%PDF-"));
 }
 
+// The dial in its four kinds; its marks against the circuit worked out
+// apart, a mark never reached said and left out.
+TEST_F(CommandLine, DialInAllFourKinds) {
+  for (const char* ext : {"pdf", "svg", "png", "csv"}) {
+    const QString file = Path(QStringLiteral("cadran.%1").arg(ext));
+    const Outcome r = Dorvane({"--dial", file, "--db", "--dial-scale"});
+    ASSERT_EQ(r.status, 0) << ext << r.err.toStdString();
+    EXPECT_EQ(r.err, "");
+  }
+  EXPECT_TRUE(Read(Path("cadran.pdf")).startsWith("%PDF-"));
+  EXPECT_TRUE(Read(Path("cadran.svg")).contains("mm\""));
+  EXPECT_NEAR(QImage(Path("cadran.png")).dotsPerMeterX() * 0.0254, 300, 0.01);
+  EXPECT_TRUE(
+      Read(Path("cadran.csv")).startsWith("Repère (dB);Position (%);Angle (°)\n0,00;100,00;150,00\n"));
+
+  const struct {
+    QStringList args;
+    const char* locale;
+    double p, r1, r2, load, rotation;
+  } cases[] = {
+      {{"--r2", "10K", "--dial-marks", "0; 25,5; 50; 120"},
+       "fr_FR.UTF-8",
+       100e3,
+       testsupport::kNone,
+       10e3,
+       testsupport::kNone,
+       300},
+      {{"--p1", "47K", "--r1", "4.7K", "--dial-rotation", "270", "--dial-marks", "0; 25.5; 50; 120"},
+       "C.UTF-8",
+       47e3,
+       4.7e3,
+       testsupport::kNone,
+       testsupport::kNone,
+       270},
+      {{"--r2", "13K", "--load", "47K", "--dial-rotation", "340", "--dial-marks", "0; 25,5; 50; 120"},
+       "fr_FR.UTF-8",
+       100e3,
+       testsupport::kNone,
+       13e3,
+       47e3,
+       340},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    const QString file = Path(QStringLiteral("r%1.csv").arg(++n));
+    const Outcome r = Dorvane(QStringList{"--dial", file} + c.args, c.locale);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.endsWith(
+        QString::fromUtf8("120 % n'est jamais atteint par la courbe : ce repère est laissé de côté.\n")))
+        << r.err.toStdString();
+    const bool comma = QLatin1String(c.locale) == "fr_FR.UTF-8";
+    const QStringList lines = QString::fromUtf8(Read(file)).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+      const QStringList f = QString(lines[i]).replace(u',', comma ? u'.' : u',').split(comma ? u';' : u',');
+      ASSERT_EQ(f.size(), 3) << lines[i].toStdString();
+      const double t = testsupport::SearchedPosition(c.p, c.r1, c.r2, c.load, f[0].toDouble() / 100);
+      EXPECT_NEAR(f[2].toDouble(), c.rotation * (t - 0.5), 0.005 + 1e-9) << lines[i].toStdString();
+    }
+  }
+}
+
 TEST_F(CommandLine, BadUsageSaysWhyInFrenchWritesNothingAndEndsWith2) {
   const struct {
     QStringList args;
@@ -212,6 +275,23 @@ TEST_F(CommandLine, BadUsageSaysWhyInFrenchWritesNothingAndEndsWith2) {
       {{"--export", "c.csv", "--p1-tol", "100"}, "tolérance incorrecte pour « --p1-tol » : « 100 »"},
       {{"--export", "c.png", "en trop"}, "argument inattendu"},
       {{"courbe.png"}, "argument inattendu"},
+      // The dial: each value named; no mark reached is no dial.
+      {{"--dial", "d.pdf", "--dial-rotation", "100"},
+       "valeur incorrecte pour « --dial-rotation » : « 100 » (un nombre de degrés de 180 à 340"},
+      {{"--dial", "d.pdf", "--dial-rotation", "nan"}, "« --dial-rotation » : « nan »"},
+      {{"--dial", "d.pdf", "--dial-diameter", "40.5"}, "« --dial-diameter » : « 40.5 »"},
+      {{"--dial", "d.pdf", "--dial-diameter", "19"}, "de 20 à 100"},
+      {{"--dial", "d.csv", "--dial-marks", "0;;-3"}, "« --dial-marks » : « 0;;-3 » (un repère est vide"},
+      {{"--dial", "d.csv", "--db", "--dial-marks", "-3 %"}, "« -3 % » n'est pas en dB"},
+      {{"--dial", "d.csv", "--db", "--dial-marks", "3; 6"},
+       "aucun repère n'est atteint par la courbe (3 dB et 6 dB)"},
+      {{"--dial", "d.pdf", "--law", "2"}, "la loi 2 de P1 n'a pas de courbe"},
+      {{"--dial", "d.pdf", "--p1", "0"}, "valeur incorrecte pour « --p1 » : « 0 »"},
+      {{"--dial", "d.jpg"}, "type de fichier inconnu pour « d.jpg »"},
+      {{"--dial", "d.pdf", "--band"}, "l'option « --band » ne va qu'avec --export"},
+      {{"--dial", "d.pdf", "--export", "c.png"}, "--export et --dial s'excluent"},
+      {{"--dial-marks", "0"}, "l'option « --dial-marks » ne va qu'avec --dial"},
+      {{"--export", "c.png", "--dial-scale"}, "ne va qu'avec --dial"},
   };
   for (const auto& c : cases) {
     const Outcome r = Dorvane(c.args, c.locale);

@@ -13,8 +13,10 @@
 #include "core/curves.h"
 #include "core/taper.h"
 #include "forms/frm_about.h"
+#include "forms/frm_dial.h"
 #include "forms/frm_find_resistor.h"
 #include "forms/frm_main.h"
+#include "support/divider.h"
 #include "support/form_controls.h"
 
 namespace dorvane::forms {
@@ -46,6 +48,7 @@ TEST(Accessibility, WindowsAsAScreenReaderFindsThem) {
   main.setDecimalSeparator(',');
   TfmAbout about(&main);
   TfmFindResistor finder(&main, "100K", ',', Fitted::R2);
+  TfmDial dial(&main, DialSourceOf(main));
 
   struct Row {
     QWidget* window;
@@ -81,6 +84,13 @@ TEST(Accessibility, WindowsAsAScreenReaderFindsThem) {
       {&finder, "lstValues", QAccessible::Tree,
        "Valeurs normalisées autour de la résistance exacte :", nullptr},
       {&finder, "chPreview", QAccessible::Chart, "Aperçu des courbes", nullptr},
+      // The dial's fields by their captions, its preview by its marks.
+      {&dial, "edRotation", QAccessible::EditableText, "Rotation du bouton (degrés) :", "300"},
+      {&dial, "edDiameter", QAccessible::EditableText, "Diamètre du cadran (mm) :", "40"},
+      {&dial, "edMarks", QAccessible::EditableText,
+       "Repères en % (séparés par « ; ») :", "0; 10; 20; 30; 40; 50; 60; 70; 80; 90; 100"},
+      {&dial, "cbScale", QAccessible::CheckBox, "Échelle mécanique 0 à 10 à l'intérieur", nullptr},
+      {&dial, "pvDial", QAccessible::Client, "Aperçu du cadran", nullptr},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.object);
@@ -128,6 +138,16 @@ TEST(Accessibility, WindowsAsAScreenReaderFindsThem) {
             QString::fromUtf8("Loi visée : %1 de la course. Valeur choisie 6,2K : %2 de la course. "
                               "Bande de tolérance : %3 de la course.")
                 .arg(law.join(", "), curve.join(", "), band.join(", ")));
+  // The dial's preview: each mark and its angle, the window's R2 10K on P1
+  // 100K worked out apart.
+  QStringList marks;
+  for (int level = 0; level <= 100; level += 10) {
+    const double t = level == 0 ? 0 : level == 100 ? 1 : testsupport::R2Position(100e3, 10e3, level / 100.0);
+    marks << QStringLiteral("%1 % à %2°")
+                 .arg(level)
+                 .arg(QString::number(300 * (t - 0.5), 'f', 1).replace(u'.', u','));
+  }
+  EXPECT_EQ(Find(&dial, "pvDial")->text(QAccessible::Description), marks.join(", "));
 
   // The toggle action clicks: the rule runs once, R1 is fitted, R2 dropped.
   auto* action = cbR1->actionInterface();

@@ -158,10 +158,7 @@ TEST_F(DialDialog, FieldsThatGiveNoDialSaySoAndCannotBeSaved) {
       {"300", "40", "0;;-20", "Repères : un repère est vide entre deux « ; ».", 0},
       {"300", "40", "-20 %", "Repères : « -20 % » n'est pas en dB, l'unité des repères.", 0},
       {"300", "40", "-6; -6,0", "Repères : le repère « -6 dB » est donné deux fois.", 0},
-      {"300", "40", "3; 6",
-       "Aucun repère n'est atteint par la courbe : 3 dB et 6 dB ne sont jamais atteints par la "
-       "courbe : ces repères sont laissés de côté.",
-       0},
+      {"300", "40", "3; 6", "Aucun repère n'est atteint par la courbe (3 dB et 6 dB).", 0},
       // Some reached: said, and the others make the dial.
       {"300", "40", "0; 3; -20", "3 dB n'est jamais atteint par la courbe : ce repère est laissé de côté.",
        2},

@@ -34,6 +34,7 @@
 #include "controls/markup_check_box.h"
 #include "forms/chart_files.h"
 #include "forms/chart_value_tip.h"
+#include "forms/frm_dial.h"
 #include "forms/frm_main.h"
 #include "forms/save_dialogs.h"
 
@@ -92,7 +93,7 @@ struct Dialogue {
 };
 Dialogue Drive(QAction* item, const QString& name, const QString& answer = QStringLiteral("&Non")) {
   Dialogue d;
-  bool typed = false;
+  bool typed = false, dialPressed = false;
   int ticks = 0;
   WhileModal([&] { item->trigger(); },
              [&](QWidget* modal) {
@@ -103,6 +104,16 @@ Dialogue Drive(QAction* item, const QString& name, const QString& answer = QStri
                  for (QAbstractButton* b : box->buttons())
                    if (b->text() == answer) pick = b;
                  if (pick) pick->click();
+                 return;
+               }
+               // The dial's own dialog first: "Enregistrer..." once; after
+               // the file dialog, when it stayed open, cancelled.
+               if (auto* dial = qobject_cast<TfmDial*>(modal)) {
+                 if (typed) return dial->reject();
+                 if (!dialPressed)
+                   QMetaObject::invokeMethod(dial->controls().btnSave, &QPushButton::click,
+                                             Qt::QueuedConnection);
+                 dialPressed = true;
                  return;
                }
                auto* dialog = qobject_cast<QFileDialog*>(modal);
@@ -270,23 +281,29 @@ TEST_F(SaveFiles, MenuItemsOpenTheDialogsInTheFolderUsedLast) {
   QStringList captions;
   for (QAction* a : ui().Fichier1->actions())
     captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
-  EXPECT_EQ(captions,
-            (QStringList{"&Enregistrer le graphique sous...", "E&xporter les valeurs...", "-", "&Quitter"}));
+  EXPECT_EQ(captions, (QStringList{"&Enregistrer le graphique sous...", "E&xporter les valeurs...",
+                                   "E&nregistrer le cadran sous...", "-", "&Quitter"}));
 
   QDir(dir_.path()).mkdir("ici");
   const Dialogue chart = Drive(ui().Enregistrerlegraphiquesous1, Path("ici/image"));
   const Dialogue values = Drive(ui().Exporterlesvaleurs1, Path("ici/valeurs"));
+  QAction* dial = window_->findChild<QAction*>("Enregistrerlecadransous1");
+  ASSERT_NE(dial, nullptr);
+  const Dialogue dialFile = Drive(dial, Path("ici/cadran"));
   // A save that fails leaves the folder of the last good one.
   const Dialogue failed = Drive(ui().Enregistrerlegraphiquesous1, "/sys/dorvane-test.png");
   const Dialogue after = Drive(ui().Exporterlesvaleurs1, "");
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   EXPECT_EQ(chart.startedIn, QFileInfo(documents).isDir() ? documents : QDir::homePath());
   EXPECT_EQ(values.startedIn, Path("ici"));
+  EXPECT_EQ(dialFile.startedIn, Path("ici"));
   EXPECT_EQ(failed.messages.size(), 1);
   EXPECT_EQ(after.startedIn, Path("ici"));
   // The first filter (PNG) gave its extension to a name without one.
   EXPECT_EQ(QImage(Path("ici/image.png"), "PNG").convertToFormat(QImage::Format_RGB32), ChartOnScreen());
   EXPECT_TRUE(Read(Path("ici/valeurs.csv")).startsWith("Position (%);"));
+  // The dial's first filter is PDF.
+  EXPECT_TRUE(Read(Path("ici/cadran.pdf")).startsWith("%PDF-"));
 }
 
 TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot) {
@@ -372,6 +389,7 @@ TEST(ChartFileFor, TheNamesExtensionWinsOverTheFilter) {
     const char *chosen, *filter, *path;
     OutputType type;
     bool refused = false;
+    bool dial = false;  // the dial's dialog, whose types include the marks' CSV
   } cases[] = {
       {"/t/a.svg", "Image PNG (*.png)", "/t/a.svg", OutputType::Svg},
       {"/t/a.PDF", "Image PNG (*.png)", "/t/a.PDF", OutputType::Pdf},
@@ -390,9 +408,17 @@ TEST(ChartFileFor, TheNamesExtensionWinsOverTheFilter) {
       {"/t/v. . ", values, "/t/v.csv", OutputType::Csv},
       {"/t/*.svg", "Image PNG (*.png)", "/t/*.svg", OutputType::Png, true},
       {"/t/v?.csv", values, "/t/v?.csv", OutputType::Csv, true},
+      {"/t/d", "Document PDF (*.pdf)", "/t/d.pdf", OutputType::Pdf, false, true},
+      {"/t/d", "Repères CSV (*.csv)", "/t/d.csv", OutputType::Csv, false, true},
+      {"/t/d.csv", "Image SVG (*.svg)", "/t/d.csv", OutputType::Csv, false, true},
+      {"/t/d.PNG", "Repères CSV (*.csv)", "/t/d.PNG", OutputType::Png, false, true},
+      {"/t/d.jpg", "Image PNG (*.png)", "/t/d.jpg", OutputType::Pdf, true, true},
+      {"/t/d*.pdf", "Document PDF (*.pdf)", "/t/d*.pdf", OutputType::Pdf, true, true},
   };
   for (const auto& c : cases) {
-    const ChosenFile f = c.filter == values ? ValuesFileFor(c.chosen) : ChartFileFor(c.chosen, c.filter);
+    const ChosenFile f = c.dial               ? DialFileFor(c.chosen, QString::fromUtf8(c.filter))
+                         : c.filter == values ? ValuesFileFor(c.chosen)
+                                              : ChartFileFor(c.chosen, c.filter);
     EXPECT_EQ(f.path, c.path);
     EXPECT_EQ(f.type, c.type) << c.chosen;
     EXPECT_EQ(f.problem.isEmpty(), !c.refused) << c.chosen << f.problem.toStdString();
