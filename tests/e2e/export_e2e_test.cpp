@@ -141,6 +141,32 @@ TEST_F(ExportEndToEnd, SaveChartThroughTheMenuAndItsDialogByKeyboard) {
   }
 }
 
+// The dial from the menu by the keyboard: Alt+F, N ("Enregistrer le cadran
+// sous..."), Enter on the dial's dialog, the name in the file dialog; the
+// PDF a reader opens, with the marks as text.
+TEST_F(ExportEndToEnd, SaveTheDialThroughTheMenuByKeyboard) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath("cadran.pdf");
+  x_.key("alt+f");
+  Sleep(300);
+  x_.key("n");
+  ASSERT_NE(x_.waitForWindow(QString::fromUtf8("Enregistrer le cadran")), 0u) << "no dial dialog";
+  Sleep(300);
+  x_.key("Return");
+  ASSERT_NE(x_.waitForWindow(QString::fromUtf8("Enregistrer le cadran sous")), 0u) << "no save dialog";
+  x_.key("ctrl+a");
+  x_.type(path);
+  x_.key("Return");
+  for (int waited = 0; waited < 5000 && !QFile::exists(path); waited += 100) Sleep(100);
+  ASSERT_TRUE(QFile::exists(path));
+  const QString text = QString::fromUtf8(x_.run("pdftotext", {path, "-"}));
+  for (const char* label : {"0 %", "50 %", "100 %", "P1 100K, R2 10K"})
+    EXPECT_TRUE(text.contains(QString::fromUtf8(label))) << label << text.toStdString();
+  Sleep(300);
+  EXPECT_EQ(x_.run("xdotool", {"getactivewindow"}).trimmed().toULongLong(), wid_);
+}
+
 TEST_F(ExportEndToEnd, PointerRestingOverThePlotShowsATipOutsideTheChartsImage) {
   const QImage before = x_.screenshot(wid_).copy(Chart());
   // Over the plot, right of its middle; a tool tip opens after a rest.
