@@ -122,7 +122,8 @@ int main(int argc, char** argv) {
   testsupport::ConfigureProgramChart(chart);
   chart.Title()->Text().Clear();
   chart.Title()->Text().Add(QStringLiteral("Montage en Pseudo Log (Log Pos)"));
-  forms::PlotProgramCurves(chart, ComputeCurves(0, 100000, 10200, 10000, false, true), true, true, false);
+  forms::PlotProgramCurves(chart, ComputeCurves(0, LoadedCircuit(100000, 10200, 10000, false, true)), true,
+                           true, false);
   chartUnderTest = &chart;
   benchmark::Initialize(&argc, argv);
   bench::RecordCpuModel();

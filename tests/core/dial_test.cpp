@@ -99,7 +99,9 @@ TEST(DialMarks, EndsOfTheTravelAndLevelsNeverReached) {
     }
     ASSERT_EQ(p.placed.size(), 1u);
     EXPECT_NEAR(p.placed[0].positionPercent, row.position, 1e-9);
-    if (row.position > 0 && row.position < 1e-40) EXPECT_GT(p.placed[0].positionPercent, 0);
+    if (row.position > 0 && row.position < 1e-40) {
+      EXPECT_GT(p.placed[0].positionPercent, 0);
+    }
   }
   // A circuit with nothing to solve places no mark at all.
   const double levels[] = {0, -20};

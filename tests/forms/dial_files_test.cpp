@@ -111,8 +111,9 @@ TEST_F(DialFiles, PdfPrintsTheRingAtTheDiameterAskedWithItsTextsAsText) {
     const int margin = int(2 * perMm);
     for (int y = 0; y < page.height(); ++y)
       for (int x = 0; x < page.width(); ++x)
-        if (x < margin || y < margin || x >= page.width() - margin || y >= page.height() - margin)
+        if (x < margin || y < margin || x >= page.width() - margin || y >= page.height() - margin) {
           ASSERT_GE(qGray(page.pixel(x, y)), 128) << x << "," << y;
+        }
 
     const QString text = RunTool("pdftotext", {pdf, "-"});
     for (const char* label : {"0 dB", "-3 dB", "-20 dB", "-60 dB", "P1 100K, R2 10K"})
