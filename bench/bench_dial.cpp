@@ -1,7 +1,7 @@
 // The dial against one drawing pass of the chart into an image: the marks
 // placed on the circuit's law, the dial drawn into its 300 dpi picture, each
-// kind of file made, a PDF saved to the disk (synced), and the dialog's
-// preview painted as on a keystroke.
+// kind of file made (the chart's PDF beside the dial's), a PDF saved to the
+// disk (synced), and the dialog's preview painted as on a keystroke.
 // Run: cmake --preset release && cmake --build --preset release --target bench_dial &&
 //   build/release/bench/bench_dial --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
@@ -43,6 +43,12 @@ void BM_ChartDrawingPass(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(chartUnderTest->DrawToImage({345, 321}));
 }
 BENCHMARK(BM_ChartDrawingPass)->Unit(benchmark::kMicrosecond);
+
+// The chart's own PDF, for the files' cost beside the drawing.
+void BM_ChartPdf(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(forms::ChartPdf(*chartUnderTest));
+}
+BENCHMARK(BM_ChartPdf)->Unit(benchmark::kMicrosecond);
 
 void BM_DialPlaceMarks(benchmark::State& state) {
   const std::vector<double> levels = DefaultDialMarks(DialUnit::Decibels);
