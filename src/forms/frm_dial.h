@@ -40,8 +40,6 @@ class TfmDial : public QDialog {
           const QString& marksText = {});
   ~TfmDial() override;
 
-  Ui::TfmDial& controls() { return *ui_; }
-
   // The dial as the fields give it; none, with the reason in `problem`, when
   // they give none (a field that cannot be read, no curve, no mark reached).
   std::optional<DialPicture> Picture(QString* problem = nullptr) const;

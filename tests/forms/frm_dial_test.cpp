@@ -26,8 +26,6 @@
 #include "forms/dial_preview.h"
 #include "forms/frm_load.h"
 #include "forms/frm_main.h"
-#include "ui_frm_dial.h"
-#include "ui_frm_main.h"
 
 namespace dorvane::forms {
 namespace {
@@ -70,7 +68,7 @@ class DialDialog : public testsupport::ShownMainWindow {
       QMetaObject::invokeMethod(save, &QPushButton::click, Qt::QueuedConnection);
     });
     timer.start(20);
-    dialog.controls().btnSave->click();
+    testsupport::DialControls(dialog).btnSave->click();
     timer.stop();
     return messages;
   }
@@ -83,7 +81,7 @@ TEST_F(DialDialog, OpensOnTheWindowsCurveInTheChartsUnitAndFitsASmallScreen) {
     window_->setDecibels(decibels);
     TfmDial dialog(window_.get(), DialSourceOf(*window_));
     dialog.show();
-    Ui::TfmDial& ui = dialog.controls();
+    testsupport::DialControls ui(dialog);
     EXPECT_EQ(ui.edRotation->text(), "300");
     EXPECT_EQ(ui.edDiameter->text(), "40");
     EXPECT_EQ(ui.edMarks->text(), decibels ? "0; -3; -6; -10; -15; -20; -25; -30; -40; -50; -60"
@@ -126,7 +124,7 @@ TEST_F(DialDialog, EveryFieldHasAnAccessKey) {
     EXPECT_FALSE(keys.contains(text[amp + 1].toLower())) << text.toStdString();
     keys.insert(text[amp + 1].toLower());
     if (qobject_cast<QLineEdit*>(w)) {
-      dialog.controls().btnCancel->setFocus();
+      testsupport::DialControls(dialog).btnCancel->setFocus();
       QTest::keyClick(&dialog, text[amp + 1].toLower().toLatin1(), Qt::AltModifier);
       EXPECT_EQ(QApplication::focusWidget(), w) << text.toStdString();
     }
@@ -135,10 +133,10 @@ TEST_F(DialDialog, EveryFieldHasAnAccessKey) {
   // Alt+M ticks the mechanical scale (the button's click shows first), and
   // the preview draws it.
   QTest::keyClick(&dialog, Qt::Key_M, Qt::AltModifier);
-  for (int i = 0; i < 50 && !dialog.controls().cbScale->isChecked(); ++i) QTest::qWait(10);
-  EXPECT_TRUE(dialog.controls().cbScale->isChecked());
-  ASSERT_TRUE(dialog.controls().pvDial->Picture());
-  EXPECT_TRUE(dialog.controls().pvDial->Picture()->settings.mechanicalScale);
+  for (int i = 0; i < 50 && !testsupport::DialControls(dialog).cbScale->isChecked(); ++i) QTest::qWait(10);
+  EXPECT_TRUE(testsupport::DialControls(dialog).cbScale->isChecked());
+  ASSERT_TRUE(testsupport::DialControls(dialog).pvDial->Picture());
+  EXPECT_TRUE(testsupport::DialControls(dialog).pvDial->Picture()->settings.mechanicalScale);
 }
 
 TEST_F(DialDialog, FieldsThatGiveNoDialSaySoAndCannotBeSaved) {
@@ -167,7 +165,7 @@ TEST_F(DialDialog, FieldsThatGiveNoDialSaySoAndCannotBeSaved) {
   };
   TfmDial dialog(window_.get(), DialSourceOf(*window_));
   dialog.show();
-  Ui::TfmDial& ui = dialog.controls();
+  testsupport::DialControls ui(dialog);
   const QSize size = dialog.size();
   for (const auto& row : rows) {
     SCOPED_TRACE(row.marks);
@@ -188,29 +186,32 @@ TEST_F(DialDialog, FieldsThatGiveNoDialSaySoAndCannotBeSaved) {
 }
 
 TEST_F(DialDialog, ACircuitWithoutACurveIsSaid) {
+  // P1's other laws have no curve (the command line's --law; the window's
+  // list stays on the linear law).
+  DialSource logarithmic = DialSourceOf(*window_);
+  logarithmic.linearLaw = false;
+  logarithmic.lawName = QStringLiteral("Logarithmique");
+  ui().edP1->setText("abc");  // read as 0 ohm
   const struct {
-    int law;
-    const char* p1;
+    DialSource source;
     const char* message;
   } rows[] = {
-      {1, "100K",
+      {logarithmic,
        "La loi « Logarithmique » de P1 n'a pas de courbe : le cadran se fait sur la loi linéaire."},
-      {0, "abc",
-       "Le montage n'a pas de courbe : P1, la résistance ajoutée et la charge doivent valoir plus de 0 Ω "
-       "dans la fenêtre principale."},
+      {DialSourceOf(*window_),
+       "Le montage n'a pas de courbe : P1, la résistance ajoutée et la charge doivent "
+       "valoir plus de 0 Ω dans la fenêtre principale."},
   };
   for (const auto& row : rows) {
-    TfmMain::BoxCircuit circuit = window_->CircuitInBoxes();
-    circuit.lawIndex = row.law;
-    circuit.p1 = row.p1;
-    window_->SetCircuit(circuit);
-    TfmDial dialog(window_.get(), DialSourceOf(*window_));
-    EXPECT_EQ(dialog.controls().lblMessage->text(), QString::fromUtf8(row.message));
-    EXPECT_FALSE(dialog.controls().btnSave->isEnabled());
-    EXPECT_FALSE(dialog.controls().pvDial->Picture());
+    TfmDial dialog(window_.get(), row.source);
+    testsupport::DialControls ui(dialog);
+    EXPECT_EQ(ui.lblMessage->text(), QString::fromUtf8(row.message));
+    EXPECT_FALSE(ui.btnSave->isEnabled());
+    EXPECT_FALSE(ui.pvDial->Picture());
   }
-  // The bare track, no resistor and no load: its own linear law.
-  window_->SetCircuit({0, "100K", "10K2", "10K", false, false});
+  // The bare track, no resistor, with a load: its own loaded law.
+  ui().edP1->setText("100K");
+  QTest::mouseClick(ui().cbR2, Qt::LeftButton, {}, {5, 10});
   window_->SetLoad({"47K"});
   const DialSource source = DialSourceOf(*window_);
   EXPECT_EQ(source.circuitCaption, "P1 100K, charge 47K");
@@ -223,8 +224,8 @@ TEST_F(DialDialog, SavesTheKindTheNameGivesAndKeepsTheSettingsForNextTime) {
   {
     TfmDial dialog(window_.get(), DialSourceOf(*window_));
     dialog.show();
-    Retype(dialog.controls().edRotation, "270");
-    Retype(dialog.controls().edMarks, "0; -20; 6");
+    Retype(testsupport::DialControls(dialog).edRotation, "270");
+    Retype(testsupport::DialControls(dialog).edMarks, "0; -20; 6");
     EXPECT_EQ(SaveAs(dialog, Path("repères.csv")), QStringList());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   }
@@ -240,8 +241,8 @@ TEST_F(DialDialog, SavesTheKindTheNameGivesAndKeepsTheSettingsForNextTime) {
     auto* dialog = qobject_cast<TfmDial*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     seen = true;
-    EXPECT_EQ(dialog->controls().edRotation->text(), "270");
-    EXPECT_EQ(dialog->controls().edMarks->text(), "0; -20; 6");
+    EXPECT_EQ(testsupport::DialControls(*dialog).edRotation->text(), "270");
+    EXPECT_EQ(testsupport::DialControls(*dialog).edMarks->text(), "0; -20; 6");
     dialog->reject();
   });
   SaveDialAs(*window_);

@@ -111,7 +111,7 @@ Dialogue Drive(QAction* item, const QString& name, const QString& answer = QStri
                if (auto* dial = qobject_cast<TfmDial*>(modal)) {
                  if (typed) return dial->reject();
                  if (!dialPressed)
-                   QMetaObject::invokeMethod(dial->controls().btnSave, &QPushButton::click,
+                   QMetaObject::invokeMethod(testsupport::DialControls(*dial).btnSave, &QPushButton::click,
                                              Qt::QueuedConnection);
                  dialPressed = true;
                  return;

@@ -1,8 +1,9 @@
 #pragma once
-// The controls of the main window and of the finder, found as a user's tools
-// and screen readers find them: by their object names. The members are named
-// as the controls are, so that a test reads `ui.edP1`.
+// The controls of the main window, the finder and the dial's dialog, found
+// as a user's tools and screen readers find them: by their object names. The
+// members are named as the controls are, so that a test reads `ui.edP1`.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
@@ -24,6 +25,7 @@
 #include "controls/markup_check_box.h"
 #include "controls/shader.h"
 #include "controls/shape.h"
+#include "forms/dial_preview.h"
 
 namespace dorvane::testsupport {
 
@@ -70,6 +72,7 @@ struct MainControls {
   DORVANE_CONTROL(QMenu, Affichage1);
   DORVANE_CONTROL(QAction, Enregistrerlegraphiquesous1);
   DORVANE_CONTROL(QAction, Exporterlesvaleurs1);
+  DORVANE_CONTROL(QAction, Enregistrerlecadransous1);
   DORVANE_CONTROL(QAction, Quitter1);
   DORVANE_CONTROL(QAction, Copier1);
   DORVANE_CONTROL(QAction, CopierenMetafile1);
@@ -106,6 +109,20 @@ struct FinderControls {
   DORVANE_CONTROL(QLabel, lblMessage);
   DORVANE_CONTROL(chart::TChart, chPreview);
   DORVANE_CONTROL(QPushButton, btnApply);
+  DORVANE_CONTROL(QPushButton, btnCancel);
+};
+
+struct DialControls {
+  explicit DialControls(QObject& of) : form(of) {}
+  QObject& form;
+  DORVANE_CONTROL(QLineEdit, edRotation);
+  DORVANE_CONTROL(QLineEdit, edDiameter);
+  DORVANE_CONTROL(QLabel, lblMarks);
+  DORVANE_CONTROL(QLineEdit, edMarks);
+  DORVANE_CONTROL(QCheckBox, cbScale);
+  DORVANE_CONTROL(QLabel, lblMessage);
+  DORVANE_CONTROL(forms::TDialPreview, pvDial);
+  DORVANE_CONTROL(QPushButton, btnSave);
   DORVANE_CONTROL(QPushButton, btnCancel);
 };
 
