@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <tuple>
 
 #include "app/dial_command.h"
 #include "chart/chart.h"
@@ -40,14 +41,16 @@ constexpr char kHelp[] =
     "  --p1 VALEUR         Valeur de P1 (100K par défaut).\n"
     "  --r1 VALEUR         Ajoute R1 de cette valeur et retire R2.\n"
     "  --r2 VALEUR         Ajoute R2 de cette valeur (R2 = 10K par défaut).\n"
+    "  --no-resistor       Ni R1 ni R2 : la piste seule, avec sa charge s'il y en a une.\n"
     "  --law INDICE        Loi de P1 : 0 Linéaire (par défaut), 1 Logarithmique,\n"
     "                      2 Anti-Logarithmique.\n"
     "  --db                Graphique en décibels (de 0 à -60 dB), comme « Échelle en décibels ».\n"
     "  --load VALEUR       Charge sur le curseur (l'entrée de l'étage suivant), comme\n"
     "                      « Charge et tolérances... » ; aucune par défaut.\n"
     "  --band              Ajoute la bande de tolérance, comme « Bande de tolérance ».\n"
-    "  --p1-tol POURCENT   Tolérance de P1 pour la bande (± 20 % par défaut).\n"
-    "  --r-tol POURCENT    Tolérance de la résistance pour la bande (± 5 % par défaut).\n"
+    "  --p1-tol POURCENT   Tolérance de P1 pour la bande (± 20 % par défaut), avec --band.\n"
+    "  --r-tol POURCENT    Tolérance de la résistance pour la bande (± 5 % par défaut), avec\n"
+    "                      --band.\n"
     "  --dial FICHIER      Enregistre, sans fenêtre, le cadran du bouton pour la courbe\n"
     "                      modifiée (.pdf, .svg, .png, .csv), comme « Enregistrer le cadran\n"
     "                      sous... » ; avec --p1, --r1, --r2, --law, --load et --db.\n"
@@ -60,7 +63,8 @@ constexpr char kHelp[] =
     "\n"
     "Les valeurs s'écrivent comme dans la fenêtre : %2\n"
     "(séparateur décimal de la langue de l'utilisateur : %3).\n"
-    "Une valeur illisible ou nulle, un indice de loi autre que 0, 1 ou 2 sont refusés.\n"
+    "Une valeur illisible ou nulle, un indice de loi autre que 0, 1 ou 2 sont refusés,\n"
+    "comme une option donnée deux fois.\n"
     "Un repère que la courbe n'atteint jamais est laissé de côté et signalé.\n"
     "\n"
     "États de sortie : 0 réussite, 1 fichier impossible à écrire, 2 option ou valeur\n"
@@ -99,23 +103,12 @@ struct LongOption {
   const char* name;
   bool takesValue;
 };
-constexpr LongOption kLongOptions[] = {{"help", false},
-                                       {"version", false},
-                                       {"export", true},
-                                       {"p1", true},
-                                       {"r1", true},
-                                       {"r2", true},
-                                       {"law", true},
-                                       {"db", false},
-                                       {"load", true},
-                                       {"band", false},
-                                       {"p1-tol", true},
-                                       {"r-tol", true},
-                                       {"dial", true},
-                                       {"dial-rotation", true},
-                                       {"dial-diameter", true},
-                                       {"dial-marks", true},
-                                       {"dial-scale", false}};
+constexpr LongOption kLongOptions[] = {
+    {"help", false},        {"version", false},   {"export", true},        {"p1", true},
+    {"r1", true},           {"r2", true},         {"law", true},           {"db", false},
+    {"load", true},         {"band", false},      {"p1-tol", true},        {"r-tol", true},
+    {"no-resistor", false}, {"dial", true},       {"dial-rotation", true}, {"dial-diameter", true},
+    {"dial-marks", true},   {"dial-scale", false}};
 
 QString SingleDashWord(const QStringList& args) {
   for (qsizetype i = 1; i < args.size(); ++i) {
@@ -154,6 +147,13 @@ void HideUnsetRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& cont
   } else {
     Print(stderr, qFormatLogMessage(type, context, message) + u'\n');
   }
+}
+
+// An option as the messages name it: by its long name.
+QString OptionName(const QCommandLineOption& option) {
+  const QStringList names = option.names();
+  const auto name = std::find_if(names.cbegin(), names.cend(), [](const QString& n) { return n.size() > 1; });
+  return "--" + (name == names.cend() ? names.first() : *name);
 }
 
 QString WithSeparator(const char* number, char separator) {
@@ -226,13 +226,16 @@ int RunCommandLine(const QStringList& arguments) {
   const QCommandLineOption band(QStringLiteral("band"));
   const QCommandLineOption p1Tol(QStringLiteral("p1-tol"), {}, QStringLiteral("POURCENT"));
   const QCommandLineOption rTol(QStringLiteral("r-tol"), {}, QStringLiteral("POURCENT"));
+  const QCommandLineOption noResistor(QStringLiteral("no-resistor"));
   const QCommandLineOption dial(QStringLiteral("dial"), {}, QStringLiteral("FICHIER"));
   const QCommandLineOption dialRotation(QStringLiteral("dial-rotation"), {}, QStringLiteral("DEGRÉS"));
   const QCommandLineOption dialDiameter(QStringLiteral("dial-diameter"), {}, QStringLiteral("MM"));
   const QCommandLineOption dialMarks(QStringLiteral("dial-marks"), {}, QStringLiteral("LISTE"));
   const QCommandLineOption dialScale(QStringLiteral("dial-scale"));
-  parser.addOptions({help, version, exportTo, p1, r1, r2, law, db, load, band, p1Tol, rTol, dial,
-                     dialRotation, dialDiameter, dialMarks, dialScale});
+  const QList<QCommandLineOption> all = {
+      help, version, exportTo, p1,         r1,   r2,           law,          db,        load,
+      band, p1Tol,   rTol,     noResistor, dial, dialRotation, dialDiameter, dialMarks, dialScale};
+  parser.addOptions(all);
   const char separator = forms::NumericDecimalSeparator();
 
   // What the toolkit left of its own options (the off-screen platform takes
@@ -252,6 +255,15 @@ int RunCommandLine(const QStringList& arguments) {
   if (!parser.positionalArguments().isEmpty())
     return BadUsage(
         QStringLiteral("argument inattendu %1").arg(Quoted(parser.positionalArguments().first())));
+  // A repeat is a mistake whatever the option (which of two values, or a
+  // switch turned on twice?), switches and aliases too.
+  for (const QCommandLineOption& o : all) {
+    const QStringList names = o.names();
+    const auto given = std::count_if(parser.optionNames().cbegin(), parser.optionNames().cend(),
+                                     [&](const QString& n) { return names.contains(n); });
+    if (given > 1)
+      return BadUsage(QStringLiteral("l'option %1 est donnée plusieurs fois").arg(Quoted(OptionName(o))));
+  }
   if (parser.isSet(help)) {
     Print(stdout, QString::fromUtf8(kHelp).arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
                                                Examples(separator), Quoted(QChar::fromLatin1(separator))));
@@ -274,7 +286,7 @@ int RunCommandLine(const QStringList& arguments) {
         return BadUsage(
             QStringLiteral("l'option %1 ne va qu'avec --export").arg(Quoted("--" + o->names().first())));
   } else if (!parser.isSet(exportTo)) {
-    for (const auto* o : {&p1, &r1, &r2, &law, &db, &load, &band, &p1Tol, &rTol})
+    for (const auto* o : {&p1, &r1, &r2, &law, &db, &load, &band, &p1Tol, &rTol, &noResistor})
       if (parser.isSet(*o))
         return BadUsage(QStringLiteral("l'option %1 ne va qu'avec --export ou --dial")
                             .arg(Quoted("--" + o->names().first())));
@@ -289,11 +301,14 @@ int RunCommandLine(const QStringList& arguments) {
     return BadUsage(
         QStringLiteral("type de fichier inconnu pour %1 (.png, .svg, .pdf ou .csv)").arg(Quoted(file)));
   if (parser.isSet(r1) && parser.isSet(r2)) return BadUsage(QStringLiteral("--r1 et --r2 s'excluent"));
-  for (const auto* o : {&exportTo, &p1, &r1, &r2, &law, &load, &p1Tol, &rTol, &dial, &dialRotation,
-                        &dialDiameter, &dialMarks})
-    if (parser.values(*o).size() > 1)
-      return BadUsage(
-          QStringLiteral("l'option %1 est donnée plusieurs fois").arg(Quoted("--" + o->names().first())));
+  for (const auto* o : {&r1, &r2})
+    if (parser.isSet(*o) && parser.isSet(noResistor))
+      return BadUsage(QStringLiteral("%1 et --no-resistor s'excluent").arg(OptionName(*o)));
+  // A tolerance is the band's: without it, it would change nothing.
+  for (const auto* o : {&p1Tol, &rTol})
+    if (parser.isSet(*o) && !parser.isSet(band))
+      return BadUsage(QStringLiteral("l'option %1 ne va qu'avec --band (la tolérance ne sert qu'à la bande)")
+                          .arg(Quoted(OptionName(*o))));
   int lawIndex = 0;
   if (parser.isSet(law)) {
     bool ok = false;
@@ -308,10 +323,12 @@ int RunCommandLine(const QStringList& arguments) {
         return BadUsage(*problem);
   LoadSettings settings;
   settings.loadText = forms::NotationBytes(parser.value(load));
-  for (const auto& [option, into] : {std::pair{&p1Tol, &settings.p1TolerancePercent},
-                                     std::pair{&rTol, &settings.resistorTolerancePercent}}) {
+  for (const auto& [option, into, typed] :
+       {std::tuple{&p1Tol, &settings.p1TolerancePercent, &settings.p1ToleranceText},
+        std::tuple{&rTol, &settings.resistorTolerancePercent, &settings.resistorToleranceText}}) {
     if (!parser.isSet(*option)) continue;
-    *into = ReadTolerance(parser.value(*option).toStdString(), separator);
+    *typed = parser.value(*option).toStdString();
+    *into = ReadTolerance(*typed, separator);
     if (std::isnan(*into))
       return BadUsage(QStringLiteral("tolérance incorrecte pour %1 : %2 (un pourcentage de 0 à moins de 100, "
                                      "séparateur décimal %3)")
@@ -327,9 +344,8 @@ int RunCommandLine(const QStringList& arguments) {
     in.r1Text = forms::NotationBytes(parser.value(r1)), in.r1Ticked = true, in.r2Ticked = false;
   if (parser.isSet(r2))
     in.r2Text = forms::NotationBytes(parser.value(r2)), in.r2Ticked = true, in.r1Ticked = false;
-  in.loadOhms = LoadOhms(settings, separator);
-  in.p1TolerancePercent = settings.p1TolerancePercent;
-  in.resistorTolerancePercent = settings.resistorTolerancePercent;
+  if (parser.isSet(noResistor)) in.r1Ticked = in.r2Ticked = false;
+  ApplyLoadSettings(in, settings);
   in.band = parser.isSet(band);
   if (parser.isSet(dial)) {
     DialRequest request;
@@ -354,7 +370,7 @@ int RunCommandLine(const QStringList& arguments) {
 
   chart::TChart chart;
   forms::ShowAsTheProgramChart(chart, in, parser.isSet(db));
-  const CsvNotes notes = forms::ProgramFileNotes(settings, in.band, separator, {});
+  const CsvNotes notes = forms::ProgramFileNotes(in, {});
 
   const QString reason = forms::SaveProgramFile(chart, in, notes, file, *type);
   if (!reason.isEmpty()) {

@@ -2,8 +2,12 @@
 
 #include "chart/chart_fonts.h"
 
+#include <QImage>
 #include <QLocale>
+#include <QPainter>
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <limits>
 
 namespace dorvane::chart {
@@ -46,7 +50,15 @@ void TCustomAxisPanel::AddSeries(TChartSeries* series) {
 void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
   if (!series || !series_.removeOne(series)) return;
   series->chart_ = nullptr;
+  if (seriesOnTop_ == series) seriesOnTop_ = nullptr;
   RequestRepaint();
+}
+
+void TCustomAxisPanel::setSeriesOnTop(TChartSeries* series) {
+  if (series && !series_.contains(series)) series = nullptr;
+  if (seriesOnTop_ == series) return;
+  seriesOnTop_ = series;
+  RequestSeriesRepaint();
 }
 
 bool TCustomAxisPanel::IsAxisShown(const TChartAxis* axis) const {
@@ -130,36 +142,101 @@ void TCustomAxisPanel::setPlotNotes(const std::vector<PlotNote>& notes, gfx::Col
   if (notes == plotNotes_ && background == plotNotesBackground_) return;
   plotNotes_ = notes;
   plotNotesBackground_ = background;
-  RequestRepaint();
+  RequestSeriesRepaint();
 }
 
-void TCustomAxisPanel::DrawSeries(gfx::Canvas& canvas) {
-  const std::optional<gfx::Rect> clip = SeriesClip();
-  for (TChartSeries* s : series_) {
-    if (!s->Active()) continue;
-    s->CalcFirstLastVisibleIndex();
+void TCustomAxisPanel::DrawActiveSeries(gfx::Canvas& canvas, const std::optional<gfx::Rect>& clip) {
+  const auto draw = [&](TChartSeries* s) {
     canvas.save();
     if (clip) canvas.intersectClipRect(*clip);
     s->DrawAllValues(canvas);
     canvas.restore();
-  }
+  };
+  for (TChartSeries* s : series_)
+    if (s->Active() && s != seriesOnTop_) draw(s);
+  if (seriesOnTop_ && seriesOnTop_->Active()) draw(seriesOnTop_);
+}
+
+void TCustomAxisPanel::DrawSeries(gfx::Canvas& canvas) {
+  for (TChartSeries* s : series_)
+    if (s->Active()) s->CalcFirstLastVisibleIndex();
+  DrawActiveSeries(canvas, SeriesClip());
   DrawPlotNotes(canvas);
 }
 
+namespace {
+
+// The pixels of `image` other than `background` inside a rectangle of
+// logical pixels.
+int PixelsOtherThan(const QImage& image, QRgb background, const gfx::Rect& r) {
+  const qreal s = image.devicePixelRatio();
+  const auto device = [s](int c) { return int(std::floor(c * s + 0.5)); };
+  const QRect d = QRect(QPoint(device(r.left), device(r.top)), QPoint(device(r.right) - 1, device(r.bottom) - 1)) &
+                  image.rect();
+  int n = 0;
+  for (int y = d.top(); y <= d.bottom(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = d.left(); x <= d.right(); ++x) n += (line[x] | 0xFF000000u) != background;
+  }
+  return n;
+}
+
+}  // namespace
+
 void TCustomAxisPanel::DrawPlotNotes(gfx::Canvas& canvas) {
+  plotNotesRect_ = {};
   if (plotNotes_.empty()) return;
-  canvas.save();
   // Within the series' own area, which every replot puts back first.
   const gfx::Rect p = plotRect_;
-  canvas.intersectClipRect(SeriesClip().value_or(gfx::Rect{p.left + 1, p.top + 1, p.right, p.bottom - 1}));
+  const gfx::Rect area = SeriesClip().value_or(gfx::Rect{p.left + 1, p.top + 1, p.right, p.bottom - 1});
+  canvas.save();
+  canvas.intersectClipRect(area);
   canvas.setFont(DefaultChartFont());
-  canvas.setBackgroundMode(gfx::BackgroundMode::Opaque);
-  canvas.setTextBackground(plotNotesBackground_);
   const int lineHeight = gfx::LineHeight(DefaultChartFont(), canvas.device());
-  int y = plotRect_.top + 4;
+  int width = 0;
+  for (const PlotNote& note : plotNotes_) width = std::max(width, canvas.textWidth(note.text));
+  const int height = lineHeight * int(plotNotes_.size());
+  // The corners, top left first: it wins every tie.
+  const int left = p.left + 5, right = p.right - 5 - width, top = p.top + 4, bottom = p.bottom - 4 - height;
+  const std::array<gfx::Rect, 4> corners = {gfx::Rect{left, top, left + width, top + height},
+                                            gfx::Rect{right, top, right + width, top + height},
+                                            gfx::Rect{left, bottom, left + width, bottom + height},
+                                            gfx::Rect{right, bottom, right + width, bottom + height}};
+  // The curves alone, at the target's density, tell what each corner covers.
+  const QPaintDevice* device = canvas.device();
+  const qreal density = device && !canvas.vector() ? device->devicePixelRatioF() : 1;
+  const gfx::Rect whole = chartArea_;
+  QImage curves(int(std::ceil(whole.right * density)), int(std::ceil(whole.bottom * density)),
+                QImage::Format_RGB32);
+  const QRgb background = gfx::ToQColor(plotNotesBackground_).rgb() | 0xFF000000u;
+  gfx::Rect box = corners[0];
+  int covered = 0;
+  if (!curves.isNull()) {
+    curves.setDevicePixelRatio(density);
+    curves.fill(background);
+    {
+      QPainter painter(&curves);
+      gfx::Canvas scratch(painter);
+      DrawActiveSeries(scratch, area);
+    }
+    covered = std::numeric_limits<int>::max();
+    for (const gfx::Rect& corner : corners)
+      if (const int n = PixelsOtherThan(curves, background, corner); n < covered) covered = n, box = corner;
+  }
+  plotNotesRect_ = box;
+  canvas.fillRect(box, plotNotesBackground_);
+  // No corner is free: the curves show through, under the text.
+  if (covered > 0) {
+    canvas.save();
+    canvas.intersectClipRect(box);
+    DrawActiveSeries(canvas, area);
+    canvas.restore();
+  }
+  canvas.setBackgroundMode(gfx::BackgroundMode::Transparent);
+  int y = box.top;
   for (const PlotNote& note : plotNotes_) {
     canvas.setFontColour(note.colour);
-    canvas.textOut(plotRect_.left + 5, y, note.text);
+    canvas.textOut(box.left, y, note.text);
     y += lineHeight;
   }
   canvas.restore();

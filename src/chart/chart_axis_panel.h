@@ -3,6 +3,7 @@
 // lists in the layout, the axes and then the series in the drawing.
 #include <QChar>
 #include <QList>
+#include <QPointer>
 #include <array>
 #include <vector>
 
@@ -29,6 +30,9 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   void AddSeries(TChartSeries* series);
   // Takes a series out of the list; it stays alive, without a chart.
   void RemoveSeries(TChartSeries* series);
+  // A series drawn over all the others; none by default (the list's order).
+  TChartSeries* SeriesOnTop() const { return seriesOnTop_; }
+  void setSeriesOnTop(TChartSeries* series);
 
   // --- axes ----------------------------------------------------------------
   TChartAxis* BottomAxis() const { return axes_[0]; }
@@ -57,8 +61,11 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   QChar ThousandSeparator() const { return thousandSeparator_; }
   void setThousandSeparator(QChar c);
 
-  // A small legend inside the plot's top left corner, over the curves: one
-  // line each, in its curve's colour. None by default.
+  // A small legend inside the plot, over the curves: one line each, in its
+  // curve's colour. None by default. It goes in the corner of the plot
+  // where it covers the fewest pixels of the curves as drawn, the top left
+  // one of those that tie; when every corner covers some, the curves are
+  // drawn again over its box, under its text.
   struct PlotNote {
     gfx::Colour colour;
     QString text;
@@ -68,6 +75,8 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   // does not cross them.
   const std::vector<PlotNote>& PlotNotes() const { return plotNotes_; }
   void setPlotNotes(const std::vector<PlotNote>& notes, gfx::Colour background);
+  // The legend's box as last drawn; empty without a legend.
+  gfx::Rect PlotNotesRect() const { return plotNotesRect_; }
 
  protected:
   void ReserveAxisSpace(gfx::Canvas& measure) override;
@@ -79,7 +88,10 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
 
  private:
   void DrawPlotNotes(gfx::Canvas& canvas);
+  // The active series in drawing order, each clipped as the series are.
+  void DrawActiveSeries(gfx::Canvas& canvas, const std::optional<gfx::Rect>& clip);
   QList<TChartSeries*> series_;
+  QPointer<TChartSeries> seriesOnTop_;
   std::array<TChartAxis*, 5> axes_;
   bool axisVisible_ = true;
   bool clipPoints_ = true;
@@ -88,6 +100,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   QChar decimalSeparator_, thousandSeparator_;
   std::vector<PlotNote> plotNotes_;
   gfx::Colour plotNotesBackground_ = gfx::clBlack;
+  gfx::Rect plotNotesRect_;
 };
 
 }  // namespace dorvane::chart

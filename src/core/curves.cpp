@@ -67,36 +67,71 @@ std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, const Ci
   return CurveValues{position, PlottedPercent(circuit, position / 100), LogLawPercentAt(position)};
 }
 
+std::string CircuitLabel(const CircuitName& name, bool withP1) {
+  std::string out;
+  const auto add = [&](const std::string& part) {
+    if (part.empty()) return;
+    if (!out.empty()) out += ", ";
+    out += part;
+  };
+  if (withP1) add("P1 " + name.p1 + (name.law.empty() ? "" : " " + name.law));
+  add(name.resistor);
+  if (!name.load.empty()) add("charge " + name.load);
+  return out;
+}
+
+std::string BandLabel(const CircuitName& name, const BandTolerances& tolerances) {
+  std::string out = "Bande P1 \u00B1" + tolerances.p1 + " %";
+  if (!name.resistor.empty()) out += " R \u00B1" + tolerances.resistor + " %";
+  return out;
+}
+
+namespace {
+
+// A circuit for a column title, where a comma may be the field separator:
+// "P1 100K avec R2 10K et charge 47K"; with the band's tolerances,
+// "P1 100K \u00B120 % avec R2 10K \u00B15 % et charge 47K".
+std::string CircuitTitle(const CircuitName& name, const BandTolerances* tolerances = nullptr) {
+  std::string out = "P1 " + name.p1;
+  if (!name.law.empty()) out += " " + name.law;
+  if (tolerances) out += " \u00B1" + tolerances->p1 + " %";
+  if (!name.resistor.empty()) {
+    out += " avec " + name.resistor;
+    if (tolerances) out += " \u00B1" + tolerances->resistor + " %";
+  }
+  if (!name.load.empty()) out += (name.resistor.empty() ? " avec charge " : " et charge ") + name.load;
+  return out;
+}
+
+}  // namespace
+
 std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNotes& notes) {
   const bool comma = decimalSeparator == ',';
   const char field = comma ? ';' : ',';
   const char point = comma ? ',' : '.';
-  // A title never holds the field separator: a note's own is put as a blank.
+  // A title never holds the field separator: a typed text's own is put as a blank.
   const auto title = [&](std::string text) {
     for (char& ch : text)
       if (ch == field) ch = ' ';
     return text;
   };
-  const std::string loaded = notes.loaded.empty() ? "" : " " + notes.loaded;
-  const std::string band = notes.band.empty() ? "" : " " + notes.band;
+  const bool named = !notes.modified.p1.empty();
+  const std::string original = named ? " P1 " + notes.modified.p1 : "";
+  const std::string modified = named ? " " + CircuitTitle(notes.modified) : "";
   std::string out = "Position (%)";
   for (const std::string& name :
-       {std::string("Courbe originale (%)"), "Courbe modifiée" + loaded + " (%)",
-        std::string("Courbe log théorique (%)"), std::string("Courbe originale (dB)"),
-        "Courbe modifiée" + loaded + " (dB)", std::string("Courbe log théorique (dB)")})
+       {"Courbe originale" + original + " (%)", "Courbe modifiée" + modified + " (%)",
+        std::string("Courbe log théorique (%)"), "Courbe originale" + original + " (dB)",
+        "Courbe modifiée" + modified + " (dB)", std::string("Courbe log théorique (dB)")})
     (out += field) += title(name);
   const bool withBand = !curves.bandLow.empty() && curves.bandLow.size() == curves.linear.size() &&
                         curves.bandHigh.size() == curves.linear.size();
   if (withBand) {
+    const std::string band = named ? " " + CircuitTitle(notes.modified, &notes.band) : "";
     (out += field) += title("Bande basse" + band + " (%)");
     (out += field) += title("Bande haute" + band + " (%)");
   }
-  for (const PinnedCurve& pin : notes.pinned) {
-    std::string label = pin.label;
-    // "R2 13K, charge 47K" reads "R2 13K avec charge 47K" in a title.
-    for (std::size_t at; (at = label.find(", ")) != std::string::npos;) label.replace(at, 2, " avec ");
-    (out += field) += title("Figée " + label + " (%)");
-  }
+  for (const PinnedCurve& pin : notes.pinned) (out += field) += title("Figée " + CircuitTitle(pin.name) + " (%)");
   out += '\n';
   for (std::size_t i = 0; i < curves.linear.size(); ++i) {
     const double x = curves.linear[i].x;

@@ -53,6 +53,28 @@ struct CurveValues {
 // or when the law has no curves.
 std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, const Circuit& circuit);
 
+// A curve's circuit as the user typed it, in UTF-8: what tells one curve
+// from another in the legend, the tool tip and the values file.
+struct CircuitName {
+  std::string p1;        // P1's value, "100K"
+  std::string law;       // P1's law when not linear, "Logarithmique"
+  std::string resistor;  // the resistor fitted and its value, "R2 10K"; empty: none
+  std::string load;      // the load's value, "47K"; empty: none
+  bool operator==(const CircuitName&) const = default;
+};
+// For the legend and the tool tip: "P1 100K, R2 10K, charge 47K"; without
+// P1, "R2 10K, charge 47K".
+std::string CircuitLabel(const CircuitName& name, bool withP1 = true);
+
+// The band's tolerances as written (ToleranceText), without " %".
+struct BandTolerances {
+  std::string p1, resistor;
+  bool operator==(const BandTolerances&) const = default;
+};
+// For the legend: "Bande P1 ±20 % R ±5 %"; the resistor's only when one is
+// fitted.
+std::string BandLabel(const CircuitName& name, const BandTolerances& tolerances);
+
 // The curves as CSV text for a spreadsheet: a header line, then one line per
 // position of the linear list with the position, the linear and loaded laws
 // and the logarithmic law at that position, then the same three in dB (empty
@@ -60,18 +82,20 @@ std::optional<CurveValues> CurveValuesAt(double position, int lawIndex, const Ci
 // otherwise by
 // ','. Empty curves give the header alone.
 //
-// `notes` says what the file holds beyond the three laws, in the titles, so
-// that the columns stay as they are: `loaded` follows "Courbe modifiée" (the
-// load, "avec charge 47K"); with band curves, "Bande basse" and "Bande haute"
-// columns follow, titled with `band` (the tolerances); each pinned curve
-// follows as a column of its own titled "Figée " and its label. No title holds
-// the field separator.
+// `notes` says what the file holds, in the titles, so that a file read
+// alone says it and the columns stay as they are: with the modified curve's
+// circuit named, the original and modified curves' titles name it ("Courbe
+// modifiée P1 100K avec R2 10K et charge 47K (%)"); with band curves,
+// "Bande basse" and "Bande haute" columns follow, titled with the circuit
+// and the tolerances; each pinned curve follows as a column of its own
+// titled "Figée " and its circuit. No title holds the field separator.
 struct PinnedCurve {
-  std::string label;               // "R2 13K, charge 47K"
+  CircuitName name;
   std::vector<CurvePoint> points;  // in percent
 };
 struct CsvNotes {
-  std::string loaded, band;
+  CircuitName modified;  // P1 empty: titles without a circuit
+  BandTolerances band;
   std::vector<PinnedCurve> pinned;
 };
 std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNotes& notes = {});

@@ -21,6 +21,24 @@ bool Loaded(const MainWindowInputs& in) {
   return !std::isinf(in.loadOhms);
 }
 
+// The notation's 8-bit text (Latin-1) in UTF-8, without the blanks around it.
+std::string TypedUtf8(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  const std::size_t last = text.find_last_not_of(" \t");
+  std::string out;
+  for (std::size_t i = first; i <= last; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      out += char(c);
+    } else {
+      out += char(0xC0 | (c >> 6));
+      out += char(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 MainWindowInputs OpeningInputs(char decimalSeparator) {
@@ -40,6 +58,36 @@ Circuit CircuitOf(const MainWindowInputs& in) {
                        ReadValueBox(in.r2Text, sep), in.r1Ticked, in.r2Ticked, in.loadOhms);
 }
 
+void ApplyLoadSettings(MainWindowInputs& in, const LoadSettings& settings) {
+  in.loadOhms = LoadOhms(settings, in.decimalSeparator);
+  in.loadText = settings.loadText;
+  in.p1TolerancePercent = settings.p1TolerancePercent;
+  in.resistorTolerancePercent = settings.resistorTolerancePercent;
+  in.p1ToleranceText = settings.p1ToleranceText;
+  in.resistorToleranceText = settings.resistorToleranceText;
+}
+
+CircuitName ModifiedCircuitName(const MainWindowInputs& in) {
+  static const char* const kLaws[] = {"", "Logarithmique", "Anti-Logarithmique"};
+  CircuitName name;
+  name.p1 = TypedUtf8(in.p1Text);
+  name.law = in.lawIndex > 0 && in.lawIndex < 3 ? kLaws[in.lawIndex] : "";
+  if (in.r2Ticked)
+    name.resistor = "R2 " + TypedUtf8(in.r2Text);
+  else if (in.r1Ticked)
+    name.resistor = "R1 " + TypedUtf8(in.r1Text);
+  if (Loaded(in)) {
+    name.load = TypedUtf8(in.loadText);
+    if (name.load.empty()) name.load = FormatResistance(in.loadOhms, in.decimalSeparator);
+  }
+  return name;
+}
+
+BandTolerances BandTolerancesOf(const MainWindowInputs& in) {
+  return {ToleranceText(in.p1ToleranceText, in.p1TolerancePercent, in.decimalSeparator),
+          ToleranceText(in.resistorToleranceText, in.resistorTolerancePercent, in.decimalSeparator)};
+}
+
 PlotOutputs ComputePlot(const MainWindowInputs& in) {
   const Circuit circuit = CircuitOf(in);
   PlotOutputs out;
@@ -48,10 +96,12 @@ PlotOutputs ComputePlot(const MainWindowInputs& in) {
   out.loadedActive = in.showLoaded && hasLoaded;
   out.logActive = in.showLog;
   out.curves = ComputeCurves(in.lawIndex, circuit);
-  if (in.band && hasLoaded && !out.curves.loaded.empty()) {
+  if (in.band && out.loadedActive && !out.curves.loaded.empty()) {
     AddBandCurves(out.curves, circuit, in.p1TolerancePercent, in.resistorTolerancePercent);
     out.bandActive = true;
   }
+  out.modifiedName = ModifiedCircuitName(in);
+  out.bandTolerances = BandTolerancesOf(in);
   return out;
 }
 
@@ -61,7 +111,7 @@ std::optional<CurveValues> PlotValuesAt(const MainWindowInputs& in, double posit
 
 std::optional<PercentBand> PlotBandAt(const MainWindowInputs& in, double position) {
   const Circuit circuit = CircuitOf(in);
-  if (!in.band || in.lawIndex != 0 || !HasLoadedCurve(circuit)) return std::nullopt;
+  if (!in.band || !in.showLoaded || in.lawIndex != 0 || !HasLoadedCurve(circuit)) return std::nullopt;
   const PercentBand b =
       LoadedBand(circuit, position / 100, in.p1TolerancePercent, in.resistorTolerancePercent);
   if (!std::isfinite(b.low) || !std::isfinite(b.high)) return std::nullopt;

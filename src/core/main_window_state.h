@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/curves.h"
+#include "core/load.h"
 
 namespace dorvane {
 
@@ -24,13 +25,24 @@ struct MainWindowInputs {
   double loadOhms = std::numeric_limits<double>::infinity();
   double p1TolerancePercent = 20, resistorTolerancePercent = 5;
   bool band = false;  // "Bande de tolérance"
+  // The same as typed, for the names of the curves: the load in the
+  // notation's 8-bit text (empty: written from loadOhms), the tolerances in
+  // UTF-8 (empty: the numbers').
+  std::string loadText, p1ToleranceText, resistorToleranceText;
 };
+
+// The load and the tolerances of "Charge et tolérances..." into the inputs.
+void ApplyLoadSettings(MainWindowInputs& in, const LoadSettings& settings);
 
 // What the replot alone decides: the points and which series are drawn.
 struct PlotOutputs {
   Curves curves;
   bool linearActive = false, loadedActive = false, logActive = false;
-  bool bandActive = false;  // the band's two curves
+  // The band's two curves: with the modified curve, whose spread they are.
+  bool bandActive = false;
+  // What the legend names them by.
+  CircuitName modifiedName;
+  BandTolerances bandTolerances;
 };
 
 struct MainWindowState {
@@ -70,9 +82,15 @@ MainWindowState ComputeMainWindowState(const MainWindowInputs& in);
 // as they are, without the exclusion.
 PlotOutputs ComputePlot(const MainWindowInputs& in);
 
+// The modified curve's circuit as typed (R2 wins when both are ticked): P1
+// and its law, the resistor ticked, the load.
+CircuitName ModifiedCircuitName(const MainWindowInputs& in);
+// The band's tolerances as the titles and the legend write them.
+BandTolerances BandTolerancesOf(const MainWindowInputs& in);
+
 // The laws at one wiper position for the values and ticks the replot reads.
 std::optional<CurveValues> PlotValuesAt(const MainWindowInputs& in, double position);
-// The band at one wiper position, when it is asked for and has a curve.
+// The band at one wiper position, when it is shown (see PlotOutputs).
 std::optional<PercentBand> PlotBandAt(const MainWindowInputs& in, double position);
 
 }  // namespace dorvane

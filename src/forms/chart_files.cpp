@@ -14,7 +14,6 @@
 #include <cstring>
 
 #include "chart/chart.h"
-#include "core/decimal.h"
 #include "forms/frm_main.h"
 #include "forms/notation_text.h"
 #include "platform/file_names.h"
@@ -135,16 +134,8 @@ FileContents ChartPdf(chart::TChart& chart) {
   return out;
 }
 
-CsvNotes ProgramFileNotes(const LoadSettings& load, bool band, char separator,
-                          const std::vector<PinnedCurve>& pinned) {
-  CsvNotes notes;
-  if (!std::isinf(LoadOhms(load, separator)))
-    notes.loaded = "avec charge " + FromNotationBytes(load.loadText).toStdString();
-  if (band)
-    notes.band = "P1 \u00B1" + FormatDecimal(load.p1TolerancePercent, 2, separator, true) + " % R \u00B1" +
-                 FormatDecimal(load.resistorTolerancePercent, 2, separator, true) + " %";
-  notes.pinned = pinned;
-  return notes;
+CsvNotes ProgramFileNotes(const MainWindowInputs& in, const std::vector<PinnedCurve>& pinned) {
+  return {ModifiedCircuitName(in), BandTolerancesOf(in), pinned};
 }
 
 FileContents ProgramFileContents(chart::TChart& chart, const MainWindowInputs& in, const CsvNotes& notes,

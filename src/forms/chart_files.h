@@ -47,10 +47,9 @@ FileContents ChartPdf(chart::TChart& chart);
 // does not fit in its place.
 bool SetPdfPageBox(QByteArray& pdf, QSizeF points);
 
-// What a values file states beyond the three laws: the load, the band's
-// tolerances (when the band is shown), the pinned curves.
-CsvNotes ProgramFileNotes(const LoadSettings& load, bool band, char decimalSeparator,
-                          const std::vector<PinnedCurve>& pinned);
+// What a values file states beyond the three laws: the modified curve's
+// circuit, the band's tolerances, the pinned curves.
+CsvNotes ProgramFileNotes(const MainWindowInputs& in, const std::vector<PinnedCurve>& pinned);
 
 // The contents of a file of that type for the main window's chart and what
 // its controls hold: the chart's picture, or the values the replot

@@ -55,23 +55,24 @@ QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindo
   const double position = bottom.PixelToValue(at.x());
   if (!(position >= 0 && position <= 100)) return {};
   auto percent = [&](double v) { return OneDecimal(v, in.decimalSeparator) + QStringLiteral(" %"); };
-  // On the dB scale each curve's value in dB too; the position stays in %.
-  auto value = [&](double v) {
-    if (!decibels) return percent(v);
+  auto dB = [&](double v) {
     const double db = Decibels(v);
-    const QString dbText =
-        std::isfinite(db) ? OneDecimal(db, in.decimalSeparator) : QString::fromUtf8(db < 0 ? "-∞" : "-");
-    return percent(v) + QStringLiteral(" (%1 dB)").arg(dbText);
+    return std::isfinite(db) ? OneDecimal(db, in.decimalSeparator) : QString::fromUtf8(db < 0 ? "-∞" : "-");
   };
+  // On the dB scale each curve's value in dB too; the position stays in %.
+  auto value = [&](double v) { return decibels ? percent(v) + QStringLiteral(" (%1 dB)").arg(dB(v)) : percent(v); };
   QString text = QStringLiteral("Position ") + percent(position);
   static const char* const kNames[] = {"originale", "modifiée", "log théorique"};
   QStringList parts;
   for (const auto& [series, v] : ShownValuesAt(chart, in, position)) {
     parts << QString::fromUtf8(kNames[series]) + u' ' + value(v);
     if (series != 1 || !Shown(chart, kBandLowSeries)) continue;
-    if (const std::optional<PercentBand> band = PlotBandAt(in, position))
-      parts << QString::fromUtf8("bande %1 à %2")
-                   .arg(OneDecimal(band->low, in.decimalSeparator), percent(band->high));
+    if (const std::optional<PercentBand> band = PlotBandAt(in, position)) {
+      QString text = QString::fromUtf8("bande %1 à %2").arg(OneDecimal(band->low, in.decimalSeparator),
+                                                            percent(band->high));
+      if (decibels) text += QString::fromUtf8(" (%1 à %2 dB)").arg(dB(band->low), dB(band->high));
+      parts << text;
+    }
   }
   if (!parts.isEmpty()) text += QStringLiteral(" : ") + parts.join(QStringLiteral(", "));
   for (size_t i = 0; i < pinned.size(); ++i) {

@@ -23,7 +23,8 @@ namespace dorvane::forms {
 // logarithmic laws, in that order; a curve counts as shown when its series is
 // active and holds points. On the dB scale each value is given in dB too.
 // With the band shown the loaded value is followed by the band there ("bande
-// 12,9 à 18,3 %"); each pinned curve adds a line of its own.
+// 12,9 à 18,3 %", on the dB scale in dB too); each pinned curve adds a line
+// of its own, named by its label.
 struct PinnedReading {
   QString label;
   Circuit circuit;

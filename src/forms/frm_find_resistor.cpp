@@ -245,18 +245,23 @@ void TfmFindResistor::MontageChanged() {
 
 void TfmFindResistor::SetLoadSettings(const LoadSettings& settings) {
   ui_->edLoad->setText(FromNotationBytes(settings.loadText));
-  ui_->edPotTolerance->setText(ShownDecimal(settings.p1TolerancePercent, 2, true, separator_));
+  // As typed: a number rounded for the field could be one it refuses.
+  ui_->edPotTolerance->setText(QString::fromStdString(
+      ToleranceText(settings.p1ToleranceText, settings.p1TolerancePercent, separator_)));
   const int index = std::clamp(ui_->cbSeries->currentIndex(), 0, int(ESeries::E192));
   if (settings.resistorTolerancePercent != SeriesTolerancePercent(ESeries(index))) {
     toleranceFollowsSeries_ = false;
-    ui_->edResistorTolerance->setText(ShownDecimal(settings.resistorTolerancePercent, 2, true, separator_));
+    ui_->edResistorTolerance->setText(QString::fromStdString(
+        ToleranceText(settings.resistorToleranceText, settings.resistorTolerancePercent, separator_)));
   }
 }
 
 std::optional<LoadSettings> TfmFindResistor::ReadLoadSettings() const {
   const LoadSettings settings{NotationBytes(ui_->edLoad->text().trimmed()),
                               ReadTolerance(ui_->edPotTolerance->text().toStdString(), separator_),
-                              ReadTolerance(ui_->edResistorTolerance->text().toStdString(), separator_)};
+                              ReadTolerance(ui_->edResistorTolerance->text().toStdString(), separator_),
+                              ui_->edPotTolerance->text().trimmed().toStdString(),
+                              ui_->edResistorTolerance->text().trimmed().toStdString()};
   if (std::isnan(ReadLoadOhms(settings.loadText, separator_)) || std::isnan(settings.p1TolerancePercent) ||
       std::isnan(settings.resistorTolerancePercent))
     return std::nullopt;

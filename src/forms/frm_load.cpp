@@ -17,8 +17,9 @@
 namespace dorvane::forms {
 namespace {
 
-QString Tolerance(double percent, char separator) {
-  return QString::fromStdString(FormatDecimal(percent, 2, separator, true));
+// As typed: a number rounded for the field could be one it refuses.
+QString Tolerance(const std::string& typed, double percent, char separator) {
+  return QString::fromStdString(ToleranceText(typed, percent, separator));
 }
 
 // Named when the other separator was typed.
@@ -52,9 +53,9 @@ TfmLoad::TfmLoad(QWidget* parent, const LoadSettings& settings, char decimalSepa
   load_ = new QLineEdit(FromNotationBytes(settings.loadText), this);
   load_->setObjectName(QStringLiteral("edLoad"));
   load_->setPlaceholderText(QStringLiteral("aucune"));
-  p1Tolerance_ = new QLineEdit(Tolerance(settings.p1TolerancePercent, separator_), this);
+  p1Tolerance_ = new QLineEdit(Tolerance(settings.p1ToleranceText, settings.p1TolerancePercent, separator_), this);
   p1Tolerance_->setObjectName(QStringLiteral("edP1Tolerance"));
-  resistorTolerance_ = new QLineEdit(Tolerance(settings.resistorTolerancePercent, separator_), this);
+  resistorTolerance_ = new QLineEdit(Tolerance(settings.resistorToleranceText, settings.resistorTolerancePercent, separator_), this);
   resistorTolerance_->setObjectName(QStringLiteral("edResistorTolerance"));
   message_ = new QLabel(this);
   message_->setObjectName(QStringLiteral("lblMessage"));
@@ -95,7 +96,8 @@ void TfmLoad::accept() {
   }
   settings_ = {NotationBytes(load_->text().trimmed()),
                ReadTolerance(p1Tolerance_->text().toStdString(), separator_),
-               ReadTolerance(resistorTolerance_->text().toStdString(), separator_)};
+               ReadTolerance(resistorTolerance_->text().toStdString(), separator_),
+               p1Tolerance_->text().trimmed().toStdString(), resistorTolerance_->text().trimmed().toStdString()};
   QDialog::accept();
 }
 

@@ -80,7 +80,7 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui
   new ChartValueTip(*ui_->Chart1, [this] {  // owned by the chart
     ChartReading reading{Inputs(), decibels_, {}};
     for (const PinnedEntry& p : pinned_)
-      reading.pinned.push_back({QString::fromStdString(p.curve.label), p.circuit});
+      reading.pinned.push_back({QString::fromStdString(CircuitLabel(p.curve.name)), p.circuit});
     return reading;
   });
   chart::SetDescriptionSource(*ui_->Chart1,
@@ -106,7 +106,7 @@ void TfmMain::setDecibels(bool on) {
   }
   // A zoom kept its range in the old unit.
   if (ui_->Chart1->Zoomed()) ui_->Chart1->UndoZoom();
-  SetVerticalScale(*ui_->Chart1, on, ProgramPercentTitle());
+  SetVerticalScale(*ui_->Chart1, on, ProgramPercentTitle(!std::isinf(LoadOhms(load_, separator_))));
   pinnedStale_ = true;
   PlotCurves();
 }
@@ -264,17 +264,18 @@ void TfmMain::setBand(bool on) {
   PlotCurves();
 }
 
-std::string TfmMain::ModifiedCurveLabel() const {
-  return forms::ModifiedCurveLabel(Inputs(), load_.loadText);
+bool TfmMain::CanPin() const {
+  return int(pinned_.size()) < kMaxPinnedCurves && ComputePlot(Inputs()).loadedActive;
 }
 
 bool TfmMain::PinModifiedCurve() {
+  // Only the curve shown: its band goes with it, and a pinned copy of a
+  // hidden curve would be the only one to see.
   const MainWindowInputs in = Inputs();
   const PlotOutputs plot = ComputePlot(in);
-  const std::string label = ModifiedCurveLabel();
-  if (int(pinned_.size()) >= kMaxPinnedCurves || label.empty() || plot.curves.loaded.empty()) return false;
+  if (int(pinned_.size()) >= kMaxPinnedCurves || !plot.loadedActive || plot.curves.loaded.empty()) return false;
   pinnedStale_ = true;
-  pinned_.push_back({{label, plot.curves.loaded}, CircuitOf(in)});
+  pinned_.push_back({{plot.modifiedName, plot.curves.loaded}, CircuitOf(in)});
   PlotCurves();
   return true;
 }
@@ -289,7 +290,7 @@ void TfmMain::ClearPinnedCurves() {
 CsvNotes TfmMain::FileNotes() const {
   std::vector<PinnedCurve> pinned;
   for (const PinnedEntry& p : pinned_) pinned.push_back(p.curve);
-  return ProgramFileNotes(load_, band_, separator_, pinned);
+  return ProgramFileNotes(Inputs(), pinned);
 }
 
 // "Bande de tolérance", "Figer la courbe modifiée" and "Effacer les courbes
@@ -299,8 +300,7 @@ void TfmMain::BindCircuitItems() {
   connect(ui_->Figerlacourbemodifiee1, &QAction::triggered, this, [this] { PinModifiedCurve(); });
   connect(ui_->Effacerlescourbesfigees1, &QAction::triggered, this, &TfmMain::ClearPinnedCurves);
   connect(ui_->Affichage1, &QMenu::aboutToShow, this, [this] {
-    ui_->Figerlacourbemodifiee1->setEnabled(int(pinned_.size()) < kMaxPinnedCurves &&
-                                            !ModifiedCurveLabel().empty());
+    ui_->Figerlacourbemodifiee1->setEnabled(CanPin());
     ui_->Effacerlescourbesfigees1->setEnabled(!pinned_.empty());
   });
 }
@@ -348,9 +348,7 @@ MainWindowInputs TfmMain::ReadInputs(RuleSender sender) const {
   in.showLog = ui_->cbShowCurveLogIdeal->Checked();
   in.sender = sender;
   in.decimalSeparator = separator_;
-  in.loadOhms = LoadOhms(load_, separator_);
-  in.p1TolerancePercent = load_.p1TolerancePercent;
-  in.resistorTolerancePercent = load_.resistorTolerancePercent;
+  ApplyLoadSettings(in, load_);
   in.band = band_;
   return in;
 }
@@ -366,6 +364,7 @@ void TfmMain::RunRule(RuleSender sender) {
   const QString title = QString::fromLatin1(s.title.c_str());
   SetProgramChartTitle(*ui_->Chart1, s.chartTitle);
   ui_->lblWireType->setCaption(title);
+  if (!decibels_) ui_->Chart1->LeftAxis()->Title()->setCaption(ProgramPercentTitle(s.loadShown));
   for (QWidget* part : loadSymbol_) part->setVisible(s.loadShown);
   ui_->lblLoad->setCaption(FromNotationBytes(s.loadCaption));
   ui_->lblLoad->setVisible(s.loadShown);
@@ -391,11 +390,11 @@ void TfmMain::PlotCurves() {
 }
 
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
-  // The pinned curves change only when pinned, cleared or turned to dB.
+  // The pinned curves' points change only when pinned, cleared or turned
+  // to dB.
   std::vector<PinnedCurve> pinned;
-  if (pinnedStale_)
-    for (const PinnedEntry& p : pinned_) pinned.push_back(p.curve);
-  PlotProgramState(*ui_->Chart1, plot, pinnedStale_ ? &pinned : nullptr, decibels_);
+  for (const PinnedEntry& p : pinned_) pinned.push_back(p.curve);
+  PlotProgramState(*ui_->Chart1, plot, pinned, pinnedStale_, decibels_);
   pinnedStale_ = false;
   chart::NotifyAccessibleChartChanged(*ui_->Chart1);
 }

@@ -73,10 +73,13 @@ class TfmMain : public QMainWindow {
   // "Affichage" > "Figer la courbe modifiée" (up to four) and "Effacer les
   // courbes figées".
   struct PinnedEntry {
-    PinnedCurve curve;  // label and points in percent
+    PinnedCurve curve;  // its circuit and points in percent
     Circuit circuit;    // for values between the points
   };
   const std::vector<PinnedEntry>& Pinned() const { return pinned_; }
+  // Pins the modified curve when it is shown and fewer than four are
+  // pinned; "Figer la courbe modifiée" is offered then only.
+  bool CanPin() const;
   bool PinModifiedCurve();
   void ClearPinnedCurves();
   // What a values file states beyond the three laws: the load, the band's
@@ -122,7 +125,6 @@ class TfmMain : public QMainWindow {
   void FixTextsOverThePanel();
   void ReportErrorsOf(void (TfmMain::*handler)());
   void BindCircuitItems();
-  std::string ModifiedCurveLabel() const;
 
   std::unique_ptr<Ui::TfmMain> ui_;
   // The menu items that stand for check boxes, with their box.

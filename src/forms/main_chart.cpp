@@ -90,8 +90,8 @@ gfx::Colour PinnedColour(int index) {
   return kColours[std::clamp(index, 0, kMaxPinnedCurves - 1)];
 }
 
-void PlotAddedCurves(TChart& chart, const Curves& curves, bool showBand,
-                     const std::vector<PinnedCurve>* pinned, bool decibels) {
+void PlotAddedCurves(TChart& chart, const PlotOutputs& plot, const std::vector<PinnedCurve>& pinned,
+                     bool refillPinned, bool decibels) {
   const auto fill = [&](int index, const std::vector<CurvePoint>* points) {
     TChartSeries* series = chart.Series(index);
     if (!series) return;
@@ -101,16 +101,24 @@ void PlotAddedCurves(TChart& chart, const Curves& curves, bool showBand,
         series->AddPoint(pt.x, decibels ? ChartDecibels(pt.y) : pt.y, QString(), gfx::clAutomatic);
     series->setActive(points && !points->empty());
   };
-  fill(kBandLowSeries, showBand ? &curves.bandLow : nullptr);
-  fill(kBandHighSeries, showBand ? &curves.bandHigh : nullptr);
-  if (!pinned) return;
+  fill(kBandLowSeries, plot.bandActive ? &plot.curves.bandLow : nullptr);
+  fill(kBandHighSeries, plot.bandActive ? &plot.curves.bandHigh : nullptr);
+  const size_t shown = std::min(pinned.size(), size_t(kMaxPinnedCurves));
+  if (refillPinned)
+    for (size_t i = 0; i < size_t(kMaxPinnedCurves); ++i)
+      fill(kFirstPinnedSeries + int(i), i < shown ? &pinned[i].points : nullptr);
   std::vector<TCustomAxisPanel::PlotNote> notes;
-  for (int i = 0; i < kMaxPinnedCurves; ++i) {
-    const bool used = i < int(pinned->size());
-    fill(kFirstPinnedSeries + i, used ? &(*pinned)[size_t(i)].points : nullptr);
-    if (used) notes.push_back({PinnedColour(i), QString::fromUtf8((*pinned)[size_t(i)].label)});
-  }
+  const bool added = plot.bandActive || shown > 0;
+  TChartSeries* modified = chart.Series(1);
+  if (added && plot.loadedActive && modified)
+    notes.push_back({modified->SeriesColor(), QString::fromStdString(CircuitLabel(plot.modifiedName, false))});
+  if (plot.bandActive)
+    notes.push_back({kBandColour, QString::fromStdString(BandLabel(plot.modifiedName, plot.bandTolerances))});
+  for (size_t i = 0; i < shown; ++i)
+    notes.push_back({PinnedColour(int(i)), QString::fromStdString(CircuitLabel(pinned[i].name))});
   chart.setPlotNotes(notes, chart.BackColor());
+  // A pinned curve equal to the modified one must not hide it.
+  chart.setSeriesOnTop(added ? modified : nullptr);
 }
 
 double ChartDecibels(double percent) {
@@ -118,8 +126,9 @@ double ChartDecibels(double percent) {
   return db > kDecibelFloor ? db : kDecibelFloor;  // NaN too
 }
 
-QString ProgramPercentTitle() {
-  return QString::fromUtf8("Valeur résistance Rb (en % de la valeur totale)");
+QString ProgramPercentTitle(bool loaded) {
+  return QString::fromUtf8(loaded ? "Tension au curseur (en % de la tension d'entrée)"
+                                  : "Valeur résistance Rb (en % de la valeur totale)");
 }
 
 double DecibelLabelStep(double min, double max) {
@@ -177,10 +186,10 @@ void PlotProgramCurves(TChart& chart, const Curves& curves, bool showLinear, boo
   for (int s = 0; s < 3 && s < chart.SeriesCount(); ++s) chart.Series(s)->setActive(active[s]);
 }
 
-void PlotProgramState(TChart& chart, const PlotOutputs& plot, const std::vector<PinnedCurve>* pinned,
-                      bool decibels) {
+void PlotProgramState(TChart& chart, const PlotOutputs& plot, const std::vector<PinnedCurve>& pinned,
+                      bool refillPinned, bool decibels) {
   PlotProgramCurves(chart, plot.curves, plot.linearActive, plot.loadedActive, plot.logActive, decibels);
-  PlotAddedCurves(chart, plot.curves, plot.bandActive, pinned, decibels);
+  PlotAddedCurves(chart, plot, pinned, refillPinned, decibels);
 }
 
 void SetProgramChartTitle(TChart& chart, const std::string& title) {
@@ -192,23 +201,13 @@ void ShowAsTheProgramChart(TChart& chart, const MainWindowInputs& in, bool decib
   chart.resize(kProgramChartWidth, kProgramChartHeight);
   ConfigureProgramChart(chart);
   chart.setDecimalSeparator(QChar::fromLatin1(in.decimalSeparator));
-  if (decibels) SetVerticalScale(chart, true, ProgramPercentTitle());
   const MainWindowState s = ComputeMainWindowState(in);
+  if (decibels)
+    SetVerticalScale(chart, true, ProgramPercentTitle(s.loadShown));
+  else
+    chart.LeftAxis()->Title()->setCaption(ProgramPercentTitle(s.loadShown));
   SetProgramChartTitle(chart, s.chartTitle);
-  const std::vector<PinnedCurve> none;
-  PlotProgramState(chart, s.plot, &none, decibels);
-}
-
-std::string ModifiedCurveLabel(const MainWindowInputs& in, const std::string& loadText) {
-  std::string label;
-  if (in.r1Ticked || in.r2Ticked)
-    label = (in.r1Ticked ? "R1 " : "R2 ") + (in.r1Ticked ? in.r1Text : in.r2Text);
-  if (!std::isinf(in.loadOhms)) {
-    if (!label.empty()) label += ", ";
-    label += "charge " + loadText;
-  }
-  // The typed text is 8-bit; the legend and the file take UTF-8.
-  return FromNotationBytes(label).toStdString();
+  PlotProgramState(chart, s.plot, {}, true, decibels);
 }
 
 }  // namespace dorvane::forms

@@ -30,16 +30,17 @@ gfx::Colour PinnedColour(int index);
 void PlotProgramCurves(chart::TChart& chart, const Curves& curves, bool showLinear, bool showLoaded,
                        bool showLog, bool decibels = false);
 
-// The curves the user added to the chart: the band (when shown) and, when
-// `pinned` is given (they changed), the pinned curves with their legend
-// inside the plot; the unused series are emptied and inactive.
-void PlotAddedCurves(chart::TChart& chart, const Curves& curves, bool showBand,
-                     const std::vector<PinnedCurve>* pinned, bool decibels);
+// The curves the user added to the chart: the band (when shown) and the
+// pinned curves, whose series are refilled only when `refillPinned` (they
+// changed); the unused series are emptied and inactive. While any of them
+// shows, the legend inside the plot names the modified curve, the band and
+// each pinned curve in its colour, and the modified curve is drawn over them.
+void PlotAddedCurves(chart::TChart& chart, const PlotOutputs& plot, const std::vector<PinnedCurve>& pinned,
+                     bool refillPinned, bool decibels);
 
-// All that the replot draws: the three laws, then the added curves (the
-// pinned ones only when given, as PlotAddedCurves).
-void PlotProgramState(chart::TChart& chart, const PlotOutputs& plot, const std::vector<PinnedCurve>* pinned,
-                      bool decibels);
+// All that the replot draws: the three laws, then the added curves.
+void PlotProgramState(chart::TChart& chart, const PlotOutputs& plot, const std::vector<PinnedCurve>& pinned,
+                      bool refillPinned, bool decibels);
 // The chart's title as the update rule gives it, in the notation's 8-bit text.
 void SetProgramChartTitle(chart::TChart& chart, const std::string& title);
 
@@ -49,11 +50,6 @@ inline constexpr int kProgramChartWidth = 345, kProgramChartHeight = 321;
 // what the window shows for these inputs with no curve pinned: for the files
 // made without a window. Call once on a chart without series.
 void ShowAsTheProgramChart(chart::TChart& chart, const MainWindowInputs& in, bool decibels);
-
-// The loaded curve's short name, in UTF-8: "R2 10K", "R2 13K, charge 47K",
-// "charge 47K"; empty without a resistor or a load. `loadText` is the load
-// as typed, in the notation's 8-bit text.
-std::string ModifiedCurveLabel(const MainWindowInputs& in, const std::string& loadText);
 
 // The bottom of the vertical axis in decibels: a volume control's useful
 // range; lower values, and 0 %, are drawn there.
@@ -69,7 +65,8 @@ double DecibelLabelStep(double min, double max);
 // decibels (0 down to -60 dB, "Atténuation (dB)", the step above following
 // every zoom and scroll).
 void SetVerticalScale(chart::TChart& chart, bool decibels, const QString& percentTitle);
-// The main window's vertical axis title in percent.
-QString ProgramPercentTitle();
+// The main window's vertical axis title in percent: the design's, or with a
+// load the wiper's share of the input voltage, which the curve then is.
+QString ProgramPercentTitle(bool loaded = false);
 
 }  // namespace dorvane::forms

@@ -100,7 +100,7 @@ TEST_F(CommandLine, HelpAndVersionPrintAndEndWithoutADisplay) {
 class WindowAlike {
  public:
   WindowAlike(const char* locale, const QString& p1, const QString& r1, bool decibels,
-              const LoadSettings& load = {}, bool band = false) {
+              const LoadSettings& load = {}, bool band = false, bool bare = false) {
     qputenv("LC_ALL", locale);
     window_ = std::make_unique<forms::TfmMain>();
     qunsetenv("LC_ALL");
@@ -112,6 +112,7 @@ class WindowAlike {
       QTest::mouseClick(ui.cbR1, Qt::LeftButton, {}, {5, 10});
       ui.edR1->setText(r1);
     }
+    if (bare) QTest::mouseClick(ui.cbR2, Qt::LeftButton, {}, {5, 10});
     window_->setDecibels(decibels);
     window_->SetLoad(load);
     window_->setBand(band);
@@ -134,24 +135,36 @@ TEST_F(CommandLine, ExportWritesWhatTheWindowWouldSave) {
     bool decibels;
     LoadSettings load = {};
     bool band = false;
+    bool bare = false;
+    const char* title = nullptr;  // a column title of the values file
   } cases[] = {
       {"fr_FR.UTF-8", {}, {}, {}, false},
       {"C.UTF-8", {"--p1", "47K", "--r1", "4.7K"}, "47K", "4.7K", false},
       {"fr_FR.UTF-8", {"--r1", "2K2", "--p1", "10K"}, "10K", "2K2", false},
       {"fr_FR.UTF-8", {"--db", "--p1", "10K"}, "10K", {}, true},
-      {"fr_FR.UTF-8", {"--load", "47K", "--band", "--r-tol", "2,5"}, {}, {}, false, {"47K", 20, 2.5}, true},
+      {"fr_FR.UTF-8", {"--load", "47K", "--band", "--r-tol", "2,5"}, {}, {}, false, {"47K", 20, 2.5, "", "2,5"}, true},
       {"C.UTF-8",
        {"--r1", "4K7", "--load", "10K", "--band", "--p1-tol", "10"},
        {},
        "4K7",
        false,
-       {"10K", 10, 5},
+       {"10K", 10, 5, "10", ""},
        true},
+      // The loaded bare track; the tolerance as typed, not rounded to 100.
+      {"fr_FR.UTF-8",
+       {"--no-resistor", "--load", "47K", "--band", "--p1-tol", "99,999"},
+       {},
+       {},
+       false,
+       {"47K", 99.999, 5, "99,999", ""},
+       true,
+       true,
+       "Bande basse P1 100K ±99,999 % avec charge 47K (%)"},
   };
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.values.join(' ').toStdString());
-    WindowAlike window(c.locale, c.p1, c.r1, c.decibels, c.load, c.band);
+    WindowAlike window(c.locale, c.p1, c.r1, c.decibels, c.load, c.band, c.bare);
     for (const char* ext : {"png", "svg", "csv"}) {
       const QString file = Path(QStringLiteral("f%1.%2").arg(++n).arg(ext));
       const Outcome r = Dorvane(QStringList{"--export", file} + c.values, c.locale);
@@ -159,8 +172,11 @@ TEST_F(CommandLine, ExportWritesWhatTheWindowWouldSave) {
       EXPECT_EQ(r.err, "");
       if (QLatin1String(ext) == "png") {
         EXPECT_EQ(QImage(file, "PNG").convertToFormat(QImage::Format_RGB32), window.Chart());
+
       } else {
         EXPECT_EQ(Read(file), window.File(*forms::OutputTypeOf(file))) << ext;
+        if (c.title && QLatin1String(ext) == "csv")
+          EXPECT_TRUE(Read(file).split('\n').front().split(';').contains(c.title)) << Read(file).left(400).data();
       }
     }
   }
@@ -272,7 +288,16 @@ TEST_F(CommandLine, BadUsageSaysWhyInFrenchWritesNothingAndEndsWith2) {
       {{"--p1", "1K"}, "ne va qu'avec --export"},
       {{"--db"}, "ne va qu'avec --export"},
       {{"--export", "c.csv", "--load", "0"}, "« --load » : « 0 »"},
-      {{"--export", "c.csv", "--p1-tol", "100"}, "tolérance incorrecte pour « --p1-tol » : « 100 »"},
+      {{"--export", "c.csv", "--band", "--p1-tol", "100"}, "tolérance incorrecte pour « --p1-tol » : « 100 »"},
+      // A tolerance is the band's; every option once, switches too.
+      {{"--export", "c.csv", "--p1-tol", "10"}, "l'option « --p1-tol » ne va qu'avec --band"},
+      {{"--export", "c.csv", "--r-tol", "1"}, "l'option « --r-tol » ne va qu'avec --band"},
+      {{"--export", "c.csv", "--band", "--band"}, "l'option « --band » est donnée plusieurs fois"},
+      {{"--export", "c.svg", "--db", "--db"}, "l'option « --db » est donnée plusieurs fois"},
+      {{"--export", "c.csv", "--load", "1K", "--load", "2K"}, "l'option « --load » est donnée plusieurs fois"},
+      {{"-h", "--help"}, "l'option « --help » est donnée plusieurs fois"},
+      {{"--export", "c.csv", "--no-resistor", "--r2", "1K"}, "--r2 et --no-resistor s'excluent"},
+      {{"--no-resistor"}, "ne va qu'avec --export"},
       {{"--export", "c.png", "en trop"}, "argument inattendu"},
       {{"courbe.png"}, "argument inattendu"},
       // The dial: each value named; no mark reached is no dial.

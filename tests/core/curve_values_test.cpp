@@ -9,6 +9,7 @@
 
 #include "core/curves.h"
 #include "core/decimal.h"
+#include "core/load.h"
 
 namespace dorvane {
 namespace {
@@ -122,30 +123,75 @@ TEST(CurvesCsv, RowsAreTheCurvesToFourDecimalsInBothNotations) {
 // P1 100K, R2 13K and a 47K load on the wiper, worked by hand: at 50 %,
 // 50K || 13K || 47K = 8 460,3 ohms over 58 460,3 is 14,4718 %; at 25 %,
 // 25K || 13K || 47K = 7 235,9 over 82 235,9 is 8,7990 %. With only the load,
-// at 50 %: 50K || 47K = 24 226,8 over 74 226,8 is 32,6389 %. The load and the
-// tolerances go into the titles, never the field separator; the band and a
-// pinned curve follow as columns.
+// at 50 %: 50K || 47K = 24 226,8 over 74 226,8 is 32,6389 %. Each curve's
+// title names its whole circuit and the band's its tolerances, never with
+// the field separator; the band and a pinned curve follow as columns.
 TEST(CurvesCsv, ALoadABandAndPinnedCurvesInTheirColumns) {
   Curves c = ComputeCurves(0, LoadedCircuit(100000, 0, 13000, false, true, 47000));
   EXPECT_NEAR(c.loaded[50].y, 14.4718, 5e-5);
   EXPECT_NEAR(c.loaded[25].y, 8.7990, 5e-5);
   EXPECT_NEAR(ComputeCurves(0, LoadedCircuit(100000, 0, 0, false, false, 47000)).loaded[50].y, 32.6389, 5e-5);
   AddBandCurves(c, LoadedCircuit(100000, 0, 13000, false, true, 47000), 20, 5);
-  const CsvNotes notes{"avec charge 47K", "P1 ±20 % R ±5 %", {{"R2 10K, charge 4,7K", c.linear}}};
+  const CsvNotes notes{{"100K", "", "R2 13K", "47K"}, {"20", "99,999"}, {{{"22K", "", "R2 10K", "4,7K"}, c.linear}}};
   for (const char separator : {',', '.'}) {
     const char field = separator == ',' ? ';' : ',';
     const auto rows = Rows(CurvesCsv(c, separator, notes), field);
     ASSERT_EQ(rows[0].size(), 10u) << separator;
-    EXPECT_EQ(rows[0][2], "Courbe modifiée avec charge 47K (%)");
-    EXPECT_EQ(rows[0][7], "Bande basse P1 ±20 % R ±5 % (%)");
-    EXPECT_EQ(rows[0][8], "Bande haute P1 ±20 % R ±5 % (%)");
-    EXPECT_EQ(rows[0][9],
-              separator == ',' ? "Figée R2 10K avec charge 4,7K (%)" : "Figée R2 10K avec charge 4 7K (%)");
+    EXPECT_EQ(rows[0][1], "Courbe originale P1 100K (%)");
+    EXPECT_EQ(rows[0][2], "Courbe modifiée P1 100K avec R2 13K et charge 47K (%)");
+    EXPECT_EQ(rows[0][5], "Courbe modifiée P1 100K avec R2 13K et charge 47K (dB)");
+    EXPECT_EQ(rows[0][7], separator == ',' ? "Bande basse P1 100K ±20 % avec R2 13K ±99,999 % et charge 47K (%)"
+                                           : "Bande basse P1 100K ±20 % avec R2 13K ±99 999 % et charge 47K (%)");
+    EXPECT_TRUE(rows[0][8].starts_with("Bande haute P1 100K ±20 % avec R2 13K")) << rows[0][8];
+    EXPECT_EQ(rows[0][9], separator == ',' ? "Figée P1 22K avec R2 10K et charge 4,7K (%)"
+                                           : "Figée P1 22K avec R2 10K et charge 4 7K (%)");
     ASSERT_EQ(rows[51].size(), 10u);
     EXPECT_LT(Number(rows[51][7], separator), Number(rows[51][2], separator));
     EXPECT_GT(Number(rows[51][8], separator), Number(rows[51][2], separator));
     EXPECT_EQ(Number(rows[51][9], separator), 50);
   }
+}
+
+// Every part of a circuit, in the legend's words and in a title's.
+TEST(CircuitName, LabelsAndTitlesNameWhatIsThere) {
+  const struct {
+    CircuitName name;
+    const char* label;  // with P1
+    const char* title;  // the modified curve's column
+    const char* band;
+  } cases[] = {
+      {{"100K", "", "R2 10K", "47K"}, "P1 100K, R2 10K, charge 47K",
+       "Courbe modifiée P1 100K avec R2 10K et charge 47K (%)", "Bande P1 ±20 % R ±5 %"},
+      {{"100K", "", "", "47K"}, "P1 100K, charge 47K", "Courbe modifiée P1 100K avec charge 47K (%)",
+       "Bande P1 ±20 %"},
+      {{"1M", "", "R1 4K7", ""}, "P1 1M, R1 4K7", "Courbe modifiée P1 1M avec R1 4K7 (%)",
+       "Bande P1 ±20 % R ±5 %"},
+      {{"100K", "Logarithmique", "R2 10K", ""}, "P1 100K Logarithmique, R2 10K",
+       "Courbe modifiée P1 100K Logarithmique avec R2 10K (%)", "Bande P1 ±20 % R ±5 %"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CircuitLabel(c.name), c.label);
+    EXPECT_EQ(CircuitLabel(c.name, false), std::string(c.label).substr(std::string(c.label).find(", ") + 2));
+    Curves none;
+    EXPECT_EQ(Rows(CurvesCsv(none, ',', {c.name, {}, {}}), ';')[0][2], c.title);
+    EXPECT_EQ(BandLabel(c.name, {"20", "5"}), c.band);
+  }
+}
+
+// A tolerance is written as typed: a double would say 100 for 99,999, the
+// value refused, and 0 for 0,001.
+TEST(ToleranceText, AsTypedWithTheLocalesSeparator) {
+  const struct {
+    const char* typed;
+    double percent;
+    char separator;
+    const char* text;
+  } cases[] = {
+      {"99,999", 99.999, ',', "99,999"}, {"0,001", 0.001, ',', "0,001"},  {" 12,50 %", 12.5, ',', "12,50"},
+      {"+5", 5, ',', "5"},               {"99.999", 99.999, ',', "99,999"},  // typed under a point locale
+      {"", 99.999, '.', "99.999"},       {"", 0.001, ',', "0,001"},          {"", 20, ',', "20"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ToleranceText(c.typed, c.percent, c.separator), c.text) << c.typed;
 }
 
 TEST(CurvesCsv, ALawWithoutCurvesGivesTheHeaderAlone) {

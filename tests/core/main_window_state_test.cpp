@@ -168,18 +168,49 @@ TEST(MainWindowState, OtherLawsEmptyTheSeriesButStillSetTheTexts) {
 }
 
 TEST(ComputePlot, SeriesFlagsFollowTheBoxes) {
-  for (int mask = 0; mask < 32; ++mask) {
+  for (int mask = 0; mask < 64; ++mask) {
     MainWindowInputs in = Initial();
     in.showLinear = mask & 1;
     in.showLoaded = mask & 2;
     in.showLog = mask & 4;
     in.r1Ticked = mask & 8;
     in.r2Ticked = mask & 16;
+    in.band = mask & 32;
     const PlotOutputs p = ComputePlot(in);
     EXPECT_EQ(p.linearActive, in.showLinear) << mask;
     EXPECT_EQ(p.loadedActive, in.showLoaded && (in.r1Ticked || in.r2Ticked)) << mask;
     EXPECT_EQ(p.logActive, in.showLog) << mask;
+    // The band is the modified curve's spread: hidden with it.
+    EXPECT_EQ(p.bandActive, in.band && p.loadedActive) << mask;
+    EXPECT_EQ(PlotBandAt(in, 50).has_value(), p.bandActive) << mask;
   }
+}
+
+// The modified curve's circuit as typed, for the legend and the files.
+TEST(ModifiedCircuitName, WhatTheBoxesAndTheLoadHold) {
+  const struct {
+    bool r1, r2;
+    int law;
+    const char* load;
+    CircuitName name;
+  } cases[] = {
+      {false, true, 0, "", {"100K", "", "R2 10K", ""}},
+      {true, false, 0, " 47K ", {"100K", "", "R1 10K2", "47K"}},
+      {true, true, 0, "1M", {"100K", "", "R2 10K", "1M"}},  // R2 wins, as in the curve
+      {false, false, 0, "4,7K", {"100K", "", "", "4,7K"}},
+      {false, true, 2, "", {"100K", "Anti-Logarithmique", "R2 10K", ""}},
+  };
+  for (const auto& c : cases) {
+    MainWindowInputs in = Initial();
+    in.p1Text = " 100K";
+    in.r1Ticked = c.r1, in.r2Ticked = c.r2, in.lawIndex = c.law;
+    ApplyLoadSettings(in, {c.load, 10, 2, "10", "2"});
+    EXPECT_EQ(ModifiedCircuitName(in), c.name) << c.load;
+  }
+  // A load known only by its ohms is written in the notation.
+  MainWindowInputs in = Initial();
+  in.loadOhms = 22000;
+  EXPECT_EQ(ModifiedCircuitName(in).load, "22,0K");
 }
 
 }  // namespace

@@ -396,16 +396,17 @@ TEST_F(FindResistorTest, AppliquerWritesTheValueAndTicksAsAClickWould) {
   // Opened again, the dialog starts from R1.
   RunDialog([](TfmFindResistor& d) { EXPECT_TRUE(FinderControls(d).rbR1->isChecked()); });
 
-  // The window's load and tolerances go in; "Appliquer" brings the finder's
+  // The window's load and tolerances go in, as typed (rounded, 99,999
+  // would read 100, which is refused); "Appliquer" brings the finder's
   // back, and the window draws the curve the finder worked out.
-  window_->SetLoad({"47K", 10, 2});
+  window_->SetLoad({"47K", 99.999, 2, "99,999", "2"});
   RunDialog([](TfmFindResistor& d) {
-    EXPECT_EQ(d.ReadLoadSettings(), std::optional(LoadSettings{"47K", 10, 2}));
+    EXPECT_EQ(d.ReadLoadSettings(), std::optional(LoadSettings{"47K", 99.999, 2, "99,999", "2"}));
     FinderControls(d).rbR2->click();
     Retype(FinderControls(d).edLoad, "22K");
     QTest::mouseClick(FinderControls(d).btnApply, Qt::LeftButton);
   });
-  EXPECT_EQ(window_->Load(), (LoadSettings{"22K", 10, 2}));
+  EXPECT_EQ(window_->Load(), (LoadSettings{"22K", 99.999, 2, "99,999", "2"}));
   const double r2 = ParseResistance(ui().edR2->text().toStdString(), ',');
   EXPECT_NEAR(LoadedSeries()[40], LoadedPercentWithLoad(Fitted::R2, 100000, r2, 22000, 40), 1e-9);
   EXPECT_TRUE(ui().Chart1->Title()->TextLines().front().endsWith(", charge 22,0K"));

@@ -490,7 +490,7 @@ TEST_F(MainWindowTest, LoadBandAndPinnedCurves) {
   EXPECT_EQ(ui().Chart1->PlotNotes()[1].text, "R2 13K, charge 47K");
   std::vector<PinnedReading> pinned;
   for (const auto& p : window_->Pinned())
-    pinned.push_back({QString::fromStdString(p.curve.label), p.circuit});
+    pinned.push_back({QString::fromStdString(CircuitLabel(p.curve.name)), p.circuit});
   EXPECT_EQ(ChartValueTipText(*ui().Chart1, at50, window_->Inputs(), false, pinned).count(u'\n'), 2);
   // The README's worked example.
   if (qEnvironmentVariableIsSet("DORVANE_EXAMPLE_SCREENSHOT"))
