@@ -171,8 +171,9 @@ namespace {
 int PixelsOtherThan(const QImage& image, QRgb background, const gfx::Rect& r) {
   const qreal s = image.devicePixelRatio();
   const auto device = [s](int c) { return int(std::floor(c * s + 0.5)); };
-  const QRect d = QRect(QPoint(device(r.left), device(r.top)), QPoint(device(r.right) - 1, device(r.bottom) - 1)) &
-                  image.rect();
+  const QRect d =
+      QRect(QPoint(device(r.left), device(r.top)), QPoint(device(r.right) - 1, device(r.bottom) - 1)) &
+      image.rect();
   int n = 0;
   for (int y = d.top(); y <= d.bottom(); ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));

@@ -131,7 +131,8 @@ std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNote
     (out += field) += title("Bande basse" + band + " (%)");
     (out += field) += title("Bande haute" + band + " (%)");
   }
-  for (const PinnedCurve& pin : notes.pinned) (out += field) += title("Figée " + CircuitTitle(pin.name) + " (%)");
+  for (const PinnedCurve& pin : notes.pinned)
+    (out += field) += title("Figée " + CircuitTitle(pin.name) + " (%)");
   out += '\n';
   for (std::size_t i = 0; i < curves.linear.size(); ++i) {
     const double x = curves.linear[i].x;

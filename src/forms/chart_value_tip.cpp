@@ -60,7 +60,9 @@ QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindo
     return std::isfinite(db) ? OneDecimal(db, in.decimalSeparator) : QString::fromUtf8(db < 0 ? "-∞" : "-");
   };
   // On the dB scale each curve's value in dB too; the position stays in %.
-  auto value = [&](double v) { return decibels ? percent(v) + QStringLiteral(" (%1 dB)").arg(dB(v)) : percent(v); };
+  auto value = [&](double v) {
+    return decibels ? percent(v) + QStringLiteral(" (%1 dB)").arg(dB(v)) : percent(v);
+  };
   QString text = QStringLiteral("Position ") + percent(position);
   static const char* const kNames[] = {"originale", "modifiée", "log théorique"};
   QStringList parts;
@@ -68,8 +70,8 @@ QString ChartValueTipText(const chart::TChart& chart, QPoint at, const MainWindo
     parts << QString::fromUtf8(kNames[series]) + u' ' + value(v);
     if (series != 1 || !Shown(chart, kBandLowSeries)) continue;
     if (const std::optional<PercentBand> band = PlotBandAt(in, position)) {
-      QString text = QString::fromUtf8("bande %1 à %2").arg(OneDecimal(band->low, in.decimalSeparator),
-                                                            percent(band->high));
+      QString text = QString::fromUtf8("bande %1 à %2")
+                         .arg(OneDecimal(band->low, in.decimalSeparator), percent(band->high));
       if (decibels) text += QString::fromUtf8(" (%1 à %2 dB)").arg(dB(band->low), dB(band->high));
       parts << text;
     }

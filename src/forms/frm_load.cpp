@@ -53,9 +53,11 @@ TfmLoad::TfmLoad(QWidget* parent, const LoadSettings& settings, char decimalSepa
   load_ = new QLineEdit(FromNotationBytes(settings.loadText), this);
   load_->setObjectName(QStringLiteral("edLoad"));
   load_->setPlaceholderText(QStringLiteral("aucune"));
-  p1Tolerance_ = new QLineEdit(Tolerance(settings.p1ToleranceText, settings.p1TolerancePercent, separator_), this);
+  p1Tolerance_ =
+      new QLineEdit(Tolerance(settings.p1ToleranceText, settings.p1TolerancePercent, separator_), this);
   p1Tolerance_->setObjectName(QStringLiteral("edP1Tolerance"));
-  resistorTolerance_ = new QLineEdit(Tolerance(settings.resistorToleranceText, settings.resistorTolerancePercent, separator_), this);
+  resistorTolerance_ = new QLineEdit(
+      Tolerance(settings.resistorToleranceText, settings.resistorTolerancePercent, separator_), this);
   resistorTolerance_->setObjectName(QStringLiteral("edResistorTolerance"));
   message_ = new QLabel(this);
   message_->setObjectName(QStringLiteral("lblMessage"));
@@ -94,10 +96,10 @@ void TfmLoad::accept() {
     message_->show();
     return;
   }
-  settings_ = {NotationBytes(load_->text().trimmed()),
-               ReadTolerance(p1Tolerance_->text().toStdString(), separator_),
-               ReadTolerance(resistorTolerance_->text().toStdString(), separator_),
-               p1Tolerance_->text().trimmed().toStdString(), resistorTolerance_->text().trimmed().toStdString()};
+  settings_ = {
+      NotationBytes(load_->text().trimmed()), ReadTolerance(p1Tolerance_->text().toStdString(), separator_),
+      ReadTolerance(resistorTolerance_->text().toStdString(), separator_),
+      p1Tolerance_->text().trimmed().toStdString(), resistorTolerance_->text().trimmed().toStdString()};
   QDialog::accept();
 }
 

@@ -273,7 +273,8 @@ bool TfmMain::PinModifiedCurve() {
   // hidden curve would be the only one to see.
   const MainWindowInputs in = Inputs();
   const PlotOutputs plot = ComputePlot(in);
-  if (int(pinned_.size()) >= kMaxPinnedCurves || !plot.loadedActive || plot.curves.loaded.empty()) return false;
+  if (int(pinned_.size()) >= kMaxPinnedCurves || !plot.loadedActive || plot.curves.loaded.empty())
+    return false;
   pinnedStale_ = true;
   pinned_.push_back({{plot.modifiedName, plot.curves.loaded}, CircuitOf(in)});
   PlotCurves();

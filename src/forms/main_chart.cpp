@@ -111,7 +111,8 @@ void PlotAddedCurves(TChart& chart, const PlotOutputs& plot, const std::vector<P
   const bool added = plot.bandActive || shown > 0;
   TChartSeries* modified = chart.Series(1);
   if (added && plot.loadedActive && modified)
-    notes.push_back({modified->SeriesColor(), QString::fromStdString(CircuitLabel(plot.modifiedName, false))});
+    notes.push_back(
+        {modified->SeriesColor(), QString::fromStdString(CircuitLabel(plot.modifiedName, false))});
   if (plot.bandActive)
     notes.push_back({kBandColour, QString::fromStdString(BandLabel(plot.modifiedName, plot.bandTolerances))});
   for (size_t i = 0; i < shown; ++i)

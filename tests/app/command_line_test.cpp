@@ -142,7 +142,13 @@ TEST_F(CommandLine, ExportWritesWhatTheWindowWouldSave) {
       {"C.UTF-8", {"--p1", "47K", "--r1", "4.7K"}, "47K", "4.7K", false},
       {"fr_FR.UTF-8", {"--r1", "2K2", "--p1", "10K"}, "10K", "2K2", false},
       {"fr_FR.UTF-8", {"--db", "--p1", "10K"}, "10K", {}, true},
-      {"fr_FR.UTF-8", {"--load", "47K", "--band", "--r-tol", "2,5"}, {}, {}, false, {"47K", 20, 2.5, "", "2,5"}, true},
+      {"fr_FR.UTF-8",
+       {"--load", "47K", "--band", "--r-tol", "2,5"},
+       {},
+       {},
+       false,
+       {"47K", 20, 2.5, "", "2,5"},
+       true},
       {"C.UTF-8",
        {"--r1", "4K7", "--load", "10K", "--band", "--p1-tol", "10"},
        {},
@@ -176,7 +182,8 @@ TEST_F(CommandLine, ExportWritesWhatTheWindowWouldSave) {
       } else {
         EXPECT_EQ(Read(file), window.File(*forms::OutputTypeOf(file))) << ext;
         if (c.title && QLatin1String(ext) == "csv")
-          EXPECT_TRUE(Read(file).split('\n').front().split(';').contains(c.title)) << Read(file).left(400).data();
+          EXPECT_TRUE(Read(file).split('\n').front().split(';').contains(c.title))
+              << Read(file).left(400).data();
       }
     }
   }
@@ -288,13 +295,15 @@ TEST_F(CommandLine, BadUsageSaysWhyInFrenchWritesNothingAndEndsWith2) {
       {{"--p1", "1K"}, "ne va qu'avec --export"},
       {{"--db"}, "ne va qu'avec --export"},
       {{"--export", "c.csv", "--load", "0"}, "« --load » : « 0 »"},
-      {{"--export", "c.csv", "--band", "--p1-tol", "100"}, "tolérance incorrecte pour « --p1-tol » : « 100 »"},
+      {{"--export", "c.csv", "--band", "--p1-tol", "100"},
+       "tolérance incorrecte pour « --p1-tol » : « 100 »"},
       // A tolerance is the band's; every option once, switches too.
       {{"--export", "c.csv", "--p1-tol", "10"}, "l'option « --p1-tol » ne va qu'avec --band"},
       {{"--export", "c.csv", "--r-tol", "1"}, "l'option « --r-tol » ne va qu'avec --band"},
       {{"--export", "c.csv", "--band", "--band"}, "l'option « --band » est donnée plusieurs fois"},
       {{"--export", "c.svg", "--db", "--db"}, "l'option « --db » est donnée plusieurs fois"},
-      {{"--export", "c.csv", "--load", "1K", "--load", "2K"}, "l'option « --load » est donnée plusieurs fois"},
+      {{"--export", "c.csv", "--load", "1K", "--load", "2K"},
+       "l'option « --load » est donnée plusieurs fois"},
       {{"-h", "--help"}, "l'option « --help » est donnée plusieurs fois"},
       {{"--export", "c.csv", "--no-resistor", "--r2", "1K"}, "--r2 et --no-resistor s'excluent"},
       {{"--no-resistor"}, "ne va qu'avec --export"},

@@ -132,7 +132,8 @@ TEST(CurvesCsv, ALoadABandAndPinnedCurvesInTheirColumns) {
   EXPECT_NEAR(c.loaded[25].y, 8.7990, 5e-5);
   EXPECT_NEAR(ComputeCurves(0, LoadedCircuit(100000, 0, 0, false, false, 47000)).loaded[50].y, 32.6389, 5e-5);
   AddBandCurves(c, LoadedCircuit(100000, 0, 13000, false, true, 47000), 20, 5);
-  const CsvNotes notes{{"100K", "", "R2 13K", "47K"}, {"20", "99,999"}, {{{"22K", "", "R2 10K", "4,7K"}, c.linear}}};
+  const CsvNotes notes{
+      {"100K", "", "R2 13K", "47K"}, {"20", "99,999"}, {{{"22K", "", "R2 10K", "4,7K"}, c.linear}}};
   for (const char separator : {',', '.'}) {
     const char field = separator == ',' ? ';' : ',';
     const auto rows = Rows(CurvesCsv(c, separator, notes), field);
@@ -140,8 +141,9 @@ TEST(CurvesCsv, ALoadABandAndPinnedCurvesInTheirColumns) {
     EXPECT_EQ(rows[0][1], "Courbe originale P1 100K (%)");
     EXPECT_EQ(rows[0][2], "Courbe modifiée P1 100K avec R2 13K et charge 47K (%)");
     EXPECT_EQ(rows[0][5], "Courbe modifiée P1 100K avec R2 13K et charge 47K (dB)");
-    EXPECT_EQ(rows[0][7], separator == ',' ? "Bande basse P1 100K ±20 % avec R2 13K ±99,999 % et charge 47K (%)"
-                                           : "Bande basse P1 100K ±20 % avec R2 13K ±99 999 % et charge 47K (%)");
+    EXPECT_EQ(rows[0][7], separator == ','
+                              ? "Bande basse P1 100K ±20 % avec R2 13K ±99,999 % et charge 47K (%)"
+                              : "Bande basse P1 100K ±20 % avec R2 13K ±99 999 % et charge 47K (%)");
     EXPECT_TRUE(rows[0][8].starts_with("Bande haute P1 100K ±20 % avec R2 13K")) << rows[0][8];
     EXPECT_EQ(rows[0][9], separator == ',' ? "Figée P1 22K avec R2 10K et charge 4,7K (%)"
                                            : "Figée P1 22K avec R2 10K et charge 4 7K (%)");
@@ -160,14 +162,22 @@ TEST(CircuitName, LabelsAndTitlesNameWhatIsThere) {
     const char* title;  // the modified curve's column
     const char* band;
   } cases[] = {
-      {{"100K", "", "R2 10K", "47K"}, "P1 100K, R2 10K, charge 47K",
-       "Courbe modifiée P1 100K avec R2 10K et charge 47K (%)", "Bande P1 ±20 % R ±5 %"},
-      {{"100K", "", "", "47K"}, "P1 100K, charge 47K", "Courbe modifiée P1 100K avec charge 47K (%)",
-       "Bande P1 ±20 %"},
-      {{"1M", "", "R1 4K7", ""}, "P1 1M, R1 4K7", "Courbe modifiée P1 1M avec R1 4K7 (%)",
+      {{"100K", "", "R2 10K", "47K"},
+       "P1 100K, R2 10K, charge 47K",
+       "Courbe modifiée P1 100K avec R2 10K et charge 47K (%)",
        "Bande P1 ±20 % R ±5 %"},
-      {{"100K", "Logarithmique", "R2 10K", ""}, "P1 100K Logarithmique, R2 10K",
-       "Courbe modifiée P1 100K Logarithmique avec R2 10K (%)", "Bande P1 ±20 % R ±5 %"},
+      {{"100K", "", "", "47K"},
+       "P1 100K, charge 47K",
+       "Courbe modifiée P1 100K avec charge 47K (%)",
+       "Bande P1 ±20 %"},
+      {{"1M", "", "R1 4K7", ""},
+       "P1 1M, R1 4K7",
+       "Courbe modifiée P1 1M avec R1 4K7 (%)",
+       "Bande P1 ±20 % R ±5 %"},
+      {{"100K", "Logarithmique", "R2 10K", ""},
+       "P1 100K Logarithmique, R2 10K",
+       "Courbe modifiée P1 100K Logarithmique avec R2 10K (%)",
+       "Bande P1 ±20 % R ±5 %"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CircuitLabel(c.name), c.label);
@@ -187,9 +197,14 @@ TEST(ToleranceText, AsTypedWithTheLocalesSeparator) {
     char separator;
     const char* text;
   } cases[] = {
-      {"99,999", 99.999, ',', "99,999"}, {"0,001", 0.001, ',', "0,001"},  {" 12,50 %", 12.5, ',', "12,50"},
-      {"+5", 5, ',', "5"},               {"99.999", 99.999, ',', "99,999"},  // typed under a point locale
-      {"", 99.999, '.', "99.999"},       {"", 0.001, ',', "0,001"},          {"", 20, ',', "20"},
+      {"99,999", 99.999, ',', "99,999"},
+      {"0,001", 0.001, ',', "0,001"},
+      {" 12,50 %", 12.5, ',', "12,50"},
+      {"+5", 5, ',', "5"},
+      {"99.999", 99.999, ',', "99,999"},  // typed under a point locale
+      {"", 99.999, '.', "99.999"},
+      {"", 0.001, ',', "0,001"},
+      {"", 20, ',', "20"},
   };
   for (const auto& c : cases) EXPECT_EQ(ToleranceText(c.typed, c.percent, c.separator), c.text) << c.typed;
 }

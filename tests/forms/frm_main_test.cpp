@@ -11,11 +11,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <array>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "chart/chart.h"
@@ -27,6 +31,7 @@
 #include "core/curves.h"
 #include "core/resistance.h"
 #include "forms/application.h"
+#include "forms/chart_files.h"
 #include "forms/chart_value_tip.h"
 #include "forms/frm_about.h"
 #include "forms/frm_find_resistor.h"
@@ -444,15 +449,63 @@ TEST_F(MainWindowTest, LocaleChangeIsReadAgain) {
                               "12; 11.3; 11U3, 68U; 120R;  470E; 12K8; 12.8K; 1M3"));
 }
 
+// The pixels of these colours inside a rectangle of the image.
+int PixelsOf(const QImage& image, const std::set<QRgb>& colours, const QRect& r) {
+  int n = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) n += colours.count(image.pixel(x, y) | 0xFF000000u) > 0;
+  return n;
+}
+
+// The legend as drawn, measured on the chart's pixels: the curve pixels
+// (the active series' colours, drawn without the legend) inside its box and
+// inside the box's mirror images in the other corners (top left, top right,
+// bottom left, bottom right), and the curve pixels it hid.
+struct LegendPixels {
+  int chosen = -1;             // index of the drawn box among the corners
+  std::array<int, 4> corners;  // curve pixels under each
+  int covered = 0;
+};
+LegendPixels MeasureLegend(chart::TChart& chart) {
+  std::set<QRgb> curves;
+  for (int i = 0; i < chart.SeriesCount(); ++i)
+    if (chart.Series(i)->Active()) curves.insert(gfx::ToQColor(chart.Series(i)->SeriesColor()).rgb());
+  const QImage with = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QRect box = chart.PlotNotesRect().toQRect();
+  const auto notes = chart.PlotNotes();
+  chart.setPlotNotes({}, chart.BackColor());
+  const QImage without = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  chart.setPlotNotes(notes, chart.BackColor());
+  const QRect plot = chart.PlotRect().toQRect();
+  const int mirrorX = plot.left() + plot.right() + 1 - box.left() - box.width();
+  const int mirrorY = plot.top() + plot.bottom() + 1 - box.top() - box.height();
+  const int xs[] = {std::min(box.left(), mirrorX), std::max(box.left(), mirrorX)};
+  const int ys[] = {std::min(box.top(), mirrorY), std::max(box.top(), mirrorY)};
+  LegendPixels out;
+  for (int i = 0; i < 4; ++i) {
+    const QRect corner(xs[i % 2], ys[i / 2], box.width(), box.height());
+    out.corners[size_t(i)] = PixelsOf(without, curves, corner);
+    if (corner == box && out.chosen < 0) out.chosen = i;
+  }
+  for (int y = 0; y < with.height(); ++y)
+    for (int x = 0; x < with.width(); ++x)
+      out.covered +=
+          curves.count(without.pixel(x, y) | 0xFF000000u) && with.pixel(x, y) != without.pixel(x, y);
+  return out;
+}
+
 // The load, the band and pinned curves appear only when asked for: the
-// diagram draws the load, the title says it, the band frames the curve, and
-// each pinned curve keeps its line and its name in the legend.
+// diagram draws the load, the titles say it, the band frames the curve, and
+// every curve is named by its whole circuit in the legend, the tool tip and
+// the values file.
 TEST_F(MainWindowTest, LoadBandAndPinnedCurves) {
   Open();
   auto* load = window_->findChild<controls::TShape*>("shLoad");
   auto* loadCaption = window_->findChild<controls::TLabel*>("lblLoad");
   ASSERT_TRUE(load && loadCaption);
   EXPECT_FALSE(load->isVisible());
+  const QRect ra = ui().Shader1->findChild<QWidget*>("Label1")->geometry();
+  const QRect rb = ui().Shader1->findChild<QWidget*>("Label2")->geometry();
 
   // The dialog refuses a load of 0 and says why, then takes 47K, which
   // Alt+X leaves as it is.
@@ -472,6 +525,24 @@ TEST_F(MainWindowTest, LoadBandAndPinnedCurves) {
   EXPECT_TRUE(load->isVisible());
   EXPECT_EQ(loadCaption->Caption(), "Charge\r47,0K");
   EXPECT_EQ(ui().Chart1->Title()->TextLines(), QStringList{"Montage en Pseudo Log (Log Pos), charge 47,0K"});
+  // The curve is now the wiper's share of the input, and the axis says so.
+  EXPECT_EQ(ui().Chart1->LeftAxis()->Title()->Caption(),
+            QString::fromUtf8("Tension au curseur (en % de la tension d'entrée)"));
+  // "Ra" and "Rb" stay at their terminals, clear of the load, whose caption
+  // goes under its body, inside the diagram even for the longest value.
+  for (const char* value : {"47K", "4294967295"}) {
+    window_->SetLoad({value, 20, 5, "", ""});
+    const QRect body = load->geometry(), caption = loadCaption->geometry();
+    EXPECT_EQ(ui().Shader1->findChild<QWidget*>("Label1")->geometry(), ra);
+    EXPECT_EQ(ui().Shader1->findChild<QWidget*>("Label2")->geometry(), rb);
+    EXPECT_GE(body.left() - rb.right(), 8) << value;
+    EXPECT_FALSE(caption.intersects(ra) || caption.intersects(rb) || caption.intersects(body)) << value;
+    EXPECT_GT(caption.top(), body.bottom()) << value;
+    EXPECT_GE(caption.right(), body.center().x()) << value;
+    EXPECT_LT(caption.right(), ui().Chart1->geometry().left()) << value;
+  }
+  EXPECT_EQ(loadCaption->Caption(), "Charge\r4295,0M");
+  window_->SetLoad({"47K", 20, 5, "", ""});
   // R2 10K and 47K across the lower half: 50K || 10K || 47K over the track.
   const double lower = 1 / (1 / 50e3 + 1 / 10e3 + 1 / 47e3);
   EXPECT_NEAR(ui().Chart1->Series(1)->YValues()->Value(50), 100 * lower / (50e3 + lower), 1e-9);
@@ -480,23 +551,137 @@ TEST_F(MainWindowTest, LoadBandAndPinnedCurves) {
   EXPECT_LT(ui().Chart1->Series(3)->YValues()->Value(50), ui().Chart1->Series(1)->YValues()->Value(50));
   const QPoint at50(ui().Chart1->BottomAxis()->ValueToPixel(50), ui().Chart1->LeftAxis()->EndPixel() - 10);
   EXPECT_TRUE(ChartValueTipText(*ui().Chart1, at50, window_->Inputs()).contains("bande "));
+  // In dB the band is in dB too.
+  static const QRegularExpression dbBand(
+      QString::fromUtf8(R"(modifiée 12,4 % \(-18,1 dB\), bande \d+,\d à \d+,\d % \(-\d+,\d à -\d+,\d dB\))"));
+  EXPECT_TRUE(ChartValueTipText(*ui().Chart1, at50, window_->Inputs(), true).contains(dbBand))
+      << ChartValueTipText(*ui().Chart1, at50, window_->Inputs(), true).toStdString();
 
-  // Two values pinned side by side, then cleared.
+  // Two values pinned side by side, each named with its P1; the live curve
+  // and the band are named too, and the live curve is drawn over its pinned
+  // twin.
   QAction* pin = window_->findChild<QAction*>("Figerlacourbemodifiee1");
   pin->trigger();
   ui().edR2->setText("13K");
   pin->trigger();
-  ASSERT_EQ(ui().Chart1->PlotNotes().size(), 2u);
-  EXPECT_EQ(ui().Chart1->PlotNotes()[1].text, "R2 13K, charge 47K");
-  std::vector<PinnedReading> pinned;
-  for (const auto& p : window_->Pinned())
-    pinned.push_back({QString::fromStdString(CircuitLabel(p.curve.name)), p.circuit});
-  EXPECT_EQ(ChartValueTipText(*ui().Chart1, at50, window_->Inputs(), false, pinned).count(u'\n'), 2);
+  using Note = chart::TCustomAxisPanel::PlotNote;
+  EXPECT_EQ(ui().Chart1->PlotNotes(),
+            (std::vector<Note>{{gfx::clRed, "R2 13K, charge 47K"},
+                               {0x8080FF, QString::fromUtf8("Bande P1 ±20 % R ±5 %")},
+                               {0x00FFFF, "P1 100K, R2 10K, charge 47K"},
+                               {0xFF00FF, "P1 100K, R2 13K, charge 47K"}}));
+  {
+    QImage chart = ui().Chart1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QPainter(&chart).fillRect(ui().Chart1->PlotNotesRect().toQRect(), Qt::black);
+    EXPECT_GT(PixelsOf(chart, {0xFFFF0000u}, ui().Chart1->PlotRect().toQRect()), 150);
+  }
   // The README's worked example.
   if (qEnvironmentVariableIsSet("DORVANE_EXAMPLE_SCREENSHOT"))
     window_->grab().save(qEnvironmentVariable("DORVANE_EXAMPLE_SCREENSHOT"));
+
+  // Another P1: the pins still say theirs, in the tool tip and the file.
+  ui().edP1->setText("10K");
+  std::vector<PinnedReading> pinned;
+  for (const auto& p : window_->Pinned())
+    pinned.push_back({QString::fromStdString(CircuitLabel(p.curve.name)), p.circuit});
+  const QStringList tip =
+      ChartValueTipText(*ui().Chart1, at50, window_->Inputs(), false, pinned).split(u'\n');
+  ASSERT_EQ(tip.size(), 3);
+  EXPECT_EQ(tip[1], "P1 100K, R2 10K, charge 47K : 12,4 %");
+  EXPECT_EQ(ui().Chart1->PlotNotes()[2].text, "P1 100K, R2 10K, charge 47K");
+  const QList<QByteArray> titles =
+      WindowFileContents(*window_, OutputType::Csv).data.split('\n').front().split(';');
+  EXPECT_TRUE(titles.contains("Courbe modifiée P1 10K avec R2 13K et charge 47K (%)"));
+  EXPECT_TRUE(titles.contains("Bande basse P1 10K ±20 % avec R2 13K ±5 % et charge 47K (%)"));
+  EXPECT_TRUE(titles.contains("Figée P1 100K avec R2 10K et charge 47K (%)"));
+
+  // The band goes with the modified curve, and a hidden curve is no pin.
+  Click(ui().cbShowCurveModified);
+  EXPECT_FALSE(ui().Chart1->Series(3)->Active());
+  emit ui().Affichage1->aboutToShow();
+  EXPECT_FALSE(pin->isEnabled());
+  EXPECT_FALSE(window_->PinModifiedCurve());
+  EXPECT_EQ(ui().Chart1->PlotNotes().size(), 2u);
+  Click(ui().cbShowCurveModified);
+  EXPECT_TRUE(ui().Chart1->Series(3)->Active());
+  emit ui().Affichage1->aboutToShow();
+  EXPECT_TRUE(pin->isEnabled());
+
   window_->findChild<QAction*>("Effacerlescourbesfigees1")->trigger();
   EXPECT_FALSE(ui().Chart1->Series(5)->Active());
+  // A tolerance as typed: 0,001 is no flat band, and the dialog shows it
+  // again as it was typed.
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<TfmLoad*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->P1ToleranceField()->setText("0,001");
+    dialog->accept();
+  });
+  window_->findChild<QAction*>("Chargeettolerances1")->trigger();
+  EXPECT_EQ(ui().Chart1->PlotNotes().back().text, QString::fromUtf8("Bande P1 ±0,001 % R ±5 %"));
+  EXPECT_EQ(TfmLoad(window_.get(), window_->Load(), ',').P1ToleranceField()->text(), "0,001");
+  // Without a load, the design's axis title again.
+  window_->SetLoad({});
+  EXPECT_EQ(ui().Chart1->LeftAxis()->Title()->Caption(),
+            QString::fromUtf8("Valeur résistance Rb (en % de la valeur totale)"));
+}
+
+// The legend goes where it covers the fewest curve pixels, the top left
+// corner when it covers none there; when every corner covers some, the
+// curves show through it. Four pins and the band, in % and in dB.
+TEST_F(MainWindowTest, LegendTakesTheCornerThatCoversTheFewestCurvePixels) {
+  struct Pin {
+    bool r1;
+    const char* value;
+  };
+  const struct {
+    const char* name;
+    const char* load;
+    std::vector<Pin> pins;
+    bool log;
+  } cases[] = {
+      {"the README's example", "47K", {{false, "10K"}, {false, "13K"}}, false},
+      {"four pins and the band",
+       "47K",
+       {{false, "10K"}, {false, "13K"}, {false, "22K"}, {true, "2K2"}},
+       false},
+      // Steep and flat curves in every corner, with the log law.
+      {"every corner covered", "", {{true, "1K"}, {true, "3K3"}, {false, "1K"}, {false, "3K3"}}, true},
+  };
+  for (const auto& c : cases) {
+    Open();
+    window_->SetLoad({c.load, 20, 5, "", ""});
+    window_->setBand(true);
+    if (c.log) Click(ui().cbShowCurveLogIdeal);
+    for (const Pin& p : c.pins) {
+      if (p.r1 != ui().cbR1->Checked()) Click(p.r1 ? ui().cbR1 : ui().cbR2);
+      (p.r1 ? ui().edR1 : ui().edR2)->setText(p.value);
+      ASSERT_TRUE(window_->PinModifiedCurve()) << c.name;
+    }
+    ASSERT_EQ(ui().Chart1->PlotNotes().size(), c.pins.size() + 2) << c.name;
+    for (const bool decibels : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (decibels ? ", dB" : ", %"));
+      window_->setDecibels(decibels);
+      const LegendPixels legend = MeasureLegend(*ui().Chart1);
+      ASSERT_GE(legend.chosen, 0);
+      const int least = *std::min_element(legend.corners.begin(), legend.corners.end());
+      EXPECT_EQ(legend.corners[size_t(legend.chosen)], least);
+      for (int i = 0; i < legend.chosen; ++i) EXPECT_GT(legend.corners[size_t(i)], least) << i;
+      if (least == 0)
+        EXPECT_EQ(legend.covered, 0);
+      else
+        EXPECT_LT(legend.covered * 2, least);  // the glyphs hide some, no more
+      if (std::string(c.name) == "every corner covered" && !decibels) EXPECT_GT(least, 0);
+    }
+    // A zoom places it again.
+    window_->setDecibels(false);
+    ui().Chart1->BottomAxis()->SetMinMax(50, 100);
+    ui().Chart1->LeftAxis()->SetMinMax(50, 100);
+    const LegendPixels zoomed = MeasureLegend(*ui().Chart1);
+    EXPECT_EQ(zoomed.corners[size_t(zoomed.chosen)],
+              *std::min_element(zoomed.corners.begin(), zoomed.corners.end()));
+    TearDown();
+  }
 }
 
 TEST_F(MainWindowTest, QuitClosesTheWindow) {
