@@ -80,6 +80,7 @@ TEST_F(CommandLine, HelpAndVersionPrintAndEndWithoutADisplay) {
     const char* locale = "fr_FR.UTF-8";
   } cases[] = {
       {{"--help"}, "--export FICHIER"},
+      {{"--help"}, "--no-resistor       Ni R1 ni R2"},
       {{"-h"}, "États de sortie"},
       {{"--version"}, "Dorvane " DORVANE_VERSION "\n"},
       {{"-v"}, "Dorvane " DORVANE_VERSION "\n"},
