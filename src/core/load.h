@@ -11,7 +11,7 @@ struct LoadSettings {
   double p1TolerancePercent = 20, resistorTolerancePercent = 5;
   // The tolerances as typed (UTF-8), which the titles and the legend give:
   // a double cannot tell "99,999" from "100". Empty: the number's.
-  std::string p1ToleranceText, resistorToleranceText;
+  std::string p1ToleranceText{}, resistorToleranceText{};
   bool operator==(const LoadSettings&) const = default;
 };
 

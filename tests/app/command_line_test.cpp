@@ -306,6 +306,8 @@ TEST_F(CommandLine, BadUsageSaysWhyInFrenchWritesNothingAndEndsWith2) {
       {{"--export", "c.csv", "--load", "1K", "--load", "2K"},
        "l'option « --load » est donnée plusieurs fois"},
       {{"-h", "--help"}, "l'option « --help » est donnée plusieurs fois"},
+      {{"--dial", "c.csv", "--dial-scale", "--dial-scale"},
+       "l'option « --dial-scale » est donnée plusieurs fois"},
       {{"--export", "c.csv", "--no-resistor", "--r2", "1K"}, "--r2 et --no-resistor s'excluent"},
       {{"--no-resistor"}, "ne va qu'avec --export"},
       {{"--export", "c.png", "en trop"}, "argument inattendu"},
