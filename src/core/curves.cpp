@@ -116,7 +116,8 @@ std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNote
     return text;
   };
   const bool named = !notes.modified.p1.empty();
-  const std::string original = named ? " P1 " + notes.modified.p1 : "";
+  const std::string original =
+      named ? " P1 " + notes.modified.p1 + (notes.modified.law.empty() ? "" : " " + notes.modified.law) : "";
   const std::string modified = named ? " " + CircuitTitle(notes.modified) : "";
   std::string out = "Position (%)";
   for (const std::string& name :

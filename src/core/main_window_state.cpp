@@ -69,13 +69,18 @@ void ApplyLoadSettings(MainWindowInputs& in, const LoadSettings& settings) {
 
 CircuitName ModifiedCircuitName(const MainWindowInputs& in) {
   static const char* const kLaws[] = {"", "Logarithmique", "Anti-Logarithmique"};
+  // An empty box reads 0 ohm, which the diagram shows as "-".
+  const auto typed = [](const std::string& text) {
+    const std::string utf8 = TypedUtf8(text);
+    return utf8.empty() ? std::string("-") : utf8;
+  };
   CircuitName name;
-  name.p1 = TypedUtf8(in.p1Text);
+  name.p1 = typed(in.p1Text);
   name.law = in.lawIndex > 0 && in.lawIndex < 3 ? kLaws[in.lawIndex] : "";
   if (in.r2Ticked)
-    name.resistor = "R2 " + TypedUtf8(in.r2Text);
+    name.resistor = "R2 " + typed(in.r2Text);
   else if (in.r1Ticked)
-    name.resistor = "R1 " + TypedUtf8(in.r1Text);
+    name.resistor = "R1 " + typed(in.r1Text);
   if (Loaded(in)) {
     name.load = TypedUtf8(in.loadText);
     if (name.load.empty()) name.load = FormatResistance(in.loadOhms, in.decimalSeparator);

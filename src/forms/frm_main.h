@@ -82,8 +82,8 @@ class TfmMain : public QMainWindow {
   bool CanPin() const;
   bool PinModifiedCurve();
   void ClearPinnedCurves();
-  // What a values file states beyond the three laws: the load, the band's
-  // tolerances, the pinned curves.
+  // What a values file states beyond the points: the circuits of its
+  // curves, the band's tolerances, the pinned curves.
   CsvNotes FileNotes() const;
 
  public slots:

@@ -183,7 +183,10 @@ TEST(CircuitName, LabelsAndTitlesNameWhatIsThere) {
     EXPECT_EQ(CircuitLabel(c.name), c.label);
     EXPECT_EQ(CircuitLabel(c.name, false), std::string(c.label).substr(std::string(c.label).find(", ") + 2));
     Curves none;
-    EXPECT_EQ(Rows(CurvesCsv(none, ',', {c.name, {}, {}}), ';')[0][2], c.title);
+    const auto titles = Rows(CurvesCsv(none, ',', {c.name, {}, {}}), ';')[0];
+    EXPECT_EQ(titles[2], c.title);
+    EXPECT_EQ(titles[1],
+              "Courbe originale " + std::string(c.label).substr(0, std::string(c.label).find(',')) + " (%)");
     EXPECT_EQ(BandLabel(c.name, {"20", "5"}), c.band);
   }
 }

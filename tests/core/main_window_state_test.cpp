@@ -207,10 +207,12 @@ TEST(ModifiedCircuitName, WhatTheBoxesAndTheLoadHold) {
     ApplyLoadSettings(in, {c.load, 10, 2, "10", "2"});
     EXPECT_EQ(ModifiedCircuitName(in), c.name) << c.load;
   }
-  // A load known only by its ohms is written in the notation.
+  // A load known only by its ohms is written in the notation; an empty box
+  // as the diagram shows it.
   MainWindowInputs in = Initial();
   in.loadOhms = 22000;
-  EXPECT_EQ(ModifiedCircuitName(in).load, "22,0K");
+  in.p1Text = "";
+  EXPECT_EQ(ModifiedCircuitName(in), (CircuitName{"-", "", "R2 10K", "22,0K"}));
 }
 
 }  // namespace
