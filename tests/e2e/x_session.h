@@ -27,7 +27,8 @@ class XSession {
   const QString& error() const { return error_; }
 
   // Starts a program on this display; the session keeps it and ends it last.
-  QProcess& start(const QString& program, const QStringList& args = {}, const QStringList& extraEnv = {});
+  QProcess& start(const QString& program, const QStringList& args = {}, const QStringList& extraEnv = {},
+                  QProcess::ProcessChannelMode channels = QProcess::ForwardedChannels);
 
   // Runs a tool to completion on this display; returns its standard output.
   QByteArray run(const QString& tool, const QStringList& args, int* exitCode = nullptr,
