@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <cstdio>
+#include <cstdlib>
 
 #include "forms/wayland_window.h"
 
@@ -15,14 +17,17 @@ namespace {
 
 constexpr Qt::WindowStates kLarge = Qt::WindowMaximized | Qt::WindowFullScreen;
 
+constexpr char kNormalAsked[] = "dorvane.normalAsked";
+
 // A Wayland compositor ends a client whose surface does not take the size of
-// a maximised state it has acknowledged (or is larger than a full-screen one),
-// and it can decide that state itself: its key bindings, its window menu, its
-// rules for a window that maps. The toolkit acknowledges the compositor's
-// change as it applies it, clamped to the window's fixed size. There the
-// fixed size is lifted from the platform window just before the toolkit
-// applies a change, and put back once the window is at its own size in the
-// normal state again; the program asks for that state at once.
+// a maximised state it has acknowledged (or is larger than a full-screen
+// one), and it can decide that state itself: its key bindings, its window
+// menu, its rules for a window that maps. The toolkit acknowledges each
+// change as it applies it, clamped to the window's fixed size, and may apply
+// one as late as its next painting. There the platform window of a fixed
+// window is never clamped: it follows what the compositor decides and the
+// program asks for the normal state at once, while the widget keeps its size
+// and the compositor hears of the fixed size from the program itself.
 QWidget* WidgetOf(const QWindow* window) {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->windowHandle() == window) return w;
@@ -35,12 +40,19 @@ class FixedSizeKeeper : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (QWindow* window = AboutToTakeCompositorState(watched, event)) {
-      if (QWidget* w = WidgetOf(window); w && Fixed(*w)) Lift(*window);
-    } else if (event->type() == QEvent::Expose && watched->isWindowType()) {
-      // The toolkit shows what it applied before it paints for it.
-      if (QWidget* w = WidgetOf(static_cast<QWindow*>(watched)); w && Fixed(*w)) PutBackOnceNormal(*w);
-    } else if (event->type() == QEvent::WindowStateChange) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Show || type == QEvent::Expose) && watched->isWindowType() && OnWayland()) {
+      // Before the platform maps the window, and each time the toolkit shows
+      // a change the compositor made.
+      auto* window = static_cast<QWindow*>(watched);
+      if (QWidget* w = WidgetOf(window); w && Fixed(*w)) Unclamp(*window, *w);
+    } else if (type == QEvent::LayoutRequest && OnWayland()) {
+      // A layout can fix its window's size again, the platform window's too.
+      if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow())
+        QTimer::singleShot(0, w, [w] {
+          if (w->windowHandle() && w->isVisible() && Fixed(*w)) Unclamp(*w->windowHandle(), *w);
+        });
+    } else if (type == QEvent::WindowStateChange) {
       // The platform reports to the window; the widget hears of it only when
       // the program did not ask for the state itself.
       if (event->spontaneous() && watched->isWindowType()) {
@@ -53,43 +65,46 @@ class FixedSizeKeeper : public QObject {
   }
 
  private:
-  // Read when asked: a message box fixes its size only as it shows. The
-  // widget keeps its fixed size while its platform window's is lifted.
+  // Read when asked: a message box fixes its size only as it shows.
   static bool Fixed(const QWidget& w) { return w.minimumSize() == w.maximumSize(); }
 
-  // A configure the toolkit is about to apply, or the first one, which comes
-  // as the window maps.
-  static QWindow* AboutToTakeCompositorState(QObject* watched, const QEvent* event) {
-    if (!OnWayland()) return nullptr;
-    if (event->type() == QEvent::Show && watched->isWindowType()) return static_cast<QWindow*>(watched);
-    return WindowTakingConfigure(watched, event);
-  }
-
-  static void Lift(QWindow& window) {
-    window.setMinimumSize({});
-    window.setMaximumSize({QWIDGETSIZE_MAX, QWIDGETSIZE_MAX});
-  }
-
-  static void PutBackOnceNormal(const QWidget& w) {
-    QWindow& window = *w.windowHandle();
-    if (window.maximumSize() == w.maximumSize() || (window.windowStates() & kLarge) ||
-        window.size() != w.minimumSize())
-      return;
-    window.setMinimumSize(w.minimumSize());
-    window.setMaximumSize(w.maximumSize());
+  static void Unclamp(QWindow& window, const QWidget& w) {
+    const QSize any(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (window.minimumSize() != QSize(0, 0) || window.maximumSize() != any) {
+      window.setMinimumSize({0, 0});
+      window.setMaximumSize(any);
+    }
+    TellCompositorSizeLimits(window, w.minimumSize(), w.maximumSize());
   }
 
   static void StateChanged(QWidget& w, bool fromPlatform) {
     if (!Fixed(w)) return;
     const bool large = w.windowHandle() && (w.windowHandle()->windowStates() & kLarge);
-    // On Wayland only the compositor's answer is undone: asked before it
-    // came, the normal state would cross it.
-    if (large && (fromPlatform || !OnWayland())) {
-      // Undone once the toolkit has finished taking the new state.
-      QTimer::singleShot(0, &w, [widget = QPointer<QWidget>(&w)] {
-        if (widget) widget->setWindowState(widget->windowState() & ~kLarge);
-      });
+    if (OnWayland()) {
+      // Only the compositor's answer is undone (asked before it came, the
+      // normal state would cross it), and once: a compositor that insists
+      // keeps the window large, which it can follow.
+      if (!fromPlatform) return;
+      const bool asked = w.property(kNormalAsked).toBool();
+      w.setProperty(kNormalAsked, large);
+      if (!large) {
+        // The toolkit can bring a window back from a large state at the size
+        // it had before its decorations came (Qt 6.4).
+        QTimer::singleShot(0, &w, [widget = QPointer<QWidget>(&w)] {
+          if (widget && !(widget->windowHandle()->windowStates() & kLarge) &&
+              widget->size() != widget->minimumSize())
+            widget->resize(widget->minimumSize());
+        });
+        return;
+      }
+      if (asked) return;
+    } else if (!large) {
+      return;
     }
+    // Undone once the toolkit has finished taking the new state.
+    QTimer::singleShot(0, &w, [widget = QPointer<QWidget>(&w)] {
+      if (widget) widget->setWindowState(widget->windowState() & ~kLarge);
+    });
   }
 };
 
@@ -145,6 +160,12 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 void TApplication::ShowException(const std::exception& error) {
   QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(),
                         QString::fromUtf8(error.what()));
+}
+
+void EndOnWaylandWithoutTeardown(int status) {
+  if (!OnWayland()) return;
+  std::fflush(nullptr);
+  std::_Exit(status);
 }
 
 void KeepFixedWindowsAtTheirSize(QApplication& app) {

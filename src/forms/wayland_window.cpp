@@ -1,13 +1,13 @@
 #include "forms/wayland_window.h"
 
 #include <QGuiApplication>
+#include <QSize>
+#include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #ifndef Q_OS_WIN
 #include <qpa/qplatformnativeinterface.h>
-#include <qpa/qplatformwindow.h>
 #include <wayland-client.h>
-
-#include <QtCore/private/qobject_p.h>
 #endif
 
 namespace dorvane::forms {
@@ -18,31 +18,37 @@ bool OnWayland() {
 
 #ifdef Q_OS_WIN
 
-QWindow* WindowTakingConfigure(const QObject*, const QEvent*) {
-  return nullptr;
-}
+void TellCompositorSizeLimits(QWindow&, QSize, QSize) {}
 
 void UnmapSurface(QWindow&) {}
 
 #else
 
-// The toolkit's platform window queues a call of its applyConfigure() slot
-// for each configure after the first (Qt 6.4's Wayland client); the first
-// one it applies as the window maps.
-QWindow* WindowTakingConfigure(const QObject* receiver, const QEvent* event) {
-  if (event->type() != QEvent::MetaCall || !receiver->inherits("QtWaylandClient::QWaylandWindow"))
-    return nullptr;
-  static const int slot = receiver->metaObject()->indexOfMethod("applyConfigure()");
-  if (slot < 0 || static_cast<const QMetaCallEvent*>(event)->id() != slot) return nullptr;
-  for (QWindow* window : QGuiApplication::topLevelWindows())
-    if (window->handle() && dynamic_cast<const QObject*>(window->handle()) == receiver) return window;
-  return nullptr;
+namespace {
+
+void* WaylandObject(const char* name, QWindow& window) {
+  if (!OnWayland()) return nullptr;
+  return QGuiApplication::platformNativeInterface()->nativeResourceForWindow(name, &window);
+}
+
+}  // namespace
+
+void TellCompositorSizeLimits(QWindow& window, QSize minimum, QSize maximum) {
+  auto* toplevel = static_cast<wl_proxy*>(WaylandObject("xdg_toplevel", window));
+  if (!toplevel) return;
+  // The stable xdg-shell protocol's xdg_toplevel requests 7 and 8; 0 stands
+  // for no limit.
+  enum : uint32_t { kSetMaxSize = 7, kSetMinSize = 8 };
+  const auto limit = [](int size) { return size >= QWIDGETSIZE_MAX ? 0 : std::max(size, 0); };
+  const uint32_t version = wl_proxy_get_version(toplevel);
+  wl_proxy_marshal_flags(toplevel, kSetMaxSize, nullptr, version, 0, limit(maximum.width()),
+                         limit(maximum.height()));
+  wl_proxy_marshal_flags(toplevel, kSetMinSize, nullptr, version, 0, limit(minimum.width()),
+                         limit(minimum.height()));
 }
 
 void UnmapSurface(QWindow& window) {
-  if (!OnWayland()) return;
-  auto* surface = static_cast<wl_surface*>(
-      QGuiApplication::platformNativeInterface()->nativeResourceForWindow("surface", &window));
+  auto* surface = static_cast<wl_surface*>(WaylandObject("surface", window));
   if (!surface) return;
   wl_surface_attach(surface, nullptr, 0, 0);
   wl_surface_commit(surface);

@@ -1,8 +1,8 @@
 #pragma once
 // What the toolkit's Wayland platform keeps to itself, reached for the few
-// places where a window of the program must act before the toolkit does.
-class QEvent;
-class QObject;
+// places where a window of the program must tell the compositor more than
+// the toolkit does.
+class QSize;
 class QWindow;
 
 namespace dorvane::forms {
@@ -10,10 +10,10 @@ namespace dorvane::forms {
 // Whether the application runs on a Wayland compositor.
 bool OnWayland();
 
-// The window whose last configure from the compositor (a new state, size or
-// activation) the toolkit applies when `receiver` takes `event`; nullptr for
-// any other event. The toolkit acknowledges the configure as it applies it.
-QWindow* WindowTakingConfigure(const QObject* receiver, const QEvent* event);
+// Tells the compositor the least and the largest size of the window's frame
+// (as the toolkit states them, without its decorations). Does nothing off
+// Wayland or before the window has shown.
+void TellCompositorSizeLimits(QWindow& window, QSize minimum, QSize maximum);
 
 // Takes the window's surface off the screen (no buffer), so that the
 // compositor hands the keyboard on at once instead of after its closing

@@ -182,16 +182,20 @@ TEST(EndToEnd, WholeWindowOnEveryScreenSize) {
   }
 }
 
-// weston's X11 backend nested in the session's Xvfb, so that keys reach it;
-// returns its X window, 0 when it did not show.
+// weston's X11 backend nested in the session's Xvfb, so that keys reach it,
+// without its on-screen keyboard over the windows; returns its X window, 0
+// when it did not show.
 qulonglong StartWeston(XSession& x, const QString& runtime, const QString& socket) {
   QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  QFile config(runtime + "/weston.ini");
+  if (!config.open(QIODevice::WriteOnly) || config.write("[input-method]\npath=/bin/true\n") < 0) return 0;
+  config.close();
   x.start("weston",
           {"--backend=x11-backend.so", "--use-pixman", "--socket=" + socket, "--width=800", "--height=600",
-           "--idle-time=0", "--no-config"},
+           "--idle-time=0", "--config=" + config.fileName()},
           {"XDG_RUNTIME_DIR=" + runtime});
   qulonglong compositor = 0;
-  for (int i = 0; i < 100 && !compositor; ++i) {
+  for (int i = 0; i < 300 && !compositor; ++i) {
     Sleep(100);
     const QByteArray ids = x.run("xdotool", {"search", "--onlyvisible", "--class", "weston"});
     compositor = ids.trimmed().split('\n').first().toULongLong();
@@ -228,6 +232,39 @@ TEST_F(OnWayland, QuitsFromItsMenu) {
       compositor, [](const QImage& img) { return CountColour(img, img.rect(), qRgb(0, 255, 255)) > 1000; },
       30000);
   ASSERT_GT(CountColour(shown, shown.rect(), qRgb(0, 255, 255)), 1000) << "no window on the compositor";
+
+  // The compositor's own maximise and full-screen keys: the program runs on,
+  // with the value typed into R2 (its chart).
+  const auto chart = [](const QImage& s) { return s.copy(Bounds(s, qRgb(0, 255, 255))); };
+  x.focus(compositor);
+  x.type("2");  // over the selected R2
+  const QImage typed =
+      chart(x.screenshotUntil(compositor, [&](const QImage& s) { return chart(s) != chart(shown); }));
+  ASSERT_NE(typed, chart(shown)) << "typing did not reach R2";
+  for (const char* keys : {"super+shift+m", "super+shift+f"}) {
+    x.key(keys);
+    ASSERT_FALSE(program.waitForFinished(1500)) << keys << " ended the program";
+  }
+  EXPECT_EQ(chart(x.screenshot(compositor)), typed);
+
+  // The main window has the keyboard as soon as a dialog goes: Alt+I as the
+  // closed about box leaves the screen opens its menu.
+  const auto menuOpen = [](const QImage& s) { return CountColour(s, s.rect(), qRgb(48, 140, 198)) > 500; };
+  const QImage before = x.screenshot(compositor);
+  x.key("alt+a");
+  x.screenshotUntil(compositor, menuOpen);
+  x.key("a");
+  QImage about;  // the box, once drawn
+  x.screenshotUntil(compositor, [&](const QImage& s) {
+    const bool settled = s == about && s != before && !menuOpen(s);
+    about = s;
+    return settled;
+  });
+  x.key("Return");
+  x.screenshotUntil(compositor, [&](const QImage& s) { return s != about; });
+  x.key("alt+i");
+  EXPECT_TRUE(menuOpen(x.screenshotUntil(compositor, menuOpen, 3000))) << "Alt+I was lost";
+
   for (int attempt = 0; attempt < 5 && program.state() != QProcess::NotRunning; ++attempt) {
     x.focus(compositor);
     x.key("Escape");

@@ -77,6 +77,15 @@ inline int CountColour(const QImage& img, const QRect& area, QRgb colour) {
   return n;
 }
 
+// The smallest rectangle holding every pixel of this colour.
+inline QRect Bounds(const QImage& img, QRgb colour) {
+  QRect r;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (At(img, x, y) == colour) r |= QRect(x, y, 1, 1);
+  return r;
+}
+
 // The first row of the main window's gradient panel, under the menu bar:
 // the first row at x = 3 in the panel's first band colour; -1 if none.
 inline int PanelTop(const QImage& shot) {
