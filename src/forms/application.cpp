@@ -45,7 +45,10 @@ class FixedSizeKeeper : public QObject {
       // Before the platform maps the window, and each time the toolkit shows
       // a change the compositor made.
       auto* window = static_cast<QWindow*>(watched);
-      if (QWidget* w = WidgetOf(window); w && Fixed(*w)) Unclamp(*window, *w);
+      if (QWidget* w = WidgetOf(window); w && Fixed(*w)) {
+        Unclamp(*window, *w);
+        if (type == QEvent::Expose) QTimer::singleShot(0, w, [w] { BackToItsSize(*w); });
+      }
     } else if (type == QEvent::LayoutRequest && OnWayland()) {
       // A layout can fix its window's size again, the platform window's too.
       if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow())
@@ -68,13 +71,34 @@ class FixedSizeKeeper : public QObject {
   // Read when asked: a message box fixes its size only as it shows.
   static bool Fixed(const QWidget& w) { return w.minimumSize() == w.maximumSize(); }
 
-  static void Unclamp(QWindow& window, const QWidget& w) {
+  static void Unclamp(QWindow& window, QWidget& w) {
     const QSize any(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     if (window.minimumSize() != QSize(0, 0) || window.maximumSize() != any) {
       window.setMinimumSize({0, 0});
       window.setMaximumSize(any);
     }
-    TellCompositorSizeLimits(window, w.minimumSize(), w.maximumSize());
+    TellFixedFrame(window, w);
+    // The decorations' margins are known once the window has painted.
+    QTimer::singleShot(0, &w, [widget = &w] {
+      if (widget->windowHandle()) TellFixedFrame(*widget->windowHandle(), *widget);
+    });
+  }
+
+  static void TellFixedFrame(QWindow& window, const QWidget& w) {
+    const QSize frame = w.minimumSize().grownBy(window.frameMargins());
+    TellCompositorSizeLimits(window, frame, frame);
+  }
+
+  // In the normal state the compositor can still resize the window (weston
+  // does on Super and the right button, whatever the window's limits), and
+  // the toolkit can bring it back from a large state at the size it had
+  // before its decorations came (Qt 6.4).
+  static void BackToItsSize(QWidget& w) {
+    QWindow* window = w.windowHandle();
+    if (!window || !w.isVisible() || (window->windowStates() & kLarge) || w.property(kNormalAsked).toBool() ||
+        window->size() == w.minimumSize())
+      return;
+    window->resize(w.minimumSize());
   }
 
   static void StateChanged(QWidget& w, bool fromPlatform) {
@@ -87,17 +111,7 @@ class FixedSizeKeeper : public QObject {
       if (!fromPlatform) return;
       const bool asked = w.property(kNormalAsked).toBool();
       w.setProperty(kNormalAsked, large);
-      if (!large) {
-        // The toolkit can bring a window back from a large state at the size
-        // it had before its decorations came (Qt 6.4).
-        QTimer::singleShot(0, &w, [widget = QPointer<QWidget>(&w)] {
-          if (widget && !(widget->windowHandle()->windowStates() & kLarge) &&
-              widget->size() != widget->minimumSize())
-            widget->resize(widget->minimumSize());
-        });
-        return;
-      }
-      if (asked) return;
+      if (!large || asked) return;
     } else if (!large) {
       return;
     }

@@ -10,9 +10,9 @@ namespace dorvane::forms {
 // Whether the application runs on a Wayland compositor.
 bool OnWayland();
 
-// Tells the compositor the least and the largest size of the window's frame
-// (as the toolkit states them, without its decorations). Does nothing off
-// Wayland or before the window has shown.
+// Tells the compositor the least and the largest size of the window, its
+// decorations included. Does nothing off Wayland or before the window has
+// shown.
 void TellCompositorSizeLimits(QWindow& window, QSize minimum, QSize maximum);
 
 // Takes the window's surface off the screen (no buffer), so that the
