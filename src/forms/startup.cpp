@@ -204,22 +204,29 @@ QString DisplayProblem(const QStringList& arguments) {
   const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
 
   // A platform the user chose is respected: the toolkit tries each name of
-  // the list in turn, and only the two desktop ones can be checked here.
+  // the list in turn, and only the two desktop ones can be checked here. The
+  // toolkit is told to start at the first one that can work: it would print
+  // why each one before failed, and a fallback is no error.
   if (!platform.isEmpty()) {
     QStringList problems;
-    for (const QString& entry : platform.split(u';', Qt::SkipEmptyParts)) {
-      const QString name = entry.section(u':', 0, 0);
+    const QStringList entries = platform.split(u';', Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+      const QString name = entries[i].section(u':', 0, 0);
+      bool usable = true;
       if (name.startsWith(u"wayland")) {
-        if (WaylandAnswers(wayland) && WaylandPluginInstalled()) return {};
-        problems << (WaylandAnswers(wayland)
-                         ? QStringLiteral("le module Wayland de Qt (paquet qt6-wayland) n'est pas installé")
-                         : NoWayland(wayland));
+        usable = WaylandAnswers(wayland) && WaylandPluginInstalled();
+        if (!usable)
+          problems << (WaylandAnswers(wayland)
+                           ? QStringLiteral("le module Wayland de Qt (paquet qt6-wayland) n'est pas installé")
+                           : NoWayland(wayland));
       } else if (name == u"xcb") {
-        if (!display.isEmpty() && XServerAnswers(display)) return {};
-        problems << NoX(display);
-      } else {
-        return {};
+        usable = !display.isEmpty() && XServerAnswers(display);
+        if (!usable) problems << NoX(display);
       }
+      if (!usable) continue;
+      if (i > 0 && ToolkitOption(arguments, u"platform").isEmpty())
+        qputenv("QT_QPA_PLATFORM", entries.mid(i).join(u';').toLocal8Bit());
+      return {};
     }
     return problems.join(QStringLiteral(", et "));
   }
