@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
                  problem.toUtf8().constData());
     return 1;
   }
+  forms::TakeOutPlacementOptions(argc, argv);
   forms::TApplication app(argc, argv);
   forms::InstallToolkitTranslations();  // English menus when they are missing
   QCoreApplication::setApplicationName(forms::TitleFromProgramFile(QCoreApplication::applicationFilePath()));

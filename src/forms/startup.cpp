@@ -187,6 +187,27 @@ std::optional<WindowPlacement> RequestedPlacement(const QStringList& arguments) 
       {m.captured(2).toInt(), m.captured(4).toInt()}, m.captured(1) == u"-", m.captured(3) == u"-"};
 }
 
+void TakeOutPlacementOptions(int& argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  int kept = 1;
+  for (int i = 1; i < argc;) {
+    const qsizetype n = arguments[i] == u"--" ? 0 : ToolkitArgumentCount(arguments, i);
+    const QString name = OptionName(arguments[i]);
+    if (n > 0 && (name == u"geometry" || name == u"qwindowgeometry")) {
+      i += int(n);
+      continue;
+    }
+    if (arguments[i] == u"--") {
+      while (i < argc) argv[kept++] = argv[i++];
+      break;
+    }
+    for (qsizetype j = 0; j < std::max<qsizetype>(n, 1); ++j) argv[kept++] = argv[i++];
+  }
+  for (int i = kept; i < argc; ++i) argv[i] = nullptr;
+  argc = kept;
+}
+
 #ifdef Q_OS_WIN
 
 // Windows always has its desktop: nothing to probe.

@@ -146,13 +146,17 @@ TEST(EndToEnd, WholeWindowOnEveryScreenSize) {
     QSize screen;
     QStringList args;
     QPoint designed = {292, 204};
+    bool fromBottomRight = false;  // `designed` counts from the far edges
   } cases[] = {
       {{1280, 1024}, {}},
       {{1024, 600}, {}},
       {{800, 600}, {}},
       {{640, 480}, {}},
-      // The toolkit's own placement is kept.
+      // The toolkit's own placement is kept; negative offsets count from the
+      // right and bottom edges to the frame's far side.
       {{800, 600}, {"-geometry", "+10+10"}, {10, 10}},
+      {{800, 600}, {"-geometry", "-0-0"}, {-0, -0}, true},
+      {{1280, 1024}, {"-geometry", "-10-10"}, {-10, -10}, true},
   };
   for (const auto& c : cases) {
     const QSize& screen = c.screen;
@@ -168,8 +172,11 @@ TEST(EndToEnd, WholeWindowOnEveryScreenSize) {
     Sleep(500);  // the window is placed again once its frame is known
     const QRect frame = x.frame(wid);
     ASSERT_FALSE(frame.isNull()) << row;
-    const QPoint wanted(std::max(0, std::min(designed.x(), screen.width() - frame.width())),
-                        std::max(0, std::min(designed.y(), screen.height() - frame.height())));
+    const QPoint corner = c.fromBottomRight
+                              ? QPoint(screen.width() - frame.width(), screen.height() - frame.height())
+                              : QPoint();
+    const QPoint wanted(std::max(0, std::min(corner.x() + designed.x(), screen.width() - frame.width())),
+                        std::max(0, std::min(corner.y() + designed.y(), screen.height() - frame.height())));
     EXPECT_EQ(frame.topLeft(), wanted) << row << ": frame " << frame.width() << "x" << frame.height();
     EXPECT_TRUE(QRect(QPoint(), screen).contains(frame)) << row;
 
