@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
                  problem.toUtf8().constData());
     return 1;
   }
+  forms::TakeOutPlacementOptions(argc, argv);
   forms::TApplication app(argc, argv);
   forms::InstallToolkitTranslations();  // English menus when they are missing
   QCoreApplication::setApplicationName(forms::TitleFromProgramFile(QCoreApplication::applicationFilePath()));
@@ -32,8 +33,13 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(ProgramIcon());
   if (const int status = app::RunCommandLine(QCoreApplication::arguments()); status >= 0) return status;
 
-  forms::TfmMain fmMain;
-  if (const auto placement = forms::RequestedPlacement(arguments)) fmMain.PlaceAt(*placement);
-  fmMain.show();
-  return app.exec();
+  int status = 0;
+  {
+    forms::TfmMain fmMain;
+    if (const auto placement = forms::RequestedPlacement(arguments)) fmMain.PlaceAt(*placement);
+    fmMain.show();
+    status = app.exec();
+  }
+  forms::EndOnWaylandWithoutTeardown(status);
+  return status;
 }

@@ -187,6 +187,27 @@ std::optional<WindowPlacement> RequestedPlacement(const QStringList& arguments) 
       {m.captured(2).toInt(), m.captured(4).toInt()}, m.captured(1) == u"-", m.captured(3) == u"-"};
 }
 
+void TakeOutPlacementOptions(int& argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  int kept = 1;
+  for (int i = 1; i < argc;) {
+    const qsizetype n = arguments[i] == u"--" ? 0 : ToolkitArgumentCount(arguments, i);
+    const QString name = OptionName(arguments[i]);
+    if (n > 0 && (name == u"geometry" || name == u"qwindowgeometry")) {
+      i += int(n);
+      continue;
+    }
+    if (arguments[i] == u"--") {
+      while (i < argc) argv[kept++] = argv[i++];
+      break;
+    }
+    for (qsizetype j = 0; j < std::max<qsizetype>(n, 1); ++j) argv[kept++] = argv[i++];
+  }
+  for (int i = kept; i < argc; ++i) argv[i] = nullptr;
+  argc = kept;
+}
+
 #ifdef Q_OS_WIN
 
 // Windows always has its desktop: nothing to probe.
@@ -204,22 +225,29 @@ QString DisplayProblem(const QStringList& arguments) {
   const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
 
   // A platform the user chose is respected: the toolkit tries each name of
-  // the list in turn, and only the two desktop ones can be checked here.
+  // the list in turn, and only the two desktop ones can be checked here. The
+  // toolkit is told to start at the first one that can work: it would print
+  // why each one before failed, and a fallback is no error.
   if (!platform.isEmpty()) {
     QStringList problems;
-    for (const QString& entry : platform.split(u';', Qt::SkipEmptyParts)) {
-      const QString name = entry.section(u':', 0, 0);
+    const QStringList entries = platform.split(u';', Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+      const QString name = entries[i].section(u':', 0, 0);
+      bool usable = true;
       if (name.startsWith(u"wayland")) {
-        if (WaylandAnswers(wayland) && WaylandPluginInstalled()) return {};
-        problems << (WaylandAnswers(wayland)
-                         ? QStringLiteral("le module Wayland de Qt (paquet qt6-wayland) n'est pas installé")
-                         : NoWayland(wayland));
+        usable = WaylandAnswers(wayland) && WaylandPluginInstalled();
+        if (!usable)
+          problems << (WaylandAnswers(wayland)
+                           ? QStringLiteral("le module Wayland de Qt (paquet qt6-wayland) n'est pas installé")
+                           : NoWayland(wayland));
       } else if (name == u"xcb") {
-        if (!display.isEmpty() && XServerAnswers(display)) return {};
-        problems << NoX(display);
-      } else {
-        return {};
+        usable = !display.isEmpty() && XServerAnswers(display);
+        if (!usable) problems << NoX(display);
       }
+      if (!usable) continue;
+      if (i > 0 && ToolkitOption(arguments, u"platform").isEmpty())
+        qputenv("QT_QPA_PLATFORM", entries.mid(i).join(u';').toLocal8Bit());
+      return {};
     }
     return problems.join(QStringLiteral(", et "));
   }

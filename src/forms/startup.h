@@ -42,4 +42,10 @@ struct WindowPlacement {
 };
 std::optional<WindowPlacement> RequestedPlacement(const QStringList& arguments);
 
+// Takes `-geometry` and `-qwindowgeometry` with their values out of the
+// arguments (argv keeps its end marker): the main window places itself from
+// them once its frame is known, where the toolkit would place it before and
+// race the window manager.
+void TakeOutPlacementOptions(int& argc, char** argv);
+
 }  // namespace dorvane::forms

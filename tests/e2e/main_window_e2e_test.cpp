@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QStandardPaths>
@@ -106,11 +107,17 @@ TEST(EndToEnd, StartsOnEveryWayTheServerListens) {
     if (!x.ok()) GTEST_SKIP() << x.error().toStdString();
     QStringList args = c.args;
     args.replaceInStrings(QStringLiteral("DISPLAY"), x.display());
-    QStringList env = {"DISPLAY=" + c.host + x.display()};
+    QTemporaryDir runtime;  // as a desktop session has it
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QStringList env = {"DISPLAY=" + c.host + x.display(), "XDG_RUNTIME_DIR=" + runtime.path()};
     env << c.env;
-    x.start(DORVANE_BINARY, args, env);
-    EXPECT_NE(x.waitForWindow(kMainTitle, 10000), 0u)
-        << (c.serverArgs + c.env + c.args).join(' ').toStdString();
+    QProcess& program = x.start(DORVANE_BINARY, args, env, QProcess::ForwardedOutputChannel);
+    const std::string row = (c.serverArgs + c.env + c.args).join(' ').toStdString();
+    EXPECT_NE(x.waitForWindow(kMainTitle, 10000), 0u) << row;
+    // A fallback is no error: nothing on stderr.
+    program.terminate();
+    program.waitForFinished(5000);
+    EXPECT_EQ(program.readAllStandardError().toStdString(), "") << row;
   }
 }
 
@@ -139,13 +146,17 @@ TEST(EndToEnd, WholeWindowOnEveryScreenSize) {
     QSize screen;
     QStringList args;
     QPoint designed = {292, 204};
+    bool fromBottomRight = false;  // `designed` counts from the far edges
   } cases[] = {
       {{1280, 1024}, {}},
       {{1024, 600}, {}},
       {{800, 600}, {}},
       {{640, 480}, {}},
-      // The toolkit's own placement is kept.
+      // The toolkit's own placement is kept; negative offsets count from the
+      // right and bottom edges to the frame's far side.
       {{800, 600}, {"-geometry", "+10+10"}, {10, 10}},
+      {{800, 600}, {"-geometry", "-0-0"}, {-0, -0}, true},
+      {{1280, 1024}, {"-geometry", "-10-10"}, {-10, -10}, true},
   };
   for (const auto& c : cases) {
     const QSize& screen = c.screen;
@@ -161,8 +172,11 @@ TEST(EndToEnd, WholeWindowOnEveryScreenSize) {
     Sleep(500);  // the window is placed again once its frame is known
     const QRect frame = x.frame(wid);
     ASSERT_FALSE(frame.isNull()) << row;
-    const QPoint wanted(std::max(0, std::min(designed.x(), screen.width() - frame.width())),
-                        std::max(0, std::min(designed.y(), screen.height() - frame.height())));
+    const QPoint corner = c.fromBottomRight
+                              ? QPoint(screen.width() - frame.width(), screen.height() - frame.height())
+                              : QPoint();
+    const QPoint wanted(std::max(0, std::min(corner.x() + designed.x(), screen.width() - frame.width())),
+                        std::max(0, std::min(corner.y() + designed.y(), screen.height() - frame.height())));
     EXPECT_EQ(frame.topLeft(), wanted) << row << ": frame " << frame.width() << "x" << frame.height();
     EXPECT_TRUE(QRect(QPoint(), screen).contains(frame)) << row;
 
@@ -181,16 +195,20 @@ TEST(EndToEnd, WholeWindowOnEveryScreenSize) {
   }
 }
 
-// weston's X11 backend nested in the session's Xvfb, so that keys reach it;
-// returns its X window, 0 when it did not show.
+// weston's X11 backend nested in the session's Xvfb, so that keys reach it,
+// without its on-screen keyboard over the windows; returns its X window, 0
+// when it did not show.
 qulonglong StartWeston(XSession& x, const QString& runtime, const QString& socket) {
   QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  QFile config(runtime + "/weston.ini");
+  if (!config.open(QIODevice::WriteOnly) || config.write("[input-method]\npath=/bin/true\n") < 0) return 0;
+  config.close();
   x.start("weston",
           {"--backend=x11-backend.so", "--use-pixman", "--socket=" + socket, "--width=800", "--height=600",
-           "--idle-time=0", "--no-config"},
+           "--idle-time=0", "--config=" + config.fileName()},
           {"XDG_RUNTIME_DIR=" + runtime});
   qulonglong compositor = 0;
-  for (int i = 0; i < 100 && !compositor; ++i) {
+  for (int i = 0; i < 300 && !compositor; ++i) {
     Sleep(100);
     const QByteArray ids = x.run("xdotool", {"search", "--onlyvisible", "--class", "weston"});
     compositor = ids.trimmed().split('\n').first().toULongLong();
@@ -227,6 +245,39 @@ TEST_F(OnWayland, QuitsFromItsMenu) {
       compositor, [](const QImage& img) { return CountColour(img, img.rect(), qRgb(0, 255, 255)) > 1000; },
       30000);
   ASSERT_GT(CountColour(shown, shown.rect(), qRgb(0, 255, 255)), 1000) << "no window on the compositor";
+
+  // The compositor's own maximise and full-screen keys: the program runs on,
+  // with the value typed into R2 (its chart).
+  const auto chart = [](const QImage& s) { return s.copy(Bounds(s, qRgb(0, 255, 255))); };
+  x.focus(compositor);
+  x.type("2");  // over the selected R2
+  const QImage typed =
+      chart(x.screenshotUntil(compositor, [&](const QImage& s) { return chart(s) != chart(shown); }));
+  ASSERT_NE(typed, chart(shown)) << "typing did not reach R2";
+  for (const char* keys : {"super+shift+m", "super+shift+f"}) {
+    x.key(keys);
+    ASSERT_FALSE(program.waitForFinished(1500)) << keys << " ended the program";
+  }
+  EXPECT_EQ(chart(x.screenshot(compositor)), typed);
+
+  // The main window has the keyboard as soon as a dialog goes: Alt+I as the
+  // closed about box leaves the screen opens its menu.
+  const auto menuOpen = [](const QImage& s) { return CountColour(s, s.rect(), qRgb(48, 140, 198)) > 500; };
+  const QImage before = x.screenshot(compositor);
+  x.key("alt+a");
+  x.screenshotUntil(compositor, menuOpen);
+  x.key("a");
+  QImage about;  // the box, once drawn
+  x.screenshotUntil(compositor, [&](const QImage& s) {
+    const bool settled = s == about && s != before && !menuOpen(s);
+    about = s;
+    return settled;
+  });
+  x.key("Return");
+  x.screenshotUntil(compositor, [&](const QImage& s) { return s != about; });
+  x.key("alt+i");
+  EXPECT_TRUE(menuOpen(x.screenshotUntil(compositor, menuOpen, 3000))) << "Alt+I was lost";
+
   for (int attempt = 0; attempt < 5 && program.state() != QProcess::NotRunning; ++attempt) {
     x.focus(compositor);
     x.key("Escape");
@@ -241,14 +292,33 @@ TEST_F(OnWayland, QuitsFromItsMenu) {
 }
 
 // A compositor ends a client whose surface does not follow a maximised state
-// it acknowledged: every kind of window keeps its size and the program runs on.
+// it acknowledged: every kind of window keeps its size and the program runs
+// on, whether the program, its title bar or the compositor's own keys ask.
 TEST_F(OnWayland, NoWindowMaximises) {
   QProcess& probe = x.start(DORVANE_MAXIMISE_PROBE, {},
                             {"QT_QPA_PLATFORM=wayland", "DISPLAY=", "XDG_RUNTIME_DIR=" + runtime.path(),
-                             "WAYLAND_DISPLAY=" + socket});
-  ASSERT_TRUE(probe.waitForFinished(60000));
-  EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(probe.exitCode(), 0);  // each kind of window kept its size
+                             "WAYLAND_DISPLAY=" + socket},
+                            QProcess::ForwardedErrorChannel);
+  QByteArray report;
+  QElapsedTimer time;
+  time.start();
+  while (probe.state() != QProcess::NotRunning && time.elapsed() < 120000) {
+    probe.waitForReadyRead(200);
+    while (probe.canReadLine()) {
+      const QByteArray line = probe.readLine();
+      if (!line.startsWith("press ")) {
+        report += line;
+        continue;
+      }
+      x.focus(compositor);
+      x.key(QString::fromLatin1(line.mid(6).trimmed()));
+    }
+  }
+  if (probe.state() != QProcess::NotRunning) probe.waitForFinished(5000);
+  report += probe.readAll();
+  ASSERT_EQ(probe.state(), QProcess::NotRunning) << report.toStdString();
+  EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit) << report.toStdString();
+  EXPECT_EQ(probe.exitCode(), 0) << report.toStdString();  // each kind of window kept its size
 }
 
 TEST(EndToEnd, WithoutADisplayItSaysSo) {

@@ -125,12 +125,13 @@ QProcessEnvironment XSession::env() const {
   return e;
 }
 
-QProcess& XSession::start(const QString& program, const QStringList& args, const QStringList& extraEnv) {
+QProcess& XSession::start(const QString& program, const QStringList& args, const QStringList& extraEnv,
+                          QProcess::ProcessChannelMode channels) {
   auto p = std::make_unique<QProcess>();
   QProcessEnvironment e = env();
   for (const QString& kv : extraEnv) e.insert(kv.section('=', 0, 0), kv.section('=', 1));
   p->setProcessEnvironment(e);
-  p->setProcessChannelMode(QProcess::ForwardedChannels);
+  p->setProcessChannelMode(channels);
   p->start(program, args);
   p->waitForStarted(5000);
   processes_.push_back(std::move(p));

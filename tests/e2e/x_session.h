@@ -27,7 +27,8 @@ class XSession {
   const QString& error() const { return error_; }
 
   // Starts a program on this display; the session keeps it and ends it last.
-  QProcess& start(const QString& program, const QStringList& args = {}, const QStringList& extraEnv = {});
+  QProcess& start(const QString& program, const QStringList& args = {}, const QStringList& extraEnv = {},
+                  QProcess::ProcessChannelMode channels = QProcess::ForwardedChannels);
 
   // Runs a tool to completion on this display; returns its standard output.
   QByteArray run(const QString& tool, const QStringList& args, int* exitCode = nullptr,
@@ -74,6 +75,15 @@ inline int CountColour(const QImage& img, const QRect& area, QRgb colour) {
   for (int y = area.top(); y <= area.bottom(); ++y)
     for (int x = area.left(); x <= area.right(); ++x) n += At(img, x, y) == colour;
   return n;
+}
+
+// The smallest rectangle holding every pixel of this colour.
+inline QRect Bounds(const QImage& img, QRgb colour) {
+  QRect r;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (At(img, x, y) == colour) r |= QRect(x, y, 1, 1);
+  return r;
 }
 
 // The first row of the main window's gradient panel, under the menu bar:

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <string>
+#include <vector>
 
 namespace dorvane::forms {
 namespace {
@@ -68,6 +70,29 @@ TEST(Startup, DecimalSeparatorFromTheNumericLocale) {
     EnvGuard env{{"LC_ALL", c.all}, {"LC_NUMERIC", c.numeric}, {"LANG", c.lang}};
     EXPECT_EQ(NumericDecimalSeparator(), c.expected)
         << (c.all ? c.all : "-") << " " << (c.numeric ? c.numeric : "-") << " " << (c.lang ? c.lang : "-");
+  }
+}
+
+// The main window places itself; the toolkit keeps its other options.
+TEST(Startup, PlacementOptionsTakenOut) {
+  const struct {
+    std::vector<std::string> in, out;
+  } cases[] = {
+      {{"dorvane", "-geometry", "-0-0", "-style", "fusion"}, {"dorvane", "-style", "fusion"}},
+      {{"dorvane", "--qwindowgeometry", "+1+1", "--reverse"}, {"dorvane", "--reverse"}},
+      {{"dorvane", "-geometry"}, {"dorvane", "-geometry"}},  // no value: not the toolkit's
+      {{"dorvane", "--", "-geometry", "+1+1"}, {"dorvane", "--", "-geometry", "+1+1"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> storage = c.in;
+    std::vector<char*> argv;
+    for (std::string& a : storage) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int argc = int(storage.size());
+    TakeOutPlacementOptions(argc, argv.data());
+    const std::vector<std::string> out(argv.begin(), argv.begin() + argc);
+    EXPECT_EQ(out, c.out) << c.in[1];
+    EXPECT_EQ(argv[size_t(argc)], nullptr);
   }
 }
 

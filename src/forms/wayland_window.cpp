@@ -1,0 +1,59 @@
+#include "forms/wayland_window.h"
+
+#include <QGuiApplication>
+#include <QSize>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+#ifndef Q_OS_WIN
+#include <qpa/qplatformnativeinterface.h>
+#include <wayland-client.h>
+#endif
+
+namespace dorvane::forms {
+
+bool OnWayland() {
+  return QGuiApplication::platformName().startsWith(u"wayland");
+}
+
+#ifdef Q_OS_WIN
+
+void TellCompositorSizeLimits(QWindow&, QSize, QSize) {}
+
+void UnmapSurface(QWindow&) {}
+
+#else
+
+namespace {
+
+void* WaylandObject(const char* name, QWindow& window) {
+  if (!OnWayland()) return nullptr;
+  return QGuiApplication::platformNativeInterface()->nativeResourceForWindow(name, &window);
+}
+
+}  // namespace
+
+void TellCompositorSizeLimits(QWindow& window, QSize minimum, QSize maximum) {
+  auto* toplevel = static_cast<wl_proxy*>(WaylandObject("xdg_toplevel", window));
+  if (!toplevel) return;
+  // The stable xdg-shell protocol's xdg_toplevel requests 7 and 8; 0 stands
+  // for no limit.
+  enum : uint32_t { kSetMaxSize = 7, kSetMinSize = 8 };
+  const auto limit = [](int size) { return size >= QWIDGETSIZE_MAX ? 0 : std::max(size, 0); };
+  const uint32_t version = wl_proxy_get_version(toplevel);
+  wl_proxy_marshal_flags(toplevel, kSetMaxSize, nullptr, version, 0, limit(maximum.width()),
+                         limit(maximum.height()));
+  wl_proxy_marshal_flags(toplevel, kSetMinSize, nullptr, version, 0, limit(minimum.width()),
+                         limit(minimum.height()));
+}
+
+void UnmapSurface(QWindow& window) {
+  auto* surface = static_cast<wl_surface*>(WaylandObject("surface", window));
+  if (!surface) return;
+  wl_surface_attach(surface, nullptr, 0, 0);
+  wl_surface_commit(surface);
+}
+
+#endif
+
+}  // namespace dorvane::forms
