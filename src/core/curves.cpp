@@ -116,9 +116,14 @@ std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNote
     return text;
   };
   const bool named = !notes.modified.p1.empty();
-  const std::string original =
-      named ? " P1 " + notes.modified.p1 + (notes.modified.law.empty() ? "" : " " + notes.modified.law) : "";
-  const std::string modified = named ? " " + CircuitTitle(notes.modified) : "";
+  // Appended, not prefixed: GCC 12 warns wrongly on "text" + a temporary.
+  const auto spaced = [](const std::string& text) { return std::string(1, ' ') += text; };
+  std::string original;
+  if (named) {
+    original = spaced("P1") += spaced(notes.modified.p1);
+    if (!notes.modified.law.empty()) original += spaced(notes.modified.law);
+  }
+  const std::string modified = named ? spaced(CircuitTitle(notes.modified)) : "";
   std::string out = "Position (%)";
   for (const std::string& name :
        {"Courbe originale" + original + " (%)", "Courbe modifiée" + modified + " (%)",
@@ -128,7 +133,7 @@ std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNote
   const bool withBand = !curves.bandLow.empty() && curves.bandLow.size() == curves.linear.size() &&
                         curves.bandHigh.size() == curves.linear.size();
   if (withBand) {
-    const std::string band = named ? " " + CircuitTitle(notes.modified, &notes.band) : "";
+    const std::string band = named ? spaced(CircuitTitle(notes.modified, &notes.band)) : "";
     (out += field) += title("Bande basse" + band + " (%)");
     (out += field) += title("Bande haute" + band + " (%)");
   }
