@@ -20,6 +20,7 @@
 #include "forms/main_chart.h"
 #include "forms/notation_text.h"
 #include "forms/startup.h"
+#include "forms/toolkit_workarounds.h"
 #include "platform/desktop.h"
 #include "version/version_record.h"
 
@@ -131,23 +132,6 @@ QString SingleDashWord(const QStringList& args) {
 }
 
 bool withoutWindow = false;  // the command line chose the off-screen platform
-QtMessageHandler previousHandler = nullptr;
-
-// The toolkit warns on its first look for the runtime folder when
-// XDG_RUNTIME_DIR is unset, also on the off-screen platform, which never uses
-// it; the warning has no category of its own to switch off, so it is matched
-// by its text. It can go once `dorvane --export x.csv` with XDG_RUNTIME_DIR
-// unset and this handler removed leaves stderr empty (the command-line tests
-// check that).
-void HideUnsetRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
-    return;
-  if (previousHandler) {
-    previousHandler(type, context, message);
-  } else {
-    Print(stderr, qFormatLogMessage(type, context, message) + u'\n');
-  }
-}
 
 // An option as the messages name it: by its long name.
 QString OptionName(const QCommandLineOption& option) {
@@ -208,8 +192,7 @@ void PrepareCommandLine(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", platform::WindowlessPlatform());
   // No window, so the runtime folder is never used: the toolkit's notice
   // that it is unset would only clutter a script's output.
-  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-    previousHandler = qInstallMessageHandler(HideUnsetRuntimeFolderNotice);
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) forms::HideUnsetRuntimeFolderNotices();
 }
 
 int RunCommandLine(const QStringList& arguments) {

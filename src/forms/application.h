@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <exception>
 
+#include "forms/toolkit_workarounds.h"
+
 namespace dorvane::forms {
 
 class TApplication : public QApplication {
@@ -21,15 +23,5 @@ class TApplication : public QApplication {
   // the active window.
   static void ShowException(const std::exception& error);
 };
-
-// Ends the process with `status` on Wayland, where the toolkit's teardown can
-// hang (Qt 6.4: one of its event threads waits for a read that never comes);
-// elsewhere returns. For the end of main(), once the windows are gone.
-void EndOnWaylandWithoutTeardown(int status);
-
-// Every top-level window shown from now on whose size is fixed (the main
-// window, the dialogs, the message boxes) ignores a request to maximise it,
-// from its title bar, the window manager or the program, on every platform.
-void KeepFixedWindowsAtTheirSize(QApplication& app);
 
 }  // namespace dorvane::forms

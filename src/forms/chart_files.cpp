@@ -16,6 +16,7 @@
 #include "chart/chart.h"
 #include "forms/frm_main.h"
 #include "forms/notation_text.h"
+#include "forms/toolkit_workarounds.h"
 #include "platform/file_names.h"
 
 namespace dorvane::forms {
@@ -74,28 +75,6 @@ FileContents ChartSvg(chart::TChart& chart) {
   out.data = chart.ExportSvg();
   if (out.data.isEmpty()) out.problem = QStringLiteral("le dessin SVG n'a pas pu être produit");
   return out;
-}
-
-// The chart is 345 x 321 pixels, 258,75 x 240,75 points: the toolkit's page
-// layout keeps page sizes in whole points (its PDF writer writes the page box
-// from a QRect), so the box it wrote is set to the chart's size here. It can
-// go once a page of a fractional size in points comes out of the writer as
-// it is (the PDF test reads the page size with pdfinfo).
-bool SetPdfPageBox(QByteArray& pdf, QSizeF points) {
-  // Qt gives the page whole points and draws down from its top edge.
-  static const QRegularExpression kBox(QStringLiteral(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])"));
-  const QRegularExpressionMatch m = kBox.match(QString::fromLatin1(pdf));
-  if (!m.hasMatch()) return false;
-  const double top = m.captured(2).toDouble();
-  QByteArray box = QStringLiteral("/MediaBox [0 %1 %2 %3]")
-                       .arg(top - points.height(), 0, 'g', 10)
-                       .arg(points.width(), 0, 'g', 10)
-                       .arg(top, 0, 'g', 10)
-                       .toLatin1();
-  if (box.size() > m.capturedLength()) return false;
-  box.append(QByteArray(m.capturedLength() - box.size(), ' '));
-  pdf.replace(m.capturedStart(), m.capturedLength(), box);
-  return true;
 }
 
 FileContents ChartPdf(chart::TChart& chart) {

@@ -41,12 +41,6 @@ FileContents ChartPng(chart::TChart& chart);
 FileContents ChartSvg(chart::TChart& chart);
 FileContents ChartPdf(chart::TChart& chart);
 
-// Gives the PDF's page box the exact size in points, rewriting the box the
-// toolkit wrote in place (same length, so the offsets stay right). False,
-// with the bytes untouched, when there is no box to rewrite or the exact one
-// does not fit in its place.
-bool SetPdfPageBox(QByteArray& pdf, QSizeF points);
-
 // What a values file states beyond the three laws: the modified curve's
 // circuit, the band's tolerances, the pinned curves.
 CsvNotes ProgramFileNotes(const MainWindowInputs& in, const std::vector<PinnedCurve>& pinned);

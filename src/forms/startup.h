@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "forms/toolkit_workarounds.h"
+
 namespace dorvane::forms {
 
 // The application title: the program file's name without its folder and
@@ -16,11 +18,6 @@ QString TitleFromProgramFile(const QString& path);
 // LC_NUMERIC, else LANG; on Windows, without them, the regional settings); a
 // point for the C locale or an unknown one.
 char NumericDecimalSeparator();
-
-// How many arguments from `i` on form one of the toolkit's own options (with
-// one or two dashes: "-style fusion", "--style=fusion", "--reverse"); 0 when
-// arguments[i] is not one. The toolkit takes them out only once it starts.
-qsizetype ToolkitArgumentCount(const QStringList& arguments, qsizetype i);
 
 // Why no window can be shown (no display server to talk to), or an empty
 // string when the platform looks usable. Checked before the toolkit starts so

@@ -1,6 +1,7 @@
 #pragma once
 // What each desktop provides the toolkit with.
 #include <QByteArray>
+#include <QLocale>
 #include <QString>
 
 namespace dorvane::platform {
@@ -11,5 +12,11 @@ QString ToolkitTranslationsFolder();
 // The toolkit's platform for a run that opens no window but measures and
 // draws text (the command line's exports).
 QByteArray WindowlessPlatform();
+
+// The locale whose number format the program follows, from the name the
+// environment gives ("fr_FR"; empty when LC_ALL, LC_NUMERIC and LANG are all
+// unset): "C" and "POSIX" are the C locale; without a name, Linux takes the C
+// locale too, Windows the regional settings.
+QLocale NumericLocale(const QString& environmentName);
 
 }  // namespace dorvane::platform

@@ -12,4 +12,9 @@ QByteArray WindowlessPlatform() {
   return QByteArrayLiteral("offscreen");
 }
 
+QLocale NumericLocale(const QString& name) {
+  if (name.isEmpty() || name == u"C" || name == u"POSIX") return QLocale::c();
+  return QLocale(name);
+}
+
 }  // namespace dorvane::platform

@@ -15,4 +15,11 @@ QByteArray WindowlessPlatform() {
   return QByteArrayLiteral("minimal:enable_fonts");
 }
 
+// Windows keeps the user's number format in the regional settings, not in
+// the environment.
+QLocale NumericLocale(const QString& name) {
+  if (name == u"C" || name == u"POSIX") return QLocale::c();
+  return name.isEmpty() ? QLocale::system() : QLocale(name);
+}
+
 }  // namespace dorvane::platform

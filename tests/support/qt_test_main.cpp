@@ -7,18 +7,15 @@
 #include <cstdio>
 
 #include "gfx/fonts.h"
+#include "platform/desktop.h"
 
 int main(int argc, char** argv) {
-  // On Windows the offscreen platform finds no fonts (it looks in the
-  // toolkit's own font folder) and draws every character as an empty box as
-  // wide as the font is high; the minimal one with the system's fonts
-  // measures as the program does. Set here, not by the test run: Wine keeps
-  // QT_* variables from Windows programs (WINEQT_QPA_PLATFORM passes one).
-#ifdef Q_OS_WIN
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
-#else
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
+  // The program's own window-less platform: on Windows the offscreen one
+  // finds no fonts and draws every character as an empty box. Set here, not
+  // by the test run: Wine keeps QT_* variables from Windows programs
+  // (WINEQT_QPA_PLATFORM passes one).
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", dorvane::platform::WindowlessPlatform());
   QApplication app(argc, argv);
   if (QFontDatabase::families().isEmpty()) {
     std::fprintf(stderr, "The platform \"%s\" finds no fonts: every text measure would be wrong.\n",

@@ -1,28 +1,19 @@
-#include "forms/wayland_window.h"
+#include "platform/wayland_window.h"
+
+#include <qpa/qplatformnativeinterface.h>
+#include <wayland-client.h>
 
 #include <QGuiApplication>
 #include <QSize>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
-#ifndef Q_OS_WIN
-#include <qpa/qplatformnativeinterface.h>
-#include <wayland-client.h>
-#endif
 
-namespace dorvane::forms {
+namespace dorvane::platform {
 
 bool OnWayland() {
   return QGuiApplication::platformName().startsWith(u"wayland");
 }
-
-#ifdef Q_OS_WIN
-
-void TellCompositorSizeLimits(QWindow&, QSize, QSize) {}
-
-void UnmapSurface(QWindow&) {}
-
-#else
 
 namespace {
 
@@ -54,6 +45,4 @@ void UnmapSurface(QWindow& window) {
   wl_surface_commit(surface);
 }
 
-#endif
-
-}  // namespace dorvane::forms
+}  // namespace dorvane::platform

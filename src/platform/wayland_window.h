@@ -5,7 +5,7 @@
 class QSize;
 class QWindow;
 
-namespace dorvane::forms {
+namespace dorvane::platform {
 
 // Whether the application runs on a Wayland compositor.
 bool OnWayland();
@@ -20,4 +20,4 @@ void TellCompositorSizeLimits(QWindow& window, QSize minimum, QSize maximum);
 // animation. Does nothing off Wayland.
 void UnmapSurface(QWindow& window);
 
-}  // namespace dorvane::forms
+}  // namespace dorvane::platform

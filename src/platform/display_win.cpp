@@ -1,0 +1,10 @@
+#include "platform/display.h"
+
+namespace dorvane::platform {
+
+// Windows always has its desktop: nothing to probe.
+QString DisplayProblem(const QString&, const QString&) {
+  return {};
+}
+
+}  // namespace dorvane::platform

@@ -1,0 +1,13 @@
+#include "platform/wayland_window.h"
+
+namespace dorvane::platform {
+
+bool OnWayland() {
+  return false;
+}
+
+void TellCompositorSizeLimits(QWindow&, QSize, QSize) {}
+
+void UnmapSurface(QWindow&) {}
+
+}  // namespace dorvane::platform
