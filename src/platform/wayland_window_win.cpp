@@ -1,5 +1,7 @@
 #include "platform/wayland_window.h"
 
+#include <QSize>
+
 namespace dorvane::platform {
 
 bool OnWayland() {
