@@ -60,7 +60,7 @@ TfmDial::TfmDial(QWidget* parent, const DialSource& source, const DialSettings& 
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   controls::RefuseAltAndCtrlTyping(*this);
   const bool db = source_.unit == DialUnit::Decibels;
-  ui_->lblMarks->setText(QString::fromUtf8("Re&pères en %1 (séparés par « ; ») :")
+  ui_->lblMarks->setText(QString::fromUtf8("Repère&s en %1 (séparés par « ; ») :")
                              .arg(db ? QStringLiteral("dB") : QStringLiteral("%")));
   // Room for the default list, and for a message of a few lines under it:
   // the dialog keeps its size whatever the message.

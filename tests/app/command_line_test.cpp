@@ -182,9 +182,10 @@ TEST_F(CommandLine, ExportWritesWhatTheWindowWouldSave) {
 
       } else {
         EXPECT_EQ(Read(file), window.File(*forms::OutputTypeOf(file))) << ext;
-        if (c.title && QLatin1String(ext) == "csv")
+        if (c.title && QLatin1String(ext) == "csv") {
           EXPECT_TRUE(Read(file).split('\n').front().split(';').contains(c.title))
               << Read(file).left(400).data();
+        }
       }
     }
   }

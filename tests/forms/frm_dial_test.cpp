@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support/shown_main_window.h"
+#include "support/widget_helpers.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -86,8 +87,8 @@ TEST_F(DialDialog, OpensOnTheWindowsCurveInTheChartsUnitAndFitsASmallScreen) {
     EXPECT_EQ(ui.edDiameter->text(), "40");
     EXPECT_EQ(ui.edMarks->text(), decibels ? "0; -3; -6; -10; -15; -20; -25; -30; -40; -50; -60"
                                            : "0; 10; 20; 30; 40; 50; 60; 70; 80; 90; 100");
-    EXPECT_EQ(ui.lblMarks->text(), QString::fromUtf8(decibels ? "Re&pères en dB (séparés par « ; ») :"
-                                                              : "Re&pères en % (séparés par « ; ») :"));
+    EXPECT_EQ(ui.lblMarks->text(), QString::fromUtf8(decibels ? "Repère&s en dB (séparés par « ; ») :"
+                                                              : "Repère&s en % (séparés par « ; ») :"));
     EXPECT_FALSE(ui.cbScale->isChecked());
     EXPECT_TRUE(ui.btnSave->isEnabled());
     EXPECT_EQ(ui.lblMessage->text(), "");
@@ -109,27 +110,15 @@ TEST_F(DialDialog, EveryFieldHasAnAccessKey) {
   dialog.show();
   QApplication::setActiveWindow(&dialog);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-  QMap<QWidget*, QString> keyOf;
-  for (QLabel* label : dialog.findChildren<QLabel*>())
-    if (label->buddy()) keyOf[label->buddy()] = label->text();
-  for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>()) keyOf[b] = b->text();
-  QSet<QChar> keys;
-  QStringList order;
-  for (QWidget* w = dialog.nextInFocusChain(); w != &dialog; w = w->nextInFocusChain()) {
-    if (!(w->focusPolicy() & Qt::TabFocus)) continue;
-    order << w->objectName();
-    const QString text = keyOf.value(w);
-    const qsizetype amp = text.indexOf(u'&');
-    ASSERT_TRUE(amp >= 0 && amp + 1 < text.size()) << w->objectName().toStdString();
-    EXPECT_FALSE(keys.contains(text[amp + 1].toLower())) << text.toStdString();
-    keys.insert(text[amp + 1].toLower());
-    if (qobject_cast<QLineEdit*>(w)) {
-      testsupport::DialControls(dialog).btnCancel->setFocus();
-      QTest::keyClick(&dialog, text[amp + 1].toLower().toLatin1(), Qt::AltModifier);
-      EXPECT_EQ(QApplication::focusWidget(), w) << text.toStdString();
-    }
+  const QList<testsupport::TabStop> path = testsupport::TabPathWithAccessKeys(dialog);
+  for (const testsupport::TabStop& stop : path) {
+    if (!qobject_cast<QLineEdit*>(stop.widget)) continue;
+    testsupport::DialControls(dialog).btnCancel->setFocus();
+    QTest::keyClick(&dialog, stop.key.toLatin1(), Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), stop.widget) << stop.widget->objectName().toStdString();
   }
-  EXPECT_EQ(order, QString("edRotation edDiameter edMarks cbScale btnSave btnCancel").split(u' '));
+  EXPECT_EQ(testsupport::NamesOf(path),
+            QString("edRotation edDiameter edMarks cbScale btnSave btnCancel").split(u' '));
   // Alt+M ticks the mechanical scale (the button's click shows first), and
   // the preview draws it.
   QTest::keyClick(&dialog, Qt::Key_M, Qt::AltModifier);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/shown_main_window.h"
+#include "support/widget_helpers.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -224,27 +225,11 @@ TEST_F(FindResistorTest, EveryFieldHasAnAccessKey) {
   Open();
   TfmFindResistor dialog(window_.get(), "100K", ',', Fitted::R2);
   dialog.show();
-  QMap<QWidget*, QString> keyOf;
-  for (QLabel* label : dialog.findChildren<QLabel*>())
-    if (label->buddy()) keyOf[label->buddy()] = label->text();
-  for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>()) keyOf[b] = b->text();
-  QSet<QChar> keys;
-  QStringList order;
-  for (QWidget* w = dialog.nextInFocusChain(); w != &dialog; w = w->nextInFocusChain()) {
-    if (!(w->focusPolicy() & Qt::TabFocus) || qobject_cast<QAbstractScrollArea*>(w->parentWidget())) continue;
-    order << w->objectName();
-    const QString text = keyOf.value(w);
-    const qsizetype amp = text.indexOf(u'&');
-    ASSERT_TRUE(amp >= 0 && amp + 1 < text.size()) << w->objectName().toStdString();
-    EXPECT_FALSE(keys.contains(text[amp + 1].toLower())) << text.toStdString();
-    // The underline would hide in a descender.
-    EXPECT_FALSE(QStringLiteral("gjpqy").contains(text[amp + 1])) << text.toStdString();
-    keys.insert(text[amp + 1].toLower());
-  }
   // Down the left column, then the right one, as the dialog shows them.
-  EXPECT_EQ(order, QString("rbR1 rbR2 cbTarget edTargetMid edPosition edWanted edRangeFrom edRangeTo edLoad "
-                           "cbSeries edPotTolerance edResistorTolerance lstValues btnApply btnCancel")
-                       .split(u' '));
+  EXPECT_EQ(testsupport::NamesOf(testsupport::TabPathWithAccessKeys(dialog)),
+            QString("rbR1 rbR2 cbTarget edTargetMid edPosition edWanted edRangeFrom edRangeTo edLoad "
+                    "cbSeries edPotTolerance edResistorTolerance lstValues btnApply btnCancel")
+                .split(u' '));
   // "jusqu'à" keeps its distance from both of its fields.
   const FinderControls ui(dialog);
   EXPECT_GE(ui.lblRangeTo->geometry().left() - ui.edRangeFrom->geometry().right(), 4);

@@ -667,11 +667,14 @@ TEST_F(MainWindowTest, LegendTakesTheCornerThatCoversTheFewestCurvePixels) {
       const int least = *std::min_element(legend.corners.begin(), legend.corners.end());
       EXPECT_EQ(legend.corners[size_t(legend.chosen)], least);
       for (int i = 0; i < legend.chosen; ++i) EXPECT_GT(legend.corners[size_t(i)], least) << i;
-      if (least == 0)
+      if (least == 0) {
         EXPECT_EQ(legend.covered, 0);
-      else
+      } else {
         EXPECT_LT(legend.covered * 2, least);  // the glyphs hide some, no more
-      if (std::string(c.name) == "every corner covered" && !decibels) EXPECT_GT(least, 0);
+      }
+      if (std::string(c.name) == "every corner covered" && !decibels) {
+        EXPECT_GT(least, 0);
+      }
     }
     // A zoom places it again.
     window_->setDecibels(false);
