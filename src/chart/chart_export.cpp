@@ -5,6 +5,8 @@
 #include <QMimeData>
 #include <QRegularExpression>
 
+#include "platform/metafile.h"
+
 namespace dorvane::chart {
 
 EClipboardError::EClipboardError() : std::runtime_error("Ne peut ouvrir le Presse-papiers") {}
@@ -18,6 +20,7 @@ class SystemClipboard final : public ClipboardPort {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) return false;
+    platform::OfferMetafileToClipboard();
     clipboard->setMimeData(data.release(), QClipboard::Clipboard);  // the clipboard owns it now
     return true;
   }

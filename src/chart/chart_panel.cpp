@@ -12,6 +12,7 @@
 
 #include "chart/chart_export.h"
 #include "gfx/fonts.h"
+#include "platform/metafile.h"
 
 namespace dorvane::chart {
 
@@ -396,6 +397,14 @@ QByteArray TCustomChartPanel::ExportSvg() {
   return SvgWithPixelSize(buffer.data(), size);
 }
 
+QByteArray TCustomChartPanel::ExportMetafile() {
+  const gfx::Rect r = GetDrawRectangle();
+  return platform::RecordMetafile(VectorCopySize({r.width(), r.height()}), [&](QPainter& painter) {
+    gfx::Canvas canvas(painter);
+    DrawAfresh(canvas, r);
+  });
+}
+
 void TCustomChartPanel::CopyAsBitmap() {
   auto data = std::make_unique<QMimeData>();
   data->setImageData(ExportBitmap());
@@ -405,6 +414,8 @@ void TCustomChartPanel::CopyAsBitmap() {
 void TCustomChartPanel::CopyAsMetafile(bool /*enhanced*/) {
   auto data = std::make_unique<QMimeData>();
   data->setData(QString::fromLatin1(kSvgMimeType), ExportSvg());
+  if (const QByteArray metafile = ExportMetafile(); !metafile.isEmpty())
+    data->setData(QString::fromLatin1(platform::kMetafileMimeType), metafile);
   if (!ChartClipboard().Replace(std::move(data))) throw EClipboardError();
 }
 

@@ -94,9 +94,10 @@ class TCustomChartPanel : public QWidget {
 
   // --- copies for the clipboard ---------------------------------------------
   // The chart drawn afresh, as the window shows it, and put on the
-  // clipboard: as an image of the client size, or as SVG one pixel
-  // narrower and lower (the vector image has no "enhanced" variant, so the
-  // flag changes nothing). Neither changes a property or asks for a paint;
+  // clipboard: as an image of the client size, or as a vector picture one
+  // pixel narrower and lower: SVG, and beside it, where the system has one,
+  // its enhanced metafile (there is no other variant, so the flag changes
+  // nothing). Neither changes a property or asks for a paint;
   // the off-screen image is dropped, so the next paint draws afresh. Throw
   // EClipboardError when the clipboard cannot be had.
   void CopyAsBitmap();
@@ -104,6 +105,9 @@ class TCustomChartPanel : public QWidget {
   // What the copies put on the clipboard.
   QImage ExportBitmap();
   QByteArray ExportSvg();
+  // The system's metafile, or nothing where it has none
+  // (platform/metafile.h).
+  QByteArray ExportMetafile();
 
   // With the off-screen image off, every paint draws straight to the
   // window (for callers that need a live drawing); on by default.

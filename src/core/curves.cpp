@@ -105,9 +105,21 @@ std::string CircuitTitle(const CircuitName& name, const BandTolerances* toleranc
 
 }  // namespace
 
-std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNotes& notes) {
+char CsvFieldSeparator(char decimalSeparator, char preferred) {
   const bool comma = decimalSeparator == ',';
-  const char field = comma ? ';' : ',';
+  const char point = comma ? ',' : '.';
+  const auto usable = [point](char c) {
+    const bool partOfNumber = (c >= '0' && c <= '9') || c == '-' || c == '+' || c == 'e' || c == 'E';
+    return c > ' ' && c < 127 && c != point && c != '"' && !partOfNumber;
+  };
+  if (usable(preferred)) return preferred;
+  return comma ? ';' : ',';
+}
+
+std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNotes& notes,
+                      char fieldSeparator) {
+  const bool comma = decimalSeparator == ',';
+  const char field = CsvFieldSeparator(decimalSeparator, fieldSeparator);
   const char point = comma ? ',' : '.';
   // A title never holds the field separator: a typed text's own is put as a blank.
   const auto title = [&](std::string text) {
@@ -124,7 +136,7 @@ std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNote
     if (!notes.modified.law.empty()) original += spaced(notes.modified.law);
   }
   const std::string modified = named ? spaced(CircuitTitle(notes.modified)) : "";
-  std::string out = "Position (%)";
+  std::string out = std::string(kUtf8ByteOrderMark) + "Position (%)";
   for (const std::string& name :
        {"Courbe originale" + original + " (%)", "Courbe modifiée" + modified + " (%)",
         std::string("Courbe log théorique (%)"), "Courbe originale" + original + " (dB)",

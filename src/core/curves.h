@@ -75,12 +75,14 @@ struct BandTolerances {
 // fitted.
 std::string BandLabel(const CircuitName& name, const BandTolerances& tolerances);
 
-// The curves as CSV text for a spreadsheet: a header line, then one line per
-// position of the linear list with the position, the linear and loaded laws
-// and the logarithmic law at that position, then the same three in dB (empty
-// at 0 %), four decimals, lines ended by "\n". With a decimal comma the fields are separated by ';',
-// otherwise by
-// ','. Empty curves give the header alone.
+// The curves as CSV text for a spreadsheet: the UTF-8 byte-order mark (a
+// spreadsheet reads the file as UTF-8 only then), a header line, then one
+// line per position of the linear list with the position, the linear and
+// loaded laws and the logarithmic law at that position, then the same three
+// in dB (empty at 0 %), four decimals, lines ended by "\n". Fields are
+// separated by `fieldSeparator` when it is usable (see CsvFieldSeparator),
+// otherwise by ';' with a decimal comma and ',' with a decimal point. Empty
+// curves give the header alone.
 //
 // `notes` says what the file holds, in the titles, so that a file read
 // alone says it and the columns stay as they are: with the modified curve's
@@ -98,6 +100,15 @@ struct CsvNotes {
   BandTolerances band;
   std::vector<PinnedCurve> pinned;
 };
-std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNotes& notes = {});
+std::string CurvesCsv(const Curves& curves, char decimalSeparator, const CsvNotes& notes = {},
+                      char fieldSeparator = '\0');
+
+inline constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
+// The field separator a values file gets: `preferred` (a system's list
+// separator) when it is a printable ASCII character that cannot be part of
+// a number or a title's quoting, other than the decimal separator;
+// otherwise ';' with a decimal comma and ',' with a decimal point.
+char CsvFieldSeparator(char decimalSeparator, char preferred = '\0');
 
 }  // namespace dorvane

@@ -17,6 +17,7 @@
 #include "forms/frm_main.h"
 #include "forms/notation_text.h"
 #include "forms/toolkit_workarounds.h"
+#include "platform/desktop.h"
 #include "platform/file_names.h"
 
 namespace dorvane::forms {
@@ -129,7 +130,8 @@ FileContents ProgramFileContents(chart::TChart& chart, const MainWindowInputs& i
     case OutputType::Csv:
       break;
   }
-  return {QByteArray::fromStdString(CurvesCsv(ComputePlot(in).curves, in.decimalSeparator, notes)), {}};
+  return {QByteArray::fromStdString(CurvesCsv(ComputePlot(in).curves, in.decimalSeparator, notes,
+                                                              platform::ListSeparator())), {}};
 }
 
 FileContents WindowFileContents(TfmMain& window, OutputType type) {

@@ -38,6 +38,7 @@ Canvas::Canvas(QPainter& painter)
              painter.hasClipping(),
              painter.hasClipping() ? painter.clipRegion() : QRegion()},
       vector_(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::SVG),
+      systemLines_(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Windows),
       font_(painter.font()) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);

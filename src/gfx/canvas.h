@@ -33,6 +33,11 @@
 //    the shapes QPainter draws (fills, ellipses, polygons, vector lines);
 //  - canvas_text.cpp: text, shaped once and kept.
 //
+// On the system's metafile (a paint engine of the Windows type, which draws
+// with the system's own calls) slanted one-pixel solid lines go out as the
+// system's lines, which follow the same rule, so the picture keeps them as
+// lines; everything else is as on a raster device.
+//
 // On a vector device (an SVG generator) lines stay lines: one-pixel lines are
 // drawn as geometric lines over the pixels the raster rule would paint, and
 // lines and fills are cut to the clip rectangle by the canvas itself, since
@@ -300,6 +305,7 @@ class Canvas {
     QRegion clip;
   } entry_;
   bool vector_ = false;
+  bool systemLines_ = false;  // see the top: the system's metafile
   Damage* damage_ = nullptr;
   Pen pen_;
   Brush brush_;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numeric>
 
 #include "gfx/canvas_raster.h"
 
@@ -28,6 +29,16 @@ bool PatternOn(PenStyle style, int step) {
       return false;
   }
   return true;
+}
+// Whether the line of that extent passes exactly halfway between two
+// pixels somewhere: there the rule here keeps the pixel of the row (or
+// column) it comes from, the system's lines take the next one in some
+// directions. Elsewhere both paint the nearest pixel.
+bool HalfwayStep(QPoint d) {
+  const long long dx = std::llabs(d.x()), dy = std::llabs(d.y());
+  const long long major = std::max(dx, dy), minor = std::min(dx, dy);
+  // Some step i < major has 2 i minor = major (mod 2 major).
+  return minor > 0 && major % (2 * std::gcd(minor, major)) == 0;
 }
 }  // namespace
 
@@ -61,6 +72,11 @@ void Canvas::strokeLine(QPoint a, QPoint b, bool paintEnd) {
 
   if (a.x() == b.x() || a.y() == b.y()) {
     axisLine(a, b, paintEnd);
+    return;
+  }
+  if (systemLines_ && pen_.style == PenStyle::Solid && !HalfwayStep(b - a)) {
+    painterLine(a, b, 1, false);
+    if (paintEnd) setPixel(b.x(), b.y(), pen_.colour);
     return;
   }
   // On the device-pixel grid the line steps between the mapped end points.

@@ -19,4 +19,8 @@ QByteArray WindowlessPlatform();
 // locale too, Windows the regional settings.
 QLocale NumericLocale(const QString& environmentName);
 
+// The user's list separator where the system keeps one (Windows' regional
+// settings, which spreadsheets there read files with), otherwise '\0'.
+char ListSeparator();
+
 }  // namespace dorvane::platform

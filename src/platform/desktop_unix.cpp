@@ -17,4 +17,9 @@ QLocale NumericLocale(const QString& name) {
   return QLocale(name);
 }
 
+// No desktop-wide setting: the values file keeps its own rule.
+char ListSeparator() {
+  return '\0';
+}
+
 }  // namespace dorvane::platform

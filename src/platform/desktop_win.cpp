@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <QCoreApplication>
 
 #include "platform/desktop.h"
@@ -20,6 +22,14 @@ QByteArray WindowlessPlatform() {
 QLocale NumericLocale(const QString& name) {
   if (name == u"C" || name == u"POSIX") return QLocale::c();
   return name.isEmpty() ? QLocale::system() : QLocale(name);
+}
+
+// Excel splits a CSV file's lines at the regional list separator ("sList").
+char ListSeparator() {
+  wchar_t text[8] = {};
+  const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SLIST, text, 8);
+  // One character with its terminator; a longer one cannot be a field separator.
+  return n == 2 && text[0] > 0 && text[0] < 128 ? char(text[0]) : '\0';
 }
 
 }  // namespace dorvane::platform

@@ -352,7 +352,7 @@ TEST_F(CommandLine, ToolkitOptionsOpenTheWindowAndLeaveExportAlone) {
   }
   const Outcome r = Dorvane({"--reverse", "--export", Path("c.csv"), "-display", ":9", "--style=fusion"});
   EXPECT_EQ(r.status, 0) << r.err.toStdString();
-  EXPECT_TRUE(Read(Path("c.csv")).startsWith("Position"));
+  EXPECT_TRUE(Read(Path("c.csv")).startsWith("\xEF\xBB\xBFPosition"));
 }
 
 TEST_F(CommandLine, AFileThatCannotBeWrittenEndsWith1AndKeepsWhatWasThere) {

@@ -64,9 +64,11 @@ TEST(CurveValuesAt, BetweenPositionsAndAtTheEdges) {
   EXPECT_FALSE(CurveValuesAt(50, 1, LoadedCircuit(100000, 0, 10000, false, true)));
 }
 
+// The rows after the byte-order mark, which every file starts with.
 std::vector<std::vector<std::string>> Rows(const std::string& csv, char field) {
   std::vector<std::vector<std::string>> rows;
-  std::istringstream lines(csv);
+  EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+  std::istringstream lines(csv.substr(3));
   for (std::string line; std::getline(lines, line);) {
     rows.emplace_back();
     std::istringstream fields(line);
@@ -214,10 +216,27 @@ TEST(ToleranceText, AsTypedWithTheLocalesSeparator) {
 
 TEST(CurvesCsv, ALawWithoutCurvesGivesTheHeaderAlone) {
   const std::string csv = CurvesCsv(ComputeCurves(2, LoadedCircuit(100000, 0, 10000, false, true)), ',');
-  EXPECT_EQ(
-      csv,
-      "Position (%);Courbe originale (%);Courbe modifiée (%);Courbe log théorique (%);Courbe originale (dB);"
-      "Courbe modifiée (dB);Courbe log théorique (dB)\n");
+  EXPECT_EQ(csv,
+            "\xEF\xBB\xBFPosition (%);Courbe originale (%);Courbe modifiée (%);Courbe log théorique "
+            "(%);Courbe originale (dB);"
+            "Courbe modifiée (dB);Courbe log théorique (dB)\n");
+}
+
+// A system's list separator (Windows' regional setting) is followed where it
+// can separate fields; one that would mix with the numbers is not.
+TEST(CurvesCsv, TheListSeparatorSeparatesFieldsWhenItCan) {
+  const struct {
+    char decimal, preferred, field;
+  } cases[] = {{',', ';', ';'}, {'.', ';', ';'}, {'.', '\t', ','}, {',', '|', '|'},
+               {',', ',', ';'}, {'.', '.', ','}, {',', '\0', ';'}, {'.', '\0', ','},
+               {'.', '-', ','}, {'.', '"', ','}, {',', '5', ';'},  {'.', 'E', ','}};
+  const Curves c = ComputeCurves(0, LoadedCircuit(100000, 0, 10000, false, true));
+  for (const auto& t : cases) {
+    EXPECT_EQ(CsvFieldSeparator(t.decimal, t.preferred), t.field) << t.decimal << " " << int(t.preferred);
+    const auto rows = Rows(CurvesCsv(c, t.decimal, {}, t.preferred), t.field);
+    ASSERT_EQ(rows.size(), 102u);
+    EXPECT_EQ(rows[51].size(), 7u) << t.decimal << " " << int(t.preferred);
+  }
 }
 
 TEST(CurvesCsv, NegativeZeroIsWrittenAsZero) {

@@ -209,7 +209,9 @@ TEST_F(SaveFiles, CsvFollowsTheWindowsValuesAndSeparator) {
     ui().edR1->setText(separator == ',' ? "4,7K" : "4.7K");
     const QString path = Path(QStringLiteral("v%1.csv").arg(int(separator)));
     ASSERT_TRUE(SaveWithReport(*window_, path, OutputType::Csv));
-    const QStringList lines = QString::fromUtf8(Read(path)).split(u'\n');
+    const QByteArray bytes = Read(path);
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBFPosition (%)")) << bytes.left(20).toHex().constData();
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(u'\n');
     ASSERT_EQ(lines.size(), 103) << separator;  // header, 101 rows, nothing after the last "\n"
     const QChar field = separator == ',' ? u';' : u',';
     for (int i : {0, 10, 50, 99}) {
@@ -301,7 +303,7 @@ TEST_F(SaveFiles, MenuItemsOpenTheDialogsInTheFolderUsedLast) {
   EXPECT_EQ(after.startedIn, Path("ici"));
   // The first filter (PNG) gave its extension to a name without one.
   EXPECT_EQ(QImage(Path("ici/image.png"), "PNG").convertToFormat(QImage::Format_RGB32), ChartOnScreen());
-  EXPECT_TRUE(Read(Path("ici/valeurs.csv")).startsWith("Position (%);"));
+  EXPECT_TRUE(Read(Path("ici/valeurs.csv")).startsWith("\xEF\xBB\xBFPosition (%);"));
   // The dial's first filter is PDF.
   EXPECT_TRUE(Read(Path("ici/cadran.pdf")).startsWith("%PDF-"));
 }
