@@ -5,6 +5,10 @@ set(DORVANE_VERSION_COPYRIGHT "Copyright © 2026 Dorvane")
 set(DORVANE_VERSION_COMMENTS "Freeware")
 set(DORVANE_VERSION_LANGUAGE 0x040C)
 set(DORVANE_VERSION_CODEPAGE 0x04E4)
+# The Windows resource adds what Explorer and the installed programs show.
+set(DORVANE_VERSION_COMPANY "Dorvane")
+set(DORVANE_VERSION_PRODUCT "Dorvane")
+set(DORVANE_VERSION_INTERNAL_NAME "dorvane")
 
 # dorvane_embed_version_record(<target>): compiles the record into the target:
 # on Linux in the ELF section that the version lookup reads from the
@@ -29,9 +33,12 @@ function(dorvane_embed_version_record target)
       string(APPEND DORVANE_VERSION_TABLE "${_value}")
     endforeach()
     set(DORVANE_ICO "${PROJECT_SOURCE_DIR}/resources/icons/dorvane.ico")
+    set(DORVANE_MANIFEST "${CMAKE_BINARY_DIR}/generated/dorvane.manifest")
+    configure_file("${PROJECT_SOURCE_DIR}/resources/windows/dorvane.manifest" "${DORVANE_MANIFEST}" @ONLY)
     set(_out "${CMAKE_BINARY_DIR}/generated/dorvane.rc")
     configure_file("${PROJECT_SOURCE_DIR}/resources/dorvane.rc.in" "${_out}" @ONLY)
     target_sources(${target} PRIVATE "${_out}")
+    set_source_files_properties("${_out}" PROPERTIES OBJECT_DEPENDS "${DORVANE_ICO};${DORVANE_MANIFEST}")
     target_link_libraries(${target} PRIVATE dorvane_version)
     return()
   endif()

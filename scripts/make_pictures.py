@@ -134,9 +134,26 @@ def make_icon32(path):
     return rows, palette
 
 
-def make_icon_ico(path, rows32, palette, pngs):
+def _dib32(rows):
+    """A full-colour icon bitmap: 32-bit rows with alpha, bottom-up, and the
+    1-bit mask of the fully transparent pixels."""
+    size = len(rows)
+    dib = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0, 0, 0, 0, 0, 0)
+    for row in reversed(rows):
+        dib += b"".join(struct.pack("BBBB", b, g, r, a) for r, g, b, a in row)
+    stride = (size + 31) // 32 * 4
+    for row in reversed(rows):
+        bits = 0
+        for x in range(stride * 8):
+            bits = (bits << 1) | (1 if x >= size or row[x][3] == 0 else 0)
+        dib += bits.to_bytes(stride, "big")
+    return dib
+
+
+def make_icon_ico(path, rows32, palette, small, pngs):
     """The Windows icon: the 32 x 32 in 16 colours as a classic bitmap (for
-    every version of the shell), the larger sizes as PNG entries."""
+    every version of the shell), the small sizes in full colour as 32-bit
+    bitmaps, the larger sizes as PNG entries."""
     # Bitmap entry: header, palette, 4-bit rows bottom-up, 1-bit mask.
     dib = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 4, 0, 0, 0, 0, 16, 0)
     dib += b"".join(struct.pack("BBBB", b, g, r, 0) for r, g, b in palette)
@@ -147,7 +164,8 @@ def make_icon_ico(path, rows32, palette, pngs):
         for x in range(32):
             bits = (bits << 1) | (1 if row[x] == 0 else 0)
         dib += struct.pack(">I", bits)
-    entries = [(32, 16, 4, dib)] + [(size, 0, 32, Path(png).read_bytes()) for size, png in pngs]
+    entries = [(32, 16, 4, dib)] + [(len(rows), 0, 32, _dib32(rows)) for rows in small]
+    entries += [(size, 0, 32, Path(png).read_bytes()) for size, png in pngs]
     out = struct.pack("<HHH", 0, 1, len(entries))
     offset = 6 + 16 * len(entries)
     for size, colours, bpp, data in entries:
@@ -157,7 +175,9 @@ def make_icon_ico(path, rows32, palette, pngs):
     Path(path).write_bytes(out)
 
 
-def make_icon(path, size, samples=4):
+def icon_rows(size, samples=4):
+    """The icon drawn at any size in full colour, each pixel the mean of
+    samples x samples points."""
     scale = 32.0 / size
     rows = []
     for y in range(size):
@@ -179,7 +199,11 @@ def make_icon(path, size, samples=4):
             else:
                 row.append((round(acc[0] / n), round(acc[1] / n), round(acc[2] / n), round(255 * n / samples ** 2)))
         rows.append(row)
-    write_png_rgba(path, size, size, rows)
+    return rows
+
+
+def make_icon(path, size):
+    write_png_rgba(path, size, size, icon_rows(size))
 
 
 def make_icon_svg(path):
@@ -289,7 +313,7 @@ def main():
     rows32, palette = make_icon32(root / "icons" / "dorvane-32.png")
     for size in (48, 64, 128, 256):
         make_icon(root / "icons" / f"dorvane-{size}.png", size)
-    make_icon_ico(root / "icons" / "dorvane.ico", rows32, palette,
+    make_icon_ico(root / "icons" / "dorvane.ico", rows32, palette, [icon_rows(size) for size in (16, 24, 32)],
                   [(size, root / "icons" / f"dorvane-{size}.png") for size in (48, 256)])
     make_icon_svg(root / "icons" / "dorvane.svg")
     make_marble(root / "pictures" / "marble.png")

@@ -5,9 +5,11 @@
 #include <stdlib.h>
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #endif
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,11 +56,45 @@ TEST(VersionRecord, TheRunningProgramCarriesItsRecord) {
       {u"FileDescription", u"Affichage modification courbe variation potentiometre"},
       {u"LegalCopyright", u"Copyright \u00A9 2026 Dorvane"},
       {u"Comments", u"Freeware"},
+#ifdef _WIN32
+      // The Windows resource adds what Explorer shows.
+      {u"CompanyName", u"Dorvane"},
+      {u"ProductName", u"Dorvane"},
+      {u"InternalName", u"dorvane"},
+      {u"OriginalFilename", u"dorvane.exe"},
+#else
       {u"CompanyName", u""},
+#endif
   };
   for (const Case& c : cases)
     EXPECT_EQ(LookupVersionString(c.key), c.expected) << std::string(c.key.begin(), c.key.end());
 }
+
+#ifdef _WIN32
+// Beside the version resource, the program file carries its icon (16 to 256
+// pixels in full colour, the 32 x 32 in 16 colours kept) and its manifest.
+TEST(VersionRecord, TheProgramFileCarriesItsIconsAndManifest) {
+  HRSRC group = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+  ASSERT_TRUE(group);
+  const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, group)));
+  ASSERT_TRUE(dir);
+  std::set<std::pair<int, int>> images;  // size, bits per pixel
+  for (int i = 0, n = dir[4] | dir[5] << 8; i < n; ++i) {
+    const BYTE* entry = dir + 6 + 14 * i;
+    images.insert({entry[0] == 0 ? 256 : entry[0], entry[6] | entry[7] << 8});
+  }
+  for (int size : {16, 24, 32, 48, 256}) EXPECT_TRUE(images.count({size, 32})) << size;
+  EXPECT_TRUE(images.count({32, 4}));
+  HRSRC manifest = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+  ASSERT_TRUE(manifest);
+  const std::string text(static_cast<const char*>(LockResource(LoadResource(nullptr, manifest))),
+                         SizeofResource(nullptr, manifest));
+  for (const char* part :
+       {"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", ">PerMonitorV2<", ">true/pm<", "<longPathAware",
+        "Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"", "level=\"asInvoker\""})
+    EXPECT_NE(text.find(part), std::string::npos) << part;
+}
+#endif
 
 TEST(VersionRecord, TheProgramsRecordNamesFrenchInWesternCodePage) {
   const std::size_t size = VersionInfoSize(kOwnProgramFile);
