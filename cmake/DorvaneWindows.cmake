@@ -85,6 +85,7 @@ function(dorvane_windows_packages)
   set(DORVANE_NSI_STAGE "${DORVANE_WINDOWS_STAGE}")
   set(DORVANE_NSI_FILES "${CMAKE_BINARY_DIR}/package/files.nsh")
   set(DORVANE_NSI_OUT "${DORVANE_WINDOWS_SETUP}")
+  set(DORVANE_NSI_UNINSTALLER "${CMAKE_BINARY_DIR}/package/uninstall.exe")
   configure_file("${PROJECT_SOURCE_DIR}/resources/windows/dorvane.nsi.in" "${_nsi}" @ONLY)
   list(JOIN DORVANE_MINGW_RUNTIME_DIRS "|" _search)
   set(_search "${DORVANE_QT_MINGW}/bin|${_search}")
@@ -93,21 +94,24 @@ function(dorvane_windows_packages)
             -D "SEARCH=${_search}"
             -D "PLUGINS=${DORVANE_QT_MINGW}/plugins" -D "OBJDUMP=${DORVANE_OBJDUMP}" -D "STRIP=${DORVANE_STRIP}"
             -D "TRANSLATION=${DORVANE_QT_TRANSLATION}" -D "SOURCE=${PROJECT_SOURCE_DIR}"
-            -D "NSIS_FILES=${DORVANE_NSI_FILES}"
+            -D "NSIS_FILES=${DORVANE_NSI_FILES}" -D "VERSION=${PROJECT_VERSION}"
             -P "${PROJECT_SOURCE_DIR}/cmake/WindowsDeploy.cmake"
     COMMAND "${CMAKE_COMMAND}" -E rm -f "${DORVANE_WINDOWS_ZIP}"
     COMMAND "${CMAKE_COMMAND}" -E chdir "${CMAKE_BINARY_DIR}/package"
             "${CMAKE_COMMAND}" -E tar cf "${DORVANE_WINDOWS_ZIP}" --format=zip "${DORVANE_WINDOWS_NAME}-win64")
   set(_outputs "${DORVANE_WINDOWS_ZIP}")
   if(DORVANE_MAKENSIS)
-    list(APPEND _commands COMMAND "${DORVANE_MAKENSIS}" -V2 -INPUTCHARSET UTF8 "${_nsi}")
+    # The uninstaller first: the installer carries it.
+    list(APPEND _commands COMMAND "${DORVANE_MAKENSIS}" -V2 -INPUTCHARSET UTF8 -DDORVANE_UNINSTALLER "${_nsi}"
+                          COMMAND "${DORVANE_MAKENSIS}" -V2 -INPUTCHARSET UTF8 "${_nsi}")
     list(APPEND _outputs "${DORVANE_WINDOWS_SETUP}")
   else()
     message(WARNING "makensis not found (package nsis): no installer")
   endif()
   add_custom_command(OUTPUT ${_outputs} ${_commands}
     DEPENDS dorvane "${_nsi}" "${PROJECT_SOURCE_DIR}/cmake/WindowsDeploy.cmake"
-            "${PROJECT_SOURCE_DIR}/resources/copyright" "${PROJECT_SOURCE_DIR}/resources/windows/qt-source.txt"
+            "${PROJECT_SOURCE_DIR}/resources/windows/LICENCE.txt" "${PROJECT_SOURCE_DIR}/resources/windows/LISEZMOI.txt"
+            "${PROJECT_SOURCE_DIR}/resources/windows/qt-source.txt"
     COMMENT "Packing ${DORVANE_WINDOWS_NAME}-win64.zip and ${DORVANE_WINDOWS_NAME}-setup.exe" VERBATIM)
   add_custom_target(dorvane_windows_packages ALL DEPENDS ${_outputs})
 endfunction()

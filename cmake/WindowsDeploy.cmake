@@ -5,7 +5,7 @@
 # toolkit's French texts and the licences. Writes the installer's file lists
 # to NSIS_FILES.
 cmake_policy(VERSION 3.25)
-foreach(_var EXE STAGE SEARCH PLUGINS OBJDUMP STRIP TRANSLATION SOURCE NSIS_FILES)
+foreach(_var EXE STAGE SEARCH PLUGINS OBJDUMP STRIP TRANSLATION SOURCE NSIS_FILES VERSION)
   if(NOT DEFINED ${_var})
     message(FATAL_ERROR "WindowsDeploy: ${_var} not set")
   endif()
@@ -73,10 +73,14 @@ foreach(_binary IN LISTS _binaries)
   execute_process(COMMAND "${STRIP}" --strip-unneeded "${_binary}" COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 
-# Licences: Dorvane's, and the toolkit's LGPL (with the GPL it builds on)
-# and where its source is. Text files with Windows line ends.
+# Licences: Dorvane's with the list of the parts shipped with it (French,
+# the installer's licence page too), the toolkit's LGPL (with the GPL it
+# builds on) and where its source is; and a short French read-me. Text files
+# with Windows line ends; the French ones start with the UTF-8 byte-order
+# mark, by which Notepad and the installer read them as UTF-8.
 file(MAKE_DIRECTORY "${STAGE}/licences")
-foreach(_pair "${SOURCE}/resources/copyright|LICENCE.txt"
+foreach(_pair "${SOURCE}/resources/windows/LICENCE.txt|LICENCE.txt|bom"
+              "${SOURCE}/resources/windows/LISEZMOI.txt|LISEZMOI.txt|bom"
               "${SOURCE}/resources/windows/qt-source.txt|licences/Qt-SOURCE.txt"
               "/usr/share/common-licenses/LGPL-3|licences/LGPL-3.txt"
               "/usr/share/common-licenses/GPL-3|licences/GPL-3.txt"
@@ -85,12 +89,18 @@ foreach(_pair "${SOURCE}/resources/copyright|LICENCE.txt"
   string(REPLACE "|" ";" _pair "${_pair}")
   list(GET _pair 0 _from)
   list(GET _pair 1 _to)
+  list(LENGTH _pair _parts)
   if(NOT EXISTS "${_from}")
     message(FATAL_ERROR "WindowsDeploy: ${_from} is missing")
   endif()
   file(READ "${_from}" _text)
+  string(REPLACE "@PROJECT_VERSION@" "${VERSION}" _text "${_text}")
   string(REPLACE "\r\n" "\n" _text "${_text}")
   string(REPLACE "\n" "\r\n" _text "${_text}")
+  if(_parts GREATER 2)
+    string(ASCII 239 187 191 _bom)
+    string(PREPEND _text "${_bom}")
+  endif()
   file(WRITE "${STAGE}/${_to}" "${_text}")
 endforeach()
 
