@@ -12,6 +12,7 @@
 #include "forms/toolkit_language.h"
 #include "gfx/fonts.h"
 #include "platform/console.h"
+#include "platform/desktop.h"
 
 int main(int argc, char** argv) {
   using namespace dorvane;
@@ -27,7 +28,8 @@ int main(int argc, char** argv) {
   forms::TakeOutPlacementOptions(argc, argv);
   forms::TApplication app(argc, argv);
   forms::InstallToolkitTranslations();  // English menus when they are missing
-  QCoreApplication::setApplicationName(forms::TitleFromProgramFile(QCoreApplication::applicationFilePath()));
+  QCoreApplication::setApplicationName(
+      platform::ProgramTitle(forms::TitleFromProgramFile(QCoreApplication::applicationFilePath())));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.dorvane.Dorvane"));
   gfx::InstallFontSubstitutions();
   QApplication::setWindowIcon(ProgramIcon());

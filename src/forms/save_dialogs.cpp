@@ -9,17 +9,51 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <functional>
 #include <optional>
 
 #include "controls/flat_edit.h"
 #include "forms/frm_main.h"
+#include "platform/save_dialog.h"
 
 namespace dorvane::forms {
 namespace {
 
-QString lastFolder;  // for this run only
+// The last folder is kept between runs in the user's settings (Windows'
+// registry under HKCU\Software\Dorvane, a file under ~/.config/Dorvane
+// elsewhere); the uninstaller removes it.
+constexpr char kLastFolderKey[] = "LastFolder";
+QSettings UserSettings() {
+  return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Dorvane"),
+                   QStringLiteral("Dorvane"));
+}
+
+using Chooser = std::function<ChosenFile(const QString& path, const QString& filter)>;
+
+QString ReplaceQuestion(const QString& path) {
+  return QStringLiteral("Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?")
+      .arg(Quoted(QFileInfo(path).fileName()));
+}
+
+// What a name typed in a save dialog comes to, in the dialog's folder and
+// with its filter: the same rules for the toolkit's dialog and the system's.
+platform::SaveNameVerdict Judge(const QString& typed, const QString& folder, const QString& filter,
+                                const Chooser& choose, ChosenFile* chosen) {
+  using platform::SaveNameVerdict;
+  if (typed.trimmed().isEmpty()) return {SaveNameVerdict::Ignore, {}};
+  QString name = typed;
+  if (name == u'~' || name.startsWith(QStringLiteral("~/"))) name = QDir::homePath() + name.mid(1);
+  const QString path = QDir::cleanPath(QDir(folder).absoluteFilePath(name));
+  if (QFileInfo(path).isDir()) return {SaveNameVerdict::OpenFolder, path};
+  const ChosenFile file = choose(path, filter);
+  *chosen = file;
+  const QString problem = file.problem.isEmpty() ? CreationProblem(file.path) : file.problem;
+  if (!problem.isEmpty()) return {SaveNameVerdict::Refuse, SaveFailureMessage(file.path, problem)};
+  if (QFileInfo::exists(file.path)) return {SaveNameVerdict::AskToReplace, ReplaceQuestion(file.path)};
+  return {SaveNameVerdict::Accept, {}};
+}
 
 struct Filter {
   OutputType type;
@@ -49,8 +83,6 @@ QString WrongType(const QString& what, const QString& suffix) {
 // about replacing a file.
 class SaveDialog : public QFileDialog {
  public:
-  using Chooser = std::function<ChosenFile(const QString& path, const QString& filter)>;
-
   SaveDialog(QWidget* parent, const QString& caption, const QString& name, const QStringList& filters,
              Chooser choose)
       : QFileDialog(parent, caption, SaveFolder()), choose_(std::move(choose)) {
@@ -68,23 +100,28 @@ class SaveDialog : public QFileDialog {
   const std::optional<ChosenFile>& Chosen() const { return chosen_; }
 
   void accept() override {
+    using platform::SaveNameVerdict;
     QLineEdit* edit = NameField();
-    QString typed = edit ? edit->text() : selectedFiles().value(0);
-    if (typed.trimmed().isEmpty()) return;
-    if (typed == u'~' || typed.startsWith(QStringLiteral("~/"))) typed = QDir::homePath() + typed.mid(1);
-    const QString path = QDir::cleanPath(directory().absoluteFilePath(typed));
-    if (QFileInfo(path).isDir()) {
-      setDirectory(path);
-      if (edit) edit->clear();
-      return;
+    const QString typed = edit ? edit->text() : selectedFiles().value(0);
+    ChosenFile file;
+    const SaveNameVerdict verdict =
+        Judge(typed, directory().absolutePath(), selectedNameFilter(), choose_, &file);
+    switch (verdict.kind) {
+      case SaveNameVerdict::Ignore:
+        return;
+      case SaveNameVerdict::OpenFolder:
+        setDirectory(verdict.text);
+        if (edit) edit->clear();
+        return;
+      case SaveNameVerdict::Refuse:
+        ShowSaveWarning(this, verdict.text);
+        return;
+      case SaveNameVerdict::AskToReplace:
+        if (!AskToReplace(verdict.text)) return;
+        break;
+      case SaveNameVerdict::Accept:
+        break;
     }
-    const ChosenFile file = choose_(path, selectedNameFilter());
-    const QString problem = file.problem.isEmpty() ? CreationProblem(file.path) : file.problem;
-    if (!problem.isEmpty()) {
-      ShowSaveWarning(this, SaveFailureMessage(file.path, problem));
-      return;
-    }
-    if (QFileInfo::exists(file.path) && !AskToReplace(file.path)) return;
     chosen_ = file;
     QDialog::accept();
   }
@@ -113,10 +150,8 @@ class SaveDialog : public QFileDialog {
     return box ? box->button(QDialogButtonBox::Save) : nullptr;
   }
 
-  bool AskToReplace(const QString& path) {
-    QMessageBox box(QMessageBox::Question, windowTitle(),
-                    Wrappable(QStringLiteral("Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?")
-                                  .arg(Quoted(QFileInfo(path).fileName()))),
+  bool AskToReplace(const QString& question) {
+    QMessageBox box(QMessageBox::Question, windowTitle(), Wrappable(question),
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Oui"));
@@ -132,7 +167,7 @@ class SaveDialog : public QFileDialog {
 };
 
 std::optional<ChosenFile> AskForFile(TfmMain& window, const QString& caption, const QString& name,
-                                     const QStringList& filters, SaveDialog::Chooser choose) {
+                                     const QStringList& filters, Chooser choose) {
   return AskForSaveFile(window, caption, name, filters, std::move(choose));
 }
 
@@ -147,12 +182,27 @@ void SaveChosen(TfmMain& window, const std::optional<ChosenFile>& file) {
 std::optional<ChosenFile> AskForSaveFile(QWidget& parent, const QString& caption, const QString& name,
                                          const QStringList& filters,
                                          std::function<ChosenFile(const QString&, const QString&)> choose) {
+  // The system's dialog where there is one for this platform.
+  ChosenFile chosen;
+  platform::SaveDialogRequest request;
+  request.parent = &parent;
+  request.caption = caption;
+  request.folder = SaveFolder();
+  request.name = name;
+  request.filters = filters;
+  request.messageTitle = QCoreApplication::applicationName();
+  request.judge = [&](const QString& typed, const QString& folder, const QString& filter) {
+    return Judge(typed, folder, filter, choose, &chosen);
+  };
+  if (const std::optional<bool> accepted = platform::RunSystemSaveDialog(request))
+    return *accepted ? std::optional<ChosenFile>(chosen) : std::nullopt;
   SaveDialog dialog(&parent, caption, name, filters, std::move(choose));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Chosen();
 }
 
 QString SaveFolder() {
+  const QString lastFolder = UserSettings().value(QLatin1String(kLastFolderKey)).toString();
   if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir()) return lastFolder;
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
@@ -160,7 +210,7 @@ QString SaveFolder() {
 }
 
 void RememberSaveFolder(const QString& file) {
-  lastFolder = QFileInfo(file).absolutePath();
+  UserSettings().setValue(QLatin1String(kLastFolderKey), QFileInfo(file).absolutePath());
 }
 
 namespace {

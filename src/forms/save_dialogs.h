@@ -14,9 +14,9 @@ namespace dorvane::forms {
 
 class TfmMain;
 
-// The folder the dialogs start in: the one of the last file saved in this
-// run, at first the user's documents folder, or the home folder when there
-// is none.
+// The folder the dialogs start in: the one of the last file saved (kept
+// between runs in the user's settings, "LastFolder" of Dorvane's), at first
+// the user's documents folder, or the home folder when there is none.
 QString SaveFolder();
 void RememberSaveFolder(const QString& file);
 

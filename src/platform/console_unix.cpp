@@ -4,4 +4,10 @@ namespace dorvane::platform {
 
 void AttachParentConsole() {}
 
+// Terminals here read UTF-8.
+void WriteText(std::FILE* stream, std::string_view utf8) {
+  std::fwrite(utf8.data(), 1, utf8.size(), stream);
+  std::fflush(stream);
+}
+
 }  // namespace dorvane::platform

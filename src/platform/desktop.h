@@ -23,4 +23,9 @@ QLocale NumericLocale(const QString& environmentName);
 // settings, which spreadsheets there read files with), otherwise '\0'.
 char ListSeparator();
 
+// The program's name as its users see it in its message boxes, from the
+// program file's name: as it is here, with a capital first letter on
+// Windows, whose files' names are read without case.
+QString ProgramTitle(const QString& fromFile);
+
 }  // namespace dorvane::platform

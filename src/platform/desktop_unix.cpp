@@ -22,4 +22,8 @@ char ListSeparator() {
   return '\0';
 }
 
+QString ProgramTitle(const QString& fromFile) {
+  return fromFile;
+}
+
 }  // namespace dorvane::platform

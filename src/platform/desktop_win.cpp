@@ -32,4 +32,9 @@ char ListSeparator() {
   return n == 2 && text[0] > 0 && text[0] < 128 ? char(text[0]) : '\0';
 }
 
+// "dorvane.exe" is "Dorvane" in the Start menu and the installed programs.
+QString ProgramTitle(const QString& fromFile) {
+  return fromFile.left(1).toUpper() + fromFile.mid(1);
+}
+
 }  // namespace dorvane::platform

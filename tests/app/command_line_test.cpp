@@ -13,10 +13,13 @@
 #include "controls/markup_check_box.h"
 #include "forms/chart_files.h"
 #include "forms/frm_main.h"
+#include "platform/console.h"
 #include "support/c_locale.h"
 #include "support/divider.h"
 #include "support/form_controls.h"
 #include "support/small_disk.h"
+
+#include <cstdio>
 
 namespace dorvane {
 namespace {
@@ -391,6 +394,21 @@ TEST_F(CommandLine, AFullDiskEndsWith1AndLeavesTheDiskAsItWas) {
         EXPECT_EQ(disk.Entries(), before);
         EXPECT_EQ(Read(file), old);
       }
+}
+
+// The messages' text: a file or a pipe gets the UTF-8 bytes (a Windows
+// console, its characters: tests/windows/e2e.sh, which has a display for
+// Wine's consoles).
+TEST(Console, AFileGetsTheUtf8Bytes) {
+  const std::string text = "valeur par défaut ± 4,7 kΩ\n";
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  platform::WriteText(file, text);
+  std::rewind(file);
+  std::string bytes(64, '\0');
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  std::fclose(file);
+  EXPECT_EQ(bytes, text);
 }
 
 }  // namespace

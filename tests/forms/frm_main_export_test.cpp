@@ -62,6 +62,48 @@ TEST_F(WindowExport, EditionMenuCopiesTheChartAsBitmapAndAsSvg) {
   EXPECT_FALSE(data->hasImage());
 }
 
+// Ctrl+S saves the chart and Ctrl+C copies it as a bitmap, as the menus
+// show; a value box with the focus keeps its own Ctrl+C and Ctrl+V.
+TEST_F(WindowExport, StandardKeysSaveAndCopyTheChartAndValueBoxesKeepTheirs) {
+  EXPECT_EQ(ui().Enregistrerlegraphiquesous1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+  EXPECT_EQ(ui().Copier1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+  QClipboard* clipboard = QGuiApplication::clipboard();
+
+  clipboard->setText(QStringLiteral("avant"));
+  // A check box clicked has the focus.
+  ui().cbShowCurveOriginal->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), ui().cbShowCurveOriginal);
+  QTest::keyClick(ui().cbShowCurveOriginal, Qt::Key_C, Qt::ControlModifier);
+  Settle();
+  EXPECT_EQ(clipboard->image().convertToFormat(QImage::Format_RGB32), ChartOnScreen());
+
+  ui().edP1->setFocus();
+  ui().edP1->selectAll();
+  QTest::keyClick(ui().edP1, Qt::Key_C, Qt::ControlModifier);
+  Settle();
+  EXPECT_EQ(clipboard->text(), ui().edP1->text());
+  EXPECT_FALSE(clipboard->mimeData()->hasImage());
+  clipboard->setText(QStringLiteral("4K7"));
+  ui().edR2->setFocus();
+  ui().edR2->selectAll();
+  QTest::keyClick(ui().edR2, Qt::Key_V, Qt::ControlModifier);
+  Settle();
+  EXPECT_EQ(ui().edR2->text(), QStringLiteral("4K7"));
+
+  QString title;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      title = dialog->windowTitle();
+      dialog->reject();
+    }
+  });
+  closer.start(20);
+  QTest::keyClick(ui().edR2, Qt::Key_S, Qt::ControlModifier);
+  closer.stop();
+  EXPECT_EQ(title, QStringLiteral("Enregistrer le graphique sous"));
+}
+
 TEST_F(WindowExport, RefusedClipboardShowsTheMessageAndTheWindowGoesOn) {
   for (QAction* action : {ui().Copier1, ui().CopierenMetafile1}) {
     QGuiApplication::clipboard()->setText(QStringLiteral("avant"));

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -301,6 +302,10 @@ TEST_F(SaveFiles, MenuItemsOpenTheDialogsInTheFolderUsedLast) {
   EXPECT_EQ(dialFile.startedIn, Path("ici"));
   EXPECT_EQ(failed.messages.size(), 1);
   EXPECT_EQ(after.startedIn, Path("ici"));
+  // Kept for the next run in the user's settings (under the test's own
+  // settings folder here).
+  const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Dorvane", "Dorvane");
+  EXPECT_EQ(settings.value("LastFolder").toString(), Path("ici"));
   // The first filter (PNG) gave its extension to a name without one.
   EXPECT_EQ(QImage(Path("ici/image.png"), "PNG").convertToFormat(QImage::Format_RGB32), ChartOnScreen());
   EXPECT_TRUE(Read(Path("ici/valeurs.csv")).startsWith("\xEF\xBB\xBFPosition (%);"));

@@ -1,4 +1,5 @@
 #include "forms/startup.h"
+#include "platform/desktop.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,12 @@ TEST(Startup, TitleFromProgramFile) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(TitleFromProgramFile(QString::fromUtf8(c.path)), QString::fromUtf8(c.title)) << c.path;
+    // The message boxes' title: Windows users know the program as "Dorvane".
+#ifdef Q_OS_WIN
+  EXPECT_EQ(platform::ProgramTitle(TitleFromProgramFile("C:/Program Files/Dorvane/dorvane.exe")), "Dorvane");
+#else
+  EXPECT_EQ(platform::ProgramTitle(TitleFromProgramFile("/usr/bin/dorvane")), "dorvane");
+#endif
 }
 
 // Sets environment variables for one scope and puts them back.

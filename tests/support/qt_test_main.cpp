@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstdio>
 
 #include "gfx/fonts.h"
@@ -23,6 +25,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   dorvane::gfx::InstallFontSubstitutions();
+  // The program's settings (the save dialogs' last folder) go to a folder of
+  // this run, never the user's (Windows keeps them in the run's own prefix).
+  QTemporaryDir settings;
+  for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+    QSettings::setPath(format, QSettings::UserScope, settings.path());
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
