@@ -41,6 +41,11 @@ if(DORVANE_BUILD_TESTS)
   set_tests_properties(wine.prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 120 SKIP_RETURN_CODE 77)
   set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 
+  # What the end-to-end checks read from Windows itself (the clipboard's
+  # formats, a console's screen).
+  add_executable(windows_probe "${PROJECT_SOURCE_DIR}/tests/windows/windows_probe.cpp")
+  dorvane_warnings(windows_probe)
+
   # End to end, against the Linux program of the tree that builds this one
   # (the dev preset's DORVANE_WINDOWS).
   set(DORVANE_LINUX_PROGRAM "" CACHE FILEPATH "The Linux program the Windows one is compared with")

@@ -7,6 +7,7 @@
 #include <shobjidl.h>
 #include <windows.h>
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QWidget>
@@ -17,6 +18,11 @@ namespace {
 
 std::wstring Wide(const QString& text) {
   return text.toStdWString();
+}
+
+// The shell parses paths with backslashes only.
+std::wstring WidePath(const QString& path) {
+  return QDir::toNativeSeparators(path).toStdWString();
 }
 
 template <class T>
@@ -101,7 +107,7 @@ class Events final : public IFileDialogEvents {
       case SaveNameVerdict::OpenFolder: {
         ComPtr<IShellItem> target;
         if (SUCCEEDED(
-                SHCreateItemFromParsingName(Wide(verdict.text).c_str(), nullptr, IID_PPV_ARGS(target.out()))))
+                SHCreateItemFromParsingName(WidePath(verdict.text).c_str(), nullptr, IID_PPV_ARGS(target.out()))))
           dialog->SetFolder(target.get());
         dialog->SetFileName(L"");
         return S_FALSE;
@@ -151,7 +157,7 @@ std::optional<bool> RunSystemSaveDialog(const SaveDialogRequest& request) {
   dialog->SetFileName(Wide(request.name).c_str());
   ComPtr<IShellItem> folder;
   if (SUCCEEDED(
-          SHCreateItemFromParsingName(Wide(request.folder).c_str(), nullptr, IID_PPV_ARGS(folder.out()))))
+          SHCreateItemFromParsingName(WidePath(request.folder).c_str(), nullptr, IID_PPV_ARGS(folder.out()))))
     dialog->SetFolder(folder.get());
   FILEOPENDIALOGOPTIONS options = 0;
   dialog->GetOptions(&options);

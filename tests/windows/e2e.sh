@@ -45,6 +45,66 @@ status_of() {
   echo "$status"
 }
 
+here=$(dirname "$(realpath "$0")")
+probe=$win/bin/windows_probe.exe
+count() { convert "$1" -format '%[fx:round(mean*w*h)]' info:; }
+different() { convert "$1" "$2" -compose difference -composite -colorspace Gray -threshold 0 "$3"; }
+
+# A private Xvfb and a prefix of its own, whose desktop process starts on it
+# (the run's prefix may have started it without one), and whose home is
+# here: Wine links the user's folders (Documents, Desktop) to $HOME's.
+start_display() {
+  for tool in Xvfb xdotool import convert; do
+    command -v "$tool" >/dev/null || {
+      echo "SKIP: $tool not installed"
+      exit 77
+    }
+  done
+  exec {fd}<> <(:)
+  Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+  pids+=($!)
+  read -r -t 20 -u "$fd" display || fail "Xvfb did not start"
+  export DISPLAY=":$display"
+  export HOME=$out/home WINEPREFIX=$out/prefix
+  rm -rf "$HOME"
+  mkdir -p "$HOME"
+  "$here/wine-prefix" start "$WINEPREFIX" >/dev/null
+  trap 'cleanup; "$here/wine-prefix" stop "$WINEPREFIX"' EXIT
+}
+
+# Waits (up to $2 tenths of a second) for a shown window named by the
+# pattern $1 and prints its id.
+window_named() {
+  local id=""
+  for ((i = 0; i < ${2:-100}; i++)); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    [[ -z $id ]] || break
+    sleep 0.1
+  done
+  echo "$id"
+}
+
+# The main window of a program started in the background ($app), drawn.
+main_window() {
+  # Wine's first window of a prefix starts its desktop process: allow for
+  # a loaded machine.
+  id=$(window_named '^Potentiom' 1200)
+  [[ -n $id ]] || fail "no window after 120 s: $(cat program.log)"
+  sleep 2  # drawn
+}
+
+close_main_window() {
+  xdotool windowfocus --sync "$id" key alt+F4
+  for ((i = 0; i < 100; i++)); do
+    kill -0 "$app" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$app" 2>/dev/null && fail "the program still runs 10 s after Alt+F4"
+  status=0
+  wait "$app" || status=$?
+  ((status == 0)) || fail "the program ended with status $status after its window closed"
+}
+
 case $check in
   command_line)
     cd "$out"
@@ -73,16 +133,29 @@ case $check in
       echo "$locale: CSV byte-identical ($(wc -c <win.csv) bytes)"
       mv linux.csv "linux-$locale.csv"
     done
-    # Without locale variables a decimal comma in the regional settings gives
-    # the French file, as on a French Windows.
+    # The values file starts with the UTF-8 byte-order mark, for Excel.
+    [[ $(head -c 3 linux-C.csv | od -An -tx1 | tr -d ' ') == efbbbf ]] || fail "no byte-order mark"
+    # Without locale variables the regional settings decide, as on a French
+    # Windows: a decimal comma and the list separator ";" give the French
+    # file; the list separator is followed with a decimal point too.
     international='HKCU\Control Panel\International'
-    run r.out r.err reg add "$international" /v sDecimal /d , /f || fail "cannot set the regional settings"
-    status=0
-    env -u LC_ALL -u LC_NUMERIC -u LANG -u LANGUAGE "$wine" "$exe" --export regional.csv --p1 47K --r1 4K7 \
-      >r.out 2>r.err </dev/null || status=$?
+    for setting in ",|;|linux-fr_FR.UTF-8.csv" ".|;|"; do
+      IFS='|' read -r decimal list same <<<"$setting"
+      run r.out r.err reg add "$international" /v sDecimal /d "$decimal" /f || fail "cannot set sDecimal"
+      run r.out r.err reg add "$international" /v sList /d "$list" /f || fail "cannot set sList"
+      status=0
+      env -u LC_ALL -u LC_NUMERIC -u LANG -u LANGUAGE "$wine" "$exe" --export regional.csv --p1 47K --r1 4K7 \
+        >r.out 2>r.err </dev/null || status=$?
+      ((status == 0)) || fail "export under the regional settings failed: $(cat r.err)"
+      if [[ -n $same ]]; then
+        cmp regional.csv "$same" || fail "sDecimal $decimal, sList $list: not the French file"
+      else
+        sed -n 2p regional.csv | grep -qx '0\.0000;0\.0000;0\.0000;1\.0000;;;-40\.0000' ||
+          fail "sDecimal $decimal, sList $list: $(sed -n 2p regional.csv)"
+      fi
+    done
     run r.out r.err reg delete "$international" /v sDecimal /f || true
-    ((status == 0)) || fail "export under the regional settings failed: $(cat r.err)"
-    cmp regional.csv linux-fr_FR.UTF-8.csv || fail "the regional settings' decimal comma was not followed"
+    run r.out r.err reg delete "$international" /v sList /f || true
     command -v compare >/dev/null && command -v convert >/dev/null || {
       echo "SKIP: ImageMagick missing"
       exit 77
@@ -117,37 +190,12 @@ EOF
     ;;
 
   window)
-    for tool in Xvfb xdotool import convert; do
-      command -v "$tool" >/dev/null || {
-        echo "SKIP: $tool not installed"
-        exit 77
-      }
-    done
-    exec {fd}<> <(:)
-    Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-    pids+=($!)
-    read -r -t 20 -u "$fd" display || fail "Xvfb did not start"
-    export DISPLAY=":$display"
+    start_display
     cd "$out"
-    # A prefix of its own, whose desktop process starts on this display: the
-    # run's prefix may have started it without one (the windowless tests).
-    here=$(dirname "$(realpath "$0")")
-    export WINEPREFIX=$out/prefix
-    "$here/wine-prefix" start "$WINEPREFIX" >/dev/null
-    trap 'cleanup; "$here/wine-prefix" stop "$WINEPREFIX"' EXIT
     LC_ALL=fr_FR.UTF-8 "$wine" "$exe" >program.log 2>&1 </dev/null &
     app=$!
     pids+=($app)
-    id=""
-    # Wine's first window of a prefix starts its desktop process: allow for
-    # a loaded machine.
-    for ((i = 0; i < 1200; i++)); do
-      id=$(xdotool search --onlyvisible --name '^Potentiom' 2>/dev/null | head -n 1 || true)
-      [[ -z $id ]] || break
-      sleep 0.1
-    done
-    [[ -n $id ]] || fail "no window after 120 s: $(cat program.log)"
-    sleep 2  # drawn
+    main_window
     eval "$(xdotool getwindowgeometry --shell "$id")"
     import -window root screen.png
     convert screen.png -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage window.png
@@ -155,16 +203,98 @@ EOF
     colours=$(convert window.png -format %k info:)
     ((WIDTH >= 500 && HEIGHT >= 300)) || fail "window too small"
     ((colours >= 20)) || fail "the window looks empty ($colours colours)"
-    # Alt+F4, as a user closes it; the program ends with status 0.
-    xdotool windowfocus --sync "$id" key alt+F4
-    for ((i = 0; i < 100; i++)); do
-      kill -0 "$app" 2>/dev/null || break
+
+    # "Copier en Bitmap" and "Copier en Metafile" (Alt+E, C and O) through
+    # the system clipboard: the metafile played back by the system equals
+    # the bitmap outside the text glyphs (where its text records paint,
+    # widened by 2 pixels).
+    xdotool windowfocus --sync "$id" key alt+e
+    sleep 0.5
+    xdotool key c
+    sleep 1
+    run p.out p.err "$probe" clipboard dib bitmap.bmp || fail "no bitmap on the clipboard: $(cat p.err)"
+    xdotool windowfocus --sync "$id" key alt+e
+    sleep 0.5
+    xdotool key o
+    sleep 1
+    run p.out p.err "$probe" clipboard emf metafile.bmp || fail "no metafile on the clipboard: $(cat p.err)"
+    echo "metafile: $(tr -d '\r' <p.out)"
+    grep -q "^frame 344.* x 3[12][09].* pixels" p.out || fail "the metafile's frame: $(cat p.out)"
+    run p.out p.err "$probe" clipboard emf-without-text bare.bmp || fail "the metafile without text: $(cat p.err)"
+    convert bitmap.bmp -crop 344x320+0+0 +repage bitmap.png
+    convert metafile.bmp metafile.png
+    different metafile.png bare.bmp glyphs.png
+    convert glyphs.png -morphology Dilate Square:2 glyph-mask.png
+    (($(count glyphs.png) > 0)) || fail "the metafile has no text"
+    different bitmap.png metafile.png differing.png
+    convert differing.png \( glyph-mask.png -negate \) -compose darken -composite outside.png
+    outside=$(count outside.png)
+    echo "metafile: $(count differing.png) of 110080 pixels differ from the bitmap copy, $outside outside" \
+      "the text glyphs (glyph areas: $(count glyph-mask.png) pixels)"
+    [[ $outside == 0 ]] || fail "$outside pixels differ outside the text glyphs (outside.png)"
+
+    # Ctrl+S: the system's save dialog. A refused name is said in a message
+    # box titled "Dorvane" and the dialog stays open; the name typed is then
+    # saved where it says, and its folder is kept for the next run.
+    mkdir -p "$WINEPREFIX/drive_c/sortie"
+    save_as() {  # the name typed, then Enter
+      xdotool windowfocus --sync "$id" key ctrl+s
+      dialog=$(window_named '^Enregistrer le graphique sous$')
+      [[ -n $dialog ]] || fail "Ctrl+S opened no dialog"
+      sleep 0.5
+      xdotool windowfocus --sync "$dialog" key ctrl+a
+      xdotool type --delay 20 "$1"
+      xdotool key Return
+      sleep 1
+    }
+    save_as "x.jpg"
+    message=$(window_named '^Dorvane$' 50)
+    [[ -n $message ]] || fail "no message box titled Dorvane for a .jpg name"
+    xdotool windowfocus --sync "$message" key Return
+    sleep 0.5
+    [[ -n $(window_named '^Enregistrer le graphique sous$' 10) ]] || fail "the dialog closed on a refused name"
+    xdotool windowfocus --sync "$dialog" key ctrl+a
+    xdotool type --delay 20 'C:\sortie\graphique'
+    xdotool key Return
+    for ((i = 0; i < 50; i++)); do
+      [[ -f $WINEPREFIX/drive_c/sortie/graphique.png ]] && break
       sleep 0.1
     done
-    kill -0 "$app" 2>/dev/null && fail "the program still runs 10 s after Alt+F4"
-    status=0
-    wait "$app" || status=$?
-    ((status == 0)) || fail "the program ended with status $status after its window closed"
+    [[ -f $WINEPREFIX/drive_c/sortie/graphique.png ]] || fail "C:\\sortie\\graphique.png not written"
+    [[ -z $(window_named '^Enregistrer le graphique sous$' 5) ]] || fail "the dialog stayed open after saving"
+    # Replacing is asked (No keeps the dialog open).
+    save_as "graphique.png"
+    [[ $(xdotool search --onlyvisible --name '^Enregistrer le graphique sous$' | wc -l) -ge 2 ]] ||
+      fail "no question before replacing graphique.png"
+    xdotool key alt+n
+    sleep 0.5
+    dialog=$(window_named '^Enregistrer le graphique sous$' 10)
+    [[ -n $dialog ]] || fail "the dialog closed on No"
+    xdotool windowfocus --sync "$dialog" key Escape
+    sleep 0.5
+    close_main_window
+    run r.out r.err reg query 'HKCU\Software\Dorvane\Dorvane' /v LastFolder
+    grep -qi 'LastFolder.*C:/sortie' r.out || fail "the last folder is not kept: $(cat r.out)"
+    # The next run's dialog opens there.
+    LC_ALL=fr_FR.UTF-8 "$wine" "$exe" >program.log 2>&1 </dev/null &
+    app=$!
+    pids+=($app)
+    main_window
+    save_as "deux"
+    for ((i = 0; i < 50; i++)); do
+      [[ -f $WINEPREFIX/drive_c/sortie/deux.png ]] && break
+      sleep 0.1
+    done
+    [[ -f $WINEPREFIX/drive_c/sortie/deux.png ]] || fail "the second run did not open in C:\\sortie"
+    close_main_window
+
+    # In a console of its own (code page 850, a French console's), the help
+    # reads as on Linux, and the code page stays.
+    run c.out c.err "$probe" console 850 console.txt "$exe" --help || fail "--help in a console failed"
+    "$linux" --help | sed 's/^Usage : dorvane /Usage : dorvane.exe /' >help.linux
+    head -n 1 console.txt | grep -qx 'code page 850' || fail "the console's code page changed: $(head -n 1 console.txt)"
+    tail -n +2 console.txt >help.console
+    cmp help.console help.linux || fail "the console shows: $(diff help.console help.linux)"
     ;;
 
   zip)
@@ -174,9 +304,17 @@ EOF
     mkdir -p "$out/unzipped"
     (cd "$out/unzipped" && cmake -E tar xf "$zip")
     dir=$out/unzipped/dorvane-1.0.0.0-win64
-    for f in qtbase_fr.qm LICENCE.txt licences/LGPL-3.txt licences/Qt-SOURCE.txt; do
+    for f in qtbase_fr.qm LICENCE.txt LISEZMOI.txt licences/LGPL-3.txt licences/Qt-SOURCE.txt; do
       [[ -f $dir/$f ]] || fail "$f not in the zip"
     done
+    # The French texts: UTF-8 with its byte-order mark, Windows line ends.
+    for f in LICENCE.txt LISEZMOI.txt; do
+      [[ $(head -c 3 "$dir/$f" | od -An -tx1 | tr -d ' ') == efbbbf ]] || fail "$f has no byte-order mark"
+      grep -q $'\r$' "$dir/$f" || fail "$f has no Windows line ends"
+    done
+    grep -q "Licence de Dorvane" "$dir/LICENCE.txt" || fail "LICENCE.txt is not Dorvane's French licence"
+    grep -q "Debian" "$dir/LICENCE.txt" && fail "LICENCE.txt speaks of Debian"
+    grep -q "dorvane.exe" "$dir/LISEZMOI.txt" || fail "LISEZMOI.txt does not say how to start it"
     # From its own folder alone: the libraries it needs are all there.
     cd "$out"
     run v.txt v.err "$dir/dorvane.exe" --version || fail "the unzipped program does not start: $(cat v.err)"
@@ -187,28 +325,89 @@ EOF
     setup=$win/dorvane-1.0.0.0-setup.exe
     [[ -f $setup ]] || fail "$setup missing"
     echo "installer: $(stat -c %s "$setup") bytes"
+    start_display
     c=$WINEPREFIX/drive_c
+    stage=$win/package/dorvane-1.0.0.0-win64
     installed="$c/Program Files/Dorvane"
     shortcut="$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Dorvane.lnk"
-    key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dorvane'
+    key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Dorvane'
     cd "$out"
+    temp_before=$(find "$c/users" -path '*Temp*' | sort)
+    same_files() {  # every staged file, and the uninstaller, in $1
+      (cd "$stage" && find . -type f) | while read -r f; do
+        cmp -s "$stage/$f" "$1/$f" || echo "$f"
+      done
+    }
     run i.out i.err "$setup" /S || fail "the silent install failed"
-    [[ -f $installed/dorvane.exe && -f $installed/uninstall.exe ]] || fail "nothing in $installed"
+    [[ -f $installed/uninstall.exe && -z $(same_files "$installed") ]] || fail "not installed: $(same_files "$installed")"
     [[ -f $shortcut ]] || fail "no Start-menu shortcut"
-    run reg.txt reg.err reg query "$key" || fail "no entry among installed programs"
-    for value in "DisplayVersion.*1\.0\.0\.0" "Publisher.*Dorvane"; do
-      grep -q "$value" reg.txt || fail "the entry lacks $value: $(cat reg.txt)"
+    run reg.txt reg.err reg query "HKLM\\$key" || fail "no entry among installed programs"
+    for value in "DisplayVersion.*1\.0\.0\.0" "Publisher.*Dorvane" "EstimatedSize.*0x[0-9a-f]{4}" \
+      "UninstallString.*uninstall\.exe"; do
+      grep -Eq "$value" reg.txt || fail "the entry lacks $value: $(cat reg.txt)"
     done
+    echo "entry: $(grep -o 'EstimatedSize.*' reg.txt | tr -d '\r')"
+
+    # The finish page's "Lancer Dorvane" starts it through the shell.
+    "$wine" explorer.exe 'C:\Program Files\Dorvane\dorvane.exe' >program.log 2>&1 </dev/null &
+    pids+=($!)
+    main_window
+    before=$(cd "$installed" && find . -type f -exec md5sum {} + | sort)
+    # A running Dorvane: both refuse, with status 2, and change nothing.
+    status=$(status_of run i.out i.err "$setup" /S)
+    [[ $status == 2 ]] || fail "setup /S while Dorvane runs: status $status"
+    status=$(status_of run u.out u.err "$installed/uninstall.exe" /S)
+    [[ $status == 2 ]] || fail "uninstall /S while Dorvane runs: status $status"
+    sleep 1
+    [[ $(cd "$installed" && find . -type f -exec md5sum {} + | sort) == "$before" ]] ||
+      fail "the files changed while Dorvane ran"
+    run reg.txt reg.err reg query "HKLM\\$key" || fail "the entry went while Dorvane ran"
+    xdotool windowfocus --sync "$id" key alt+F4
+    for ((i = 0; i < 100; i++)); do
+      [[ -z $(xdotool search --onlyvisible --name '^Potentiom' 2>/dev/null || true) ]] && break
+      sleep 0.1
+    done
+    sleep 1
+
+    # An upgrade replaces every file and leaves one entry; the settings stay.
+    echo ancienne >"$installed/Qt6Svg.dll"
+    run r.out r.err reg add 'HKCU\Software\Dorvane\Dorvane' /v LastFolder /d 'C:/sortie' /f
+    run r.out r.err reg add 'HKCU\Software\QtProject\OrganizationDefaults\FileDialog' /v history /d x /f
+    run i.out i.err "$setup" /S || fail "the upgrade failed"
+    [[ -z $(same_files "$installed") ]] || fail "not replaced: $(same_files "$installed")"
+    if run r.out r.err reg query "HKCU\\$key"; then fail "a second entry"; fi
+    run r.out r.err reg query 'HKCU\Software\Dorvane\Dorvane' || fail "the upgrade removed the settings"
+
+    # Uninstalling waits and leaves nothing of ours.
     run u.out u.err "$installed/uninstall.exe" /S || fail "the silent uninstall failed"
-    # The uninstaller copies itself away and returns at once.
-    for ((i = 0; i < 300; i++)); do
+    [[ ! -e $installed/dorvane.exe ]] || fail "the uninstaller returned before removing the files"
+    for ((i = 0; i < 100; i++)); do
       [[ -e $installed ]] || break
       sleep 0.1
     done
     [[ ! -e $installed ]] || fail "left behind: $(find "$installed")"
     [[ ! -e $shortcut ]] || fail "the shortcut is left"
-    if run reg.txt reg.err reg query "$key"; then fail "the entry is left"; fi
-    echo "installed, ran and uninstalled silently"
+    for k in "HKLM\\$key" 'HKCU\Software\Dorvane' 'HKCU\Software\QtProject'; do
+      if run r.out r.err reg query "$k"; then fail "$k is left"; fi
+    done
+    [[ $(find "$c/users" -path '*Temp*' | sort) == "$temp_before" ]] ||
+      fail "left in the temporary folder: $(find "$c/users" -path '*Temp*')"
+
+    # For me alone: the user's programs folder and the user's entry.
+    user=$(ls "$c/users" | grep -vx Public | head -n 1)
+    mine="$c/users/$user/AppData/Local/Programs/Dorvane"
+    run i.out i.err "$setup" /S /CurrentUser || fail "the install for the user failed"
+    [[ -z $(same_files "$mine") ]] || fail "not installed in $mine: $(same_files "$mine")"
+    run r.out r.err reg query "HKCU\\$key" || fail "no entry for the user"
+    if run r.out r.err reg query "HKLM\\$key"; then fail "an entry for everyone"; fi
+    run u.out u.err "$mine/uninstall.exe" /S || fail "the user's uninstall failed"
+    for ((i = 0; i < 100; i++)); do
+      [[ -e $mine ]] || break
+      sleep 0.1
+    done
+    [[ ! -e $mine ]] || fail "left behind: $(find "$mine")"
+    if run r.out r.err reg query "HKCU\\$key"; then fail "the user's entry is left"; fi
+    echo "installed, refused while running, upgraded and uninstalled, for everyone and for the user"
     ;;
 
   *)
