@@ -21,6 +21,7 @@
 #include "forms/notation_text.h"
 #include "forms/startup.h"
 #include "forms/toolkit_workarounds.h"
+#include "platform/console.h"
 #include "platform/desktop.h"
 #include "version/version_record.h"
 
@@ -72,7 +73,7 @@ constexpr char kHelp[] =
     "incorrecte, ou aucun repère atteint.\n";
 
 void Print(std::FILE* to, const QString& text) {
-  std::fputs(text.toUtf8().constData(), to);
+  platform::WriteText(to, text.toUtf8().toStdString());
   std::fflush(to);
 }
 
@@ -230,7 +231,9 @@ int RunCommandLine(const QStringList& arguments) {
       break;
     }
     const qsizetype n = forms::ToolkitArgumentCount(arguments, i);
-    if (n == 0) args << arguments[i];
+    // "dorvane /?" is the help, as Windows programs answer it.
+    if (n == 0)
+      args << (platform::IsHelpSwitch(arguments[i].toStdString()) ? QStringLiteral("--help") : arguments[i]);
     i += std::max<qsizetype>(n, 1);
   }
   if (const QString problem = SingleDashWord(args); !problem.isEmpty()) return BadUsage(problem);
@@ -281,8 +284,8 @@ int RunCommandLine(const QStringList& arguments) {
   const QString file = parser.value(parser.isSet(dial) ? dial : exportTo);
   const std::optional<forms::OutputType> type = forms::OutputTypeOf(file);
   if (!type)
-    return BadUsage(
-        QStringLiteral("type de fichier inconnu pour %1 (.png, .svg, .pdf ou .csv)").arg(Quoted(file)));
+    return BadUsage(QStringLiteral("type de fichier inconnu pour %1 (.png, .svg, .pdf ou .csv)")
+                        .arg(forms::QuotedFile(file)));
   if (parser.isSet(r1) && parser.isSet(r2)) return BadUsage(QStringLiteral("--r1 et --r2 s'excluent"));
   for (const auto* o : {&r1, &r2})
     if (parser.isSet(*o) && parser.isSet(noResistor))

@@ -11,6 +11,7 @@ namespace dorvane::app {
 namespace {
 
 using forms::Quoted;
+using forms::QuotedFile;
 
 DialOutcome Refused(const QString& refusal) {
   return {2, refusal, {}, {}};
@@ -27,7 +28,7 @@ DialOutcome SaveDialFromCommandLine(const DialRequest& r) {
   const std::optional<forms::OutputType> type = forms::OutputTypeOf(r.file);
   if (!type)
     return Refused(
-        QStringLiteral("type de fichier inconnu pour %1 (.pdf, .svg, .png ou .csv)").arg(Quoted(r.file)));
+        QStringLiteral("type de fichier inconnu pour %1 (.pdf, .svg, .png ou .csv)").arg(QuotedFile(r.file)));
   forms::DialSettings settings;
   settings.mechanicalScale = r.mechanicalScale;
   const struct {

@@ -130,8 +130,9 @@ FileContents ProgramFileContents(chart::TChart& chart, const MainWindowInputs& i
     case OutputType::Csv:
       break;
   }
-  return {QByteArray::fromStdString(CurvesCsv(ComputePlot(in).curves, in.decimalSeparator, notes,
-                                                              platform::ListSeparator())), {}};
+  return {QByteArray::fromStdString(
+              CurvesCsv(ComputePlot(in).curves, in.decimalSeparator, notes, platform::ListSeparator())),
+          {}};
 }
 
 FileContents WindowFileContents(TfmMain& window, OutputType type) {
@@ -139,7 +140,11 @@ FileContents WindowFileContents(TfmMain& window, OutputType type) {
 }
 
 QString Quoted(const QString& text) {
-  return QStringLiteral("« %1 »").arg(QDir::toNativeSeparators(text));
+  return QStringLiteral("« %1 »").arg(text);
+}
+
+QString QuotedFile(const QString& path) {
+  return Quoted(QDir::toNativeSeparators(path));
 }
 
 namespace {
@@ -164,10 +169,10 @@ QString OpenFailure(const QFileInfo& target, int error, const QString& qtReason)
     folder = QFileInfo(folder.absolutePath());
   if (folder.absoluteFilePath() != target.absolutePath()) {
     if (folder.exists() && !folder.isDir())
-      return QStringLiteral("%1 n'est pas un dossier").arg(Quoted(folder.absoluteFilePath()));
-    return QStringLiteral("le dossier %1 n'existe pas").arg(Quoted(target.absolutePath()));
+      return QStringLiteral("%1 n'est pas un dossier").arg(QuotedFile(folder.absoluteFilePath()));
+    return QStringLiteral("le dossier %1 n'existe pas").arg(QuotedFile(target.absolutePath()));
   }
-  const QString where = Quoted(folder.absoluteFilePath());
+  const QString where = QuotedFile(folder.absoluteFilePath());
   if (!folder.isDir()) return QStringLiteral("%1 n'est pas un dossier").arg(where);
   if (IsDiskFull(error)) return QStringLiteral("le disque est plein");
   if (error == EROFS) return QStringLiteral("le dossier %1 est en lecture seule").arg(where);
@@ -272,7 +277,7 @@ QString SaveWindowFile(TfmMain& window, const QString& path, OutputType type) {
 }
 
 QString SaveFailureMessage(const QString& path, const QString& reason) {
-  return QStringLiteral("Le fichier %1 n'a pas pu être enregistré : %2.").arg(Quoted(path), reason);
+  return QStringLiteral("Le fichier %1 n'a pas pu être enregistré : %2.").arg(QuotedFile(path), reason);
 }
 
 }  // namespace dorvane::forms

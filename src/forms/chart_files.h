@@ -79,7 +79,11 @@ QString SaveWindowFile(TfmMain& window, const QString& path, OutputType type);
 // The message shown when a file could not be written.
 QString SaveFailureMessage(const QString& path, const QString& reason);
 
-// A name or a value as the program's messages quote it: « name ».
+// A value or an option as the program's messages quote it, as typed:
+// « 4/7K ».
 QString Quoted(const QString& text);
+// A file or folder name as the program's messages quote it, with the
+// system's separators: « C:\dossier\courbe.png » on Windows.
+QString QuotedFile(const QString& path);
 
 }  // namespace dorvane::forms

@@ -34,7 +34,7 @@ using Chooser = std::function<ChosenFile(const QString& path, const QString& fil
 
 QString ReplaceQuestion(const QString& path) {
   return QStringLiteral("Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?")
-      .arg(Quoted(QFileInfo(path).fileName()));
+      .arg(QuotedFile(QFileInfo(path).fileName()));
 }
 
 // What a name typed in a save dialog comes to, in the dialog's folder and

@@ -16,4 +16,8 @@ void AttachParentConsole();
 // stays as the user set it; a pipe or a file gets the UTF-8 bytes.
 void WriteText(std::FILE* stream, std::string_view utf8);
 
+// Whether an argument is the platform's own way to ask for help, beside
+// --help: "/?" on Windows.
+bool IsHelpSwitch(std::string_view argument);
+
 }  // namespace dorvane::platform

@@ -10,4 +10,9 @@ void WriteText(std::FILE* stream, std::string_view utf8) {
   std::fflush(stream);
 }
 
+// "/?" names a file here.
+bool IsHelpSwitch(std::string_view) {
+  return false;
+}
+
 }  // namespace dorvane::platform

@@ -59,4 +59,8 @@ void WriteText(std::FILE* stream, std::string_view utf8) {
   std::fflush(stream);
 }
 
+bool IsHelpSwitch(std::string_view argument) {
+  return argument == "/?";
+}
+
 }  // namespace dorvane::platform

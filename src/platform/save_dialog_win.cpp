@@ -106,8 +106,8 @@ class Events final : public IFileDialogEvents {
                    : S_FALSE;
       case SaveNameVerdict::OpenFolder: {
         ComPtr<IShellItem> target;
-        if (SUCCEEDED(
-                SHCreateItemFromParsingName(WidePath(verdict.text).c_str(), nullptr, IID_PPV_ARGS(target.out()))))
+        if (SUCCEEDED(SHCreateItemFromParsingName(WidePath(verdict.text).c_str(), nullptr,
+                                                  IID_PPV_ARGS(target.out()))))
           dialog->SetFolder(target.get());
         dialog->SetFileName(L"");
         return S_FALSE;

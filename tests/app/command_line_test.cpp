@@ -90,6 +90,9 @@ TEST_F(CommandLine, HelpAndVersionPrintAndEndWithoutADisplay) {
       // The examples as the running locale reads them, French punctuation.
       {{"--help"}, "12 ; 11,3 ; 11U3 ; 68U ; 120R ; 470E ; 12K8 ; 12,8K ; 1M3"},
       {{"--help"}, "12 ; 11.3 ; 11U3 ; 68U ; 120R ; 470E ; 12K8 ; 12.8K ; 1M3", "C.UTF-8"},
+#ifdef _WIN32
+      {{"/?"}, "--export FICHIER"},  // as Windows programs answer it
+#endif
   };
   for (const auto& c : cases) {
     const Outcome r = Dorvane(c.args, c.locale);
@@ -294,6 +297,12 @@ TEST_F(CommandLine, BadUsageSaysWhyInFrenchWritesNothingAndEndsWith2) {
       {{"--export", "c.csv", "--p1", "4.7K7"}, "« --p1 » : « 4.7K7 »", "C.UTF-8"},
       {{"--export", "c.csv", "--r2", "4e-324"}, "« --r2 » : « 4e-324 »", "C.UTF-8"},
       {{"--export", "c.csv", "--p1", "99999999999"}, "« --p1 » : « 99999999999 »"},
+      // Quoted as typed: only file names get the system's separators.
+      {{"--export", "c.csv", "--p1", "4/7K"}, "valeur incorrecte pour « --p1 » : « 4/7K »"},
+      {{"--dial", "d.csv", "--dial-marks", "1/2"}, "« --dial-marks » : « 1/2 »"},
+#ifndef _WIN32
+      {{"/?"}, "argument inattendu « /? »"},  // a file name here
+#endif
       // One dash or two, the option is named as typed.
       {{"-help"}, "option inconnue « -help » (voulez-vous dire « --help » ?)"},
       {{"-export", "c.png"}, "option inconnue « -export » (voulez-vous dire « --export » ?)"},
@@ -390,7 +399,7 @@ TEST_F(CommandLine, AFullDiskEndsWith1AndLeavesTheDiskAsItWas) {
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err, QStringLiteral(
                              "dorvane : Le fichier %1 n'a pas pu être enregistré : le disque est plein.\n")
-                             .arg(forms::Quoted(file)));
+                             .arg(forms::QuotedFile(file)));
         EXPECT_EQ(disk.Entries(), before);
         EXPECT_EQ(Read(file), old);
       }

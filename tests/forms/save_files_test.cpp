@@ -341,7 +341,7 @@ TEST_F(SaveFiles, TheDialogAsksBeforeReplacingAndWritesTheNameTypedOrSaysWhyNot)
       {chart, QString(300, u'b'), "", "", "", "trop long"},
       // Known before writing: said in the dialog, with the folder's reason.
       {chart, "absent/courbe.png", "", "", "",
-       QStringLiteral("le dossier %1 n'existe pas").arg(Quoted(Path("absent")))},
+       QStringLiteral("le dossier %1 n'existe pas").arg(QuotedFile(Path("absent")))},
 #ifndef Q_OS_WIN  // a folder that is there but makes no files
       {ui().Exporterlesvaleurs1, "/proc/valeurs.csv", "", "", "",
        "le dossier « /proc » n'accepte pas de nouveau fichier"},
