@@ -2,8 +2,12 @@
 # End-to-end checks of the Windows program under Wine, against the Linux one:
 #   tests/windows/e2e.sh CHECK WINDOWS_BUILD_DIR LINUX_PROGRAM WORK_DIR
 # CHECK: command_line (--help, statuses and messages as on Linux), export
-# (CSV byte-identical, PNG identical outside the text glyphs), window,
-# zip, installer. WINEPREFIX names the run's prefix. Exit 77: a tool missing.
+# (CSV byte-identical with its byte-order mark, the regional list separator,
+# PNG identical outside the text glyphs), window (on Xvfb: the clipboard's
+# bitmap and metafile compared, the system's save dialog, the help in a
+# console), zip, installer (modes, a running program, an upgrade, nothing
+# left). WINEPREFIX names the run's prefix; window and installer make their
+# own. Exit 77: a tool missing.
 set -euo pipefail
 
 check=$1 win=$(realpath "$2") linux=$(realpath "$3") out=$4
@@ -194,7 +198,7 @@ EOF
     cd "$out"
     LC_ALL=fr_FR.UTF-8 "$wine" "$exe" >program.log 2>&1 </dev/null &
     app=$!
-    pids+=($app)
+    pids+=("$app")
     main_window
     eval "$(xdotool getwindowgeometry --shell "$id")"
     import -window root screen.png
@@ -278,7 +282,7 @@ EOF
     # The next run's dialog opens there.
     LC_ALL=fr_FR.UTF-8 "$wine" "$exe" >program.log 2>&1 </dev/null &
     app=$!
-    pids+=($app)
+    pids+=("$app")
     main_window
     save_as "deux"
     for ((i = 0; i < 50; i++)); do
@@ -394,8 +398,10 @@ EOF
       fail "left in the temporary folder: $(find "$c/users" -path '*Temp*')"
 
     # For me alone: the user's programs folder and the user's entry.
-    user=$(ls "$c/users" | grep -vx Public | head -n 1)
-    mine="$c/users/$user/AppData/Local/Programs/Dorvane"
+    mine=""
+    for home in "$c"/users/*; do
+      [[ ${home##*/} == Public ]] || mine="$home/AppData/Local/Programs/Dorvane"
+    done
     run i.out i.err "$setup" /S /CurrentUser || fail "the install for the user failed"
     [[ -z $(same_files "$mine") ]] || fail "not installed in $mine: $(same_files "$mine")"
     run r.out r.err reg query "HKCU\\$key" || fail "no entry for the user"
