@@ -120,6 +120,7 @@ void XSession::Stop() {
 QProcessEnvironment XSession::env() const {
   QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
   e.insert("DISPLAY", display_);
+  e.insert("XDG_CONFIG_HOME", config_.path());
   e.remove("QT_QPA_PLATFORM");
   e.remove("WAYLAND_DISPLAY");
   return e;

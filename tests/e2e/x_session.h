@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <memory>
 #include <vector>
 
@@ -55,6 +56,8 @@ class XSession {
   void Stop();
   QProcessEnvironment env() const;
   QString display_, error_;
+  // The programs' settings (the save dialogs' last folder), never the user's.
+  QTemporaryDir config_;
   std::vector<std::unique_ptr<QProcess>> processes_;  // server first
 };
 
