@@ -178,32 +178,5 @@ TEST_F(DialFiles, PngIsAt300DpiWithTheRingAtTheDiameterAsked) {
   EXPECT_NEAR(ring.down / perMm, 40, 0.2);
 }
 
-TEST_F(DialFiles, SettingsOutOfRangeMakeNoFile) {
-  const struct {
-    double rotation, diameter;
-    const char* problem;
-  } rows[] = {{179.9, 40, "la rotation du bouton va de 180 à 340 degrés"},
-              {std::nan(""), 40, "rotation"},
-              {300, 100.01, "le diamètre du cadran va de 20 à 100 mm"},
-              {300, kNone, "diamètre"}};
-  for (const auto& row : rows) {
-    DialSettings settings;
-    settings.rotationDegrees = row.rotation;
-    settings.diameterMm = row.diameter;
-    DialPicture picture = Dial({100000, Fitted::R2, 10000}, DialUnit::Decibels);
-    picture.settings = settings;
-    for (const OutputType type : {OutputType::Pdf, OutputType::Svg, OutputType::Png, OutputType::Csv}) {
-      const QString path = Path("refusé." + ExtensionOf(type));
-      EXPECT_TRUE(SaveDialFile(picture, path, type).contains(QString::fromUtf8(row.problem)));
-      EXPECT_FALSE(QFile::exists(path));
-    }
-  }
-  // The edges themselves are taken.
-  DialPicture edge = Dial({100000, Fitted::R2, 10000}, DialUnit::Decibels, {180, 100, true});
-  EXPECT_EQ(SaveDialFile(edge, Path("bord.pdf"), OutputType::Pdf), "");
-  edge.settings = {340, 20, false};
-  EXPECT_EQ(SaveDialFile(edge, Path("bord.png"), OutputType::Png), "");
-}
-
 }  // namespace
 }  // namespace dorvane::forms
