@@ -7,8 +7,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
-#include <cstdio>
-#include <cstdlib>
 
 #include "platform/wayland_window.h"
 
