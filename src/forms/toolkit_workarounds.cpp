@@ -132,6 +132,42 @@ class FixedSizeKeeper : public QObject {
 
 }  // namespace
 
+// --- Closed windows off a Wayland screen at once --------------------------------
+// weston keeps a closed window's surface for its 0,3 s fade and hands the
+// keyboard back only after it: the keys typed meanwhile are lost. Just before
+// the toolkit hides a window that has an opener, its surface leaves the
+// screen. Can go once OnWayland.QuitsFromItsMenu passes without it (its Alt+I
+// the moment the about box starts to leave).
+namespace {
+
+class SurfaceUnmapper : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && watched->isWindowType()) {
+      auto* window = static_cast<QWindow*>(watched);
+      if (window->transientParent())
+        connect(window, &QWindow::visibleChanged, this, &SurfaceUnmapper::VisibleChanged,
+                Qt::UniqueConnection);
+    }
+    return false;
+  }
+
+ private:
+  // Emitted before the platform hides the window.
+  void VisibleChanged(bool visible) {
+    if (auto* window = qobject_cast<QWindow*>(sender()); window && !visible) platform::UnmapSurface(*window);
+  }
+};
+
+}  // namespace
+
+void UnmapClosedWindowsAtOnce(QApplication& app) {
+  if (platform::OnWayland()) app.installEventFilter(new SurfaceUnmapper(&app));  // owned by the application
+}
+
 void KeepFixedWindowsAtTheirSize(QApplication& app) {
   constexpr char kName[] = "dorvane.fixedSizeKeeper";
   if (app.findChild<QObject*>(kName, Qt::FindDirectChildrenOnly)) return;

@@ -18,6 +18,10 @@ namespace dorvane::forms {
 // compositor hears of the fixed size from the program.
 void KeepFixedWindowsAtTheirSize(QApplication& app);
 
+// On Wayland, a window that has an opener leaves the screen as it closes, not
+// after the compositor's closing animation; elsewhere does nothing.
+void UnmapClosedWindowsAtOnce(QApplication& app);
+
 // On Wayland, ends the process with `status` without the toolkit's teardown;
 // elsewhere does nothing.
 void EndOnWaylandWithoutTeardown(int status);
