@@ -52,6 +52,36 @@ void BM_KeystrokeWithoutPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_KeystrokeWithoutPaint);
 
+// The same keystroke with a legend in the plot (a load, the band and two
+// pinned curves): the legend looks for the corner that covers the fewest
+// curve pixels on every replot.
+void BM_KeystrokeWithALegend(benchmark::State& state) {
+  static dorvane::forms::TfmMain* window = [] {
+    auto* w = new dorvane::forms::TfmMain;  // lives until the process ends
+    w->show();
+    dorvane::LoadSettings load;
+    load.loadText = "47K";
+    w->SetLoad(load);
+    w->setBand(true);
+    auto* box = w->findChild<dorvane::controls::TFlatEdit*>(QStringLiteral("edR2"));
+    for (const char* pin : {"4K7", "22K"}) {
+      box->setText(QString::fromLatin1(pin));
+      w->PinModifiedCurve();
+    }
+    QApplication::processEvents();
+    return w;
+  }();
+  auto* box = window->findChild<dorvane::controls::TFlatEdit*>(QStringLiteral("edR2"));
+  if (window->Pinned().size() != 2) state.SkipWithError("the curves were not pinned");
+  bool flip = false;
+  for (auto _ : state) {
+    box->setText(flip ? QStringLiteral("10K") : QStringLiteral("10K2"));
+    flip = !flip;
+    benchmark::DoNotOptimize(window->Chart().grab());
+  }
+}
+BENCHMARK(BM_KeystrokeWithALegend);
+
 void BM_ChartDrawingPassAlone(benchmark::State& state) {
   for (auto _ : state) {
     Window().Chart().RequestRepaint();
