@@ -288,10 +288,14 @@ void TfmMain::ClearPinnedCurves() {
   PlotCurves();
 }
 
+std::vector<PinnedCurve> TfmMain::PinnedCurves() const {
+  std::vector<PinnedCurve> curves;
+  for (const PinnedEntry& p : pinned_) curves.push_back(p.curve);
+  return curves;
+}
+
 CsvNotes TfmMain::FileNotes() const {
-  std::vector<PinnedCurve> pinned;
-  for (const PinnedEntry& p : pinned_) pinned.push_back(p.curve);
-  return ProgramFileNotes(Inputs(), pinned);
+  return ProgramFileNotes(Inputs(), PinnedCurves());
 }
 
 // "Bande de tolérance", "Figer la courbe modifiée" and "Effacer les courbes
@@ -393,9 +397,7 @@ void TfmMain::PlotCurves() {
 void TfmMain::ApplyPlot(const PlotOutputs& plot) {
   // The pinned curves' points change only when pinned, cleared or turned
   // to dB.
-  std::vector<PinnedCurve> pinned;
-  for (const PinnedEntry& p : pinned_) pinned.push_back(p.curve);
-  PlotProgramState(*ui_->Chart1, plot, pinned, pinnedStale_, decibels_);
+  PlotProgramState(*ui_->Chart1, plot, PinnedCurves(), pinnedStale_, decibels_);
   pinnedStale_ = false;
   chart::NotifyAccessibleChartChanged(*ui_->Chart1);
 }

@@ -117,6 +117,7 @@ class TfmMain : public QMainWindow {
   void RunRule(RuleSender sender);
   MainWindowInputs ReadInputs(RuleSender sender) const;
   void PlotCurves();
+  std::vector<PinnedCurve> PinnedCurves() const;
   void ApplyPlot(const PlotOutputs& plot);
   void FocusFirstTabStop();
   void BindBoxItems();
