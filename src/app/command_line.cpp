@@ -263,19 +263,17 @@ int RunCommandLine(const QStringList& arguments) {
   if (!parser.isSet(dial))
     for (const auto* o : {&dialRotation, &dialDiameter, &dialMarks, &dialScale})
       if (parser.isSet(*o))
-        return BadUsage(
-            QStringLiteral("l'option %1 ne va qu'avec --dial").arg(Quoted("--" + o->names().first())));
+        return BadUsage(QStringLiteral("l'option %1 ne va qu'avec --dial").arg(Quoted(OptionName(*o))));
   if (parser.isSet(dial)) {
     if (parser.isSet(exportTo)) return BadUsage(QStringLiteral("--export et --dial s'excluent"));
     for (const auto* o : {&band, &p1Tol, &rTol})
       if (parser.isSet(*o))
-        return BadUsage(
-            QStringLiteral("l'option %1 ne va qu'avec --export").arg(Quoted("--" + o->names().first())));
+        return BadUsage(QStringLiteral("l'option %1 ne va qu'avec --export").arg(Quoted(OptionName(*o))));
   } else if (!parser.isSet(exportTo)) {
     for (const auto* o : {&p1, &r1, &r2, &law, &db, &load, &band, &p1Tol, &rTol, &noResistor})
       if (parser.isSet(*o))
-        return BadUsage(QStringLiteral("l'option %1 ne va qu'avec --export ou --dial")
-                            .arg(Quoted("--" + o->names().first())));
+        return BadUsage(
+            QStringLiteral("l'option %1 ne va qu'avec --export ou --dial").arg(Quoted(OptionName(*o))));
     // Never a window nobody can see, running for ever.
     if (withoutWindow) return BadUsage(QStringLiteral("rien à faire sans fenêtre"));
     return -1;
@@ -305,7 +303,7 @@ int RunCommandLine(const QStringList& arguments) {
   }
   for (const auto* o : {&p1, &r1, &r2, &load})
     if (parser.isSet(*o))
-      if (const auto problem = ResistanceProblem("--" + o->names().first(), parser.value(*o), separator))
+      if (const auto problem = ResistanceProblem(OptionName(*o), parser.value(*o), separator))
         return BadUsage(*problem);
   LoadSettings settings;
   settings.loadText = forms::NotationBytes(parser.value(load));
@@ -318,7 +316,7 @@ int RunCommandLine(const QStringList& arguments) {
     if (std::isnan(*into))
       return BadUsage(QStringLiteral("tolérance incorrecte pour %1 : %2 (un pourcentage de 0 à moins de 100, "
                                      "séparateur décimal %3)")
-                          .arg(Quoted("--" + option->names().first()), Quoted(parser.value(*option)),
+                          .arg(Quoted(OptionName(*option)), Quoted(parser.value(*option)),
                                Quoted(QChar::fromLatin1(separator))));
   }
 
