@@ -194,7 +194,6 @@ TEST(ModifiedCircuitName, WhatTheBoxesAndTheLoadHold) {
     const char* load;
     CircuitName name;
   } cases[] = {
-      {false, true, 0, "", {"100K", "", "R2 10K", ""}},
       {true, false, 0, " 47K ", {"100K", "", "R1 10K2", "47K"}},
       {true, true, 0, "1M", {"100K", "", "R2 10K", "1M"}},  // R2 wins, as in the curve
       {false, false, 0, "4,7K", {"100K", "", "", "4,7K"}},

@@ -418,7 +418,6 @@ TEST(ChartFileFor, TheNamesExtensionWinsOverTheFilter) {
       {"/t/d", "Document PDF (*.pdf)", "/t/d.pdf", OutputType::Pdf, false, true},
       {"/t/d", "Repères CSV (*.csv)", "/t/d.csv", OutputType::Csv, false, true},
       {"/t/d.csv", "Image SVG (*.svg)", "/t/d.csv", OutputType::Csv, false, true},
-      {"/t/d.PNG", "Repères CSV (*.csv)", "/t/d.PNG", OutputType::Png, false, true},
       {"/t/d.jpg", "Image PNG (*.png)", "/t/d.jpg", OutputType::Pdf, true, true},
       {"/t/d*.pdf", "Document PDF (*.pdf)", "/t/d*.pdf", OutputType::Pdf, true, true},
   };
