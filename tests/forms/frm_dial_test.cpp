@@ -16,16 +16,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 
-#include "controls/flat_edit.h"
-#include "controls/markup_check_box.h"
 #include "forms/dial_preview.h"
-#include "forms/frm_load.h"
 #include "forms/frm_main.h"
 
 namespace dorvane::forms {
