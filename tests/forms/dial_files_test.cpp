@@ -2,7 +2,6 @@
 // the system's PDF tools, its ring measured on a rendering at a known
 // resolution; the SVG's size and rings; the PNG's resolution and ring. (The
 // marks file's angles: the core's test and the command line's.)
-#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -15,12 +14,9 @@
 #include <gtest/gtest.h>
 
 #include "forms/dial_files.h"
-#include "support/divider.h"
 
 namespace dorvane::forms {
 namespace {
-
-using testsupport::kNone;
 
 DialPicture Dial(const Circuit& circuit, DialUnit unit, DialSettings settings = {}) {
   const std::vector<double> levels = DefaultDialMarks(unit);
