@@ -664,7 +664,9 @@ TEST_F(MainWindowTest, LegendTakesTheCornerThatCoversTheFewestCurvePixels) {
       for (int i = 0; i < legend.chosen; ++i) EXPECT_GT(legend.corners[size_t(i)], least) << i;
       // Over a free corner it hides nothing; over curves, the glyphs some.
       EXPECT_LT(legend.covered * 2, std::max(least, 1));
-      if (c.everyCornerCovered && !decibels) EXPECT_GT(least, 0);
+      if (c.everyCornerCovered && !decibels) {
+        EXPECT_GT(least, 0);
+      }
     }
     // A zoom places it again.
     window_->setDecibels(false);
